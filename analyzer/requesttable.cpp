@@ -1,0 +1,69 @@
+#include "analyzer/requesttable.h"
+
+#include "analyzer/response.h"
+
+namespace Analyzer {
+
+void RequestTable::reset(int firstId)
+{
+    m_entries.clear();
+    m_firstId = firstId;
+    m_nextId = firstId;
+}
+
+int RequestTable::add(const QString& method, RequestEntry::Handler handler)
+{
+    const int id = m_nextId++;
+    RequestEntry entry;
+    entry.request.setId(id);
+    entry.request.setMethod(method);
+    entry.handler = std::move(handler);
+    m_entries.insert(id, std::move(entry));
+    return id;
+}
+
+int RequestTable::addGuiOnly(const QString& tag, RequestEntry::Handler handler)
+{
+    const int id = m_nextId++;
+    RequestEntry entry;
+    entry.request.setGuiOnly(id, tag);
+    entry.handler = std::move(handler);
+    m_entries.insert(id, std::move(entry));
+    return id;
+}
+
+Request RequestTable::request(int id) const
+{
+    const auto it = m_entries.constFind(id);
+    return it == m_entries.cend() ? Request() : it->request;
+}
+
+QJsonArray RequestTable::pollRequests() const
+{
+    QJsonArray batch;
+    for (const RequestEntry& entry : m_entries) {
+        if (!entry.request.isGuiOnly())
+            batch.append(entry.request.json());
+    }
+    return batch;
+}
+
+QJsonArray RequestTable::pollRequests(const QList<int>& ids) const
+{
+    QJsonArray batch;
+    for (int id : ids) {
+        const auto it = m_entries.constFind(id);
+        if (it != m_entries.cend() && !it->request.isGuiOnly())
+            batch.append(it->request.json());
+    }
+    return batch;
+}
+
+void RequestTable::dispatch(const Response& response) const
+{
+    const auto it = m_entries.constFind(response.id());
+    if (it != m_entries.cend() && it->handler)
+        it->handler(response);
+}
+
+} // namespace Analyzer

@@ -1,0 +1,32 @@
+#include "shell/mainwindow.h"
+
+#include "shell/delay.h"
+#include "shell/globals.h"
+#include "ui_mainwindow.h"
+
+#include <QCoreApplication>
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWindow)
+{
+    ui->setupUi(this);
+    ui->statusBar->hide();
+    ui->mainToolBar->hide();
+
+    // The settings store the home screen keeps its lock in is found by these names.
+    QCoreApplication::setOrganizationName(QStringLiteral("Orvalis"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("orvalis.example"));
+    QCoreApplication::setApplicationName(QStringLiteral("VireoGUI"));
+
+    setFixedSize(640, 480);
+    setWindowTitle(connectionString().split(QLatin1Char(':')).first());
+}
+
+MainWindow::~MainWindow()
+{
+    delete ui;
+}
+
+void MainWindow::delay(int ms)
+{
+    processEventsFor(ms);
+}

@@ -1,0 +1,99 @@
+#include "support/testsupport.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPixmap>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QWidget>
+
+namespace TestSupport {
+
+IsolatedHome::IsolatedHome() : m_previousHome(qgetenv("HOME"))
+{
+    QStandardPaths::setTestModeEnabled(true);
+    qputenv("HOME", m_dir.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (m_dir.path() + QStringLiteral("/.config")).toLocal8Bit());
+}
+
+IsolatedHome::~IsolatedHome()
+{
+    qputenv("HOME", m_previousHome);
+}
+
+QString binDir()
+{
+    const QByteArray fromEnv = qgetenv("MARLOMAX_BIN_DIR");
+    return fromEnv.isEmpty() ? QStringLiteral(MARLOMAX_BIN_DIR_DEFAULT)
+                             : QString::fromLocal8Bit(fromEnv);
+}
+
+void onNextModal(std::function<void(QWidget*)> action, int timeoutMs)
+{
+    auto* timer = new QTimer;
+    auto* clock = new QElapsedTimer;
+    clock->start();
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, clock, action, timeoutMs]() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->isVisible()) {
+            timer->stop();
+            action(modal);
+        } else if (clock->elapsed() < timeoutMs) {
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        delete clock;
+    });
+    timer->start();
+}
+
+void acceptNextModal(bool accept, int timeoutMs)
+{
+    onNextModal(
+        [accept](QWidget* modal) {
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                accept ? dialog->accept() : dialog->reject();
+            else
+                modal->close();
+        },
+        timeoutMs);
+}
+
+namespace {
+QPointer<QTimer> g_acceptor;
+}
+
+void keepAcceptingModals()
+{
+    stopAcceptingModals();
+    g_acceptor = new QTimer;
+    g_acceptor->setInterval(10);
+    QObject::connect(g_acceptor, &QTimer::timeout, []() {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            dialog->accept();
+    });
+    g_acceptor->start();
+}
+
+void stopAcceptingModals()
+{
+    delete g_acceptor.data();
+}
+
+QString saveScreenshot(QWidget* widget, const QString& name)
+{
+    QString dir = QString::fromLocal8Bit(qgetenv("MARLOMAX_SCREENSHOT_DIR"));
+    if (dir.isEmpty())
+        dir = QDir::tempPath() + QStringLiteral("/marlomax-screenshots");
+    QDir().mkpath(dir);
+    const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
+    widget->grab().save(path);
+    return path;
+}
+
+} // namespace TestSupport
