@@ -1,0 +1,115 @@
+// Start-up: the command line (in process and through the real program), the
+// frame window and the compiled-in resources.
+#include "shell/commandline.h"
+#include "shell/globals.h"
+#include "shell/mainwindow.h"
+
+#include "support/testsupport.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QProcess>
+#include <QStatusBar>
+#include <QtTest>
+
+class tst_Startup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void wrongArgumentCountExits_data();
+    void wrongArgumentCountExits();
+    void fourArgumentsSetTheValues();
+    void fixedNamesAndDefaults();
+    void frameWindow();
+    void resources();
+};
+
+void tst_Startup::wrongArgumentCountExits_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("none") << QStringList();
+    QTest::newRow("two") << QStringList{"127.0.0.1", "49999"};
+    QTest::newRow("four") << QStringList{"127.0.0.1", "49999", "/tmp", "extra"};
+}
+
+void tst_Startup::wrongArgumentCountExits()
+{
+    QFETCH(QStringList, arguments);
+    TestSupport::IsolatedHome home;
+    QProcess panel;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    panel.setProcessEnvironment(env);
+    panel.start(TestSupport::binDir() + QStringLiteral("/marlomax"), arguments);
+    QVERIFY2(panel.waitForStarted(), qPrintable(panel.errorString()));
+    // It ends on its own before any window exists; a shown window would keep it running.
+    QVERIFY(panel.waitForFinished(10000));
+    QCOMPARE(panel.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(panel.exitCode(), 1);
+
+    // Logged before any log server connection, so it lands in GUI.log.
+    QFile log(home.path() + QStringLiteral("/GUI.log"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(log.readAll().contains(" Debug: expected four arguments\n"));
+}
+
+void tst_Startup::fourArgumentsSetTheValues()
+{
+    QVERIFY(parseCommandLine({"marlomax", "192.168.1.20", "4321", "C:/data"}));
+    QCOMPARE(connectionString(), QStringLiteral("192.168.1.20:4321"));
+    QCOMPARE(devicePath(), QStringLiteral("C:/data"));
+    QCOMPARE(mountPoint(), QStringLiteral("C:/data"));
+    QVERIFY(isRemote());
+
+    QTest::ignoreMessage(QtDebugMsg, "expected four arguments");
+    QVERIFY(!parseCommandLine({"marlomax", "10.0.0.1", "1"}));
+    QCOMPARE(connectionString(), QStringLiteral("192.168.1.20:4321")); // untouched on failure
+}
+
+void tst_Startup::fixedNamesAndDefaults()
+{
+    QCOMPARE(settingsFileName(), QStringLiteral("settings.db"));
+    QCOMPARE(trendFileName(), QStringLiteral("trend.db"));
+    QCOMPARE(scansFileName(), QStringLiteral("scans.db"));
+    QCOMPARE(srdaFileName(), QStringLiteral("srda.bin"));
+    QCOMPARE(logFileName(), QStringLiteral("vireo.log"));
+    QCOMPARE(logRequestPath(), QStringLiteral("/tmp/log_request"));
+    connectionString() = QStringLiteral("analyzer:1");
+    QCOMPARE(connectionString(), QStringLiteral("analyzer:1")); // a modifiable reference
+}
+
+void tst_Startup::frameWindow()
+{
+    TestSupport::IsolatedHome home;
+    connectionString() = QStringLiteral("192.168.1.20:4321");
+    MainWindow window;
+    QCOMPARE(window.windowTitle(), QStringLiteral("192.168.1.20"));
+    QCOMPARE(window.minimumSize(), QSize(640, 480));
+    QCOMPARE(window.maximumSize(), QSize(640, 480));
+    QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("Orvalis"));
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("VireoGUI"));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.statusBar()->isHidden());
+}
+
+void tst_Startup::resources()
+{
+    QFile sheet(QStringLiteral(":/styles/application.qss"));
+    QVERIFY(sheet.open(QIODevice::ReadOnly));
+    QCOMPARE(sheet.readAll().trimmed(), QByteArray("* { font-family: \"DejaVu Sans\"}"));
+
+    const int font = QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/DejaVuSans.ttf"));
+    QVERIFY(font >= 0);
+    QVERIFY(QFontDatabase::applicationFontFamilies(font).contains(QStringLiteral("DejaVu Sans")));
+
+    QVERIFY(!QIcon(QStringLiteral(":/images/marlomax.ico")).isNull());
+    QVERIFY(!QImage(QStringLiteral(":/images/OK_c.png")).isNull());
+    QVERIFY(!QImage(QStringLiteral(":/images/Cross.bmp")).isNull());
+}
+
+QTEST_MAIN(tst_Startup)
+#include "tst_startup.moc"
