@@ -31,14 +31,13 @@ private slots:
     void writesWhileDisconnectedAreDropped();
 
 private:
-    static QByteArray readLine(QIODevice* device);
+    static void readLine(QIODevice* device, QByteArray* received);
 };
 
-QByteArray tst_Connections::readLine(QIODevice* device)
+// Collects what the peer received until a line feed ends it.
+void tst_Connections::readLine(QIODevice* device, QByteArray* received)
 {
-    QByteArray received;
-    QTRY_VERIFY_WITH_TIMEOUT((received += device->readAll()).endsWith('\n'), 5000);
-    return received;
+    QTRY_VERIFY_WITH_TIMEOUT((*received += device->readAll()).endsWith('\n'), 5000);
 }
 
 void tst_Connections::managerPicksConnectionKind_data()
@@ -75,7 +74,9 @@ void tst_Connections::remoteFramingAndRead()
     QTcpSocket* peer = server.nextPendingConnection();
 
     connection.write(R"({"id":2,"method":"conc"})");
-    QCOMPARE(readLine(peer), QByteArray(R"({"id":2,"method":"conc"})" "\n"));
+    QByteArray line;
+    readLine(peer, &line);
+    QCOMPARE(line, QByteArray(R"({"id":2,"method":"conc"})" "\n"));
 
     // Already connected: returns at once without touching the socket.
     QSignalSpy stateSpy(&connection, &Analyzer::ConnectionInterface::connectionStatusChanged);
@@ -150,7 +151,9 @@ void tst_Connections::localFramingAndRead()
     QLocalSocket* peer = server.nextPendingConnection();
 
     connection.write("[]");
-    QCOMPARE(readLine(peer), QByteArray("[]\n"));
+    QByteArray line;
+    readLine(peer, &line);
+    QCOMPARE(line, QByteArray("[]\n"));
 
     QSignalSpy readySpy(&connection, &Analyzer::ConnectionInterface::readyToRead);
     peer->write("{\"id\":4}\n");
@@ -212,7 +215,9 @@ void tst_Connections::writesWhileDisconnectedAreDropped()
     QVERIFY(server.waitForNewConnection(3000));
     QTcpSocket* peer = server.nextPendingConnection();
     remote.write("{\"id\":5}");
-    QCOMPARE(readLine(peer), QByteArray("{\"id\":5}\n")); // the dropped message never arrives
+    QByteArray line;
+    readLine(peer, &line);
+    QCOMPARE(line, QByteArray("{\"id\":5}\n")); // the dropped message never arrives
 
     LocalConnection local(QStringLiteral("no-such-socket-%1").arg(QCoreApplication::applicationPid()), nullptr);
     QVERIFY(!local.connectToServer());
