@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the demo and the tests need,
+# but only when some are missing (apt-get runs as root or through sudo).
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config
+  qtbase5-dev qtbase5-dev-tools libqt5charts5-dev libqt5sql5-sqlite
+  fonts-dejavu-core gcab sqlite3 xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" != 0 ]; then
+  sudo=sudo
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
