@@ -141,8 +141,8 @@ void MainWindow::launchConnection()
         return;
     }
     if (!QProcess::startDetached(program, arguments)) {
-        reportLaunchFailure(
-            tr("The panel program %1 could not be started.").arg(QDir::toNativeSeparators(program)));
+        reportLaunchFailure(tr("The panel program %1 could not be started.")
+                                .arg(QDir::toNativeSeparators(program)));
     }
 }
 

@@ -3,9 +3,11 @@
 #pragma once
 
 #include "launcher/connectionentry.h"
+#include "launcher/settings.h"
 #include "support/testsupport.h"
 
 #include <QAbstractButton>
+#include <QFile>
 #include <QMessageBox>
 #include <QMetaType>
 #include <QSettings>
@@ -36,13 +38,40 @@ public:
                                            QStringLiteral("Marlo Max Launcher"));
     }
 
+    /// Stores entries as the launcher's list, replacing what was there.
+    static void seed(const QList<ConnectionEntry>& entries)
+    {
+        Settings settings;
+        for (const ConnectionEntry& entry : entries)
+            settings.append(entry);
+        QVERIFY(settings.save());
+    }
+
+    /// The list as the launcher would load it now.
+    static QList<ConnectionEntry> stored()
+    {
+        Settings settings;
+        settings.load();
+        return settings.connections();
+    }
+
+    /// Moves the store below a regular file, where it can never be written.
+    void makeUnwritable()
+    {
+        const QString blocker = m_home.path() + QStringLiteral("/blocker");
+        QFile file(blocker);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           blocker + QStringLiteral("/cfg"));
+    }
+
 private:
     TestSupport::IsolatedHome m_home;
 };
 
 /// Runs action on the next modal popup if it is a T (a message box, a dialog).
-template<typename T>
-void onNextModalOf(std::function<void(T*)> action)
+template <typename T> void onNextModalOf(std::function<void(T*)> action)
 {
     TestSupport::onNextModal([action](QWidget* modal) {
         if (auto* popup = qobject_cast<T*>(modal))
@@ -75,8 +104,7 @@ inline void answerNextMessage(ShownMessage& shown,
 Q_DECLARE_METATYPE(ConnectionEntry)
 
 namespace QTest {
-template<>
-inline char* toString(const ConnectionEntry& entry)
+template <> inline char* toString(const ConnectionEntry& entry)
 {
     return QTest::toString(QStringLiteral("{%1 | %2 | %3}")
                                .arg(entry.nickname, entry.connectionString, entry.storageLocation));

@@ -93,13 +93,27 @@ void tst_ConnectionSettingsDialog::existingConnectionFields_data()
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("channel");
 
-    QTest::newRow("channel 1") << "192.168.1.20:60001" << "192.168.1.20" << "1";
-    QTest::newRow("channel 4") << "10.0.0.7:60004" << "10.0.0.7" << "4";
-    QTest::newRow("port of no channel") << "10.0.0.7:4321" << "10.0.0.7" << "(None)";
-    QTest::newRow("port 49999") << "10.0.0.7:49999" << "10.0.0.7" << "(None)";
-    QTest::newRow("no port after colon") << "10.0.0.7:" << "10.0.0.7" << "(None)";
-    QTest::newRow("no colon") << "10.0.0.7" << "UNKNOWN" << "(None)";
-    QTest::newRow("split at the first colon") << "fe80::1:60001" << "fe80" << "(None)";
+    QTest::newRow("channel 1") << "192.168.1.20:60001"
+                               << "192.168.1.20"
+                               << "1";
+    QTest::newRow("channel 4") << "10.0.0.7:60004"
+                               << "10.0.0.7"
+                               << "4";
+    QTest::newRow("port of no channel") << "10.0.0.7:4321"
+                                        << "10.0.0.7"
+                                        << "(None)";
+    QTest::newRow("port 49999") << "10.0.0.7:49999"
+                                << "10.0.0.7"
+                                << "(None)";
+    QTest::newRow("no port after colon") << "10.0.0.7:"
+                                         << "10.0.0.7"
+                                         << "(None)";
+    QTest::newRow("no colon") << "10.0.0.7"
+                              << "UNKNOWN"
+                              << "(None)";
+    QTest::newRow("split at the first colon") << "fe80::1:60001"
+                                              << "fe80"
+                                              << "(None)";
 }
 
 void tst_ConnectionSettingsDialog::existingConnectionFields()
@@ -140,7 +154,8 @@ void tst_ConnectionSettingsDialog::entryPerChannel()
     f.address->setText(QStringLiteral("10.1.2.3"));
     f.channel->setCurrentIndex(channel);
     f.storage->setText(QStringLiteral("typed/with/forward/slashes"));
-    QCOMPARE(dialog.entry(), (ConnectionEntry{"Lab", connectionString, "typed/with/forward/slashes"}));
+    QCOMPARE(dialog.entry(),
+             (ConnectionEntry{"Lab", connectionString, "typed/with/forward/slashes"}));
 }
 
 void tst_ConnectionSettingsDialog::validation_data()
@@ -153,22 +168,33 @@ void tst_ConnectionSettingsDialog::validation_data()
     const QString folder = QStringLiteral("<folder>");
     const QString missing = QStringLiteral("/no/such/folder");
     // Each row breaks everything from its field on, so the order shows.
-    QTest::newRow("empty nickname") << "" << "analyzer.local" << missing
-                                    << "Please specify a nickname";
-    QTest::newRow("host name") << "Lab" << "analyzer.local" << missing << "IP address is invalid";
-    QTest::newRow("empty address") << "Lab" << "" << missing << "IP address is invalid";
-    QTest::newRow("address with port") << "Lab" << "10.0.0.7:60001" << folder
-                                       << "IP address is invalid";
-    QTest::newRow("IPv6 literal") << "Lab" << "fe80::1" << missing
-                                  << "IPv6 addresses are not supported, please enter an IPv4 address";
-    QTest::newRow("IPv4-mapped IPv6") << "Lab" << "::ffff:10.0.0.7" << folder
-                                      << "IPv6 addresses are not supported, please enter an IPv4 address";
-    QTest::newRow("missing folder") << "Lab" << "10.0.0.7" << missing
-                                    << "Storage location does not exist";
-    QTest::newRow("empty folder") << "Lab" << "10.0.0.7" << "" << "Storage location does not exist";
-    QTest::newRow("a file, not a folder") << "Lab" << "10.0.0.7" << "<file>"
+    QTest::newRow("empty nickname") << ""
+                                    << "analyzer.local" << missing << "Please specify a nickname";
+    QTest::newRow("host name") << "Lab"
+                               << "analyzer.local" << missing << "IP address is invalid";
+    QTest::newRow("empty address") << "Lab"
+                                   << "" << missing << "IP address is invalid";
+    QTest::newRow("address with port") << "Lab"
+                                       << "10.0.0.7:60001" << folder << "IP address is invalid";
+    QTest::newRow("IPv6 literal")
+        << "Lab"
+        << "fe80::1" << missing << "IPv6 addresses are not supported, please enter an IPv4 address";
+    QTest::newRow("IPv4-mapped IPv6")
+        << "Lab"
+        << "::ffff:10.0.0.7" << folder
+        << "IPv6 addresses are not supported, please enter an IPv4 address";
+    QTest::newRow("missing folder") << "Lab"
+                                    << "10.0.0.7" << missing << "Storage location does not exist";
+    QTest::newRow("empty folder") << "Lab"
+                                  << "10.0.0.7"
+                                  << ""
+                                  << "Storage location does not exist";
+    QTest::newRow("a file, not a folder") << "Lab"
+                                          << "10.0.0.7"
+                                          << "<file>"
                                           << "Storage location does not exist";
-    QTest::newRow("all usable") << "Lab" << "10.0.0.7" << folder << "";
+    QTest::newRow("all usable") << "Lab"
+                                << "10.0.0.7" << folder << "";
 }
 
 void tst_ConnectionSettingsDialog::validation()
@@ -261,7 +287,8 @@ void tst_ConnectionSettingsDialog::browse()
         chooser->selectFile(target.path());
         static_cast<QDialog*>(chooser)->accept();
     });
-    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("buttonBrowse")), Qt::LeftButton);
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("buttonBrowse")),
+                      Qt::LeftButton);
 
     QCOMPARE(title, QStringLiteral("Select folder"));
     QCOMPARE(startFolder, QDir(currentExists ? current.path() : m_store->home()).absolutePath());
@@ -270,7 +297,8 @@ void tst_ConnectionSettingsDialog::browse()
 
 void tst_ConnectionSettingsDialog::screenshot()
 {
-    const ConnectionEntry entry{QStringLiteral("Lab analyzer"), QStringLiteral("192.168.1.20:60002"),
+    const ConnectionEntry entry{QStringLiteral("Lab analyzer"),
+                                QStringLiteral("192.168.1.20:60002"),
                                 QStringLiteral("/home/operator/analyzer-data")};
     ConnectionSettingsDialog dialog(nullptr, &entry);
     dialog.show();

@@ -31,24 +31,10 @@ namespace {
 
 const QList<ConnectionEntry> kThree = {
     {QStringLiteral("Lab"), QStringLiteral("192.168.1.20:60001"), QStringLiteral("/data/lab")},
-    {QStringLiteral("Stack 2"), QStringLiteral("10.0.0.7:60004"), QStringLiteral("/data/stack two")},
+    {QStringLiteral("Stack 2"), QStringLiteral("10.0.0.7:60004"),
+     QStringLiteral("/data/stack two")},
     {QStringLiteral("Prüfstand"), QStringLiteral("172.16.0.1:49999"), QStringLiteral("C:\\data")},
 };
-
-void saveAll(const QList<ConnectionEntry>& entries)
-{
-    Settings settings;
-    for (const ConnectionEntry& entry : entries)
-        settings.append(entry);
-    QVERIFY(settings.save());
-}
-
-QList<ConnectionEntry> loadAll()
-{
-    Settings settings;
-    settings.load();
-    return settings.connections();
-}
 
 } // namespace
 
@@ -64,7 +50,7 @@ void tst_LauncherSettings::cleanup()
 
 void tst_LauncherSettings::storeStaysInTestHome()
 {
-    saveAll(kThree);
+    LauncherStore::seed(kThree);
     const QString file = Settings().fileName();
     QVERIFY2(file.startsWith(m_store->home() + QLatin1Char('/')), qPrintable(file));
     QVERIFY(QFile::exists(file));
@@ -72,13 +58,14 @@ void tst_LauncherSettings::storeStaysInTestHome()
 
 void tst_LauncherSettings::roundTrip()
 {
-    saveAll(kThree);
-    QCOMPARE(loadAll(), kThree);
+    LauncherStore::seed(kThree);
+    QCOMPARE(LauncherStore::stored(), kThree);
 
     // Other programs and older launchers read this layout.
     auto raw = LauncherStore::open();
     QCOMPARE(raw->value(QStringLiteral("connections/size")).toInt(), 3);
-    QCOMPARE(raw->value(QStringLiteral("connections/1/nickname")).toString(), QStringLiteral("Lab"));
+    QCOMPARE(raw->value(QStringLiteral("connections/1/nickname")).toString(),
+             QStringLiteral("Lab"));
     QCOMPARE(raw->value(QStringLiteral("connections/2/connectionString")).toString(),
              QStringLiteral("10.0.0.7:60004"));
     QCOMPARE(raw->value(QStringLiteral("connections/3/storageLocation")).toString(),
@@ -100,7 +87,8 @@ void tst_LauncherSettings::missingKeys_data()
         << ConnectionEntry{"A", "1.2.3.4:60002", home};
     QTest::newRow("only a storage location")
         << QVariantMap{{"storageLocation", "/x"}} << ConnectionEntry{"", "", "/x"};
-    QTest::newRow("empty element") << QVariantMap{{"unrelated", 1}} << ConnectionEntry{"", "", home};
+    QTest::newRow("empty element")
+        << QVariantMap{{"unrelated", 1}} << ConnectionEntry{"", "", home};
 }
 
 void tst_LauncherSettings::missingKeys()
@@ -118,18 +106,18 @@ void tst_LauncherSettings::missingKeys()
             raw->setValue(it.key(), it.value());
         raw->endArray();
     }
-    QCOMPARE(loadAll(), QList<ConnectionEntry>{expected});
+    QCOMPARE(LauncherStore::stored(), QList<ConnectionEntry>{expected});
 }
 
 void tst_LauncherSettings::saveRewritesWholeArray()
 {
-    saveAll(kThree);
+    LauncherStore::seed(kThree);
     Settings settings;
     settings.load();
     settings.removeAt(1);
     QVERIFY(settings.save());
 
-    QCOMPARE(loadAll(), (QList<ConnectionEntry>{kThree.at(0), kThree.at(2)}));
+    QCOMPARE(LauncherStore::stored(), (QList<ConnectionEntry>{kThree.at(0), kThree.at(2)}));
     auto raw = LauncherStore::open();
     QCOMPARE(raw->value(QStringLiteral("connections/size")).toInt(), 2);
     QVERIFY(!raw->contains(QStringLiteral("connections/3/nickname")));
@@ -140,13 +128,13 @@ void tst_LauncherSettings::saveRewritesWholeArray()
 
 void tst_LauncherSettings::loadReplacesList()
 {
-    saveAll(kThree);
+    LauncherStore::seed(kThree);
     Settings settings;
     settings.load();
     settings.load();
     QCOMPARE(settings.connections(), kThree);
 
-    saveAll({});
+    LauncherStore::seed({});
     settings.load();
     QVERIFY(settings.connections().isEmpty());
 }
@@ -162,16 +150,11 @@ void tst_LauncherSettings::defaultStorage()
 
 void tst_LauncherSettings::unwritableStoreIsReported()
 {
-    // A regular file where the configuration folder should be.
-    const QString blocker = m_store->home() + QStringLiteral("/blocker");
-    QFile file(blocker);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker + QStringLiteral("/cfg"));
-
+    m_store->makeUnwritable();
     Settings settings;
     settings.append(kThree.first());
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot write the connection list")));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^Cannot write the connection list")));
     QVERIFY(!settings.save());
 }
 

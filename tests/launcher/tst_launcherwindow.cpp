@@ -53,21 +53,6 @@ const QList<ConnectionEntry> kTwo = {
     {QStringLiteral("Stack"), QStringLiteral("10.0.0.7:60003"), QStringLiteral("/data/stack")},
 };
 
-void seed(const QList<ConnectionEntry>& entries)
-{
-    Settings settings;
-    for (const ConnectionEntry& entry : entries)
-        settings.append(entry);
-    QVERIFY(settings.save());
-}
-
-QList<ConnectionEntry> stored()
-{
-    Settings settings;
-    settings.load();
-    return settings.connections();
-}
-
 QPushButton* button(const QWidget& window, const char* name)
 {
     return window.findChild<QPushButton*>(QLatin1String(name));
@@ -110,8 +95,9 @@ void writeStandIn(const QString& folder, const QString& log, bool executable = t
 {
     QFile script(folder + QStringLiteral("/marlomax"));
     QVERIFY(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    script.write("#!/bin/sh\n{ for a in \"$@\"; do printf '[%s]' \"$a\"; done; printf '\\n'; } >> '" +
-                 QFile::encodeName(log) + "'\n");
+    script.write(
+        "#!/bin/sh\n{ for a in \"$@\"; do printf '[%s]' \"$a\"; done; printf '\\n'; } >> '" +
+        QFile::encodeName(log) + "'\n");
     script.close();
     QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     if (executable)
@@ -168,7 +154,7 @@ void tst_LauncherWindow::enablingRule_data()
 void tst_LauncherWindow::enablingRule()
 {
     QFETCH(int, count);
-    seed(kTwo.mid(0, count));
+    LauncherStore::seed(kTwo.mid(0, count));
     MainWindow window;
 
     QStringList nicknames;
@@ -184,7 +170,7 @@ void tst_LauncherWindow::enablingRule()
 
 void tst_LauncherWindow::newConnection()
 {
-    seed(kTwo.mid(0, 1));
+    LauncherStore::seed(kTwo.mid(0, 1));
     MainWindow window;
     onNextModalOf<QDialog>([this](QDialog* dialog) {
         fill(dialog, QStringLiteral("Roof"), QStringLiteral("10.9.8.7"), 2, m_folder->path());
@@ -194,14 +180,14 @@ void tst_LauncherWindow::newConnection()
 
     const ConnectionEntry added{QStringLiteral("Roof"), QStringLiteral("10.9.8.7:60002"),
                                 m_folder->path()};
-    QCOMPARE(stored(), (QList<ConnectionEntry>{kTwo.at(0), added}));
+    QCOMPARE(LauncherStore::stored(), (QList<ConnectionEntry>{kTwo.at(0), added}));
     QCOMPARE(rows(window), (QStringList{"Lab", "Roof"}));
     QCOMPARE(list(window)->currentRow(), 1);
 
     // A cancelled New changes nothing.
     onNextModalOf<QDialog>([](QDialog* dialog) { dialog->reject(); });
     QTest::mouseClick(button(window, "buttonNew"), Qt::LeftButton);
-    QCOMPARE(stored().size(), 2);
+    QCOMPARE(LauncherStore::stored().size(), 2);
 }
 
 void tst_LauncherWindow::defaultStorageFollowsNewNotEdit()
@@ -225,7 +211,7 @@ void tst_LauncherWindow::defaultStorageFollowsNewNotEdit()
         pressOk(dialog);
     });
     QTest::mouseClick(button(window, "buttonEdit"), Qt::LeftButton);
-    QCOMPARE(stored().at(0).storageLocation, edited.path());
+    QCOMPARE(LauncherStore::stored().at(0).storageLocation, edited.path());
     QCOMPARE(Settings().defaultStorage(), added);
 
     onNextModalOf<QDialog>([&](QDialog* dialog) {
@@ -242,9 +228,15 @@ void tst_LauncherWindow::editConnection_data()
     QTest::addColumn<QString>("channelShown");
     QTest::addColumn<QString>("savedAs");
 
-    QTest::newRow("channel 3 kept") << "10.0.0.5:60003" << "3" << "10.0.0.5:60003";
-    QTest::newRow("other port saved as 49999") << "10.0.0.5:4321" << "(None)" << "10.0.0.5:49999";
-    QTest::newRow("port 60000 saved as 49999") << "10.0.0.5:60000" << "(None)" << "10.0.0.5:49999";
+    QTest::newRow("channel 3 kept") << "10.0.0.5:60003"
+                                    << "3"
+                                    << "10.0.0.5:60003";
+    QTest::newRow("other port saved as 49999") << "10.0.0.5:4321"
+                                               << "(None)"
+                                               << "10.0.0.5:49999";
+    QTest::newRow("port 60000 saved as 49999") << "10.0.0.5:60000"
+                                               << "(None)"
+                                               << "10.0.0.5:49999";
 }
 
 void tst_LauncherWindow::editConnection()
@@ -253,28 +245,31 @@ void tst_LauncherWindow::editConnection()
     QFETCH(QString, channelShown);
     QFETCH(QString, savedAs);
 
-    seed({{QStringLiteral("Old"), connectionString, m_folder->path()}, kTwo.at(1)});
+    LauncherStore::seed({{QStringLiteral("Old"), connectionString, m_folder->path()}, kTwo.at(1)});
     MainWindow window;
     list(window)->setCurrentRow(0);
 
     QString shownChannel;
     onNextModalOf<QDialog>([&](QDialog* dialog) {
         shownChannel = dialog->findChild<QComboBox*>(QStringLiteral("comboChannel"))->currentText();
-        dialog->findChild<QLineEdit*>(QStringLiteral("lineNickname"))->setText(QStringLiteral("New"));
+        dialog->findChild<QLineEdit*>(QStringLiteral("lineNickname"))
+            ->setText(QStringLiteral("New"));
         pressOk(dialog);
     });
     QTest::mouseClick(button(window, "buttonEdit"), Qt::LeftButton);
 
     QCOMPARE(shownChannel, channelShown);
-    QCOMPARE(stored(), (QList<ConnectionEntry>{{"New", savedAs, m_folder->path()}, kTwo.at(1)}));
+    QCOMPARE(LauncherStore::stored(),
+             (QList<ConnectionEntry>{{"New", savedAs, m_folder->path()}, kTwo.at(1)}));
     QCOMPARE(rows(window), (QStringList{"New", "Stack"}));
     QCOMPARE(list(window)->currentRow(), 1);
 }
 
 void tst_LauncherWindow::editWithoutPortShowsUnknown()
 {
-    const ConnectionEntry noPort{QStringLiteral("Odd"), QStringLiteral("10.0.0.5"), m_folder->path()};
-    seed({noPort});
+    const ConnectionEntry noPort{QStringLiteral("Odd"), QStringLiteral("10.0.0.5"),
+                                 m_folder->path()};
+    LauncherStore::seed({noPort});
     MainWindow window;
 
     QString address;
@@ -292,7 +287,7 @@ void tst_LauncherWindow::editWithoutPortShowsUnknown()
     QCOMPARE(address, QStringLiteral("UNKNOWN"));
     QCOMPARE(channel, QStringLiteral("(None)"));
     QCOMPARE(refusal.text, QStringLiteral("IP address is invalid"));
-    QCOMPARE(stored(), QList<ConnectionEntry>{noPort});
+    QCOMPARE(LauncherStore::stored(), QList<ConnectionEntry>{noPort});
 }
 
 void tst_LauncherWindow::deleteAsks_data()
@@ -309,7 +304,7 @@ void tst_LauncherWindow::deleteAsks()
     QFETCH(int, answer);
     QFETCH(QStringList, remaining);
 
-    seed(kTwo);
+    LauncherStore::seed(kTwo);
     MainWindow window;
     list(window)->setCurrentRow(0);
     ShownMessage question;
@@ -321,14 +316,14 @@ void tst_LauncherWindow::deleteAsks()
     QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(rows(window), remaining);
     QStringList storedNicknames;
-    for (const ConnectionEntry& entry : stored())
+    for (const ConnectionEntry& entry : LauncherStore::stored())
         storedNicknames << entry.nickname;
     QCOMPARE(storedNicknames, remaining);
 
     if (answer == QMessageBox::Yes) {
         answerNextMessage(question, QMessageBox::Yes);
         QTest::mouseClick(button(window, "buttonDelete"), Qt::LeftButton);
-        QVERIFY(stored().isEmpty());
+        QVERIFY(LauncherStore::stored().isEmpty());
         QVERIFY(!button(window, "buttonDelete")->isEnabled());
         QVERIFY(!button(window, "buttonLaunch")->isEnabled());
         QVERIFY(!button(window, "buttonEdit")->isEnabled());
@@ -350,7 +345,8 @@ void tst_LauncherWindow::launch()
     QVERIFY(QDir().mkpath(storage));
     const QString log = m_folder->filePath(QStringLiteral("starts.log"));
     writeStandIn(m_folder->path(), log);
-    seed({{QStringLiteral("Lab"), QStringLiteral("192.168.1.20:60001"), storage}, kTwo.at(1)});
+    LauncherStore::seed(
+        {{QStringLiteral("Lab"), QStringLiteral("192.168.1.20:60001"), storage}, kTwo.at(1)});
 
     MainWindow window;
     window.setProgramDirectory(m_folder->path());
@@ -377,18 +373,26 @@ void tst_LauncherWindow::launchFailureIsReported_data()
     QTest::addColumn<QString>("connectionString");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("missing program") << "none" << "10.0.0.7:60003"
-                                     << "The panel program <folder>/marlomax is missing or not executable.";
-    QTest::newRow("not executable") << "plain" << "10.0.0.7:60003"
-                                    << "The panel program <folder>/marlomax is missing or not executable.";
-    QTest::newRow("stored IPv6 address") << "ok" << "fe80::1:60001"
-                                         << "The connection \"Odd\" cannot be launched: its address "
-                                            "\"fe80::1:60001\" is not an IPv4 address followed by a "
-                                            "channel.";
-    QTest::newRow("stored without port") << "ok" << "10.0.0.7"
-                                         << "The connection \"Odd\" cannot be launched: its address "
-                                            "\"10.0.0.7\" is not an IPv4 address followed by a "
-                                            "channel.";
+    QTest::newRow("missing program")
+        << "none"
+        << "10.0.0.7:60003"
+        << "The panel program <folder>/marlomax is missing or not executable.";
+    QTest::newRow("not executable")
+        << "plain"
+        << "10.0.0.7:60003"
+        << "The panel program <folder>/marlomax is missing or not executable.";
+    QTest::newRow("stored IPv6 address")
+        << "ok"
+        << "fe80::1:60001"
+        << "The connection \"Odd\" cannot be launched: its address "
+           "\"fe80::1:60001\" is not an IPv4 address followed by a "
+           "channel.";
+    QTest::newRow("stored without port")
+        << "ok"
+        << "10.0.0.7"
+        << "The connection \"Odd\" cannot be launched: its address "
+           "\"10.0.0.7\" is not an IPv4 address followed by a "
+           "channel.";
 }
 
 void tst_LauncherWindow::launchFailureIsReported()
@@ -400,7 +404,7 @@ void tst_LauncherWindow::launchFailureIsReported()
     const QString log = m_folder->filePath(QStringLiteral("starts.log"));
     if (standIn != QLatin1String("none"))
         writeStandIn(m_folder->path(), log, standIn == QLatin1String("ok"));
-    seed({kTwo.at(0), {QStringLiteral("Odd"), connectionString, m_folder->path()}});
+    LauncherStore::seed({kTwo.at(0), {QStringLiteral("Odd"), connectionString, m_folder->path()}});
     MainWindow window;
     window.setProgramDirectory(m_folder->path());
 
@@ -420,11 +424,7 @@ void tst_LauncherWindow::launchFailureIsReported()
 
 void tst_LauncherWindow::unsavedListIsReported()
 {
-    const QString blocker = m_folder->filePath(QStringLiteral("blocker"));
-    QFile file(blocker);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker + QStringLiteral("/cfg"));
+    m_store->makeUnwritable();
 
     MainWindow window;
     ShownMessage warning;
@@ -444,12 +444,15 @@ void tst_LauncherWindow::unsavedListIsReported()
 
 void tst_LauncherWindow::screenshot()
 {
-    seed({kTwo.at(0), kTwo.at(1),
-          {QStringLiteral("Roof station"), QStringLiteral("10.20.30.40:49999"), QStringLiteral("/data")}});
+    LauncherStore::seed({kTwo.at(0),
+                         kTwo.at(1),
+                         {QStringLiteral("Roof station"), QStringLiteral("10.20.30.40:49999"),
+                          QStringLiteral("/data")}});
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const QString path = TestSupport::saveScreenshot(&window, QStringLiteral("launcher_mainwindow"));
+    const QString path =
+        TestSupport::saveScreenshot(&window, QStringLiteral("launcher_mainwindow"));
     QVERIFY(QFile::exists(path));
 }
 
