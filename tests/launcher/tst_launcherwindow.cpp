@@ -31,7 +31,6 @@ private slots:
     void defaultStorageFollowsNewNotEdit();
     void editConnection_data();
     void editConnection();
-    void editWithoutPortShowsUnknown();
     void deleteAsks_data();
     void deleteAsks();
     void launch_data();
@@ -265,31 +264,6 @@ void tst_LauncherWindow::editConnection()
     QCOMPARE(list(window)->currentRow(), 1);
 }
 
-void tst_LauncherWindow::editWithoutPortShowsUnknown()
-{
-    const ConnectionEntry noPort{QStringLiteral("Odd"), QStringLiteral("10.0.0.5"),
-                                 m_folder->path()};
-    LauncherStore::seed({noPort});
-    MainWindow window;
-
-    QString address;
-    QString channel;
-    ShownMessage refusal;
-    onNextModalOf<QDialog>([&](QDialog* dialog) {
-        address = fieldText(dialog, "lineAddress");
-        channel = dialog->findChild<QComboBox*>(QStringLiteral("comboChannel"))->currentText();
-        answerNextMessage(refusal);
-        pressOk(dialog);
-        dialog->reject();
-    });
-    QTest::mouseClick(button(window, "buttonEdit"), Qt::LeftButton);
-
-    QCOMPARE(address, QStringLiteral("UNKNOWN"));
-    QCOMPARE(channel, QStringLiteral("(None)"));
-    QCOMPARE(refusal.text, QStringLiteral("IP address is invalid"));
-    QCOMPARE(LauncherStore::stored(), QList<ConnectionEntry>{noPort});
-}
-
 void tst_LauncherWindow::deleteAsks_data()
 {
     QTest::addColumn<int>("answer");
@@ -319,15 +293,6 @@ void tst_LauncherWindow::deleteAsks()
     for (const ConnectionEntry& entry : LauncherStore::stored())
         storedNicknames << entry.nickname;
     QCOMPARE(storedNicknames, remaining);
-
-    if (answer == QMessageBox::Yes) {
-        answerNextMessage(question, QMessageBox::Yes);
-        QTest::mouseClick(button(window, "buttonDelete"), Qt::LeftButton);
-        QVERIFY(LauncherStore::stored().isEmpty());
-        QVERIFY(!button(window, "buttonDelete")->isEnabled());
-        QVERIFY(!button(window, "buttonLaunch")->isEnabled());
-        QVERIFY(!button(window, "buttonEdit")->isEnabled());
-    }
 }
 
 void tst_LauncherWindow::launch_data()
