@@ -13,11 +13,12 @@ using namespace Style;
 namespace {
 
 // Sizes by use: keypad keys and arrow buttons are 80 px squares, the screens'
-// navigation buttons 80 px tiles with a caption, the wide command buttons
-// 160 x 60 (the message box shows them at that size).
+// navigation buttons 80 px tiles with a caption. The command buttons (OK,
+// Cancel, ...) are 80 x 60: the forms show them in 80 x 80 and in 160 x 60
+// icon boxes, and this size fills both without being scaled down.
 constexpr int KeySize = 80;
 constexpr int TileSize = 80;
-const QSize WideButton(160, 60);
+const QSize CommandButton(80, 60);
 const QSize LongButton(240, 60);
 
 void glyphIn(QPainter& p, const QRectF& box, Glyph::Draw glyph, const QColor& ink,
@@ -87,7 +88,8 @@ QImage arrowButton(qreal rotation)
 
 enum class GlyphSide { Before, After };
 
-// A command button: a coloured tile with a pictogram and its word.
+// A command button: a coloured tile with a pictogram and its word, the
+// pictogram above the word on compact buttons and beside it on long ones.
 QImage commandButton(const QSize& size, const QColor& face, const QColor& edge, Glyph::Draw glyph,
                      const QString& word, GlyphSide side = GlyphSide::Before)
 {
@@ -95,8 +97,17 @@ QImage commandButton(const QSize& size, const QColor& face, const QColor& edge, 
     QPainter p(&image);
     prepare(p);
     const QRectF rect(1, 1, size.width() - 2, size.height() - 2);
-    tile(p, rect, face, edge, 12);
+    tile(p, rect, face, edge, 10);
     const QRectF inner = faceOf(rect);
+
+    if (size.width() < 2 * size.height()) {
+        const qreal glyphSize = inner.height() * 0.42;
+        glyphIn(p, QRectF(inner.center().x() - glyphSize / 2, inner.top() + 5, glyphSize, glyphSize),
+                glyph, White);
+        text(p, QRectF(inner.left() + 4, inner.bottom() - 24, inner.width() - 8, 22), word, White,
+             17);
+        return image;
+    }
 
     const qreal glyphSize = inner.height() * 0.5;
     const qreal gap = inner.height() * 0.15;
@@ -352,21 +363,21 @@ const QHash<QString, Maker>& catalogue()
         m.insert(QStringLiteral("Button_Arrow-U.png"), [] { return arrowButton(270); });
 
         m.insert(QStringLiteral("OK_c.png"), [] {
-            return commandButton(WideButton, Green, GreenEdge, Glyph::check, QStringLiteral("OK"));
+            return commandButton(CommandButton, Green, GreenEdge, Glyph::check, QStringLiteral("OK"));
         });
         m.insert(QStringLiteral("Cancel_c.png"), [] {
-            return commandButton(WideButton, Slate, SlateEdge, Glyph::cross,
+            return commandButton(CommandButton, Slate, SlateEdge, Glyph::cross,
                                  QStringLiteral("Cancel"));
         });
         m.insert(QStringLiteral("Delete_c.png"), [] {
-            return commandButton(WideButton, Red, RedEdge, Glyph::trash, QStringLiteral("Delete"));
+            return commandButton(CommandButton, Red, RedEdge, Glyph::trash, QStringLiteral("Delete"));
         });
         m.insert(QStringLiteral("Next.png"), [] {
-            return commandButton(WideButton, Blue, BlueEdge, Glyph::arrowRight,
+            return commandButton(CommandButton, Blue, BlueEdge, Glyph::arrowRight,
                                  QStringLiteral("Next"), GlyphSide::After);
         });
         m.insert(QStringLiteral("Disable.png"), [] {
-            return commandButton(WideButton, Red, RedEdge, Glyph::noEntry,
+            return commandButton(CommandButton, Red, RedEdge, Glyph::noEntry,
                                  QStringLiteral("Disable"));
         });
         m.insert(QStringLiteral("Remind_me_later_green.png"), [] {
