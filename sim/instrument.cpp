@@ -68,6 +68,13 @@ QString Instrument::modeName(int mode)
     return mode >= 0 && mode < 14 ? QLatin1String(kModeNames[mode]) : QStringLiteral("UNKNOWN");
 }
 
+void Instrument::saveState(const QString& key, const QVariant& value)
+{
+    // Written through at once: the simulator may be killed at any moment.
+    m_state.setValue(key, value);
+    m_state.sync();
+}
+
 double Instrument::setting(const QString& key) const
 {
     const SettingKey* row = m_table.find(key);
@@ -237,12 +244,12 @@ void Instrument::finishTimedMode()
         break;
     case 3:
         m_tauZero = 12.0 + noise(0.05);
-        m_state.setValue(QStringLiteral("tauZero"), m_tauZero);
-        m_state.setValue(QStringLiteral("lastTune"), now().toString(QLatin1String(kTimeFormat)));
+        saveState(QStringLiteral("tauZero"), m_tauZero);
+        saveState(QStringLiteral("lastTune"), now().toString(QLatin1String(kTimeFormat)));
         setMode(8, QStringLiteral("tune finished"));
         break;
     case 6:
-        m_state.setValue(QStringLiteral("lastOptimization"), now().toString(QLatin1String(kTimeFormat)));
+        saveState(QStringLiteral("lastOptimization"), now().toString(QLatin1String(kTimeFormat)));
         setMode(2, QStringLiteral("optimisation finished"));
         break;
     case 4:
@@ -412,13 +419,13 @@ bool Instrument::certificateExpired() const
 
 void Instrument::deleteCertificateReminder()
 {
-    m_state.setValue(QStringLiteral("certificate/deleted"), true);
+    saveState(QStringLiteral("certificate/deleted"), true);
     m_log.write(QStringLiteral("Performance verification reminder disabled"));
 }
 
 void Instrument::postponeCertificateReminder()
 {
-    m_state.setValue(QStringLiteral("certificate/postponedUntil"), QDateTime::currentDateTime().addDays(7));
+    saveState(QStringLiteral("certificate/postponedUntil"), QDateTime::currentDateTime().addDays(7));
     m_log.write(QStringLiteral("Performance verification reminder postponed by one week"));
 }
 
@@ -440,7 +447,7 @@ bool Instrument::setClock(const QString& text, QString* message)
                        .arg(text);
         return false;
     }
-    m_state.setValue(QStringLiteral("clockOffset"), QDateTime::currentDateTime().secsTo(wanted));
+    saveState(QStringLiteral("clockOffset"), QDateTime::currentDateTime().secsTo(wanted));
     m_log.write(QStringLiteral("Clock set to ") + wanted.toString(QLatin1String(kTimeFormat)));
     return true;
 }
@@ -497,8 +504,8 @@ bool Instrument::setTuneSchedule(const QJsonArray& params, QString* message)
         *message = QStringLiteral("The tune start \"%1\" is not a date and time.").arg(params.at(1).toString());
         return false;
     }
-    m_state.setValue(QStringLiteral("tune/interval"), interval);
-    m_state.setValue(QStringLiteral("tune/start"), start);
+    saveState(QStringLiteral("tune/interval"), interval);
+    saveState(QStringLiteral("tune/start"), start);
     return true;
 }
 

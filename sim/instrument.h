@@ -84,6 +84,7 @@ public:
 private:
     void finishTimedMode();
     void setMode(int mode, const QString& why);
+    void saveState(const QString& key, const QVariant& value);
     double setting(const QString& key) const;
     bool settingFlag(const QString& key) const;
     double noise(double sigma);
