@@ -17,15 +17,14 @@ KeyboardWindow::KeyboardWindow(QWidget* parent)
     ui->setupUi(this);
 
     // Listed in the order of the values the keys send: the digits, then C, point and sign.
-    const QList<QPushButton*> keys = {ui->pushButton_0,   ui->pushButton_1, ui->pushButton_2,
-                                      ui->pushButton_3,   ui->pushButton_4, ui->pushButton_5,
-                                      ui->pushButton_6,   ui->pushButton_7, ui->pushButton_8,
-                                      ui->pushButton_9,   ui->pushButton_C, ui->pushButton_Dot,
+    const QList<QPushButton*> keys = {ui->pushButton_0,        ui->pushButton_1, ui->pushButton_2,
+                                      ui->pushButton_3,        ui->pushButton_4, ui->pushButton_5,
+                                      ui->pushButton_6,        ui->pushButton_7, ui->pushButton_8,
+                                      ui->pushButton_9,        ui->pushButton_C, ui->pushButton_Dot,
                                       ui->pushButton_PlusMinus};
     for (int value = 0; value < keys.size(); ++value) {
         m_mapper->setMapping(keys.at(value), value);
-        connect(keys.at(value), &QPushButton::clicked, m_mapper,
-                qOverload<>(&QSignalMapper::map));
+        connect(keys.at(value), &QPushButton::clicked, m_mapper, qOverload<>(&QSignalMapper::map));
     }
     connect(m_mapper, &QSignalMapper::mappedInt, this, &KeyboardWindow::digit_Pressed);
 

@@ -71,8 +71,8 @@ void cross(QPainter& p, const QColor& ink)
 void arrowRight(QPainter& p, const QColor& ink)
 {
     QPainterPath arrow;
-    arrow.addPolygon(QPolygonF({{14, 40}, {50, 40}, {50, 16}, {88, 50}, {50, 84}, {50, 60},
-                                {14, 60}, {14, 40}}));
+    arrow.addPolygon(QPolygonF(
+        {{14, 40}, {50, 40}, {50, 16}, {88, 50}, {50, 84}, {50, 60}, {14, 60}, {14, 40}}));
     p.setPen(stroke(ink, 4));
     p.setBrush(ink);
     p.drawPath(arrow);
@@ -123,8 +123,7 @@ void gear(QPainter& p, const QColor& ink)
         const qreal a = 2 * M_PI * i / teeth;
         const qreal half = M_PI / teeth;
         // Tooth tips slightly narrower than their roots.
-        const qreal angles[] = {a - half * 0.95, a - half * 0.45, a + half * 0.45,
-                                a + half * 0.95};
+        const qreal angles[] = {a - half * 0.95, a - half * 0.45, a + half * 0.45, a + half * 0.95};
         const qreal radii[] = {33, 45, 45, 33};
         for (int k = 0; k < 4; ++k)
             outline << c + QPointF(radii[k] * qCos(angles[k]), radii[k] * qSin(angles[k]));
@@ -196,8 +195,8 @@ void dial(QPainter& p, const QColor& ink)
     const qreal a = qDegreesToRadians(135.0);
     const QPointF dir(qCos(a), -qSin(a));
     const QPointF normal(-dir.y(), dir.x());
-    pointer.addPolygon(QPolygonF({c + dir * 24 + normal * 5, c + dir * 24 - normal * 5,
-                                  c - normal * 5, c + normal * 5}));
+    pointer.addPolygon(QPolygonF(
+        {c + dir * 24 + normal * 5, c + dir * 24 - normal * 5, c - normal * 5, c + normal * 5}));
     pointer.addEllipse(c, 5, 5);
     pointer.setFillRule(Qt::WindingFill);
     filled(p, knob.subtracted(pointer.simplified()), ink);

@@ -41,15 +41,56 @@ QRectF faceOf(const QRectF& rect)
     return rect.adjusted(0, 0, 0, -qMax(2.0, rect.height() * 0.05));
 }
 
-QImage keypadKey(const std::function<void(QPainter&, const QRectF&)>& drawFace)
+using Drawing = std::function<void(QPainter&)>;
+using FaceDrawing = std::function<void(QPainter&, const QRectF& face)>;
+
+QImage drawn(const QSize& size, const Drawing& draw, const QColor& background = Qt::transparent)
 {
-    QImage image = canvas(KeySize, KeySize);
+    QImage image = canvas(size.width(), size.height(), background);
     QPainter p(&image);
     prepare(p);
-    const QRectF rect(2, 2, KeySize - 4, KeySize - 4);
-    tile(p, rect, KeyFace, KeyEdge, 12);
-    drawFace(p, faceOf(rect));
+    draw(p);
     return image;
+}
+
+// One tile filling the image but for a margin; drawFace paints on its face.
+QImage tileImage(const QSize& size, qreal margin, const QColor& face, const QColor& edge,
+                 qreal radius, const FaceDrawing& drawFace,
+                 const QColor& background = Qt::transparent)
+{
+    return drawn(
+        size,
+        [&](QPainter& p) {
+            const QRectF rect =
+                QRectF(QPointF(0, 0), QSizeF(size)).adjusted(margin, margin, -margin, -margin);
+            tile(p, rect, face, edge, radius);
+            drawFace(p, faceOf(rect));
+        },
+        background);
+}
+
+void centredGlyph(QPainter& p, const QRectF& face, qreal size, Glyph::Draw glyph, const QColor& ink,
+                  qreal rotation = 0)
+{
+    glyphIn(p, QRectF(face.center() - QPointF(size, size) / 2, QSizeF(size, size)), glyph, ink,
+            rotation);
+}
+
+// Navigation tiles and compact command buttons: a pictogram over a caption.
+void pictogramOverCaption(QPainter& p, const QRectF& face, Glyph::Draw glyph, qreal glyphSize,
+                          qreal glyphTop, const QString& caption, qreal captionSize)
+{
+    glyphIn(p,
+            QRectF(face.center().x() - glyphSize / 2, face.top() + glyphTop, glyphSize, glyphSize),
+            glyph, White);
+    const qreal height = captionSize * 1.3;
+    text(p, QRectF(face.left() + 3, face.bottom() - height - 2, face.width() - 6, height), caption,
+         White, captionSize);
+}
+
+QImage keypadKey(const FaceDrawing& drawFace)
+{
+    return tileImage(QSize(KeySize, KeySize), 2, KeyFace, KeyEdge, 12, drawFace);
 }
 
 QImage keypadText(const QString& label, const QColor& color)
@@ -68,179 +109,145 @@ QImage keypadDot()
 
 QImage keypadPlusMinus()
 {
-    return keypadKey([](QPainter& p, const QRectF& face) {
-        glyphIn(p, QRectF(face.center() - QPointF(20, 20), QSizeF(40, 40)), Glyph::plusMinus, Ink);
-    });
+    return keypadKey(
+        [](QPainter& p, const QRectF& face) { centredGlyph(p, face, 40, Glyph::plusMinus, Ink); });
 }
 
 QImage arrowButton(qreal rotation)
 {
-    QImage image = canvas(KeySize, KeySize);
-    QPainter p(&image);
-    prepare(p);
-    const QRectF rect(2, 2, KeySize - 4, KeySize - 4);
-    tile(p, rect, Blue, BlueEdge, 12);
-    const QRectF face = faceOf(rect);
-    glyphIn(p, QRectF(face.center() - QPointF(25, 25), QSizeF(50, 50)), Glyph::arrowRight, White,
-            rotation);
-    return image;
+    return tileImage(QSize(KeySize, KeySize), 2, Blue, BlueEdge, 12,
+                     [=](QPainter& p, const QRectF& face) {
+                         centredGlyph(p, face, 50, Glyph::arrowRight, White, rotation);
+                     });
 }
 
-enum class GlyphSide { Before, After };
+enum class GlyphSide
+{
+    Before,
+    After
+};
+
+// A long command button: pictogram and word side by side, centred together.
+void pictogramBesideWord(QPainter& p, const QRectF& face, Glyph::Draw glyph, const QString& word,
+                         GlyphSide side)
+{
+    const qreal glyphSize = face.height() * 0.5;
+    const qreal gap = face.height() * 0.15;
+    qreal pixelSize = face.height() * 0.45;
+    const qreal room = face.width() - glyphSize - gap - 16;
+    while (pixelSize > 8 && textWidth(word, pixelSize) > room)
+        pixelSize -= 1;
+    const qreal wordWidth = textWidth(word, pixelSize);
+    const qreal start = face.center().x() - (glyphSize + gap + wordWidth) / 2;
+    const qreal glyphX = side == GlyphSide::Before ? start : start + wordWidth + gap;
+    const qreal wordX = side == GlyphSide::Before ? start + glyphSize + gap : start;
+    glyphIn(p, QRectF(glyphX, face.center().y() - glyphSize / 2, glyphSize, glyphSize), glyph,
+            White);
+    text(p, QRectF(wordX, face.top(), wordWidth + 1, face.height()), word, White, pixelSize,
+         Qt::AlignLeft | Qt::AlignVCenter);
+}
 
 // A command button: a coloured tile with a pictogram and its word, the
 // pictogram above the word on compact buttons and beside it on long ones.
 QImage commandButton(const QSize& size, const QColor& face, const QColor& edge, Glyph::Draw glyph,
                      const QString& word, GlyphSide side = GlyphSide::Before)
 {
-    QImage image = canvas(size.width(), size.height());
-    QPainter p(&image);
-    prepare(p);
-    const QRectF rect(1, 1, size.width() - 2, size.height() - 2);
-    tile(p, rect, face, edge, 10);
-    const QRectF inner = faceOf(rect);
-
-    if (size.width() < 2 * size.height()) {
-        const qreal glyphSize = inner.height() * 0.42;
-        glyphIn(p, QRectF(inner.center().x() - glyphSize / 2, inner.top() + 5, glyphSize, glyphSize),
-                glyph, White);
-        text(p, QRectF(inner.left() + 4, inner.bottom() - 24, inner.width() - 8, 22), word, White,
-             17);
-        return image;
-    }
-
-    const qreal glyphSize = inner.height() * 0.5;
-    const qreal gap = inner.height() * 0.15;
-    qreal pixelSize = inner.height() * 0.45;
-    const qreal room = inner.width() - glyphSize - gap - 16;
-    while (pixelSize > 8 && textWidth(word, pixelSize) > room)
-        pixelSize -= 1;
-    const qreal wordWidth = textWidth(word, pixelSize);
-    const qreal start = inner.center().x() - (glyphSize + gap + wordWidth) / 2;
-    const qreal glyphX = side == GlyphSide::Before ? start : start + wordWidth + gap;
-    const qreal wordX = side == GlyphSide::Before ? start + glyphSize + gap : start;
-    glyphIn(p, QRectF(glyphX, inner.center().y() - glyphSize / 2, glyphSize, glyphSize), glyph,
-            White);
-    text(p, QRectF(wordX, inner.top(), wordWidth + 1, inner.height()), word, White, pixelSize,
-         Qt::AlignLeft | Qt::AlignVCenter);
-    return image;
+    return tileImage(size, 1, face, edge, 10, [=](QPainter& p, const QRectF& inner) {
+        if (size.width() < 2 * size.height())
+            pictogramOverCaption(p, inner, glyph, inner.height() * 0.42, 5, word, 17);
+        else
+            pictogramBesideWord(p, inner, glyph, word, side);
+    });
 }
 
 // A navigation button: a coloured tile with a pictogram over a caption.
 QImage navigationTile(const QString& caption, const QColor& face, const QColor& edge,
                       Glyph::Draw glyph)
 {
-    QImage image = canvas(TileSize, TileSize);
-    QPainter p(&image);
-    prepare(p);
-    const QRectF rect(2, 2, TileSize - 4, TileSize - 4);
-    tile(p, rect, face, edge, 12);
-    const QRectF inner = faceOf(rect);
-    const qreal glyphSize = inner.width() * 0.52;
-    glyphIn(p, QRectF(inner.center().x() - glyphSize / 2, inner.top() + 7, glyphSize, glyphSize),
-            glyph, White);
-    text(p, QRectF(inner.left() + 3, inner.bottom() - 19, inner.width() - 6, 16), caption, White,
-         13);
-    return image;
+    return tileImage(
+        QSize(TileSize, TileSize), 2, face, edge, 12, [=](QPainter& p, const QRectF& inner) {
+            pictogramOverCaption(p, inner, glyph, inner.width() * 0.52, 7, caption, 13);
+        });
 }
 
 // The same pictogram on a smaller tile, without a caption (start buttons in forms).
 QImage smallTile(int size, const QColor& face, const QColor& edge, Glyph::Draw glyph)
 {
-    QImage image = canvas(size, size);
-    QPainter p(&image);
-    prepare(p);
-    const QRectF rect(1, 1, size - 2, size - 2);
-    tile(p, rect, face, edge, size * 0.16);
-    const QRectF inner = faceOf(rect);
-    const qreal glyphSize = inner.width() * 0.68;
-    glyphIn(p, QRectF(inner.center() - QPointF(glyphSize, glyphSize) / 2,
-                      QSizeF(glyphSize, glyphSize)),
-            glyph, White);
-    return image;
+    return tileImage(QSize(size, size), 1, face, edge, size * 0.16,
+                     [=](QPainter& p, const QRectF& inner) {
+                         centredGlyph(p, inner, inner.width() * 0.68, glyph, White);
+                     });
 }
 
 QImage checkbox(bool checked)
 {
-    QImage image = canvas(32, 32);
-    QPainter p(&image);
-    prepare(p);
-    const QRectF box(3, 3, 26, 26);
-    p.setPen(QPen(checked ? BlueEdge : Slate, 2.5));
-    p.setBrush(checked ? Blue : White);
-    p.drawRoundedRect(box, 5, 5);
-    if (checked)
-        glyphIn(p, box.adjusted(4, 4, -4, -4), Glyph::check, White);
-    return image;
+    return drawn(QSize(32, 32), [=](QPainter& p) {
+        const QRectF box(3, 3, 26, 26);
+        p.setPen(QPen(checked ? BlueEdge : Slate, 2.5));
+        p.setBrush(checked ? Blue : White);
+        p.drawRoundedRect(box, 5, 5);
+        if (checked)
+            glyphIn(p, box.adjusted(4, 4, -4, -4), Glyph::check, White);
+    });
 }
 
 QImage radioButton(bool selected)
 {
-    QImage image = canvas(32, 32);
-    QPainter p(&image);
-    prepare(p);
-    p.setPen(QPen(selected ? Blue : Slate, 2.5));
-    p.setBrush(White);
-    p.drawEllipse(QPointF(16, 16), 13, 13);
-    if (selected) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(Blue);
-        p.drawEllipse(QPointF(16, 16), 7, 7);
-    }
-    return image;
+    return drawn(QSize(32, 32), [=](QPainter& p) {
+        p.setPen(QPen(selected ? Blue : Slate, 2.5));
+        p.setBrush(White);
+        p.drawEllipse(QPointF(16, 16), 13, 13);
+        if (selected) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(Blue);
+            p.drawEllipse(QPointF(16, 16), 7, 7);
+        }
+    });
 }
 
 // Status lamps (48 px) and the small status dots (16 px) share a drawing.
 QImage lamp(int size, const QColor& face, const QColor& edge)
 {
-    QImage image = canvas(size, size);
-    QPainter p(&image);
-    prepare(p);
-    const QPointF c(size / 2.0, size / 2.0);
-    const qreal r = size / 2.0 - 1;
-    p.setPen(Qt::NoPen);
-    p.setBrush(edge);
-    p.drawEllipse(c, r, r);
-    p.setBrush(face);
-    p.drawEllipse(c, r * 0.8, r * 0.8);
-    p.setBrush(QColor(255, 255, 255, 110));
-    p.drawEllipse(c + QPointF(-r * 0.28, -r * 0.3), r * 0.3, r * 0.22);
-    return image;
+    return drawn(QSize(size, size), [=](QPainter& p) {
+        const QPointF c(size / 2.0, size / 2.0);
+        const qreal r = size / 2.0 - 1;
+        p.setPen(Qt::NoPen);
+        p.setBrush(edge);
+        p.drawEllipse(c, r, r);
+        p.setBrush(face);
+        p.drawEllipse(c, r * 0.8, r * 0.8);
+        p.setBrush(QColor(255, 255, 255, 110));
+        p.drawEllipse(c + QPointF(-r * 0.28, -r * 0.3), r * 0.3, r * 0.22);
+    });
 }
 
 QImage closeButton()
 {
     // BMP has no transparency: the corners take the panel's window colour.
-    QImage image = canvas(56, 56, Window);
-    QPainter p(&image);
-    prepare(p);
-    const QRectF rect(2, 2, 52, 52);
-    tile(p, rect, Red, RedEdge, 10);
-    const QRectF inner = faceOf(rect);
-    glyphIn(p, QRectF(inner.center() - QPointF(16, 16), QSizeF(32, 32)), Glyph::cross, White);
-    return image;
+    return tileImage(
+        QSize(56, 56), 2, Red, RedEdge, 10,
+        [](QPainter& p, const QRectF& face) { centredGlyph(p, face, 32, Glyph::cross, White); },
+        Window);
 }
 
 QImage bubbles()
 {
-    QImage image = canvas(64, 64);
-    QPainter p(&image);
-    prepare(p);
-    const struct
-    {
-        QPointF centre;
-        qreal radius;
-    } all[] = {{{24, 42}, 17}, {{46, 20}, 12}, {{50, 48}, 8}, {{30, 12}, 5}};
-    for (const auto& bubble : all) {
-        p.setPen(QPen(Blue, 2.5));
-        p.setBrush(QColor(206, 228, 246));
-        p.drawEllipse(bubble.centre, bubble.radius, bubble.radius);
-        p.setPen(Qt::NoPen);
-        p.setBrush(White);
-        const qreal r = bubble.radius;
-        p.drawEllipse(bubble.centre + QPointF(-r * 0.35, -r * 0.35), r * 0.22, r * 0.22);
-    }
-    return image;
+    return drawn(QSize(64, 64), [](QPainter& p) {
+        const struct
+        {
+            QPointF centre;
+            qreal radius;
+        } all[] = {{{24, 42}, 17}, {{46, 20}, 12}, {{50, 48}, 8}, {{30, 12}, 5}};
+        for (const auto& bubble : all) {
+            p.setPen(QPen(Blue, 2.5));
+            p.setBrush(QColor(206, 228, 246));
+            p.drawEllipse(bubble.centre, bubble.radius, bubble.radius);
+            p.setPen(Qt::NoPen);
+            p.setBrush(White);
+            const qreal r = bubble.radius;
+            p.drawEllipse(bubble.centre + QPointF(-r * 0.35, -r * 0.35), r * 0.22, r * 0.22);
+        }
+    });
 }
 
 // The program's own mark: a ring-down, a decaying oscillation, on a tile.
@@ -284,64 +291,59 @@ void makerMark(QPainter& p, const QRectF& rect)
 
 QImage markImage(int size, void (*mark)(QPainter&, const QRectF&))
 {
-    QImage image = canvas(size, size);
-    QPainter p(&image);
-    prepare(p);
-    mark(p, QRectF(1, 1, size - 2, size - 2));
-    return image;
+    return drawn(QSize(size, size),
+                 [=](QPainter& p) { mark(p, QRectF(1, 1, size - 2, size - 2)); });
 }
 
 QImage badge()
 {
-    QImage image = canvas(160, 160);
-    QPainter p(&image);
-    prepare(p);
-    const QPointF c(80, 72);
-    // Ribbon tails behind the rosette.
-    p.setPen(Qt::NoPen);
-    p.setBrush(BlueEdge);
-    p.drawPolygon(QPolygonF({{52, 100}, {34, 156}, {50, 146}, {60, 158}, {76, 110}}));
-    p.drawPolygon(QPolygonF({{108, 100}, {126, 156}, {110, 146}, {100, 158}, {84, 110}}));
+    return drawn(QSize(160, 160), [](QPainter& p) {
+        const QPointF c(80, 72);
+        // Ribbon tails behind the rosette.
+        p.setPen(Qt::NoPen);
+        p.setBrush(BlueEdge);
+        p.drawPolygon(QPolygonF({{52, 100}, {34, 156}, {50, 146}, {60, 158}, {76, 110}}));
+        p.drawPolygon(QPolygonF({{108, 100}, {126, 156}, {110, 146}, {100, 158}, {84, 110}}));
 
-    QPolygonF rosette;
-    const int points = 24;
-    for (int i = 0; i < 2 * points; ++i) {
-        const qreal a = M_PI * i / points;
-        const qreal r = i % 2 ? 64 : 70;
-        rosette << c + QPointF(r * qCos(a), r * qSin(a));
-    }
-    p.setBrush(Blue);
-    p.drawPolygon(rosette);
-    p.setPen(QPen(White, 3));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(c, 54, 54);
-    glyphIn(p, QRectF(c.x() - 30, c.y() - 44, 60, 60), Glyph::check, White);
-    text(p, QRectF(c.x() - 48, c.y() + 14, 96, 22), QStringLiteral("VERIFY"), White, 20);
-    return image;
+        QPolygonF rosette;
+        const int points = 24;
+        for (int i = 0; i < 2 * points; ++i) {
+            const qreal a = M_PI * i / points;
+            const qreal r = i % 2 ? 64 : 70;
+            rosette << c + QPointF(r * qCos(a), r * qSin(a));
+        }
+        p.setBrush(Blue);
+        p.drawPolygon(rosette);
+        p.setPen(QPen(White, 3));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(c, 54, 54);
+        glyphIn(p, QRectF(c.x() - 30, c.y() - 44, 60, 60), Glyph::check, White);
+        text(p, QRectF(c.x() - 48, c.y() + 14, 96, 22), QStringLiteral("VERIFY"), White, 20);
+    });
 }
 
 QImage splash()
 {
-    QImage image = canvas(480, 320, BlueEdge);
-    QPainter p(&image);
-    prepare(p);
-    // A faint ring-down across the bottom.
-    QPolygonF wave;
-    for (qreal x = 0; x <= 480; x += 1)
-        wave << QPointF(x, 262 - 44 * std::exp(-x / 140) * std::cos(x / 14));
-    p.setPen(stroke(QColor(255, 255, 255, 60), 4));
-    p.drawPolyline(wave);
+    return drawn(
+        QSize(480, 320),
+        [](QPainter& p) {
+            // A faint ring-down across the bottom.
+            QPolygonF wave;
+            for (qreal x = 0; x <= 480; x += 1)
+                wave << QPointF(x, 262 - 44 * std::exp(-x / 140) * std::cos(x / 14));
+            p.setPen(stroke(QColor(255, 255, 255, 60), 4));
+            p.drawPolyline(wave);
 
-    programMark(p, QRectF(40, 70, 112, 112));
-    text(p, QRectF(176, 78, 280, 56), QStringLiteral("Marlo Max"), White, 48,
-         Qt::AlignLeft | Qt::AlignVCenter);
-    text(p, QRectF(178, 136, 280, 32), QStringLiteral("Trace-gas analyzer"),
-         QColor(200, 222, 242), 22, Qt::AlignLeft | Qt::AlignVCenter);
-    makerMark(p, QRectF(40, 216, 36, 36));
-    p.setPen(Qt::NoPen);
-    text(p, QRectF(86, 216, 200, 36), QStringLiteral("Orvalis"), White, 20,
-         Qt::AlignLeft | Qt::AlignVCenter);
-    return image;
+            programMark(p, QRectF(40, 70, 112, 112));
+            text(p, QRectF(176, 78, 280, 56), QStringLiteral("Marlo Max"), White, 48,
+                 Qt::AlignLeft | Qt::AlignVCenter);
+            text(p, QRectF(178, 136, 280, 32), QStringLiteral("Trace-gas analyzer"),
+                 QColor(200, 222, 242), 22, Qt::AlignLeft | Qt::AlignVCenter);
+            makerMark(p, QRectF(40, 216, 36, 36));
+            text(p, QRectF(86, 216, 200, 36), QStringLiteral("Orvalis"), White, 20,
+                 Qt::AlignLeft | Qt::AlignVCenter);
+        },
+        BlueEdge);
 }
 
 using Maker = std::function<QImage()>;
@@ -363,14 +365,16 @@ const QHash<QString, Maker>& catalogue()
         m.insert(QStringLiteral("Button_Arrow-U.png"), [] { return arrowButton(270); });
 
         m.insert(QStringLiteral("OK_c.png"), [] {
-            return commandButton(CommandButton, Green, GreenEdge, Glyph::check, QStringLiteral("OK"));
+            return commandButton(CommandButton, Green, GreenEdge, Glyph::check,
+                                 QStringLiteral("OK"));
         });
         m.insert(QStringLiteral("Cancel_c.png"), [] {
             return commandButton(CommandButton, Slate, SlateEdge, Glyph::cross,
                                  QStringLiteral("Cancel"));
         });
         m.insert(QStringLiteral("Delete_c.png"), [] {
-            return commandButton(CommandButton, Red, RedEdge, Glyph::trash, QStringLiteral("Delete"));
+            return commandButton(CommandButton, Red, RedEdge, Glyph::trash,
+                                 QStringLiteral("Delete"));
         });
         m.insert(QStringLiteral("Next.png"), [] {
             return commandButton(CommandButton, Blue, BlueEdge, Glyph::arrowRight,

@@ -48,8 +48,8 @@ void tst_KeyboardWindow::keys_data()
         << QString() << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}
         << "0123456789";
     QTest::newRow("digits and point") << QString() << value << "12.5";
-    QTest::newRow("sign makes it negative") << QString() << value + QStringList{"PlusMinus"}
-                                            << "-12.5";
+    QTest::newRow("sign makes it negative")
+        << QString() << value + QStringList{"PlusMinus"} << "-12.5";
     QTest::newRow("sign twice restores it")
         << QString() << value + QStringList{"PlusMinus", "PlusMinus"} << "12.5";
     QTest::newRow("sign on an empty line") << QString() << QStringList{"PlusMinus"} << "-";

@@ -37,8 +37,8 @@ void tst_OpenFile::init()
     m_folder = std::make_unique<QTemporaryDir>();
     QVERIFY(m_folder->isValid());
     const QDir dir(m_folder->path());
-    for (const char* name : {"settings_b.db", "Settings_A.db", "settings_c.db", "scans.csv",
-                             "trend.db", "a.txt"}) {
+    for (const char* name :
+         {"settings_b.db", "Settings_A.db", "settings_c.db", "scans.csv", "trend.db", "a.txt"}) {
         QFile file(dir.filePath(QString::fromLatin1(name)));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
@@ -65,9 +65,8 @@ void tst_OpenFile::listing_data()
     QTest::newRow("several filters")
         << QStringList{"*.csv", "trend*"} << QStringList{"scans.csv", "trend.db"};
     QTest::newRow("everything but folders")
-        << QStringList{"*"}
-        << QStringList{"a.txt", "scans.csv", "Settings_A.db", "settings_b.db", "settings_c.db",
-                       "trend.db"};
+        << QStringList{"*"} << QStringList{"a.txt",         "scans.csv",     "Settings_A.db",
+                                           "settings_b.db", "settings_c.db", "trend.db"};
 }
 
 void tst_OpenFile::listing()
@@ -155,7 +154,8 @@ void tst_OpenFile::screenshot()
     m_dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
     click("_down_button");
-    QVERIFY(QFileInfo::exists(TestSupport::saveScreenshot(m_dialog.get(), QStringLiteral("openfile"))));
+    QVERIFY(
+        QFileInfo::exists(TestSupport::saveScreenshot(m_dialog.get(), QStringLiteral("openfile"))));
 }
 
 QTEST_MAIN(tst_OpenFile)
