@@ -1,0 +1,191 @@
+// Every fault the simulator can show, each on its own simulator: the link
+// misbehaves exactly as asked, and only when asked.
+#include "simclient.h"
+#include "support/simulatorprocess.h"
+
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+QByteArray line(const QString& method, int id)
+{
+    return QJsonDocument(SimClient::request(method, QJsonValue::Undefined, id)).toJson(QJsonDocument::Compact);
+}
+int idOf(const QByteArray& reply)
+{
+    return QJsonDocument::fromJson(reply).object().value(QStringLiteral("id")).toInt();
+}
+} // namespace
+
+class tst_SimFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void closeAfterMessages();
+    void delayedReplies();
+    void splitReplies();
+    void garbageLines();
+    void failingMethod();
+    void stopAnswering();
+    void shuffledBatch();
+    void controlMethodOnlyWithFlag();
+    void faultsAreOffByDefault();
+
+private:
+    bool startSim(TestSupport::SimulatorProcess& sim, SimClient& client)
+    {
+        if (!sim.start()) {
+            qWarning("%s", qPrintable(sim.errorString()));
+            return false;
+        }
+        return client.connectTo(sim.port());
+    }
+};
+
+void tst_SimFaults::closeAfterMessages()
+{
+    TestSupport::SimulatorProcess sim({QStringLiteral("--close-after"), QStringLiteral("3")});
+    SimClient client;
+    QVERIFY(startSim(sim, client));
+    for (int i = 1; i <= 3; ++i) {
+        client.sendLine(line(QStringLiteral("opmode"), i));
+        QCOMPARE(idOf(client.readLine()), i);
+    }
+    QTRY_COMPARE(client.socket().state(), QAbstractSocket::UnconnectedState);
+    // A new connection gets its own count.
+    SimClient next;
+    QVERIFY(next.connectTo(sim.port()));
+    next.sendLine(line(QStringLiteral("opmode"), 9));
+    QCOMPARE(idOf(next.readLine()), 9);
+}
+
+void tst_SimFaults::delayedReplies()
+{
+    TestSupport::SimulatorProcess sim({QStringLiteral("--delay-ms"), QStringLiteral("400")});
+    SimClient client;
+    QVERIFY(startSim(sim, client));
+    QElapsedTimer clock;
+    clock.start();
+    client.sendLine(line(QStringLiteral("conc"), 1));
+    client.sendLine(line(QStringLiteral("conc"), 2));
+    QCOMPARE(idOf(client.readLine()), 1);
+    QVERIFY(clock.elapsed() >= 400);
+    QCOMPARE(idOf(client.readLine()), 2); // order is kept
+}
+
+void tst_SimFaults::splitReplies()
+{
+    TestSupport::SimulatorProcess sim({QStringLiteral("--split-replies")});
+    SimClient client;
+    QVERIFY(startSim(sim, client));
+    client.sendLine(line(QStringLiteral("last_ring_down"), 5));
+    QVERIFY(client.socket().waitForReadyRead(5000));
+    const QByteArray first = client.socket().readAll();
+    QVERIFY(!first.isEmpty());
+    QVERIFY2(!first.contains('\n'), "the first piece already held the whole line");
+    QByteArray whole = first;
+    while (!whole.contains('\n') && client.socket().waitForReadyRead(5000))
+        whole += client.socket().readAll();
+    QCOMPARE(idOf(whole.trimmed()), 5);
+}
+
+void tst_SimFaults::garbageLines()
+{
+    TestSupport::SimulatorProcess sim({QStringLiteral("--garbage-every"), QStringLiteral("2")});
+    SimClient client;
+    QVERIFY(startSim(sim, client));
+    client.sendLine(line(QStringLiteral("opmode"), 1));
+    QCOMPARE(idOf(client.readLine()), 1);
+    client.sendLine(line(QStringLiteral("opmode"), 2));
+    const QByteArray garbage = client.readLine();
+    QJsonParseError error;
+    QJsonDocument::fromJson(garbage, &error);
+    QVERIFY(error.error != QJsonParseError::NoError);
+    QCOMPARE(idOf(client.readLine()), 2);
+}
+
+void tst_SimFaults::failingMethod()
+{
+    TestSupport::SimulatorProcess sim({QStringLiteral("--fail-method"), QStringLiteral("conc"),
+                                       QStringLiteral("--fail-method"), QStringLiteral("opmode")});
+    SimClient client;
+    QVERIFY(startSim(sim, client));
+    for (const QString& method : {QStringLiteral("conc"), QStringLiteral("opmode")}) {
+        const QJsonObject error = client.call(method).value(QStringLiteral("error")).toObject();
+        QCOMPARE(error.value(QStringLiteral("code")).toInt(), 1);
+        QVERIFY(error.value(QStringLiteral("message")).toString().contains(method));
+    }
+    QVERIFY(client.call(QStringLiteral("species")).value(QStringLiteral("result")).isString());
+}
+
+void tst_SimFaults::stopAnswering()
+{
+    TestSupport::SimulatorProcess sim({QStringLiteral("--stop-after"), QStringLiteral("2")});
+    SimClient client;
+    QVERIFY(startSim(sim, client));
+    for (int i = 1; i <= 2; ++i) {
+        client.sendLine(line(QStringLiteral("opmode"), i));
+        QCOMPARE(idOf(client.readLine()), i);
+    }
+    client.sendLine(line(QStringLiteral("opmode"), 3));
+    QVERIFY(!client.lineArrives(1000));
+    QCOMPARE(client.socket().state(), QAbstractSocket::ConnectedState); // a stale link, not a closed one
+}
+
+void tst_SimFaults::shuffledBatch()
+{
+    TestSupport::SimulatorProcess sim({QStringLiteral("--shuffle-batches")});
+    SimClient client;
+    QVERIFY(startSim(sim, client));
+    QJsonArray requests;
+    for (int id = 1; id <= 6; ++id)
+        requests.append(SimClient::request(QStringLiteral("conc"), QJsonValue::Undefined, id));
+    client.sendLine(QJsonDocument(requests).toJson(QJsonDocument::Compact));
+    QList<int> ids;
+    for (int i = 0; i < 6; ++i) {
+        const QByteArray reply = client.readLine();
+        QVERIFY(QJsonDocument::fromJson(reply).isObject()); // one object a line, no array
+        ids << idOf(reply);
+    }
+    QVERIFY(ids != (QList<int>{1, 2, 3, 4, 5, 6}));
+    std::sort(ids.begin(), ids.end());
+    QCOMPARE(ids, (QList<int>{1, 2, 3, 4, 5, 6}));
+}
+
+void tst_SimFaults::controlMethodOnlyWithFlag()
+{
+    TestSupport::SimulatorProcess sim({QStringLiteral("--control")});
+    SimClient client;
+    QVERIFY(startSim(sim, client));
+    QCOMPARE(client.call(QStringLiteral("sim_control"), QJsonArray{"fail-method", "species", true})
+                 .value(QStringLiteral("result")),
+             QJsonValue(true));
+    QCOMPARE(client.call(QStringLiteral("species")).value(QStringLiteral("error")).toObject().value(QStringLiteral("code")).toInt(), 1);
+    client.call(QStringLiteral("sim_control"), QJsonArray{"alarm", "laser", true});
+    QCOMPARE(client.call(QStringLiteral("laser_alarm_active")).value(QStringLiteral("result")), QJsonValue(true));
+}
+
+void tst_SimFaults::faultsAreOffByDefault()
+{
+    TestSupport::SimulatorProcess sim;
+    SimClient client;
+    QVERIFY(startSim(sim, client));
+    QCOMPARE(client.call(QStringLiteral("sim_control"), QJsonArray{"stop-after", 0})
+                 .value(QStringLiteral("error")).toObject().value(QStringLiteral("code")).toInt(),
+             -32601);
+    QJsonArray requests;
+    for (int id = 1; id <= 30; ++id)
+        requests.append(SimClient::request(QStringLiteral("opmode"), QJsonValue::Undefined, id));
+    for (int round = 0; round < 5; ++round) {
+        const QJsonArray replies = client.batch(requests);
+        QCOMPARE(replies.size(), 30);
+        QCOMPARE(replies.last().toObject().value(QStringLiteral("id")).toInt(), 30);
+    }
+    QCOMPARE(client.socket().state(), QAbstractSocket::ConnectedState);
+}
+
+QTEST_GUILESS_MAIN(tst_SimFaults)
+#include "tst_simfaults.moc"
