@@ -1,13 +1,20 @@
 // The compiled-in images: every name the screens and style sheets refer to
 // loads, the wide buttons fit the popups' icon size, and no two drawings are
 // the same picture. Also renders a contact sheet to look at.
+#include "shell/keyboardwindow.h"
+#include "shell/messagebox.h"
+#include "shell/openfile.h"
 #include "support/testsupport.h"
 
 #include <QCryptographicHash>
 #include <QGridLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QPushButton>
 #include <QtTest>
+#include <memory>
+
+Q_DECLARE_METATYPE(std::shared_ptr<QWidget>)
 
 class tst_Images : public QObject
 {
@@ -20,6 +27,8 @@ private slots:
     void sizesTheFormsExpect();
     void allDistinct();
     void windowIcon();
+    void popupButtonsShowTheirImages_data();
+    void popupButtonsShowTheirImages();
     void contactSheet();
 
 private:
@@ -93,6 +102,30 @@ void tst_Images::windowIcon()
     const QIcon icon(QStringLiteral(":/images/marlomax.ico"));
     QVERIFY(!icon.isNull());
     QVERIFY(!icon.pixmap(32, 32).isNull());
+}
+
+void tst_Images::popupButtonsShowTheirImages_data()
+{
+    QTest::addColumn<std::shared_ptr<QWidget>>("popup");
+    QTest::newRow("keypad") << std::shared_ptr<QWidget>(new KeyboardWindow);
+    QTest::newRow("message box") << std::shared_ptr<QWidget>(new MessageBox(nullptr, true));
+    QTest::newRow("file chooser") << std::shared_ptr<QWidget>(new OpenFile);
+}
+
+void tst_Images::popupButtonsShowTheirImages()
+{
+    QFETCH(std::shared_ptr<QWidget>, popup);
+    const QList<QPushButton*> buttons = popup->findChildren<QPushButton*>();
+    QVERIFY(!buttons.isEmpty());
+    for (const QPushButton* button : buttons) {
+        // A mistyped image path leaves an invisible button behind.
+        const QIcon icon = button->icon();
+        QVERIFY2(!icon.pixmap(button->iconSize()).isNull(), qPrintable(button->objectName()));
+        QVERIFY2(icon.actualSize(button->iconSize()).height() >= 60,
+                 qPrintable(button->objectName()));
+        QVERIFY(button->text().isEmpty());
+        QVERIFY(button->isFlat());
+    }
 }
 
 void tst_Images::contactSheet()
