@@ -1,17 +1,458 @@
 #include "painter.h"
 
+#include "glyphs.h"
+#include "style.h"
+
+#include <QHash>
 #include <QPainter>
+#include <QtMath>
+#include <functional>
+
+using namespace Style;
+
+namespace {
+
+// Sizes by use: keypad keys and arrow buttons are 80 px squares, the screens'
+// navigation buttons 80 px tiles with a caption. The command buttons (OK,
+// Cancel, ...) are 80 x 60: the forms show them in 80 x 80 and in 160 x 60
+// icon boxes, and this size fills both without being scaled down.
+constexpr int KeySize = 80;
+constexpr int TileSize = 80;
+const QSize CommandButton(80, 60);
+const QSize LongButton(240, 60);
+
+void glyphIn(QPainter& p, const QRectF& box, Glyph::Draw glyph, const QColor& ink,
+             qreal rotation = 0)
+{
+    p.save();
+    enterGlyphBox(p, box);
+    if (rotation != 0) {
+        p.translate(50, 50);
+        p.rotate(rotation);
+        p.translate(-50, -50);
+    }
+    glyph(p, ink);
+    p.restore();
+}
+
+// The face of a tile without its bottom lip, where its content is centred.
+QRectF faceOf(const QRectF& rect)
+{
+    return rect.adjusted(0, 0, 0, -qMax(2.0, rect.height() * 0.05));
+}
+
+QImage keypadKey(const std::function<void(QPainter&, const QRectF&)>& drawFace)
+{
+    QImage image = canvas(KeySize, KeySize);
+    QPainter p(&image);
+    prepare(p);
+    const QRectF rect(2, 2, KeySize - 4, KeySize - 4);
+    tile(p, rect, KeyFace, KeyEdge, 12);
+    drawFace(p, faceOf(rect));
+    return image;
+}
+
+QImage keypadText(const QString& label, const QColor& color)
+{
+    return keypadKey([=](QPainter& p, const QRectF& face) { text(p, face, label, color, 46); });
+}
+
+QImage keypadDot()
+{
+    return keypadKey([](QPainter& p, const QRectF& face) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(Ink);
+        p.drawEllipse(QPointF(face.center().x(), face.center().y() + 12), 8, 8);
+    });
+}
+
+QImage keypadPlusMinus()
+{
+    return keypadKey([](QPainter& p, const QRectF& face) {
+        glyphIn(p, QRectF(face.center() - QPointF(20, 20), QSizeF(40, 40)), Glyph::plusMinus, Ink);
+    });
+}
+
+QImage arrowButton(qreal rotation)
+{
+    QImage image = canvas(KeySize, KeySize);
+    QPainter p(&image);
+    prepare(p);
+    const QRectF rect(2, 2, KeySize - 4, KeySize - 4);
+    tile(p, rect, Blue, BlueEdge, 12);
+    const QRectF face = faceOf(rect);
+    glyphIn(p, QRectF(face.center() - QPointF(25, 25), QSizeF(50, 50)), Glyph::arrowRight, White,
+            rotation);
+    return image;
+}
+
+enum class GlyphSide { Before, After };
+
+// A command button: a coloured tile with a pictogram and its word, the
+// pictogram above the word on compact buttons and beside it on long ones.
+QImage commandButton(const QSize& size, const QColor& face, const QColor& edge, Glyph::Draw glyph,
+                     const QString& word, GlyphSide side = GlyphSide::Before)
+{
+    QImage image = canvas(size.width(), size.height());
+    QPainter p(&image);
+    prepare(p);
+    const QRectF rect(1, 1, size.width() - 2, size.height() - 2);
+    tile(p, rect, face, edge, 10);
+    const QRectF inner = faceOf(rect);
+
+    if (size.width() < 2 * size.height()) {
+        const qreal glyphSize = inner.height() * 0.42;
+        glyphIn(p, QRectF(inner.center().x() - glyphSize / 2, inner.top() + 5, glyphSize, glyphSize),
+                glyph, White);
+        text(p, QRectF(inner.left() + 4, inner.bottom() - 24, inner.width() - 8, 22), word, White,
+             17);
+        return image;
+    }
+
+    const qreal glyphSize = inner.height() * 0.5;
+    const qreal gap = inner.height() * 0.15;
+    qreal pixelSize = inner.height() * 0.45;
+    const qreal room = inner.width() - glyphSize - gap - 16;
+    while (pixelSize > 8 && textWidth(word, pixelSize) > room)
+        pixelSize -= 1;
+    const qreal wordWidth = textWidth(word, pixelSize);
+    const qreal start = inner.center().x() - (glyphSize + gap + wordWidth) / 2;
+    const qreal glyphX = side == GlyphSide::Before ? start : start + wordWidth + gap;
+    const qreal wordX = side == GlyphSide::Before ? start + glyphSize + gap : start;
+    glyphIn(p, QRectF(glyphX, inner.center().y() - glyphSize / 2, glyphSize, glyphSize), glyph,
+            White);
+    text(p, QRectF(wordX, inner.top(), wordWidth + 1, inner.height()), word, White, pixelSize,
+         Qt::AlignLeft | Qt::AlignVCenter);
+    return image;
+}
+
+// A navigation button: a coloured tile with a pictogram over a caption.
+QImage navigationTile(const QString& caption, const QColor& face, const QColor& edge,
+                      Glyph::Draw glyph)
+{
+    QImage image = canvas(TileSize, TileSize);
+    QPainter p(&image);
+    prepare(p);
+    const QRectF rect(2, 2, TileSize - 4, TileSize - 4);
+    tile(p, rect, face, edge, 12);
+    const QRectF inner = faceOf(rect);
+    const qreal glyphSize = inner.width() * 0.52;
+    glyphIn(p, QRectF(inner.center().x() - glyphSize / 2, inner.top() + 7, glyphSize, glyphSize),
+            glyph, White);
+    text(p, QRectF(inner.left() + 3, inner.bottom() - 19, inner.width() - 6, 16), caption, White,
+         13);
+    return image;
+}
+
+// The same pictogram on a smaller tile, without a caption (start buttons in forms).
+QImage smallTile(int size, const QColor& face, const QColor& edge, Glyph::Draw glyph)
+{
+    QImage image = canvas(size, size);
+    QPainter p(&image);
+    prepare(p);
+    const QRectF rect(1, 1, size - 2, size - 2);
+    tile(p, rect, face, edge, size * 0.16);
+    const QRectF inner = faceOf(rect);
+    const qreal glyphSize = inner.width() * 0.68;
+    glyphIn(p, QRectF(inner.center() - QPointF(glyphSize, glyphSize) / 2,
+                      QSizeF(glyphSize, glyphSize)),
+            glyph, White);
+    return image;
+}
+
+QImage checkbox(bool checked)
+{
+    QImage image = canvas(32, 32);
+    QPainter p(&image);
+    prepare(p);
+    const QRectF box(3, 3, 26, 26);
+    p.setPen(QPen(checked ? BlueEdge : Slate, 2.5));
+    p.setBrush(checked ? Blue : White);
+    p.drawRoundedRect(box, 5, 5);
+    if (checked)
+        glyphIn(p, box.adjusted(4, 4, -4, -4), Glyph::check, White);
+    return image;
+}
+
+QImage radioButton(bool selected)
+{
+    QImage image = canvas(32, 32);
+    QPainter p(&image);
+    prepare(p);
+    p.setPen(QPen(selected ? Blue : Slate, 2.5));
+    p.setBrush(White);
+    p.drawEllipse(QPointF(16, 16), 13, 13);
+    if (selected) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(Blue);
+        p.drawEllipse(QPointF(16, 16), 7, 7);
+    }
+    return image;
+}
+
+// Status lamps (48 px) and the small status dots (16 px) share a drawing.
+QImage lamp(int size, const QColor& face, const QColor& edge)
+{
+    QImage image = canvas(size, size);
+    QPainter p(&image);
+    prepare(p);
+    const QPointF c(size / 2.0, size / 2.0);
+    const qreal r = size / 2.0 - 1;
+    p.setPen(Qt::NoPen);
+    p.setBrush(edge);
+    p.drawEllipse(c, r, r);
+    p.setBrush(face);
+    p.drawEllipse(c, r * 0.8, r * 0.8);
+    p.setBrush(QColor(255, 255, 255, 110));
+    p.drawEllipse(c + QPointF(-r * 0.28, -r * 0.3), r * 0.3, r * 0.22);
+    return image;
+}
+
+QImage closeButton()
+{
+    // BMP has no transparency: the corners take the panel's window colour.
+    QImage image = canvas(56, 56, Window);
+    QPainter p(&image);
+    prepare(p);
+    const QRectF rect(2, 2, 52, 52);
+    tile(p, rect, Red, RedEdge, 10);
+    const QRectF inner = faceOf(rect);
+    glyphIn(p, QRectF(inner.center() - QPointF(16, 16), QSizeF(32, 32)), Glyph::cross, White);
+    return image;
+}
+
+QImage bubbles()
+{
+    QImage image = canvas(64, 64);
+    QPainter p(&image);
+    prepare(p);
+    const struct
+    {
+        QPointF centre;
+        qreal radius;
+    } all[] = {{{24, 42}, 17}, {{46, 20}, 12}, {{50, 48}, 8}, {{30, 12}, 5}};
+    for (const auto& bubble : all) {
+        p.setPen(QPen(Blue, 2.5));
+        p.setBrush(QColor(206, 228, 246));
+        p.drawEllipse(bubble.centre, bubble.radius, bubble.radius);
+        p.setPen(Qt::NoPen);
+        p.setBrush(White);
+        const qreal r = bubble.radius;
+        p.drawEllipse(bubble.centre + QPointF(-r * 0.35, -r * 0.35), r * 0.22, r * 0.22);
+    }
+    return image;
+}
+
+// The program's own mark: a ring-down, a decaying oscillation, on a tile.
+void programMark(QPainter& p, const QRectF& rect)
+{
+    p.save();
+    tile(p, rect, Blue, BlueEdge, rect.width() * 0.18);
+    p.restore();
+    p.save();
+    enterGlyphBox(p, faceOf(rect));
+    QPolygonF wave;
+    for (qreal x = 12; x <= 88; x += 0.5) {
+        const qreal t = x - 12;
+        wave << QPointF(x, 50 - 34 * std::exp(-t / 24) * std::cos(t * 0.42));
+    }
+    p.setPen(stroke(White, 7));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolyline(wave);
+    p.setPen(stroke(QColor(255, 255, 255, 120), 3));
+    p.drawLine(QPointF(12, 84), QPointF(88, 84));
+    p.restore();
+}
+
+// The maker's mark: a ring with a body on its orbit.
+void makerMark(QPainter& p, const QRectF& rect)
+{
+    p.save();
+    enterGlyphBox(p, rect);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Blue);
+    p.drawEllipse(QPointF(50, 50), 48, 48);
+    p.setPen(stroke(White, 10));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(50, 50), 26, 26);
+    p.setPen(QPen(Blue, 5));
+    p.setBrush(Amber);
+    const qreal a = qDegreesToRadians(40.0);
+    p.drawEllipse(QPointF(50 + 26 * qCos(a), 50 - 26 * qSin(a)), 11, 11);
+    p.restore();
+}
+
+QImage markImage(int size, void (*mark)(QPainter&, const QRectF&))
+{
+    QImage image = canvas(size, size);
+    QPainter p(&image);
+    prepare(p);
+    mark(p, QRectF(1, 1, size - 2, size - 2));
+    return image;
+}
+
+QImage badge()
+{
+    QImage image = canvas(160, 160);
+    QPainter p(&image);
+    prepare(p);
+    const QPointF c(80, 72);
+    // Ribbon tails behind the rosette.
+    p.setPen(Qt::NoPen);
+    p.setBrush(BlueEdge);
+    p.drawPolygon(QPolygonF({{52, 100}, {34, 156}, {50, 146}, {60, 158}, {76, 110}}));
+    p.drawPolygon(QPolygonF({{108, 100}, {126, 156}, {110, 146}, {100, 158}, {84, 110}}));
+
+    QPolygonF rosette;
+    const int points = 24;
+    for (int i = 0; i < 2 * points; ++i) {
+        const qreal a = M_PI * i / points;
+        const qreal r = i % 2 ? 64 : 70;
+        rosette << c + QPointF(r * qCos(a), r * qSin(a));
+    }
+    p.setBrush(Blue);
+    p.drawPolygon(rosette);
+    p.setPen(QPen(White, 3));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(c, 54, 54);
+    glyphIn(p, QRectF(c.x() - 30, c.y() - 44, 60, 60), Glyph::check, White);
+    text(p, QRectF(c.x() - 48, c.y() + 14, 96, 22), QStringLiteral("VERIFY"), White, 20);
+    return image;
+}
+
+QImage splash()
+{
+    QImage image = canvas(480, 320, BlueEdge);
+    QPainter p(&image);
+    prepare(p);
+    // A faint ring-down across the bottom.
+    QPolygonF wave;
+    for (qreal x = 0; x <= 480; x += 1)
+        wave << QPointF(x, 262 - 44 * std::exp(-x / 140) * std::cos(x / 14));
+    p.setPen(stroke(QColor(255, 255, 255, 60), 4));
+    p.drawPolyline(wave);
+
+    programMark(p, QRectF(40, 70, 112, 112));
+    text(p, QRectF(176, 78, 280, 56), QStringLiteral("Marlo Max"), White, 48,
+         Qt::AlignLeft | Qt::AlignVCenter);
+    text(p, QRectF(178, 136, 280, 32), QStringLiteral("Trace-gas analyzer"),
+         QColor(200, 222, 242), 22, Qt::AlignLeft | Qt::AlignVCenter);
+    makerMark(p, QRectF(40, 216, 36, 36));
+    p.setPen(Qt::NoPen);
+    text(p, QRectF(86, 216, 200, 36), QStringLiteral("Orvalis"), White, 20,
+         Qt::AlignLeft | Qt::AlignVCenter);
+    return image;
+}
+
+using Maker = std::function<QImage()>;
+
+const QHash<QString, Maker>& catalogue()
+{
+    static const QHash<QString, Maker> makers = [] {
+        QHash<QString, Maker> m;
+        for (int digit = 0; digit <= 9; ++digit)
+            m.insert(QStringLiteral("%1.png").arg(digit),
+                     [digit] { return keypadText(QString::number(digit), Ink); });
+        m.insert(QStringLiteral("C.png"), [] { return keypadText(QStringLiteral("C"), Red); });
+        m.insert(QStringLiteral("Dot.png"), keypadDot);
+        m.insert(QStringLiteral("plusminus.png"), keypadPlusMinus);
+
+        m.insert(QStringLiteral("Button_Arrow-R.png"), [] { return arrowButton(0); });
+        m.insert(QStringLiteral("Button_Arrow-D.png"), [] { return arrowButton(90); });
+        m.insert(QStringLiteral("Button_Arrow-L.png"), [] { return arrowButton(180); });
+        m.insert(QStringLiteral("Button_Arrow-U.png"), [] { return arrowButton(270); });
+
+        m.insert(QStringLiteral("OK_c.png"), [] {
+            return commandButton(CommandButton, Green, GreenEdge, Glyph::check, QStringLiteral("OK"));
+        });
+        m.insert(QStringLiteral("Cancel_c.png"), [] {
+            return commandButton(CommandButton, Slate, SlateEdge, Glyph::cross,
+                                 QStringLiteral("Cancel"));
+        });
+        m.insert(QStringLiteral("Delete_c.png"), [] {
+            return commandButton(CommandButton, Red, RedEdge, Glyph::trash, QStringLiteral("Delete"));
+        });
+        m.insert(QStringLiteral("Next.png"), [] {
+            return commandButton(CommandButton, Blue, BlueEdge, Glyph::arrowRight,
+                                 QStringLiteral("Next"), GlyphSide::After);
+        });
+        m.insert(QStringLiteral("Disable.png"), [] {
+            return commandButton(CommandButton, Red, RedEdge, Glyph::noEntry,
+                                 QStringLiteral("Disable"));
+        });
+        m.insert(QStringLiteral("Remind_me_later_green.png"), [] {
+            return commandButton(LongButton, Green, GreenEdge, Glyph::clock,
+                                 QStringLiteral("Remind me later"));
+        });
+        m.insert(QStringLiteral("disable_reminder.png"), [] {
+            return commandButton(LongButton, Red, RedEdge, Glyph::noEntry,
+                                 QStringLiteral("Disable reminder"));
+        });
+
+        m.insert(QStringLiteral("Checkbox_checked.png"), [] { return checkbox(true); });
+        m.insert(QStringLiteral("Checkbox_unchecked.png"), [] { return checkbox(false); });
+        m.insert(QStringLiteral("Radio_Button_Selected.png"), [] { return radioButton(true); });
+        m.insert(QStringLiteral("Radio_Button_Open.png"), [] { return radioButton(false); });
+
+        const QColor greenLamp(62, 192, 96), redLamp(230, 64, 52), greyLamp(176, 182, 188);
+        m.insert(QStringLiteral("GreenLight.png"), [=] { return lamp(48, greenLamp, GreenEdge); });
+        m.insert(QStringLiteral("RedLight.png"), [=] { return lamp(48, redLamp, RedEdge); });
+        m.insert(QStringLiteral("GrayLight.png"), [=] { return lamp(48, greyLamp, GreyEdge); });
+        m.insert(QStringLiteral("green.png"), [=] { return lamp(16, greenLamp, GreenEdge); });
+        m.insert(QStringLiteral("red.png"), [=] { return lamp(16, redLamp, RedEdge); });
+        m.insert(QStringLiteral("grey.png"), [=] { return lamp(16, greyLamp, GreyEdge); });
+
+        const struct
+        {
+            const char* name;
+            const char* caption;
+            Glyph::Draw glyph;
+        } tiles[] = {
+            {"Mode.png", "Mode", Glyph::dial},
+            {"Measure.png", "Measure", Glyph::gauge},
+            {"Tune.png", "Tune", Glyph::sliders},
+            {"Service.png", "Service", Glyph::wrench},
+            {"Scan.png", "Scan", Glyph::spectrum},
+            {"Settings.png", "Settings", Glyph::gear},
+            {"Trend.png", "Trend", Glyph::trend},
+            {"RDGraph.png", "RD Graph", Glyph::ringDown},
+            {"Display.png", "Display", Glyph::monitor},
+            {"Lock.png", "Lock", Glyph::lockClosed},
+            {"Unlock.png", "Unlock", Glyph::lockOpen},
+        };
+        for (const auto& t : tiles) {
+            const QString caption = QString::fromLatin1(t.caption);
+            const Glyph::Draw glyph = t.glyph;
+            m.insert(QString::fromLatin1(t.name),
+                     [=] { return navigationTile(caption, Blue, BlueEdge, glyph); });
+        }
+        m.insert(QStringLiteral("Shutdown.png"), [] {
+            return navigationTile(QStringLiteral("Shutdown"), Red, RedEdge, Glyph::power);
+        });
+        m.insert(QStringLiteral("Scan_small.png"),
+                 [] { return smallTile(44, Blue, BlueEdge, Glyph::spectrum); });
+
+        m.insert(QStringLiteral("PVP_Badge.png"), badge);
+        m.insert(QStringLiteral("bubbles.png"), bubbles);
+        m.insert(QStringLiteral("Cross.bmp"), closeButton);
+        m.insert(QStringLiteral("logo.ico"), [] { return markImage(64, makerMark); });
+        m.insert(QStringLiteral("marlomax.ico"), [] { return markImage(64, programMark); });
+        m.insert(QStringLiteral("splash.bmp"), splash);
+        return m;
+    }();
+    return makers;
+}
+
+} // namespace
 
 QImage drawImage(const QString& name)
 {
-    QImage image(80, 80, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(56, 127, 114));
-    p.setPen(Qt::NoPen);
-    p.drawRoundedRect(QRectF(2, 2, 76, 76), 12, 12);
-    p.setPen(Qt::white);
-    p.drawText(image.rect(), Qt::AlignCenter, name.section(QLatin1Char('.'), 0, 0));
+    const auto maker = catalogue().constFind(name);
+    if (maker == catalogue().constEnd())
+        return QImage();
+    QImage image = (*maker)();
+    // BMP keeps no alpha channel; say so rather than let the writer guess.
+    if (name.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive))
+        image = image.convertToFormat(QImage::Format_RGB32);
     return image;
 }

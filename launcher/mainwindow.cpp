@@ -1,0 +1,153 @@
+#include "launcher/mainwindow.h"
+
+#include "launcher/connectionsettingsdialog.h"
+#include "ui_mainwindow.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QMessageBox>
+#include <QProcess>
+
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent), ui(new Ui::MainWindow),
+      m_programDirectory(QCoreApplication::applicationDirPath())
+{
+    // The resources live in a static library; nothing would pull them in otherwise.
+    Q_INIT_RESOURCE(marlomax_launcher);
+
+    ui->setupUi(this);
+    ui->mainToolBar->hide();
+    ui->statusBar->hide();
+    setWindowIcon(QIcon(QStringLiteral(":/icons/images/marlomax.ico")));
+    resize(640, 480);
+
+    m_settings.load();
+    refreshList();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::refreshList()
+{
+    ui->listConnections->clear();
+    for (const ConnectionEntry& entry : m_settings.connections())
+        ui->listConnections->addItem(entry.nickname);
+
+    ui->buttonNew->setEnabled(true);
+    const bool any = ui->listConnections->count() > 0;
+    ui->buttonEdit->setEnabled(any);
+    ui->buttonLaunch->setEnabled(any);
+    ui->buttonDelete->setEnabled(any);
+    if (any)
+        ui->listConnections->setCurrentRow(ui->listConnections->count() - 1);
+}
+
+int MainWindow::selectedRow() const
+{
+    const QListWidgetItem* item = ui->listConnections->currentItem();
+    if (!item || !item->isSelected())
+        return -1;
+    const int row = ui->listConnections->row(item);
+    return row < m_settings.connections().size() ? row : -1;
+}
+
+void MainWindow::saveAndRefresh()
+{
+    if (!m_settings.save()) {
+        QMessageBox::warning(this, windowTitle(),
+                             tr("The connection list could not be saved to %1. "
+                                "Changes will be lost when the launcher closes.")
+                                 .arg(QDir::toNativeSeparators(m_settings.fileName())));
+    }
+    refreshList();
+}
+
+void MainWindow::on_buttonNew_clicked()
+{
+    ConnectionSettingsDialog dialog(this, nullptr);
+    const QString defaultStorage = m_settings.defaultStorage();
+    if (!defaultStorage.isEmpty())
+        dialog.setStorageLocation(defaultStorage);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const ConnectionEntry entry = dialog.entry();
+    m_settings.append(entry);
+    m_settings.setDefaultStorage(entry.storageLocation);
+    saveAndRefresh();
+}
+
+void MainWindow::on_buttonEdit_clicked()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const ConnectionEntry current = m_settings.connections().at(row);
+    ConnectionSettingsDialog dialog(this, &current);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_settings.replace(row, dialog.entry());
+    saveAndRefresh();
+}
+
+void MainWindow::on_buttonDelete_clicked()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    if (QMessageBox::question(this, tr("Delete Connection"), tr("Are you sure?"),
+                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    m_settings.removeAt(row);
+    saveAndRefresh();
+}
+
+void MainWindow::on_buttonLaunch_clicked()
+{
+    launchConnection();
+}
+
+void MainWindow::on_listConnections_itemDoubleClicked(QListWidgetItem* item)
+{
+    ui->listConnections->setCurrentItem(item);
+    launchConnection();
+}
+
+void MainWindow::launchConnection()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const ConnectionEntry& entry = m_settings.connections().at(row);
+
+    // The panel takes exactly host, port and storage folder; anything else
+    // (an IPv6 literal, a hand-edited store) would make it exit unseen.
+    QStringList arguments = entry.connectionString.split(QLatin1Char(':'), Qt::KeepEmptyParts);
+    if (arguments.size() != 2) {
+        reportLaunchFailure(tr("The connection \"%1\" cannot be launched: its address \"%2\" "
+                               "is not an IPv4 address followed by a channel.")
+                                .arg(entry.nickname, entry.connectionString));
+        return;
+    }
+    arguments << entry.storageLocation;
+
+    const QString program = m_programDirectory + QStringLiteral("/marlomax");
+    const QFileInfo info(program);
+    if (!info.isFile() || !info.isExecutable()) {
+        reportLaunchFailure(tr("The panel program %1 is missing or not executable.")
+                                .arg(QDir::toNativeSeparators(program)));
+        return;
+    }
+    if (!QProcess::startDetached(program, arguments)) {
+        reportLaunchFailure(tr("The panel program %1 could not be started.")
+                                .arg(QDir::toNativeSeparators(program)));
+    }
+}
+
+void MainWindow::reportLaunchFailure(const QString& text)
+{
+    qWarning().noquote() << text;
+    QMessageBox::critical(this, tr("Launch"), text);
+}

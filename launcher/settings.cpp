@@ -1,0 +1,82 @@
+#include "launcher/settings.h"
+
+#include <QDebug>
+#include <QDir>
+
+namespace {
+
+const QString kConnections = QStringLiteral("connections");
+const QString kNickname = QStringLiteral("nickname");
+const QString kConnectionString = QStringLiteral("connectionString");
+const QString kStorageLocation = QStringLiteral("storageLocation");
+const QString kDefaultStorage = QStringLiteral("defaultstorage");
+
+} // namespace
+
+Settings::Settings()
+    : m_store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Orvalis"),
+              QStringLiteral("Marlo Max Launcher"))
+{
+}
+
+void Settings::load()
+{
+    m_connections.clear();
+    const QString home = QDir::toNativeSeparators(QDir::homePath());
+    const int size = m_store.beginReadArray(kConnections);
+    for (int i = 0; i < size; ++i) {
+        m_store.setArrayIndex(i);
+        m_connections.append({m_store.value(kNickname).toString(),
+                              m_store.value(kConnectionString).toString(),
+                              m_store.value(kStorageLocation, home).toString()});
+    }
+    m_store.endArray();
+}
+
+bool Settings::save()
+{
+    m_store.remove(kConnections);
+    m_store.beginWriteArray(kConnections, m_connections.size());
+    for (int i = 0; i < m_connections.size(); ++i) {
+        m_store.setArrayIndex(i);
+        m_store.setValue(kNickname, m_connections.at(i).nickname);
+        m_store.setValue(kConnectionString, m_connections.at(i).connectionString);
+        m_store.setValue(kStorageLocation, m_connections.at(i).storageLocation);
+    }
+    m_store.endArray();
+    // Written now rather than at exit, so a store that cannot be written is
+    // noticed while the user can still do something about it.
+    m_store.sync();
+    if (m_store.status() != QSettings::NoError) {
+        qWarning() << "Cannot write the connection list to" << m_store.fileName();
+        return false;
+    }
+    return true;
+}
+
+QString Settings::defaultStorage() const
+{
+    return m_store.value(kDefaultStorage).toString();
+}
+
+void Settings::setDefaultStorage(const QString& folder)
+{
+    m_store.setValue(kDefaultStorage, folder);
+}
+
+void Settings::append(const ConnectionEntry& entry)
+{
+    m_connections.append(entry);
+}
+
+void Settings::replace(int row, const ConnectionEntry& entry)
+{
+    if (row >= 0 && row < m_connections.size())
+        m_connections[row] = entry;
+}
+
+void Settings::removeAt(int row)
+{
+    if (row >= 0 && row < m_connections.size())
+        m_connections.removeAt(row);
+}

@@ -1,0 +1,35 @@
+// The launcher's connection list and the storage folder offered for the next
+// new connection, kept in the platform's native settings store.
+#pragma once
+
+#include "launcher/connectionentry.h"
+
+#include <QList>
+#include <QSettings>
+
+class Settings
+{
+public:
+    Settings();
+
+    /// Replaces the list in memory with the stored one.
+    void load();
+    /// Writes the whole list back, so rows deleted in memory leave the store too.
+    /// Returns false (and logs why) when the store could not be written.
+    bool save();
+
+    QString defaultStorage() const;
+    void setDefaultStorage(const QString& folder);
+
+    const QList<ConnectionEntry>& connections() const { return m_connections; }
+    void append(const ConnectionEntry& entry);
+    void replace(int row, const ConnectionEntry& entry);
+    void removeAt(int row);
+
+    /// Where the store lives, for messages to the user.
+    QString fileName() const { return m_store.fileName(); }
+
+private:
+    QSettings m_store;
+    QList<ConnectionEntry> m_connections;
+};

@@ -1,0 +1,570 @@
+#include "screens/homewindow.h"
+
+#include "analyzer/response.h"
+#include "shell/textmarkup.h"
+#include "trend/dewpointc.h"
+#include "trend/dewpointf.h"
+#include "trend/dewpointk.h"
+#include "trend/historyinterface.h"
+#include "trend/localhistory.h"
+#include "trend/remotehistory.h"
+#include "trend/unitkeys.h"
+#include "trend/weight.h"
+#include "ui_homewindow.h"
+
+#include <QChart>
+#include <QGraphicsLayout>
+#include <QDateTimeAxis>
+#include <QScatterSeries>
+#include <QSettings>
+#include <QTimer>
+#include <QValueAxis>
+#include <cmath>
+
+using namespace QtCharts;
+
+namespace {
+
+const QString kLockedKey = QStringLiteral("locked");
+const QString kUnlockCodeKey = QStringLiteral("unlockCode");
+// Service codes that open any lock, for the operator who forgot the code.
+constexpr int kMasterCodes[] = {5738, 947, 9062};
+constexpr int kMeasureMode = 8;
+constexpr int kMiniPlotMoveMs = 60000;
+// The plot runs a little into the future so the newest samples are not drawn
+// on the right border.
+constexpr int kMiniPlotLeadSeconds = 120;
+
+const QString kRedLamp = QStringLiteral(":/images/RedLight.png");
+const QString kGreenLamp = QStringLiteral(":/images/GreenLight.png");
+
+/// A fixed-decimals value, or nothing when the analyzer sent no number.
+QString fixedText(double value, int decimals)
+{
+    return std::isnan(value) ? QString() : QString::number(value, 'f', decimals);
+}
+
+QString levelText(double level)
+{
+    if (level >= 10000.0)
+        return QString::number(level / 1000.0, 'g', 6) + QStringLiteral(" ppm");
+    return QString::number(level, 'g', 6) + QStringLiteral(" ppb");
+}
+
+QString axisLabelFormat(double yMin, double yMax)
+{
+    const double span = std::fabs(yMin - yMax);
+    if (span < 1.0)
+        return QStringLiteral("%5.3f");
+    if (span < 10.0)
+        return QStringLiteral("%5.2f");
+    if (span < 100.0)
+        return QStringLiteral("%5.1f");
+    return QStringLiteral("%5.0f");
+}
+
+QString axisTitleForUnit(const QString& key)
+{
+    using namespace UnitConversion;
+    if (key == kWeightKey)
+        return kPpbWeightLabel;
+    if (key == kDewPointCKey)
+        return kCelsiusLabel;
+    if (key == kDewPointFKey)
+        return kFahrenheitLabel;
+    if (key == kDewPointKKey)
+        return kKelvinLabel;
+    return kPpbVolumeLabel;
+}
+
+} // namespace
+
+const QStringList& HomeWindow::opmodeNames()
+{
+    static const QStringList names = {
+        QStringLiteral("SHUTDOWN"),
+        QStringLiteral("CLOSE FILES"),
+        QStringLiteral("SERVICE MODE"),
+        QStringLiteral("TUNE MODE"),
+        QStringLiteral("REFERENCE CELL SCAN: CURRENT"),
+        QStringLiteral("REFERENCE CELL SCAN: TEMPERATURE"),
+        QStringLiteral("OPTIMIZE LASER"),
+        QStringLiteral("OPTIMIZE LASER FAILED"),
+        QStringLiteral("MEASURE MODE"),
+        QStringLiteral("CENTERING FAILED"),
+        QStringLiteral("OFF-PEAK MODE"),
+        QStringLiteral("UNEXPECTED ERROR"),
+        QStringLiteral("CAVITY SCAN: CURRENT"),
+        QStringLiteral("CAVITY SCAN: TEMPERATURE"),
+    };
+    return names;
+}
+
+HomeWindow::HomeWindow(Trend::HistoryInterface* history, QWidget* parent)
+    : QWidget(parent), ui(new Ui::HomeWindow), m_history(history), m_historyObject(dynamic_cast<QObject*>(history)),
+      m_historyIsObject(m_historyObject)
+{
+    ui->setupUi(this);
+
+    using namespace UnitConversion;
+    m_units.emplace(kVolumeKey, std::make_unique<Volume>());
+    m_units.emplace(kWeightKey, std::make_unique<Weight>());
+    m_units.emplace(kDewPointCKey, std::make_unique<DewPointC>());
+    m_units.emplace(kDewPointFKey, std::make_unique<DewPointF>());
+    m_units.emplace(kDewPointKKey, std::make_unique<DewPointK>());
+    m_unitKey = kVolumeKey;
+    m_conversion = m_units.at(kVolumeKey).get();
+
+    m_normalPoints.reserve(Trend::kTrendPointCapacity);
+    m_alarmPoints.reserve(Trend::kTrendPointCapacity);
+    m_intervalIndex = 1;
+    setUpMiniPlot();
+
+    connect(ui->pushButtonMode, &QPushButton::clicked, this, &HomeWindow::modeClicked);
+    connect(ui->pushButtonRDGraph, &QPushButton::clicked, this, &HomeWindow::rdgraphClicked);
+    connect(ui->pushButtonSettings, &QPushButton::clicked, this, &HomeWindow::settingsClicked);
+    connect(ui->pushButtonTrend, &QPushButton::clicked, this, &HomeWindow::trendClicked);
+    connect(ui->pushButtonDisplay, &QPushButton::clicked, this, &HomeWindow::displayClicked);
+    connect(ui->pushButtonLock, &QPushButton::clicked, this, &HomeWindow::lockClicked);
+    connect(ui->alarmsListWidget, &QListWidget::itemClicked, this, &HomeWindow::alarmDetailsClicked);
+
+    // The form keeps its unit captions ASCII; the real symbols go in here.
+    for (QLabel* label : findChildren<QLabel*>()) {
+        if (label->text() == QLatin1String("C"))
+            label->setText(QStringLiteral("\u00B0C"));
+        else if (label->text() == QLatin1String("S"))
+            label->setText(QStringLiteral("\u00B5s"));
+    }
+    for (QLineEdit* field : {ui->laserCurrentLabel, ui->laserTempLabel, ui->thresholdLabel,
+                             ui->tauLabel, ui->tauELabel})
+        field->setReadOnly(true);
+    ui->stackedWidget->setCurrentIndex(1);
+
+    QSettings settings;
+    m_locked = settings.value(kLockedKey, false).toBool();
+    m_unlockCode = settings.value(kUnlockCodeKey, -1).toInt();
+    applyLockState();
+
+    if (auto* local = dynamic_cast<Trend::LocalHistory*>(m_history))
+        connect(local, &Trend::LocalHistory::historyRx, this, &HomeWindow::updateMiniTrend);
+    else if (auto* remote = dynamic_cast<Trend::RemoteHistory*>(m_history))
+        connect(remote, &Trend::RemoteHistory::historyRx, this, &HomeWindow::updateMiniTrend);
+}
+
+HomeWindow::~HomeWindow()
+{
+    delete ui;
+}
+
+void HomeWindow::addValue(const QString& method, Handler handler)
+{
+    // Replies carrying an error leave what is shown as it was.
+    m_requests.add(method, [this, handler](const Analyzer::Response& response) {
+        if (!response.isError())
+            (this->*handler)(response);
+    });
+}
+
+void HomeWindow::addFlag(const QString& method, bool HomeWindow::*flag)
+{
+    m_requests.add(method, [this, flag](const Analyzer::Response& response) {
+        if (!response.isError())
+            this->*flag = response.toBool();
+    });
+}
+
+void HomeWindow::assignRequestIds(int firstId)
+{
+    m_requests.reset(firstId);
+    addValue(QStringLiteral("conc"), &HomeWindow::concReceived);
+    addValue(QStringLiteral("species"), &HomeWindow::speciesReceived);
+    addValue(QStringLiteral("units"), &HomeWindow::unitsReceived);
+    addValue(QStringLiteral("tau"), &HomeWindow::tauReceived);
+    addValue(QStringLiteral("tau_std"), &HomeWindow::tauStdReceived);
+    addValue(QStringLiteral("tau_zero"), &HomeWindow::tauZeroReceived);
+    addValue(QStringLiteral("tau_zero_std"), &HomeWindow::tauZeroStdReceived);
+    addValue(QStringLiteral("get_customer_laser_current"), &HomeWindow::laserCurrentReceived);
+    addValue(QStringLiteral("get_customer_laser_temperature"), &HomeWindow::laserTemperatureReceived);
+    addValue(QStringLiteral("trigger_threshold"), &HomeWindow::thresholdReceived);
+    addValue(QStringLiteral("opmode"), &HomeWindow::opmodeReceived);
+    addValue(QStringLiteral("current_gas"), &HomeWindow::gasReceived);
+    addFlag(QStringLiteral("laser_alarm_active"), &HomeWindow::m_laserAlarm);
+    addFlag(QStringLiteral("pressure_alarm_active"), &HomeWindow::m_pressureAlarm);
+    addFlag(QStringLiteral("rd_alarm_active"), &HomeWindow::m_ringDownAlarm);
+    addFlag(QStringLiteral("temp_alarm_active"), &HomeWindow::m_temperatureAlarm);
+    addFlag(QStringLiteral("refcell_alarm_active"), &HomeWindow::m_refCellAlarm);
+    addFlag(QStringLiteral("detector_temperature_alarm_active"), &HomeWindow::m_detectorTemperatureAlarm);
+    addFlag(QStringLiteral("user_alarm_1_active"), &HomeWindow::m_userAlarm1);
+    // The last alarm flag of the batch rebuilds the alarm display, error or not.
+    m_requests.add(QStringLiteral("user_alarm_2_active"),
+                   [this](const Analyzer::Response& response) { userAlarm2Received(response); });
+    addValue(QStringLiteral("user_alarm_1_level"), &HomeWindow::level1Received);
+    addValue(QStringLiteral("user_alarm_2_level"), &HomeWindow::level2Received);
+    m_requests.addGuiOnly(QStringLiteral("home"),
+                          [this](const Analyzer::Response& response) { lockCodeReceived(response); });
+    addFlag(QStringLiteral("reactor_used"), &HomeWindow::m_reactorUsed);
+    addValue(QStringLiteral("switch_to_ppm"), &HomeWindow::switchLevelReceived);
+    addFlag(QStringLiteral("fit_used"), &HomeWindow::m_fitUsed);
+    addFlag(QStringLiteral("fit_mode_enabled"), &HomeWindow::m_fitModeEnabled);
+    addFlag(QStringLiteral("calibration_certificate_expired"), &HomeWindow::m_certificateExpired);
+    addFlag(QStringLiteral("conc_warning_alarm_active"), &HomeWindow::m_concWarning);
+}
+
+void HomeWindow::handleResponse(const Analyzer::Response& response)
+{
+    m_requests.dispatch(response);
+}
+
+void HomeWindow::concReceived(const Analyzer::Response& response)
+{
+    if (m_ringDownAlarm) {
+        ui->concLabel->setText(QStringLiteral("OVER"));
+        return;
+    }
+    m_conversion->setValue(response.toDouble());
+    ui->concLabel->setText(m_conversion->valueText());
+}
+
+void HomeWindow::speciesReceived(const Analyzer::Response& response)
+{
+    ui->speciesLabel->setText(subscriptDigits(response.toString()));
+}
+
+void HomeWindow::gasReceived(const Analyzer::Response& response)
+{
+    ui->gasLabel->setText(subscriptDigits(response.toString()));
+}
+
+void HomeWindow::unitsReceived(const Analyzer::Response& response)
+{
+    selectUnit(response.toString());
+}
+
+void HomeWindow::selectUnit(const QString& key)
+{
+    const auto it = m_units.find(key);
+    if (it == m_units.end())
+        return;
+    m_unitKey = key;
+    m_conversion = it->second.get();
+    ui->unitsLabel->setText(m_conversion->unitsText());
+    m_valueAxis->setTitleText(axisTitleForUnit(key));
+}
+
+void HomeWindow::tauReceived(const Analyzer::Response& response)
+{
+    showTauPart(response, m_tauText, m_tauText, m_tauStdText, ui->tauLabel);
+}
+
+void HomeWindow::tauStdReceived(const Analyzer::Response& response)
+{
+    showTauPart(response, m_tauStdText, m_tauText, m_tauStdText, ui->tauLabel);
+}
+
+void HomeWindow::tauZeroReceived(const Analyzer::Response& response)
+{
+    showTauPart(response, m_tauZeroText, m_tauZeroText, m_tauZeroStdText, ui->tauELabel);
+}
+
+void HomeWindow::tauZeroStdReceived(const Analyzer::Response& response)
+{
+    showTauPart(response, m_tauZeroStdText, m_tauZeroText, m_tauZeroStdText, ui->tauELabel);
+}
+
+void HomeWindow::showTauPart(const Analyzer::Response& response, QString& part, const QString& value,
+                             const QString& deviation, QLineEdit* field)
+{
+    // No number (null while the analyzer has none yet) blanks the field until
+    // the next value arrives.
+    const double number = response.toDouble();
+    if (std::isnan(number)) {
+        part.clear();
+        field->setText(part);
+        return;
+    }
+    part = QString::number(number, 'f', 1);
+    field->setText(value + QStringLiteral("\u00B1") + deviation);
+}
+
+void HomeWindow::laserCurrentReceived(const Analyzer::Response& response)
+{
+    ui->laserCurrentLabel->setText(fixedText(response.toDouble(), 1));
+}
+
+void HomeWindow::laserTemperatureReceived(const Analyzer::Response& response)
+{
+    ui->laserTempLabel->setText(fixedText(response.toDouble(), 2));
+}
+
+void HomeWindow::thresholdReceived(const Analyzer::Response& response)
+{
+    ui->thresholdLabel->setText(fixedText(response.toDouble(), 0));
+}
+
+void HomeWindow::opmodeReceived(const Analyzer::Response& response)
+{
+    const int code = response.toInt();
+    if (code >= 0 && code < opmodeNames().size()) {
+        QString title = opmodeNames().at(code);
+        if (code == kMeasureMode && m_fitUsed)
+            title += m_fitModeEnabled ? QStringLiteral(" - FIT") : QStringLiteral(" - FACT");
+        ui->opmodeGroupBox->setTitle(title);
+    }
+    emit inOpmode(code);
+}
+
+void HomeWindow::userAlarm2Received(const Analyzer::Response& response)
+{
+    if (!response.isError())
+        m_userAlarm2 = response.toBool();
+    rebuildAlarms();
+}
+
+void HomeWindow::level1Received(const Analyzer::Response& response)
+{
+    m_level1 = response.toDouble();
+}
+
+void HomeWindow::level2Received(const Analyzer::Response& response)
+{
+    m_level2 = response.toDouble();
+}
+
+void HomeWindow::switchLevelReceived(const Analyzer::Response& response)
+{
+    m_conversion->setPpmSwitchLevel(response.toDouble());
+}
+
+void HomeWindow::rebuildAlarms()
+{
+    ui->alarmsListWidget->clear();
+    const bool systemAlarm = m_laserAlarm || m_pressureAlarm || m_ringDownAlarm || m_temperatureAlarm ||
+                             m_refCellAlarm || m_detectorTemperatureAlarm || m_concWarning;
+    if (systemAlarm || m_certificateExpired)
+        ui->stackedWidget->setCurrentIndex(0);
+
+    if (systemAlarm) {
+        ui->systemAlarmLabel->setPixmap(QPixmap(kRedLamp));
+        const std::pair<bool, QString> active[] = {
+            {m_laserAlarm, QStringLiteral("Laser Alarm")},
+            {m_pressureAlarm, m_reactorUsed ? QStringLiteral("Utility Gas Pressure") : QStringLiteral("Pressure Alarm")},
+            {m_ringDownAlarm, QStringLiteral("Ringdown Alarm")},
+            {m_temperatureAlarm, m_reactorUsed ? QStringLiteral("Reactor Temperature") : QStringLiteral("Temperature Alarm")},
+            {m_refCellAlarm, QStringLiteral("Reference Cell")},
+            {m_detectorTemperatureAlarm, QStringLiteral("Detector Temperature")},
+            {m_concWarning, QStringLiteral("Conc. Warning")},
+        };
+        for (const auto& [on, label] : active) {
+            if (on)
+                ui->alarmsListWidget->addItem(label);
+        }
+    } else {
+        ui->systemAlarmLabel->setPixmap(QPixmap(kGreenLamp));
+        ui->alarmsListWidget->addItem(QStringLiteral("System OK"));
+    }
+
+    const auto userAlarm = [this](bool on, double level, QLabel* lamp) {
+        lamp->setPixmap(QPixmap(on ? kRedLamp : kGreenLamp));
+        if (on)
+            ui->alarmsListWidget->addItem(QStringLiteral("Conc exceeds ") + levelText(level));
+    };
+    userAlarm(m_userAlarm1, m_level1, ui->concAlarmLabel_1);
+    userAlarm(m_userAlarm2, m_level2, ui->concAlarmLabel_2);
+
+    if (m_certificateExpired)
+        ui->alarmsListWidget->addItem(QStringLiteral("Perf. Verification"));
+}
+
+void HomeWindow::lockCodeReceived(const Analyzer::Response& response)
+{
+    const QJsonArray typed = response.toArray();
+    if (typed.isEmpty())
+        return;
+    const int code = typed.at(0).toInt();
+    if (!m_locked) {
+        m_unlockCode = code;
+        m_locked = true;
+        ui->pushButtonLock->setIcon(QIcon(QStringLiteral(":/images/Unlock.png")));
+    } else if (code == m_unlockCode || std::find(std::begin(kMasterCodes), std::end(kMasterCodes), code) !=
+                                           std::end(kMasterCodes)) {
+        m_locked = false;
+        ui->pushButtonLock->setIcon(QIcon(QStringLiteral(":/images/Lock.png")));
+    }
+    QSettings settings;
+    settings.setValue(kLockedKey, m_locked);
+    settings.setValue(kUnlockCodeKey, m_unlockCode);
+    applyLockState();
+}
+
+void HomeWindow::applyLockState()
+{
+    for (QPushButton* button : {ui->pushButtonDisplay, ui->pushButtonMode, ui->pushButtonRDGraph,
+                                ui->pushButtonSettings, ui->pushButtonTrend})
+        button->setEnabled(!m_locked);
+}
+
+void HomeWindow::modeClicked()
+{
+    emit goToWindow(MODE);
+}
+
+void HomeWindow::rdgraphClicked()
+{
+    emit goToWindow(RD_GRAPH);
+}
+
+void HomeWindow::settingsClicked()
+{
+    emit goToWindow(SETTINGS);
+}
+
+void HomeWindow::trendClicked()
+{
+    emit goToWindow(TREND);
+}
+
+void HomeWindow::displayClicked()
+{
+    ui->stackedWidget->setCurrentIndex(ui->stackedWidget->currentIndex() == 0 ? 1 : 0);
+}
+
+void HomeWindow::lockClicked()
+{
+    m_lockRequest = m_requests.requestAt(22);
+    emit showKeyboard(QStringLiteral("Enter unlock code:"), m_lockRequest);
+}
+
+void HomeWindow::alarmDetailsClicked(QListWidgetItem*)
+{
+    if (m_certificateExpired)
+        emit goToWindow(CERTIFICATE);
+}
+
+void HomeWindow::setUpMiniPlot()
+{
+    const QColor normal(56, 127, 114);
+    const QColor alarm(211, 10, 10);
+    const auto makeSeries = [this](const QString& name, QColor colour, qreal markerSize) {
+        auto* series = new QScatterSeries(this);
+        series->setName(name);
+        colour.setAlpha(80);
+        series->setBrush(QBrush(colour, Qt::SolidPattern));
+        colour.setAlpha(100);
+        series->setPen(QPen(colour));
+        series->setMarkerSize(markerSize);
+        return series;
+    };
+    m_normalSeries = makeSeries(QStringLiteral("normal"), normal, 5);
+    m_alarmSeries = makeSeries(QStringLiteral("alarm"), alarm, 6);
+
+    m_chart = new QChart;
+    m_chart->legend()->hide();
+    m_chart->setAnimationOptions(QChart::NoAnimation);
+    m_chart->setMargins(QMargins(0, 0, 0, 0));
+    m_chart->layout()->setContentsMargins(0, 0, 0, 0);
+    m_chart->setBackgroundRoundness(0);
+    m_chart->setMaximumSize(400, 160);
+    m_chart->setPreferredSize(394, 152);
+    m_chart->addSeries(m_normalSeries);
+    m_chart->addSeries(m_alarmSeries);
+
+    m_dateAxis = new QDateTimeAxis;
+    m_dateAxis->setLabelsVisible(false);
+    // Hidden labels still reserve their width at both ends; keep them short.
+    m_dateAxis->setFormat(QStringLiteral("HH"));
+    m_valueAxis = new QValueAxis;
+    m_valueAxis->setTickCount(3);
+    m_valueAxis->setRange(0, 1);
+    m_valueAxis->setTitleText(axisTitleForUnit(m_unitKey));
+    m_chart->addAxis(m_dateAxis, Qt::AlignBottom);
+    m_chart->addAxis(m_valueAxis, Qt::AlignLeft);
+    for (QScatterSeries* series : {m_normalSeries, m_alarmSeries}) {
+        series->attachAxis(m_dateAxis);
+        series->attachAxis(m_valueAxis);
+    }
+
+    ui->chartView->setChart(m_chart);
+    ui->chartView->setFrameStyle(QFrame::Box | QFrame::Plain);
+    ui->chartView->setStyleSheet(QStringLiteral("background: white;"));
+
+    moveMiniPlotXAxis();
+    m_plotTimer = new QTimer(this);
+    connect(m_plotTimer, &QTimer::timeout, this, &HomeWindow::moveMiniPlotXAxis);
+    m_plotTimer->start(kMiniPlotMoveMs);
+    m_valueAxis->applyNiceNumbers();
+}
+
+void HomeWindow::moveMiniPlotXAxis()
+{
+    m_plotEnd = QDateTime::currentDateTime().addSecs(kMiniPlotLeadSeconds);
+    switch (m_intervalIndex) {
+    case 0:
+        m_plotStart = m_plotEnd.addDays(-6);
+        m_dateAxis->setTitleText(QStringLiteral("1 Week"));
+        break;
+    case 1:
+        m_plotStart = m_plotEnd.addDays(-1);
+        m_dateAxis->setTitleText(QStringLiteral("1 Day"));
+        break;
+    case 2:
+        m_plotStart = m_plotEnd.addSecs(-14400);
+        m_dateAxis->setTitleText(QStringLiteral("4 Hours"));
+        break;
+    case 3:
+        m_plotStart = m_plotEnd.addSecs(-3600);
+        m_dateAxis->setTitleText(QStringLiteral("1 Hour"));
+        break;
+    default:
+        break;
+    }
+    m_dateAxis->setRange(m_plotStart, m_plotEnd);
+    if (Trend::HistoryInterface* source = history())
+        source->requestRange(m_plotStart, m_plotEnd, m_unitKey);
+}
+
+void HomeWindow::setMiniPlotScale(int intervalIndex, double yMin, double yMax)
+{
+    if (intervalIndex != m_intervalIndex) {
+        m_intervalIndex = intervalIndex;
+        m_normalSeries->clear();
+        m_alarmSeries->clear();
+        moveMiniPlotXAxis();
+    }
+    if (m_valueAxis->min() != yMin || m_valueAxis->max() != yMax) {
+        m_valueAxis->setRange(yMin, yMax);
+        m_valueAxis->setLabelFormat(axisLabelFormat(yMin, yMax));
+        m_valueAxis->setTickCount(3);
+    }
+}
+
+double HomeWindow::miniPlotMinimum() const
+{
+    return m_valueAxis->min();
+}
+
+double HomeWindow::miniPlotMaximum() const
+{
+    return m_valueAxis->max();
+}
+
+Trend::HistoryInterface* HomeWindow::history() const
+{
+    return m_historyIsObject && m_historyObject.isNull() ? nullptr : m_history;
+}
+
+void HomeWindow::updateMiniTrend(bool cleared)
+{
+    Trend::HistoryInterface* source = history();
+    if (cleared || !source)
+        return;
+    m_normalPoints.clear();
+    m_alarmPoints.clear();
+    for (const Trend::TrendPoint& point : source->points()) {
+        const QPointF xy(point.time, point.value);
+        m_normalPoints.append(xy);
+        if (point.alarm)
+            m_alarmPoints.append(xy);
+    }
+    m_normalSeries->replace(m_normalPoints);
+    m_alarmSeries->replace(m_alarmPoints);
+}

@@ -1,0 +1,169 @@
+// The start page: the live concentration with its unit, species and carrier
+// gas, the operating mode, the secondary values with the alarm list and lamps,
+// the mini trend chart, the screen lock and the way to every other screen.
+// All values arrive as replies to the requests it is polled for.
+#pragma once
+
+#include "analyzer/request.h"
+#include "analyzer/requesttable.h"
+#include "analyzer/rpcinterface.h"
+#include "shell/windowtype.h"
+
+#include <QDateTime>
+#include <QPointF>
+#include <QPointer>
+#include <QStringList>
+#include <QVector>
+#include <QWidget>
+#include <map>
+#include <memory>
+
+class QLineEdit;
+class QListWidgetItem;
+class QTimer;
+
+namespace QtCharts {
+class QChart;
+class QDateTimeAxis;
+class QScatterSeries;
+class QValueAxis;
+} // namespace QtCharts
+
+namespace Trend {
+class HistoryInterface;
+}
+
+namespace UnitConversion {
+class ConversionInterface;
+}
+
+namespace Ui {
+class HomeWindow;
+}
+
+class HomeWindow : public QWidget, public Analyzer::RPCInterface
+{
+    Q_OBJECT
+    Q_INTERFACES(Analyzer::RPCInterface)
+
+public:
+    /// history must outlive the window; the mini plot asks it for data at once.
+    HomeWindow(Trend::HistoryInterface* history, QWidget* parent);
+    ~HomeWindow() override;
+
+    void assignRequestIds(int firstId) override;
+    int firstRequestId() override { return m_requests.firstId(); }
+    int lastRequestId() override { return m_requests.lastId(); }
+    QJsonArray updateRequests() override { return m_requests.pollRequests(); }
+    void handleResponse(const Analyzer::Response& response) override;
+
+    /// Follows the trend screen's interval (0 week, 1 day, 2 four hours,
+    /// 3 one hour) and value range; a new interval re-requests history.
+    void setMiniPlotScale(int intervalIndex, double yMin, double yMax);
+    int miniPlotIntervalIndex() const { return m_intervalIndex; }
+    double miniPlotMinimum() const;
+    double miniPlotMaximum() const;
+
+    /// The operating-mode names, indexed by the analyzer's mode code.
+    static const QStringList& opmodeNames();
+
+signals:
+    void goToWindow(WindowType window);
+    void inOpmode(int mode);
+    void showKeyboard(QString label, Analyzer::Request& request);
+
+public slots:
+    void updateMiniTrend(bool cleared);
+    void moveMiniPlotXAxis();
+
+private slots:
+    void modeClicked();
+    void rdgraphClicked();
+    void settingsClicked();
+    void trendClicked();
+    void displayClicked();
+    void lockClicked();
+    void alarmDetailsClicked(QListWidgetItem* item);
+
+private:
+    using Handler = void (HomeWindow::*)(const Analyzer::Response&);
+    void addValue(const QString& method, Handler handler);
+    void addFlag(const QString& method, bool HomeWindow::*flag);
+
+    void concReceived(const Analyzer::Response& response);
+    void speciesReceived(const Analyzer::Response& response);
+    void unitsReceived(const Analyzer::Response& response);
+    void tauReceived(const Analyzer::Response& response);
+    void tauStdReceived(const Analyzer::Response& response);
+    void tauZeroReceived(const Analyzer::Response& response);
+    void tauZeroStdReceived(const Analyzer::Response& response);
+    void laserCurrentReceived(const Analyzer::Response& response);
+    void laserTemperatureReceived(const Analyzer::Response& response);
+    void thresholdReceived(const Analyzer::Response& response);
+    void opmodeReceived(const Analyzer::Response& response);
+    void gasReceived(const Analyzer::Response& response);
+    void userAlarm2Received(const Analyzer::Response& response);
+    void level1Received(const Analyzer::Response& response);
+    void level2Received(const Analyzer::Response& response);
+    void lockCodeReceived(const Analyzer::Response& response);
+    void switchLevelReceived(const Analyzer::Response& response);
+
+    void showTauPart(const Analyzer::Response& response, QString& part, const QString& value,
+                     const QString& deviation, QLineEdit* field);
+    void rebuildAlarms();
+    void applyLockState();
+    void selectUnit(const QString& key);
+    void setUpMiniPlot();
+
+    Ui::HomeWindow* ui;
+    Analyzer::RequestTable m_requests;
+    Analyzer::Request m_lockRequest;
+
+    std::map<QString, std::unique_ptr<UnitConversion::ConversionInterface>> m_units;
+    UnitConversion::ConversionInterface* m_conversion = nullptr;
+    QString m_unitKey;
+
+    QVector<QPointF> m_normalPoints;
+    QVector<QPointF> m_alarmPoints;
+
+    QString m_tauText;
+    QString m_tauStdText;
+    QString m_tauZeroText;
+    QString m_tauZeroStdText;
+
+    bool m_laserAlarm = false;
+    bool m_pressureAlarm = false;
+    bool m_ringDownAlarm = false;
+    bool m_temperatureAlarm = false;
+    bool m_refCellAlarm = false;
+    bool m_detectorTemperatureAlarm = false;
+    bool m_userAlarm1 = false;
+    bool m_userAlarm2 = false;
+    bool m_certificateExpired = false;
+    bool m_concWarning = false;
+    bool m_reactorUsed = false;
+    bool m_fitUsed = false;
+    bool m_fitModeEnabled = false;
+    double m_level1 = 0.0;
+    double m_level2 = 0.0;
+
+    bool m_locked = false;
+    int m_unlockCode = -1;
+
+    Trend::HistoryInterface* history() const;
+
+    Trend::HistoryInterface* m_history;
+    // Set when the source is a QObject, so a source deleted first (the
+    // controller deletes them at shutdown) is never used again.
+    QPointer<QObject> m_historyObject;
+    bool m_historyIsObject;
+    QtCharts::QScatterSeries* m_normalSeries = nullptr;
+    QtCharts::QScatterSeries* m_alarmSeries = nullptr;
+    QtCharts::QChart* m_chart = nullptr;
+    QtCharts::QDateTimeAxis* m_dateAxis = nullptr;
+    QtCharts::QValueAxis* m_valueAxis = nullptr;
+    QDateTime m_plotStart;
+    QDateTime m_plotEnd;
+    int m_intervalIndex = 1;
+    QTimer* m_plotTimer = nullptr;
+};

@@ -1,0 +1,30 @@
+#include "shell/messagebox.h"
+
+#include "ui_messagebox.h"
+
+MessageBox::MessageBox(QWidget* parent, bool showCancel) : QDialog(parent), ui(new Ui::MessageBox)
+{
+    ui->setupUi(this);
+    if (!showCancel)
+        ui->cancelButton->hide();
+}
+
+MessageBox::~MessageBox()
+{
+    delete ui;
+}
+
+void MessageBox::setText(const QString& text)
+{
+    ui->textLabel->setText(text);
+}
+
+void MessageBox::on_okButton_clicked()
+{
+    accept();
+}
+
+void MessageBox::on_cancelButton_clicked()
+{
+    reject();
+}

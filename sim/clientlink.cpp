@@ -1,0 +1,157 @@
+#include "sim/clientlink.h"
+
+#include "sim/rpcengine.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLocalSocket>
+#include <QRandomGenerator>
+#include <QTcpSocket>
+
+#include <algorithm>
+#include <numeric>
+
+namespace VireoSim {
+
+namespace {
+const char kGarbage[] = "#!vireo garbage line, not JSON }{";
+const int kSplitPauseMs = 15;
+} // namespace
+
+ClientLink::ClientLink(QIODevice* socket, RpcEngine& engine, QObject* parent)
+    : QObject(parent), m_socket(socket), m_engine(engine)
+{
+    m_socket->setParent(this);
+    m_clock.start();
+    m_writeTimer.setSingleShot(true);
+    connect(&m_writeTimer, &QTimer::timeout, this, &ClientLink::writeDue);
+    connect(m_socket, &QIODevice::readyRead, this, &ClientLink::readLines);
+    if (auto* tcp = qobject_cast<QTcpSocket*>(m_socket)) {
+        tcp->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        connect(tcp, &QTcpSocket::disconnected, this, &ClientLink::closed);
+    } else if (auto* local = qobject_cast<QLocalSocket*>(m_socket)) {
+        connect(local, &QLocalSocket::disconnected, this, &ClientLink::closed);
+    }
+}
+
+void ClientLink::readLines()
+{
+    if (m_closing) {
+        m_socket->readAll();
+        return;
+    }
+    m_buffer += m_socket->readAll();
+    int start = 0;
+    for (;;) {
+        const int end = m_buffer.indexOf('\n', start);
+        if (end < 0)
+            break;
+        QByteArray line = m_buffer.mid(start, end - start);
+        start = end + 1;
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!line.trimmed().isEmpty())
+            answer(line);
+        if (m_closing)
+            return;
+    }
+    m_buffer.remove(0, start);
+    if (m_buffer.size() > maxLineBytes) {
+        // A client that never ends its line would grow the buffer forever.
+        m_buffer.clear();
+        answer(QByteArray("{"));
+    }
+}
+
+void ClientLink::answer(const QByteArray& line)
+{
+    const FaultPlan& faults = m_engine.faults();
+    if (faults.stopAfter >= 0 && m_answered >= faults.stopAfter)
+        return;
+    const QJsonValue reply = m_engine.handleLine(line);
+    ++m_answered;
+    const bool last = faults.closeAfter > 0 && m_answered >= faults.closeAfter;
+    if (faults.garbageEvery > 0 && m_answered % faults.garbageEvery == 0)
+        queueReply(QByteArray(kGarbage), false);
+    if (faults.shuffleBatches && reply.isArray() && reply.toArray().size() > 1) {
+        QJsonArray replies = reply.toArray();
+        QVector<int> order(replies.size());
+        std::iota(order.begin(), order.end(), 0);
+        const QVector<int> original = order;
+        std::shuffle(order.begin(), order.end(), *QRandomGenerator::global());
+        if (order == original)
+            std::reverse(order.begin(), order.end());
+        for (int i = 0; i < order.size(); ++i)
+            queueReply(QJsonDocument(replies.at(order.at(i)).toObject()).toJson(QJsonDocument::Compact),
+                       last && i == order.size() - 1);
+    } else {
+        queueReply(reply.isArray() ? QJsonDocument(reply.toArray()).toJson(QJsonDocument::Compact)
+                                   : QJsonDocument(reply.toObject()).toJson(QJsonDocument::Compact),
+                   last);
+    }
+    if (last)
+        m_closing = true;
+}
+
+void ClientLink::queueReply(const QByteArray& text, bool lastOfMessage)
+{
+    const FaultPlan& faults = m_engine.faults();
+    QByteArray line = text + '\n';
+    if (!faults.affectsWriting() && m_pending.isEmpty()) {
+        send(line);
+        return;
+    }
+    qint64 due = m_clock.elapsed() + faults.delayMs;
+    if (!m_pending.isEmpty())
+        due = std::max(due, m_pending.last().due);
+    if (faults.splitReplies && line.size() > 2) {
+        // Three pieces with pauses between them, so the reader sees partial lines.
+        const int a = line.size() / 3, b = 2 * line.size() / 3;
+        m_pending.enqueue({due, line.left(a), false});
+        m_pending.enqueue({due + kSplitPauseMs, line.mid(a, b - a), false});
+        m_pending.enqueue({due + 2 * kSplitPauseMs, line.mid(b), lastOfMessage});
+    } else {
+        m_pending.enqueue({due, line, lastOfMessage});
+    }
+    writeDue();
+}
+
+void ClientLink::writeDue()
+{
+    const qint64 now = m_clock.elapsed();
+    while (!m_pending.isEmpty() && m_pending.head().due <= now) {
+        const Piece piece = m_pending.dequeue();
+        send(piece.bytes);
+        if (piece.closeAfter) {
+            closeConnection();
+            return;
+        }
+    }
+    if (!m_pending.isEmpty())
+        m_writeTimer.start(int(m_pending.head().due - now));
+}
+
+void ClientLink::send(const QByteArray& bytes)
+{
+    m_socket->write(bytes);
+    if (auto* tcp = qobject_cast<QTcpSocket*>(m_socket))
+        tcp->flush();
+    else if (auto* local = qobject_cast<QLocalSocket*>(m_socket))
+        local->flush();
+    if (m_socket->bytesToWrite() > maxPendingBytes) {
+        qWarning("a client reads too slowly; closing its connection");
+        closeConnection();
+    }
+}
+
+void ClientLink::closeConnection()
+{
+    m_closing = true;
+    m_pending.clear();
+    if (auto* tcp = qobject_cast<QTcpSocket*>(m_socket))
+        tcp->disconnectFromHost();
+    else if (auto* local = qobject_cast<QLocalSocket*>(m_socket))
+        local->disconnectFromServer();
+}
+
+} // namespace VireoSim

@@ -1,0 +1,47 @@
+// The simulator's start-up configuration: where it listens, where it keeps its
+// state, which analyzer variant it plays and which faults it shows.
+#pragma once
+
+#include "sim/faultplan.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace VireoSim {
+
+struct Options
+{
+    QString host = QStringLiteral("127.0.0.1");
+    int port = 49999;
+    QString localName;
+    QString stateDir;
+    int backfillDays = 0;
+    bool fullTrend = false;
+    int scanSeconds = 30;
+    int chunkSize = 4096;
+    quint32 seed = 0;
+    bool control = false;
+
+    bool apcUsed = true;
+    bool reactorUsed = false;
+    bool fitUsed = false;
+    bool dewPointUsed = true;
+    int unitType = 0;
+    QString serialNumber = QStringLiteral("VS-10482");
+    QString unitName = QStringLiteral("VIREO H2O");
+    bool certificateExpired = false;
+    bool runOnPeak = true;
+    int collectionSeconds = 43200;
+    double baselinePpb = 120.0;
+    QStringList alarms;
+
+    FaultPlan faults;
+
+    /// Parses the arguments (program name first). On failure returns false and
+    /// sets error to a message for the operator; on --help sets helpRequested.
+    bool parse(const QStringList& arguments, QString* error, bool* helpRequested);
+    static QString helpText();
+    static QString defaultStateDir();
+};
+
+} // namespace VireoSim

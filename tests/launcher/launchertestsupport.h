@@ -1,0 +1,112 @@
+// Shared by the launcher's tests: a fresh HOME with the settings store inside
+// it for every test, and small helpers for the launcher's modal popups.
+#pragma once
+
+#include "launcher/connectionentry.h"
+#include "launcher/settings.h"
+#include "support/testsupport.h"
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QMessageBox>
+#include <QMetaType>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+/// QSettings remembers where the native store lives from its first use in the
+/// process, so the location is set again for every test, inside its own HOME.
+class LauncherStore
+{
+public:
+    LauncherStore()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           m_home.path() + QStringLiteral("/.config"));
+    }
+
+    QString home() const { return m_home.path(); }
+
+    /// The launcher's store as the launcher opens it.
+    static std::unique_ptr<QSettings> open()
+    {
+        return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                           QStringLiteral("Orvalis"),
+                                           QStringLiteral("Marlo Max Launcher"));
+    }
+
+    /// Stores entries as the launcher's list, replacing what was there.
+    static void seed(const QList<ConnectionEntry>& entries)
+    {
+        Settings settings;
+        for (const ConnectionEntry& entry : entries)
+            settings.append(entry);
+        QVERIFY(settings.save());
+    }
+
+    /// The list as the launcher would load it now.
+    static QList<ConnectionEntry> stored()
+    {
+        Settings settings;
+        settings.load();
+        return settings.connections();
+    }
+
+    /// Moves the store below a regular file, where it can never be written.
+    void makeUnwritable()
+    {
+        const QString blocker = m_home.path() + QStringLiteral("/blocker");
+        QFile file(blocker);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           blocker + QStringLiteral("/cfg"));
+    }
+
+private:
+    TestSupport::IsolatedHome m_home;
+};
+
+/// Runs action on the next modal popup if it is a T (a message box, a dialog).
+template <typename T> void onNextModalOf(std::function<void(T*)> action)
+{
+    TestSupport::onNextModal([action](QWidget* modal) {
+        if (auto* popup = qobject_cast<T*>(modal))
+            action(popup);
+    });
+}
+
+/// What a message box showed before the test pressed one of its buttons.
+struct ShownMessage
+{
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+};
+
+/// Records the next message box into shown and presses button (or closes it).
+inline void answerNextMessage(ShownMessage& shown,
+                              QMessageBox::StandardButton button = QMessageBox::NoButton)
+{
+    onNextModalOf<QMessageBox>([&shown, button](QMessageBox* box) {
+        shown = {box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
+        if (QAbstractButton* pressed = box->button(button))
+            pressed->click();
+        else
+            box->accept();
+    });
+}
+
+Q_DECLARE_METATYPE(ConnectionEntry)
+
+namespace QTest {
+template <> inline char* toString(const ConnectionEntry& entry)
+{
+    return QTest::toString(QStringLiteral("{%1 | %2 | %3}")
+                               .arg(entry.nickname, entry.connectionString, entry.storageLocation));
+}
+} // namespace QTest

@@ -1,0 +1,162 @@
+// The launcher's connection list in the settings store: where it lives, the
+// stored layout, defaults for missing keys and full rewrites on save.
+#include "launcher/settings.h"
+#include "launchertestsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+class tst_LauncherSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void storeStaysInTestHome();
+    void roundTrip();
+    void missingKeys_data();
+    void missingKeys();
+    void saveRewritesWholeArray();
+    void loadReplacesList();
+    void defaultStorage();
+    void unwritableStoreIsReported();
+
+private:
+    std::unique_ptr<LauncherStore> m_store;
+};
+
+namespace {
+
+const QList<ConnectionEntry> kThree = {
+    {QStringLiteral("Lab"), QStringLiteral("192.168.1.20:60001"), QStringLiteral("/data/lab")},
+    {QStringLiteral("Stack 2"), QStringLiteral("10.0.0.7:60004"),
+     QStringLiteral("/data/stack two")},
+    {QStringLiteral("Prüfstand"), QStringLiteral("172.16.0.1:49999"), QStringLiteral("C:\\data")},
+};
+
+} // namespace
+
+void tst_LauncherSettings::init()
+{
+    m_store = std::make_unique<LauncherStore>();
+}
+
+void tst_LauncherSettings::cleanup()
+{
+    m_store.reset();
+}
+
+void tst_LauncherSettings::storeStaysInTestHome()
+{
+    LauncherStore::seed(kThree);
+    const QString file = Settings().fileName();
+    QVERIFY2(file.startsWith(m_store->home() + QLatin1Char('/')), qPrintable(file));
+    QVERIFY(QFile::exists(file));
+}
+
+void tst_LauncherSettings::roundTrip()
+{
+    LauncherStore::seed(kThree);
+    QCOMPARE(LauncherStore::stored(), kThree);
+
+    // Other programs and older launchers read this layout.
+    auto raw = LauncherStore::open();
+    QCOMPARE(raw->value(QStringLiteral("connections/size")).toInt(), 3);
+    QCOMPARE(raw->value(QStringLiteral("connections/1/nickname")).toString(),
+             QStringLiteral("Lab"));
+    QCOMPARE(raw->value(QStringLiteral("connections/2/connectionString")).toString(),
+             QStringLiteral("10.0.0.7:60004"));
+    QCOMPARE(raw->value(QStringLiteral("connections/3/storageLocation")).toString(),
+             QStringLiteral("C:\\data"));
+}
+
+void tst_LauncherSettings::missingKeys_data()
+{
+    QTest::addColumn<QVariantMap>("stored");
+    QTest::addColumn<ConnectionEntry>("expected");
+
+    const QString home = QStringLiteral("<home>");
+    QTest::newRow("all keys") << QVariantMap{{"nickname", "A"},
+                                             {"connectionString", "1.2.3.4:60002"},
+                                             {"storageLocation", "/x"}}
+                              << ConnectionEntry{"A", "1.2.3.4:60002", "/x"};
+    QTest::newRow("no storage location")
+        << QVariantMap{{"nickname", "A"}, {"connectionString", "1.2.3.4:60002"}}
+        << ConnectionEntry{"A", "1.2.3.4:60002", home};
+    QTest::newRow("only a storage location")
+        << QVariantMap{{"storageLocation", "/x"}} << ConnectionEntry{"", "", "/x"};
+    QTest::newRow("empty element")
+        << QVariantMap{{"unrelated", 1}} << ConnectionEntry{"", "", home};
+}
+
+void tst_LauncherSettings::missingKeys()
+{
+    QFETCH(QVariantMap, stored);
+    QFETCH(ConnectionEntry, expected);
+    if (expected.storageLocation == QLatin1String("<home>"))
+        expected.storageLocation = QDir::toNativeSeparators(m_store->home());
+
+    {
+        auto raw = LauncherStore::open();
+        raw->beginWriteArray(QStringLiteral("connections"), 1);
+        raw->setArrayIndex(0);
+        for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+            raw->setValue(it.key(), it.value());
+        raw->endArray();
+    }
+    QCOMPARE(LauncherStore::stored(), QList<ConnectionEntry>{expected});
+}
+
+void tst_LauncherSettings::saveRewritesWholeArray()
+{
+    LauncherStore::seed(kThree);
+    Settings settings;
+    settings.load();
+    settings.removeAt(1);
+    QVERIFY(settings.save());
+
+    QCOMPARE(LauncherStore::stored(), (QList<ConnectionEntry>{kThree.at(0), kThree.at(2)}));
+    auto raw = LauncherStore::open();
+    QCOMPARE(raw->value(QStringLiteral("connections/size")).toInt(), 2);
+    QVERIFY(!raw->contains(QStringLiteral("connections/3/nickname")));
+    QVERIFY(!raw->contains(QStringLiteral("connections/3/storageLocation")));
+    QCOMPARE(raw->value(QStringLiteral("connections/2/nickname")).toString(),
+             kThree.at(2).nickname);
+}
+
+void tst_LauncherSettings::loadReplacesList()
+{
+    LauncherStore::seed(kThree);
+    Settings settings;
+    settings.load();
+    settings.load();
+    QCOMPARE(settings.connections(), kThree);
+
+    LauncherStore::seed({});
+    settings.load();
+    QVERIFY(settings.connections().isEmpty());
+}
+
+void tst_LauncherSettings::defaultStorage()
+{
+    QCOMPARE(Settings().defaultStorage(), QString());
+    Settings().setDefaultStorage(QStringLiteral("/data/lab"));
+    QCOMPARE(Settings().defaultStorage(), QStringLiteral("/data/lab"));
+    QCOMPARE(LauncherStore::open()->value(QStringLiteral("defaultstorage")).toString(),
+             QStringLiteral("/data/lab"));
+}
+
+void tst_LauncherSettings::unwritableStoreIsReported()
+{
+    m_store->makeUnwritable();
+    Settings settings;
+    settings.append(kThree.first());
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^Cannot write the connection list")));
+    QVERIFY(!settings.save());
+}
+
+QTEST_GUILESS_MAIN(tst_LauncherSettings)
+#include "tst_launchersettings.moc"

@@ -1,0 +1,117 @@
+#include "trend/localhistory.h"
+
+#include "trend/unitkeys.h"
+
+#include <QDebug>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace Trend {
+
+namespace {
+
+const QString kCountQuery =
+    QStringLiteral("SELECT COUNT(id) FROM trend_table WHERE date_time >=? AND date_time <=?");
+
+QString selectQuery(const QString& unitKey)
+{
+    QString column = QStringLiteral("conc_ppbv");
+    if (unitKey == UnitConversion::kWeightKey)
+        column = QStringLiteral("conc_ppbw");
+    else if (unitKey == UnitConversion::kDewPointCKey)
+        column = QStringLiteral("conc_dewc");
+    else if (unitKey == UnitConversion::kDewPointFKey)
+        column = QStringLiteral("conc_dewf");
+    return QStringLiteral("SELECT date_time, %1, system_alarm FROM trend_table WHERE date_time >=? "
+                          "AND date_time <=? AND id%? = 0 ORDER BY datetime(date_time) ASC")
+        .arg(column);
+}
+
+QDateTime initialRangeTime()
+{
+    return QDateTime(QDate(1978, 12, 2), QTime(0, 0));
+}
+
+int nextConnectionNumber()
+{
+    static int counter = 0;
+    return ++counter;
+}
+
+} // namespace
+
+LocalHistory::LocalHistory(const QString& databaseName, QObject* parent)
+    : QObject(parent),
+      m_connectionName(QStringLiteral("local_trend_history") + QString::number(nextConnectionNumber())),
+      m_start(initialRangeTime()),
+      m_end(initialRangeTime()),
+      m_unitKey(UnitConversion::kVolumeKey)
+{
+    m_points.reserve(kTrendPointCapacity);
+    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    database.setDatabaseName(databaseName);
+    // Only ever read here; the analyzer writes the file. Read-only also keeps
+    // SQLite from creating an empty database where none exists.
+    database.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    if (!database.open())
+        qDebug().noquote() << "error opening trend database " + databaseName;
+}
+
+LocalHistory::~LocalHistory()
+{
+    QSqlDatabase::database(m_connectionName, false).close();
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+void LocalHistory::requestRange(const QDateTime& start, const QDateTime& end, const QString& unitKey)
+{
+    m_points.clear();
+    emit historyRx(true);
+    m_unitKey = unitKey;
+    m_start = start;
+    m_end = end;
+    query();
+}
+
+void LocalHistory::refresh()
+{
+    m_points.clear();
+    query();
+}
+
+void LocalHistory::query()
+{
+    const QSqlDatabase database = QSqlDatabase::database(m_connectionName, false);
+    const QString startText = m_start.toString(kTrendDateTimeFormat);
+    const QString endText = m_end.toString(kTrendDateTimeFormat);
+
+    QSqlQuery count(database);
+    count.prepare(kCountQuery);
+    count.addBindValue(startText);
+    count.addBindValue(endText);
+    qint64 rows = 0;
+    if (count.exec() && count.next())
+        rows = count.value(0).toLongLong();
+    const qint64 step = rows > kTrendPointCapacity ? rows / kTrendPointCapacity + 1 : 1;
+
+    QSqlQuery select(database);
+    select.setForwardOnly(true);
+    select.prepare(selectQuery(m_unitKey));
+    select.addBindValue(startText);
+    select.addBindValue(endText);
+    select.addBindValue(step);
+    if (!select.exec())
+        return;
+    while (select.next()) {
+        TrendPoint point;
+        point.time = QDateTime::fromString(select.value(0).toString(), kTrendDateTimeFormat).toMSecsSinceEpoch();
+        point.value = select.value(1).toDouble();
+        point.alarm = select.value(2).toBool();
+        m_points.append(point);
+    }
+    if (!m_points.isEmpty())
+        emit historyRx(false);
+}
+
+} // namespace Trend

@@ -1,0 +1,47 @@
+// History asked of the analyzer's server with "get_trend_data", used when the
+// panel reaches the analyzer over the network. It is an RPC client with one
+// request that is never polled: it sends only when a range is asked for, and
+// only once the controller has given it an id.
+#pragma once
+
+#include "analyzer/request.h"
+#include "analyzer/rpcinterface.h"
+#include "trend/historyinterface.h"
+
+#include <QObject>
+
+namespace Trend {
+
+class RemoteHistory : public QObject, public HistoryInterface, public Analyzer::RPCInterface
+{
+    Q_OBJECT
+    Q_INTERFACES(Analyzer::RPCInterface)
+
+public:
+    explicit RemoteHistory(QObject* parent);
+
+    void requestRange(const QDateTime& start, const QDateTime& end, const QString& unitKey) override;
+    void refresh() override;
+    const QVector<TrendPoint>& points() override { return m_points; }
+
+    void assignRequestIds(int firstId) override;
+    int firstRequestId() override { return m_request.id(); }
+    int lastRequestId() override { return m_request.id(); }
+    QJsonArray updateRequests() override { return QJsonArray(); }
+    void handleResponse(const Analyzer::Response& response) override;
+
+signals:
+    void jsonToSend(Analyzer::Request request);
+    void historyRx(bool cleared);
+
+private:
+    void sendRangeRequest();
+
+    Analyzer::Request m_request;
+    bool m_registered = false;
+    QDateTime m_start;
+    QDateTime m_end;
+    QVector<TrendPoint> m_points;
+};
+
+} // namespace Trend
