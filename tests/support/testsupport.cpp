@@ -6,22 +6,30 @@
 #include <QElapsedTimer>
 #include <QPixmap>
 #include <QPointer>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QWidget>
 
 namespace TestSupport {
 
-IsolatedHome::IsolatedHome() : m_previousHome(qgetenv("HOME"))
+IsolatedHome::IsolatedHome()
+    : m_previousHome(qgetenv("HOME")), m_previousConfigHome(qgetenv("XDG_CONFIG_HOME"))
 {
     QStandardPaths::setTestModeEnabled(true);
+    const QString config = m_dir.path() + QStringLiteral("/.config");
     qputenv("HOME", m_dir.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", (m_dir.path() + QStringLiteral("/.config")).toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+    // QSettings caches the store's folder on first use in a process; point it
+    // here explicitly so each test gets a fresh store.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config);
 }
 
 IsolatedHome::~IsolatedHome()
 {
     qputenv("HOME", m_previousHome);
+    qputenv("XDG_CONFIG_HOME", m_previousConfigHome);
 }
 
 QString binDir()

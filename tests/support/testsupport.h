@@ -12,7 +12,8 @@ class QDialog;
 namespace TestSupport {
 
 /// A fresh, empty HOME for one test (settings store and GUI.log land there);
-/// the previous HOME comes back when the object goes away.
+/// the previous HOME comes back when the object goes away, but the settings
+/// store stays pointed at the last isolated folder.
 class IsolatedHome
 {
 public:
@@ -23,6 +24,7 @@ public:
 private:
     QTemporaryDir m_dir;
     QByteArray m_previousHome;
+    QByteArray m_previousConfigHome;
 };
 
 /// The folder that holds marlomax, the launcher, the simulator and the stand-ins.
