@@ -2,6 +2,7 @@
 
 #include "shell/delay.h"
 #include "shell/globals.h"
+#include "shell/vireogui.h"
 #include "ui_mainwindow.h"
 
 #include <QCoreApplication>
@@ -19,6 +20,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     setFixedSize(640, 480);
     setWindowTitle(connectionString().split(QLatin1Char(':')).first());
+
+    ui->gridLayout->addWidget(new VireoGUI(connectionString(), this), 0, 0);
 }
 
 MainWindow::~MainWindow()

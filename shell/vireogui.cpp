@@ -1,0 +1,333 @@
+#include "shell/vireogui.h"
+
+#include "analyzer/connectioninterface.h"
+#include "analyzer/connectionmanager.h"
+#include "analyzer/linedecoder.h"
+#include "analyzer/response.h"
+#include "analyzer/rpcinterface.h"
+#include "screens/homewindow.h"
+#include "screens/modewindow.h"
+#include "shell/delay.h"
+#include "shell/globals.h"
+#include "shell/keyboardwindow.h"
+#include "shell/logwriter.h"
+#include "shell/messagebox.h"
+#include "trend/localhistory.h"
+#include "trend/remotehistory.h"
+#include "ui_vireogui.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QJsonDocument>
+#include <QMessageBox>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <cmath>
+
+namespace {
+constexpr int kPollIntervalMs = 1000;
+constexpr int kFirstClientId = 2;
+constexpr int kShutdownRequestId = 1;
+constexpr int kShutdownWaitMs = 250;
+constexpr int kServerMessageCode = 1;
+// A peer that never ends a line must not grow the buffer without limit. Far
+// above any real reply (trend history of a week is a few megabytes).
+constexpr int kMaxReceiveBuffer = 64 * 1024 * 1024;
+} // namespace
+
+VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
+    : QWidget(parent), ui(new Ui::VireoGUI)
+{
+    ui->setupUi(this);
+    m_pages.setObjectName(QStringLiteral("pages"));
+
+    if (!openLog(logRequestPath()))
+        qDebug() << "Unable to connect to Vireo Logger!";
+    qDebug() << "Startup";
+
+    m_manager = new ConnectionManager(connectionString, this);
+    connect(m_manager->connection(), &Analyzer::ConnectionInterface::readyToRead, this, &VireoGUI::readData);
+    connect(m_manager, &ConnectionManager::connectionStatusChanged, this, &VireoGUI::connectionStatusChanged);
+    if (m_manager->connectToServer())
+        qDebug() << "RPC connection ok";
+    else
+        qDebug() << "ERROR: connection with RPC server fail";
+
+    m_pages.setParent(this);
+
+    auto* mode = new ModeWindow(this);
+    addPage(MODE, mode);
+    connect(mode, &ModeWindow::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(mode, &ModeWindow::jsonToSend, this, &VireoGUI::sendJson);
+    connect(mode, &ModeWindow::expectedChange, this,
+            static_cast<void (VireoGUI::*)(WindowType)>(&VireoGUI::requestUpdate));
+
+    // The ring-down graph and settings pages join here.
+
+    // Each chart keeps its own history source so the two never share a query.
+    if (isRemote()) {
+        auto* trendHistory = new Trend::RemoteHistory(this);
+        auto* homeHistory = new Trend::RemoteHistory(this);
+        for (Trend::RemoteHistory* history : {trendHistory, homeHistory}) {
+            m_clients.add(history);
+            connect(history, &Trend::RemoteHistory::jsonToSend, this, &VireoGUI::sendJson);
+        }
+        m_trendHistory = trendHistory;
+        m_homeHistory = homeHistory;
+    } else {
+        m_trendHistory = new Trend::LocalHistory(trendFileName(), this);
+        m_homeHistory = new Trend::LocalHistory(trendFileName(), this);
+    }
+
+    // The trend page (given m_trendHistory) joins here.
+
+    m_home = new HomeWindow(m_homeHistory, this);
+    addPage(HOME, m_home);
+    connect(m_home, &HomeWindow::inOpmode, this, &VireoGUI::handleOpmode);
+    connect(m_home, &HomeWindow::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(m_home, &HomeWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
+
+    m_keyboard = new KeyboardWindow(this);
+    addPage(KEYBOARD, m_keyboard);
+    connect(m_keyboard, &KeyboardWindow::accepted, this, &VireoGUI::putDownKeyboard);
+
+    // The scans, trend download and shutdown pages, the file manager (a client
+    // but no page), and the certification, calibration and certificate pages
+    // join here, in that order.
+
+    m_receiveBuffer = std::make_unique<QByteArray>();
+
+    m_clients.assignRequestIds(kFirstClientId);
+
+    ui->gridLayout_2->addWidget(&m_pages, 1, 0, 1, 2);
+
+    m_pollTimer = new QTimer(this);
+    m_pollTimer->setObjectName(QStringLiteral("pollTimer"));
+    m_pollTimer->setInterval(kPollIntervalMs);
+    connect(m_pollTimer, &QTimer::timeout, this, static_cast<void (VireoGUI::*)()>(&VireoGUI::requestUpdate));
+    m_pollTimer->start();
+
+    switchToWindow(HOME);
+
+    if (m_manager->connection()->isConnected()) {
+        for (Analyzer::RPCInterface* client : m_clients.clients())
+            sendBatchJson(client->updateRequests());
+    }
+}
+
+VireoGUI::~VireoGUI()
+{
+    delete m_manager;
+    delete ui;
+}
+
+void VireoGUI::addPage(WindowType type, QWidget* page)
+{
+    m_pageMap.insert(type, m_pages.addWidget(page));
+    if (auto* client = qobject_cast<Analyzer::RPCInterface*>(page))
+        m_clients.add(client);
+}
+
+void VireoGUI::switchToWindow(WindowType window)
+{
+    syncMiniPlot();
+    // The certification page restarts its procedure here each time it is shown.
+    const int index = m_pageMap.value(window, -1);
+    if (index >= 0)
+        m_pages.setCurrentIndex(index);
+}
+
+void VireoGUI::syncMiniPlot()
+{
+    // The home mini plot follows the trend screen's interval and value range.
+    // Until the trend screen is part of the panel, the home screen's own
+    // settings are passed back, which leaves the plot as it set itself up.
+    m_home->setMiniPlotScale(m_home->miniPlotIntervalIndex(), m_home->miniPlotMinimum(),
+                             m_home->miniPlotMaximum());
+}
+
+void VireoGUI::handleOpmode(int mode)
+{
+    // The settings and trend download pages are switched into or out of
+    // service mode (mode 2) here.
+    Q_UNUSED(mode)
+}
+
+void VireoGUI::requestUpdate()
+{
+    m_manager->checkStatus();
+    Analyzer::ConnectionInterface* connection = m_manager->connection();
+    if (!connection->isConnected()) {
+        connection->connectToServer();
+        return;
+    }
+    if (auto* client = qobject_cast<Analyzer::RPCInterface*>(m_pages.currentWidget())) {
+        const QJsonArray batch = client->updateRequests();
+        if (!batch.isEmpty())
+            sendBatchJson(batch);
+    }
+    if (m_fileManager) {
+        const QJsonArray batch = m_fileManager->updateRequests();
+        if (!batch.isEmpty())
+            sendBatchJson(batch);
+    }
+    syncMiniPlot();
+}
+
+void VireoGUI::requestUpdate(WindowType typeOfWindow)
+{
+    if (!m_manager->connection()->isConnected())
+        return;
+    const int index = m_pageMap.value(typeOfWindow, -1);
+    if (auto* client = qobject_cast<Analyzer::RPCInterface*>(m_pages.widget(index))) {
+        const QJsonArray batch = client->updateRequests();
+        if (!batch.isEmpty())
+            sendBatchJson(batch);
+    }
+}
+
+void VireoGUI::readData()
+{
+    m_receiveBuffer->append(m_manager->connection()->readAll());
+    if (m_receiveBuffer->size() > kMaxReceiveBuffer && !m_receiveBuffer->endsWith('\n')) {
+        qWarning() << "Dropping" << m_receiveBuffer->size() << "received bytes without a line end";
+        m_receiveBuffer->clear();
+        return;
+    }
+    // Taken out of the buffer first: a server message box below runs a nested
+    // event loop, and replies arriving meanwhile are read into a fresh buffer.
+    const QList<QByteArray> lines = Analyzer::LineDecoder::takeCompleteLines(*m_receiveBuffer);
+    for (const QByteArray& line : lines) {
+        for (const Analyzer::Response& reply : Analyzer::LineDecoder::decodeLine(line))
+            processReply(reply);
+    }
+}
+
+void VireoGUI::processReply(const Analyzer::Response& reply)
+{
+    if (reply.isError() && reply.errorCode() == kServerMessageCode) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Message from RPC Server"), reply.errorMessage(),
+                        QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        // The socket does not announce data again that arrived while the
+        // message was open (we are still inside its announcement); read it as
+        // soon as this line is done instead of waiting for the next reply.
+        QTimer::singleShot(0, this, &VireoGUI::readData);
+    }
+    m_clients.route(reply);
+}
+
+void VireoGUI::sendDocument(const QByteArray& compactJson)
+{
+    Analyzer::ConnectionInterface* connection = m_manager->connection();
+    if (connection->isConnected())
+        connection->write(compactJson);
+}
+
+void VireoGUI::sendJson(Analyzer::Request request)
+{
+    sendDocument(request.toCompactJson());
+}
+
+void VireoGUI::sendBatchJson(QJsonArray batch)
+{
+    sendDocument(QJsonDocument(batch).toJson(QJsonDocument::Compact));
+}
+
+void VireoGUI::bringUpKeyboard(QString label, Analyzer::Request& request)
+{
+    m_keyboard->setLabel(label);
+    m_keyboard->clearLine();
+    m_pageBeforeKeyboard = m_pages.currentWidget();
+    m_pages.setCurrentIndex(m_pageMap.value(KEYBOARD));
+    m_keyboardRequest = request;
+}
+
+void VireoGUI::putDownKeyboard(bool accepted)
+{
+    if (accepted) {
+        QString text = m_keyboard->getLine();
+        QJsonArray params = m_keyboardRequest.params();
+        bool appended = false;
+        if (m_keyboardRequest.method() == QLatin1String("date_time")) {
+            // The keypad has no colon: the time of day is typed with dots.
+            text.replace(QLatin1Char('.'), QLatin1Char(':'));
+            params.append(text);
+            appended = true;
+        } else if (text.count(QLatin1Char('.')) == 3) {
+            params.append(text); // an IPv4 address
+            appended = true;
+        } else {
+            bool ok = false;
+            const double number = text.toDouble(&ok);
+            // JSON has no infinity or NaN; such text is no number to send.
+            if (ok && std::isfinite(number)) {
+                params.append(number);
+                appended = true;
+            }
+        }
+        if (appended) {
+            m_keyboardRequest.setParams(params);
+            if (m_keyboardRequest.isGuiOnly())
+                m_clients.route(Analyzer::Response(m_keyboardRequest));
+            else
+                sendJson(m_keyboardRequest);
+        }
+    }
+    if (m_pageBeforeKeyboard)
+        m_pages.setCurrentWidget(m_pageBeforeKeyboard);
+    m_pageBeforeKeyboard = nullptr;
+}
+
+void VireoGUI::setTitleBarName(QString name)
+{
+    ui->nameLabel->setText(name);
+}
+
+void VireoGUI::setTitleBarVersion(QString version)
+{
+    ui->versionLabel->setText(version);
+}
+
+void VireoGUI::connectionStatusChanged()
+{
+    const QSignalBlocker managerBlocker(m_manager);
+    const QSignalBlocker timerBlocker(m_pollTimer);
+    Analyzer::ConnectionInterface* connection = m_manager->connection();
+
+    MessageBox message(nullptr, false);
+    message.setText((connection->isConnected() ? QStringLiteral("Restored connection to ")
+                                               : QStringLiteral("Lost connection to ")) +
+                    connection->serverName());
+    message.exec();
+
+    // As they join the controller: with the link down, a file transfer in
+    // progress ends here as cancelled, and the certification, calibration and
+    // settings pages are told whether the link is down.
+}
+
+void VireoGUI::shutdown()
+{
+    for (Trend::HistoryInterface* history : {m_trendHistory, m_homeHistory}) {
+        if (auto* remote = dynamic_cast<Trend::RemoteHistory*>(history))
+            m_clients.remove(remote);
+        delete history;
+    }
+    m_trendHistory = nullptr;
+    m_homeHistory = nullptr;
+    qDebug() << "closed trend history databases";
+
+    disconnect(m_manager, &ConnectionManager::connectionStatusChanged, this, &VireoGUI::connectionStatusChanged);
+
+    Analyzer::Request request;
+    request.setId(kShutdownRequestId);
+    request.setMethod(QStringLiteral("opmode"));
+    request.setParams({0});
+    sendJson(request);
+
+    processEventsFor(kShutdownWaitMs);
+    m_manager->disconnectFromServer();
+    qDebug() << "Closing RPC connnection";
+    QCoreApplication::quit();
+}

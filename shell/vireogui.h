@@ -1,0 +1,85 @@
+// The controller: owns the analyzer connection and every page, polls the
+// visible page once a second, sends what the pages emit, routes each reply to
+// its client by id, runs keypad entry, reports lost and restored connections
+// and shuts the analyzer down in order. Pages never talk to each other or to
+// the connection; everything goes through here.
+#pragma once
+
+#include "analyzer/clientset.h"
+#include "analyzer/request.h"
+#include "shell/windowtype.h"
+
+#include <QJsonArray>
+#include <QMap>
+#include <QStackedWidget>
+#include <QWidget>
+#include <memory>
+
+class ConnectionManager;
+class HomeWindow;
+class KeyboardWindow;
+class QTimer;
+
+namespace Analyzer {
+class RPCInterface;
+class Response;
+} // namespace Analyzer
+
+namespace Trend {
+class HistoryInterface;
+}
+
+namespace Ui {
+class VireoGUI;
+}
+
+class VireoGUI : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /// Connects once to the analyzer named by connectionString (host:port, or
+    /// a local socket name) and builds every page; a failed connect is retried
+    /// by the poll tick.
+    VireoGUI(const QString& connectionString, QWidget* parent);
+    ~VireoGUI() override;
+
+public slots:
+    void switchToWindow(WindowType window);
+    void shutdown();
+
+private slots:
+    void handleOpmode(int mode);
+    void requestUpdate();
+    void requestUpdate(WindowType typeOfWindow);
+    void readData();
+    void sendJson(Analyzer::Request request);
+    void sendBatchJson(QJsonArray batch);
+    void bringUpKeyboard(QString label, Analyzer::Request& request);
+    void putDownKeyboard(bool accepted);
+    void setTitleBarName(QString name);
+    void setTitleBarVersion(QString version);
+    void connectionStatusChanged();
+
+private:
+    void addPage(WindowType type, QWidget* page);
+    void processReply(const Analyzer::Response& reply);
+    void syncMiniPlot();
+    void sendDocument(const QByteArray& compactJson);
+
+    Analyzer::Request m_keyboardRequest;
+    Ui::VireoGUI* ui;
+    QStackedWidget m_pages;
+    Analyzer::ClientSet m_clients;
+    QMap<WindowType, int> m_pageMap;
+    QWidget* m_pageBeforeKeyboard = nullptr;
+    HomeWindow* m_home = nullptr;
+    KeyboardWindow* m_keyboard = nullptr;
+    std::unique_ptr<QByteArray> m_receiveBuffer;
+    QTimer* m_pollTimer = nullptr;
+    ConnectionManager* m_manager = nullptr;
+    /// Polled on every tick next to the visible page; null until the file manager joins.
+    Analyzer::RPCInterface* m_fileManager = nullptr;
+    Trend::HistoryInterface* m_trendHistory = nullptr;
+    Trend::HistoryInterface* m_homeHistory = nullptr;
+};

@@ -1,0 +1,41 @@
+// A scripted stand-in for the analyzer's server inside a test: listens on a
+// loopback port, records every line the panel sends and sends back whatever
+// bytes the test chooses.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+class FakeAnalyzer : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit FakeAnalyzer(QObject* parent = nullptr);
+
+    /// Listens on port (0: any free one); false when the port is taken.
+    bool listen(quint16 port = 0);
+    /// Stops listening and drops the panel's connection.
+    void close();
+    quint16 port() const { return m_port; }
+    QString connectionString() const;
+    bool hasPeer() const { return !m_peer.isNull(); }
+
+    /// Writes raw bytes to the panel (no line feed added).
+    void send(const QByteArray& bytes);
+    /// Every complete line received so far, in order.
+    QList<QByteArray> lines;
+
+private:
+    void accept();
+    void read();
+
+    QTcpServer m_server;
+    QPointer<QTcpSocket> m_peer;
+    QByteArray m_partial;
+    quint16 m_port = 0;
+};

@@ -1,0 +1,502 @@
+// The controller against a scripted server: what goes on the wire at start and
+// on each tick, line framing and routing by id, server messages, keypad entry
+// rules, connection popups and the shutdown request.
+#include "analyzer/connectioninterface.h"
+#include "analyzer/request.h"
+#include "fakeanalyzer.h"
+#include "screens/homewindow.h"
+#include "screens/modewindow.h"
+#include "shell/keyboardwindow.h"
+#include "shell/vireogui.h"
+#include "support/testsupport.h"
+
+#include <QDialog>
+#include <QGroupBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+QJsonDocument parse(const QByteArray& line)
+{
+    return QJsonDocument::fromJson(line);
+}
+
+/// A connected panel with its start-up traffic already read and its poll timer
+/// stopped, so the test decides when a tick happens.
+struct Panel
+{
+    explicit Panel(FakeAnalyzer& server) : gui(server.connectionString(), nullptr)
+    {
+        gui.findChild<QTimer*>(QStringLiteral("pollTimer"))->stop();
+        home = gui.findChild<HomeWindow*>();
+        keyboard = gui.findChild<KeyboardWindow*>();
+        pages = gui.findChild<QStackedWidget*>(QStringLiteral("pages"));
+        connection = gui.findChild<Analyzer::ConnectionInterface*>();
+    }
+
+    void tick() { QMetaObject::invokeMethod(&gui, "requestUpdate"); }
+    void pollNow(WindowType page) { QMetaObject::invokeMethod(&gui, "requestUpdate", Q_ARG(WindowType, page)); }
+    QString conc() const { return home->findChild<QLabel*>(QStringLiteral("concLabel"))->text(); }
+    void reply(FakeAnalyzer& server, int offset, const QByteArray& result)
+    {
+        server.send(QByteArray(R"({"id":)") + QByteArray::number(home->firstRequestId() + offset) +
+                    R"(,"result":)" + result + "}\n");
+    }
+
+    VireoGUI gui;
+    HomeWindow* home = nullptr;
+    KeyboardWindow* keyboard = nullptr;
+    QStackedWidget* pages = nullptr;
+    Analyzer::ConnectionInterface* connection = nullptr;
+};
+
+constexpr int kConcOffset = 0;
+constexpr int kUserAlarm2Offset = 19;
+
+} // namespace
+
+class tst_VireoGUI : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void startupSendsEveryClientOnce();
+    void tickPollsOnlyTheVisiblePage();
+    void measureRefreshesHomeAtOnce();
+    void twoChunkReceive();
+    void badLinesAreSkipped();
+    void serverMessageBeforeRouting();
+    void serverMessageWhileOneIsOpen();
+    void replyReachesHiddenPage();
+    void keypadEntry_data();
+    void keypadEntry();
+    void guiOnlyEntryNeverReachesSocket();
+    void tickWhileKeypadShown();
+    void titleBar();
+    void serverDownThenUp();
+    void endlessLineIsDropped();
+    void shutdownSendsModeZeroAndQuits();
+
+private:
+    /// Ticks on the home page and checks that the very next line is its poll.
+    void expectHomePollNext(FakeAnalyzer& server, Panel& panel);
+};
+
+void tst_VireoGUI::initTestCase()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Orvalis"));
+    QCoreApplication::setApplicationName(QStringLiteral("VireoGUI"));
+}
+
+void tst_VireoGUI::init()
+{
+    QSettings().clear();
+}
+
+void tst_VireoGUI::expectHomePollNext(FakeAnalyzer& server, Panel& panel)
+{
+    const int before = server.lines.size();
+    panel.pollNow(HOME);
+    QTRY_VERIFY(server.lines.size() > before);
+    const QJsonDocument next = parse(server.lines.at(before));
+    QVERIFY2(next.isArray() && next.array().size() == 28, server.lines.at(before).constData());
+}
+
+void tst_VireoGUI::startupSendsEveryClientOnce()
+{
+    FakeAnalyzer server;
+    QVERIFY(server.listen());
+    Panel panel(server);
+    QCOMPARE(panel.pages->currentWidget(), panel.home);
+
+    // Mode screen and both remote histories poll nothing, but each gets its
+    // batch once; the home screen sends its 28 requests.
+    QTRY_COMPARE(server.lines.size(), 4);
+    int empty = 0;
+    for (const QByteArray& line : server.lines) {
+        const QJsonArray batch = parse(line).array();
+        if (batch.isEmpty()) {
+            QCOMPARE(line, QByteArray("[]"));
+            ++empty;
+        } else {
+            QCOMPARE(batch.size(), 28);
+            QCOMPARE(batch.first()["method"].toString(), QStringLiteral("conc"));
+            QCOMPARE(batch.first()["id"].toInt(), panel.home->firstRequestId());
+        }
+    }
+    QCOMPARE(empty, 3);
+    // Ids start at 2 and the home block is one of the blocks handed out.
+    QVERIFY(panel.home->firstRequestId() >= 2);
+    QCOMPARE(panel.home->lastRequestId() - panel.home->firstRequestId(), 28);
+}
+
+void tst_VireoGUI::tickPollsOnlyTheVisiblePage()
+{
+    FakeAnalyzer server;
+    QVERIFY(server.listen());
+    Panel panel(server);
+    QTRY_COMPARE(server.lines.size(), 4);
+    server.lines.clear();
+
+    panel.tick();
+    QTRY_COMPARE(server.lines.size(), 1);
+    QCOMPARE(parse(server.lines.at(0)).array().size(), 28);
+
+    // The mode page polls nothing, so a tick there sends nothing at all.
+    panel.gui.switchToWindow(MODE);
+    panel.tick();
+    expectHomePollNext(server, panel);
+    QCOMPARE(server.lines.size(), 2);
+}
+
+void tst_VireoGUI::measureRefreshesHomeAtOnce()
+{
+    FakeAnalyzer server;
+    QVERIFY(server.listen());
+    Panel panel(server);
+    QTRY_COMPARE(server.lines.size(), 4);
+    server.lines.clear();
+
+    panel.gui.switchToWindow(MODE);
+    auto* mode = panel.gui.findChild<ModeWindow*>();
+    QTest::mouseClick(mode->findChild<QPushButton*>(QStringLiteral("pushButtonMeasure")), Qt::LeftButton);
+    QCOMPARE(panel.pages->currentWidget(), panel.home);
+    QTRY_COMPARE(server.lines.size(), 2);
+    const QJsonObject modeChange = parse(server.lines.at(0)).object();
+    QCOMPARE(modeChange["method"].toString(), QStringLiteral("opmode"));
+    QCOMPARE(modeChange["params"].toArray(), QJsonArray{8});
+    QCOMPARE(modeChange["id"].toInt(), mode->firstRequestId());
+    QCOMPARE(parse(server.lines.at(1)).array().size(), 28);
+}
+
+void tst_VireoGUI::twoChunkReceive()
+{
+    FakeAnalyzer server;
+    QVERIFY(server.listen());
+    Panel panel(server);
+    QTRY_VERIFY(server.hasPeer());
+    QSignalSpy arrived(panel.connection, &Analyzer::ConnectionInterface::readyToRead);
+
+    const QByteArray conc = QByteArray::number(panel.home->firstRequestId() + kConcOffset);
+    const QByteArray species = QByteArray::number(panel.home->firstRequestId() + 1);
+    server.send(R"({"id":)" + conc + R"(,"result":5.25})" + "\n" + R"({"id":)" + species + R"(,"res)");
+    QVERIFY(arrived.wait());
+    QCOMPARE(panel.conc(), QStringLiteral("100.8")); // nothing processed without the final line feed
+
+    server.send(R"(ult":"CO2"})" "\n");
+    QTRY_COMPARE(panel.conc(), QStringLiteral("5.250"));
+    QCOMPARE(panel.home->findChild<QLabel*>(QStringLiteral("speciesLabel"))->text(),
+             QStringLiteral("CO<sub>2</sub>"));
+}
+
+void tst_VireoGUI::badLinesAreSkipped()
+{
+    FakeAnalyzer server;
+    QVERIFY(server.listen());
+    Panel panel(server);
+    QTRY_VERIFY(server.hasPeer());
+
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^Parse error encountered")));
+    const QByteArray conc = QByteArray::number(panel.home->firstRequestId() + kConcOffset);
+    // Garbage, a reply nobody owns, a non-object element, then a good reply.
+    server.send("{not json\n"
+                R"([{"id":0,"result":1},7,{"id":99999,"result":2}])"
+                "\n"
+                R"({"id":)" + conc + R"(,"result":42})" "\n");
+    QTRY_COMPARE(panel.conc(), QStringLiteral("42.00"));
+}
+
+void tst_VireoGUI::serverMessageBeforeRouting()
+{
+    FakeAnalyzer server;
+    QVERIFY(server.listen());
+    Panel panel(server);
+    QTRY_VERIFY(server.hasPeer());
+    auto* alarms = panel.home->findChild<QListWidget*>(QStringLiteral("alarmsListWidget"));
+
+    QString title, text;
+    int itemsWhileOpen = -1;
+    QString concWhileOpen;
+    TestSupport::onNextModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (box) {
+            title = box->windowTitle();
+            text = box->text();
+        }
+        itemsWhileOpen = alarms->count();
+        concWhileOpen = panel.conc();
+        qobject_cast<QDialog*>(modal)->accept();
+    });
+    // r1: an error of code 1 on the alarm flag that rebuilds the list even on
+    // error; r2: a concentration.
+    const int first = panel.home->firstRequestId();
+    server.send(QStringLiteral(R"([{"id":%1,"error":{"code":1,"message":"Laser <b>warming</b> up"}},)"
+                               R"({"id":%2,"result":7.5}])"
+                               "\n")
+                    .arg(first + kUserAlarm2Offset)
+                    .arg(first + kConcOffset)
+                    .toUtf8());
+    QTRY_COMPARE(panel.conc(), QStringLiteral("7.500"));
+    QCOMPARE(title, QStringLiteral("Message from RPC Server"));
+    QCOMPARE(text, QStringLiteral("Laser <b>warming</b> up"));
+    // The message came first; then r1 and r2 were routed in order.
+    QCOMPARE(itemsWhileOpen, 0);
+    QCOMPARE(concWhileOpen, QStringLiteral("100.8"));
+    QCOMPARE(alarms->item(0)->text(), QStringLiteral("System OK"));
+
+    // Other codes reach the client without a message.
+    server.send(QStringLiteral(R"({"id":%1,"error":{"code":2,"message":"x"}})" "\n" R"({"id":%2,"result":8})" "\n")
+                    .arg(first + kConcOffset)
+                    .arg(first + kConcOffset)
+                    .toUtf8());
+    QTRY_COMPARE(panel.conc(), QStringLiteral("8.000"));
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void tst_VireoGUI::serverMessageWhileOneIsOpen()
+{
+    FakeAnalyzer server;
+    QVERIFY(server.listen());
+    Panel panel(server);
+    QTRY_VERIFY(server.hasPeer());
+    const int conc = panel.home->firstRequestId() + kConcOffset;
+
+    QStringList messages;
+    const auto readAndClose = [&messages](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            messages << box->text();
+        qobject_cast<QDialog*>(modal)->accept();
+    };
+    TestSupport::onNextModal([&](QWidget* modal) {
+        // More replies arrive while the first message is open.
+        server.send(QStringLiteral(R"({"id":%1,"error":{"code":1,"message":"second"}})" "\n"
+                                   R"({"id":%1,"result":3})" "\n")
+                        .arg(conc)
+                        .toUtf8());
+        // Give the bytes time to arrive while the popup is open; arriving later
+        // would only make this test prove less, never fail.
+        QTest::qWait(50);
+        TestSupport::onNextModal(readAndClose);
+        readAndClose(modal);
+    });
+    server.send(QStringLiteral(R"({"id":%1,"error":{"code":1,"message":"first"}})" "\n").arg(conc).toUtf8());
+    // They are handled once it closes, without waiting for more traffic.
+    QTRY_COMPARE(panel.conc(), QStringLiteral("3.000"));
+    QCOMPARE(messages, (QStringList{"first", "second"}));
+}
+
+void tst_VireoGUI::replyReachesHiddenPage()
+{
+    FakeAnalyzer server;
+    QVERIFY(server.listen());
+    Panel panel(server);
+    QTRY_VERIFY(server.hasPeer());
+    panel.gui.switchToWindow(MODE);
+    QVERIFY(panel.pages->currentWidget() != panel.home);
+    panel.reply(server, kConcOffset, "12.5");
+    QTRY_COMPARE(panel.conc(), QStringLiteral("12.50"));
+}
+
+void tst_VireoGUI::keypadEntry_data()
+{
+    QTest::addColumn<QString>("method");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QByteArray>("sent"); // empty: nothing may go out
+
+    QTest::newRow("time of day typed with dots") << "date_time" << "12.30.00" << true
+                                                 << QByteArray(R"({"id":500,"jsonrpc":"2.0","method":"date_time","params":["2024-03-01","12:30:00"]})");
+    QTest::newRow("IPv4 address stays text") << "ip_address" << "192.168.1.5" << true
+                                             << QByteArray(R"({"id":500,"jsonrpc":"2.0","method":"ip_address","params":["2024-03-01","192.168.1.5"]})");
+    QTest::newRow("number") << "laser_current" << "1.5" << true
+                            << QByteArray(R"({"id":500,"jsonrpc":"2.0","method":"laser_current","params":["2024-03-01",1.5]})");
+    QTest::newRow("negative number") << "laser_current" << "-12.5" << true
+                                     << QByteArray(R"({"id":500,"jsonrpc":"2.0","method":"laser_current","params":["2024-03-01",-12.5]})");
+    QTest::newRow("letters send nothing") << "laser_current" << "abc" << true << QByteArray();
+    QTest::newRow("empty line sends nothing") << "laser_current" << "" << true << QByteArray();
+    QTest::newRow("two dots send nothing") << "laser_current" << "1.2.3" << true << QByteArray();
+    QTest::newRow("infinity sends nothing") << "laser_current" << "inf" << true << QByteArray();
+    QTest::newRow("cancel sends nothing") << "laser_current" << "1.5" << false << QByteArray();
+}
+
+void tst_VireoGUI::keypadEntry()
+{
+    QFETCH(QString, method);
+    QFETCH(QString, typed);
+    QFETCH(bool, ok);
+    QFETCH(QByteArray, sent);
+
+    FakeAnalyzer server;
+    QVERIFY(server.listen());
+    Panel panel(server);
+    QTRY_COMPARE(server.lines.size(), 4);
+    server.lines.clear();
+    panel.gui.switchToWindow(MODE);
+    QWidget* before = panel.pages->currentWidget();
+
+    Analyzer::Request request;
+    request.setId(500);
+    request.setMethod(method);
+    request.setParams({"2024-03-01"}); // parameters already set are kept in front
+    QVERIFY(QMetaObject::invokeMethod(&panel.gui, "bringUpKeyboard", Q_ARG(QString, QStringLiteral("Value:")),
+                                      Q_ARG(Analyzer::Request&, request)));
+    QCOMPARE(panel.pages->currentWidget(), panel.keyboard);
+    QCOMPARE(panel.keyboard->findChild<QLabel*>(QStringLiteral("label"))->text(), QStringLiteral("Value:"));
+
+    panel.keyboard->findChild<QLineEdit*>(QStringLiteral("lineEdit"))->setText(typed);
+    QTest::mouseClick(panel.keyboard->findChild<QPushButton*>(ok ? QStringLiteral("pushButton_OK")
+                                                                 : QStringLiteral("pushButton_Cancel")),
+                      Qt::LeftButton);
+    QCOMPARE(panel.pages->currentWidget(), before);
+
+    if (sent.isEmpty()) {
+        expectHomePollNext(server, panel);
+    } else {
+        QTRY_COMPARE(server.lines.size(), 1);
+        QCOMPARE(server.lines.at(0), sent);
+    }
+}
+
+void tst_VireoGUI::guiOnlyEntryNeverReachesSocket()
+{
+    FakeAnalyzer server;
+    QVERIFY(server.listen());
+    Panel panel(server);
+    QTRY_COMPARE(server.lines.size(), 4);
+    server.lines.clear();
+    auto* modeButton = panel.home->findChild<QPushButton*>(QStringLiteral("pushButtonMode"));
+
+    QTest::mouseClick(panel.home->findChild<QPushButton*>(QStringLiteral("pushButtonLock")), Qt::LeftButton);
+    QCOMPARE(panel.pages->currentWidget(), panel.keyboard);
+    QCOMPARE(panel.keyboard->findChild<QLabel*>(QStringLiteral("label"))->text(),
+             QStringLiteral("Enter unlock code:"));
+    for (const char* key : {"pushButton_1", "pushButton_2"})
+        QTest::mouseClick(panel.keyboard->findChild<QPushButton*>(QLatin1String(key)), Qt::LeftButton);
+    QTest::mouseClick(panel.keyboard->findChild<QPushButton*>(QStringLiteral("pushButton_OK")), Qt::LeftButton);
+
+    QCOMPARE(panel.pages->currentWidget(), panel.home);
+    QVERIFY(!modeButton->isEnabled()); // locked with 12, answered inside the panel
+    QCOMPARE(QSettings().value(QStringLiteral("unlockCode")).toInt(), 12);
+    expectHomePollNext(server, panel);
+    QCOMPARE(server.lines.size(), 1);
+}
+
+void tst_VireoGUI::tickWhileKeypadShown()
+{
+    FakeAnalyzer server;
+    QVERIFY(server.listen());
+    Panel panel(server);
+    QTRY_COMPARE(server.lines.size(), 4);
+    server.lines.clear();
+
+    QTest::mouseClick(panel.home->findChild<QPushButton*>(QStringLiteral("pushButtonLock")), Qt::LeftButton);
+    QCOMPARE(panel.pages->currentWidget(), panel.keyboard);
+    // The keypad is no client: the home page behind it stays silent.
+    panel.tick();
+    panel.tick();
+    expectHomePollNext(server, panel);
+    QCOMPARE(server.lines.size(), 1);
+}
+
+void tst_VireoGUI::titleBar()
+{
+    FakeAnalyzer server;
+    QVERIFY(server.listen());
+    Panel panel(server);
+    auto* name = panel.gui.findChild<QLabel*>(QStringLiteral("nameLabel"));
+    auto* version = panel.gui.findChild<QLabel*>(QStringLiteral("versionLabel"));
+    QCOMPARE(name->text(), QStringLiteral("Unit Name"));
+    QCOMPARE(version->text(), QStringLiteral("Version"));
+    QMetaObject::invokeMethod(&panel.gui, "setTitleBarName", Q_ARG(QString, QStringLiteral("VIREO H2O")));
+    QMetaObject::invokeMethod(&panel.gui, "setTitleBarVersion", Q_ARG(QString, QStringLiteral("2.4.1")));
+    QCOMPARE(name->text(), QStringLiteral("VIREO H2O"));
+    QCOMPARE(version->text(), QStringLiteral("2.4.1"));
+}
+
+void tst_VireoGUI::serverDownThenUp()
+{
+    FakeAnalyzer server;
+    QVERIFY(server.listen());
+    const quint16 port = server.port();
+    server.close(); // a port nobody listens on, for now
+
+    QTest::ignoreMessage(QtDebugMsg, "ERROR: connection with RPC server fail");
+    VireoGUI gui(QStringLiteral("127.0.0.1:%1").arg(port), nullptr);
+    gui.findChild<QTimer*>(QStringLiteral("pollTimer"))->stop();
+    auto* home = gui.findChild<HomeWindow*>();
+    QCOMPARE(gui.findChild<QStackedWidget*>(QStringLiteral("pages"))->currentWidget(), home);
+    auto* connection = gui.findChild<Analyzer::ConnectionInterface*>();
+    QVERIFY(!connection->isConnected());
+
+    const auto tickAndReadPopup = [&gui]() {
+        QString text;
+        TestSupport::onNextModal([&text](QWidget* modal) {
+            if (auto* label = modal->findChild<QLabel*>(QStringLiteral("textLabel")))
+                text = label->text();
+            qobject_cast<QDialog*>(modal)->accept();
+        });
+        QMetaObject::invokeMethod(&gui, "requestUpdate");
+        return text;
+    };
+
+    QVERIFY(server.listen(port));
+    QMetaObject::invokeMethod(&gui, "requestUpdate"); // reconnects; reported by the next tick
+    QVERIFY(connection->isConnected());
+    QCOMPARE(tickAndReadPopup(), QStringLiteral("Restored connection to 127.0.0.1:%1").arg(port));
+    // After the popup the tick goes on polling the home page.
+    QTRY_COMPARE(server.lines.size(), 1);
+    QCOMPARE(parse(server.lines.at(0)).array().size(), 28);
+
+    server.close();
+    QTRY_VERIFY(!connection->isConnected());
+    QCOMPARE(tickAndReadPopup(), QStringLiteral("Lost connection to 127.0.0.1:%1").arg(port));
+}
+
+void tst_VireoGUI::endlessLineIsDropped()
+{
+    FakeAnalyzer server;
+    QVERIFY(server.listen());
+    Panel panel(server);
+    QTRY_VERIFY(server.hasPeer());
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Dropping \\d+ received bytes")));
+    server.send(QByteArray(65 * 1024 * 1024, 'x'));
+    server.send("\n"); // ends whatever tail of the endless line is left
+    panel.reply(server, kConcOffset, "6");
+    QTRY_COMPARE_WITH_TIMEOUT(panel.conc(), QStringLiteral("6.000"), 20000);
+}
+
+void tst_VireoGUI::shutdownSendsModeZeroAndQuits()
+{
+    FakeAnalyzer server;
+    QVERIFY(server.listen());
+    Panel panel(server);
+    QTRY_COMPARE(server.lines.size(), 4);
+    server.lines.clear();
+
+    QEventLoop loop;
+    QTimer::singleShot(0, &panel.gui, [&panel] { panel.gui.shutdown(); });
+    QTimer::singleShot(10000, &loop, [&loop] { loop.exit(99); });
+    QCOMPARE(loop.exec(), 0);
+
+    QTRY_VERIFY(!server.lines.isEmpty());
+    QCOMPARE(server.lines.last(), QByteArray(R"({"id":1,"jsonrpc":"2.0","method":"opmode","params":[0]})"));
+    QVERIFY(!panel.connection->isConnected());
+    // The home screen outlives its history source without touching it.
+    QMetaObject::invokeMethod(panel.home, "moveMiniPlotXAxis");
+}
+
+QTEST_MAIN(tst_VireoGUI)
+#include "tst_vireogui.moc"
