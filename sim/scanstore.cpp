@@ -20,10 +20,7 @@ ScanStore::ScanStore(const QString& path)
 
 ScanStore::~ScanStore()
 {
-    if (QSqlDatabase::contains(m_connectionName)) {
-        QSqlDatabase::database(m_connectionName, false).close();
-        QSqlDatabase::removeDatabase(m_connectionName);
-    }
+    SqliteFile::removeConnection(m_connectionName);
 }
 
 bool ScanStore::open(QString* error)

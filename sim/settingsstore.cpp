@@ -47,10 +47,7 @@ SettingsStore::~SettingsStore()
 
 void SettingsStore::close()
 {
-    if (QSqlDatabase::contains(m_connectionName)) {
-        QSqlDatabase::database(m_connectionName, false).close();
-        QSqlDatabase::removeDatabase(m_connectionName);
-    }
+    SqliteFile::removeConnection(m_connectionName);
 }
 
 bool SettingsStore::open(QString* error)
@@ -125,27 +122,13 @@ void SettingsStore::setValue(const QString& name, const QJsonValue& value)
                  qPrintable(query.lastError().text()));
 }
 
-bool SettingsStore::finalizeFactory(QString* error)
+bool SettingsStore::copyTable(const char* from, const char* to, QString* error)
 {
     QSqlDatabase db = QSqlDatabase::database(m_connectionName);
     QSqlQuery query(db);
     db.transaction();
-    if (!query.exec(QStringLiteral("DELETE FROM factory_table"))
-        || !query.exec(QStringLiteral("INSERT INTO factory_table SELECT key, value FROM settings_table"))) {
-        *error = query.lastError().text();
-        db.rollback();
-        return false;
-    }
-    return db.commit();
-}
-
-bool SettingsStore::restoreFactory(QString* error)
-{
-    QSqlDatabase db = QSqlDatabase::database(m_connectionName);
-    QSqlQuery query(db);
-    db.transaction();
-    if (!query.exec(QStringLiteral("DELETE FROM settings_table"))
-        || !query.exec(QStringLiteral("INSERT INTO settings_table SELECT key, value FROM factory_table"))) {
+    if (!query.exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(to)))
+        || !query.exec(QStringLiteral("INSERT INTO %1 SELECT key, value FROM %2").arg(QLatin1String(to), QLatin1String(from)))) {
         *error = query.lastError().text();
         db.rollback();
         return false;
@@ -154,6 +137,18 @@ bool SettingsStore::restoreFactory(QString* error)
         *error = db.lastError().text();
         return false;
     }
+    return true;
+}
+
+bool SettingsStore::finalizeFactory(QString* error)
+{
+    return copyTable("settings_table", "factory_table", error);
+}
+
+bool SettingsStore::restoreFactory(QString* error)
+{
+    if (!copyTable("factory_table", "settings_table", error))
+        return false;
     load();
     return true;
 }

@@ -39,6 +39,7 @@ public:
 
 private:
     bool createSchema(QString* error);
+    bool copyTable(const char* from, const char* to, QString* error);
     void load();
     void close();
 

@@ -3,6 +3,7 @@
 #include <QAtomicInt>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDatabase>
 
 #include <sqlite3.h>
 
@@ -107,6 +108,14 @@ bool SqliteFile::check(const QString& path, const QMap<QString, QStringList>& ta
         }
     }
     return true;
+}
+
+void SqliteFile::removeConnection(const QString& name)
+{
+    if (QSqlDatabase::contains(name)) {
+        QSqlDatabase::database(name, false).close();
+        QSqlDatabase::removeDatabase(name);
+    }
 }
 
 QString SqliteFile::uniqueConnectionName(const char* prefix)

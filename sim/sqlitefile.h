@@ -20,6 +20,9 @@ public:
     /// holding each table with at least the columns given.
     static bool check(const QString& path, const QMap<QString, QStringList>& tables, QString* message);
 
+    /// Closes and forgets a QtSql connection, if it exists.
+    static void removeConnection(const QString& name);
+
     /// A QtSql connection name no other object in the process uses.
     static QString uniqueConnectionName(const char* prefix);
 };

@@ -22,10 +22,7 @@ TrendStore::TrendStore(const QString& path)
 
 TrendStore::~TrendStore()
 {
-    if (QSqlDatabase::contains(m_connectionName)) {
-        QSqlDatabase::database(m_connectionName, false).close();
-        QSqlDatabase::removeDatabase(m_connectionName);
-    }
+    SqliteFile::removeConnection(m_connectionName);
 }
 
 QString TrendStore::timeText(const QDateTime& when)

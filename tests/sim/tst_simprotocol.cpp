@@ -48,6 +48,7 @@ private slots:
     void batchIsAnsweredInOrderOnOneLine();
     void severalClientsAndBrokenOnes();
     void writesSurviveARestart();
+    void factorySnapshotRestores();
     void timedModesReturnAsExpected_data();
     void timedModesReturnAsExpected();
     void userAlarmsFollowTheirLevels();
@@ -342,6 +343,15 @@ void tst_SimProtocol::writesSurviveARestart()
     QVERIFY(!m_client.call(QStringLiteral("date_time"), QJsonArray{QDateTime::currentDateTime().toString(
                                                                        QStringLiteral("yyyy-MM-dd HH:mm:ss"))})
                  .contains(QStringLiteral("error")));
+}
+
+void tst_SimProtocol::factorySnapshotRestores()
+{
+    m_client.call(QStringLiteral("vmod_factor"), QJsonArray{2.5});
+    QCOMPARE(result(m_client.call(QStringLiteral("finalize_factory_settings"))), QJsonValue(true));
+    m_client.call(QStringLiteral("vmod_factor"), QJsonArray{7.25});
+    QCOMPARE(result(m_client.call(QStringLiteral("restore_factory_settings"))), QJsonValue(true));
+    QCOMPARE(result(m_client.call(QStringLiteral("vmod_factor"))), QJsonValue(2.5));
 }
 
 void tst_SimProtocol::timedModesReturnAsExpected_data()
