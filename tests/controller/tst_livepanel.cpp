@@ -1,0 +1,236 @@
+// End to end: the panel against the analyzer simulator. The frame window runs
+// in process (its poll ticks driven by the test); the real program is started
+// once the way the README starts it.
+#include "analyzer/connectioninterface.h"
+#include "screens/homewindow.h"
+#include "screens/modewindow.h"
+#include "shell/globals.h"
+#include "shell/mainwindow.h"
+#include "shell/textmarkup.h"
+#include "shell/vireogui.h"
+#include "support/simulatorprocess.h"
+#include "support/testsupport.h"
+
+#include <QChartView>
+#include <QDialog>
+#include <QGroupBox>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QSettings>
+#include <QStackedWidget>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+using namespace QtCharts;
+
+namespace {
+
+/// Reads one value from the simulator over a connection of the test's own.
+QJsonValue ask(quint16 port, const QString& method)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QStringLiteral("127.0.0.1"), port);
+    if (!socket.waitForConnected(3000))
+        return QJsonValue::Undefined;
+    socket.write(QStringLiteral(R"({"jsonrpc":"2.0","id":1,"method":"%1"})" "\n").arg(method).toUtf8());
+    QByteArray line;
+    while (!line.endsWith('\n') && socket.waitForReadyRead(3000))
+        line += socket.readAll();
+    return QJsonDocument::fromJson(line).object().value(QStringLiteral("result"));
+}
+
+} // namespace
+
+class tst_LivePanel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void liveHomeScreen();
+    void miniTrendFromSimulator();
+    void modeChangeReachesSimulator();
+    void lostAndRestored();
+    void realProgramConnects();
+
+private:
+    void tick() { QMetaObject::invokeMethod(m_gui, "requestUpdate"); }
+    QString popupAfterTick();
+    QLabel* homeLabel(const char* name) { return m_home->findChild<QLabel*>(QLatin1String(name)); }
+    QString title() { return m_home->findChild<QGroupBox*>(QStringLiteral("opmodeGroupBox"))->title(); }
+
+    TestSupport::SimulatorProcess m_sim{{QStringLiteral("--backfill-days"), QStringLiteral("1"),
+                                         QStringLiteral("--seed"), QStringLiteral("7")}};
+    QTemporaryDir m_storage;
+    std::unique_ptr<MainWindow> m_window;
+    VireoGUI* m_gui = nullptr;
+    HomeWindow* m_home = nullptr;
+    QStackedWidget* m_pages = nullptr;
+};
+
+void tst_LivePanel::initTestCase()
+{
+    QVERIFY2(m_sim.start(), qPrintable(m_sim.errorString()));
+    connectionString() = m_sim.connectionString();
+    setStoragePath(m_storage.path());
+
+    m_window = std::make_unique<MainWindow>();
+    QSettings().clear();
+    m_gui = m_window->findChild<VireoGUI*>();
+    QVERIFY(m_gui);
+    m_gui->findChild<QTimer*>(QStringLiteral("pollTimer"))->stop();
+    m_home = m_gui->findChild<HomeWindow*>();
+    m_pages = m_gui->findChild<QStackedWidget*>(QStringLiteral("pages"));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void tst_LivePanel::cleanupTestCase()
+{
+    m_window.reset();
+    m_sim.stop();
+}
+
+QString tst_LivePanel::popupAfterTick()
+{
+    QString text;
+    TestSupport::onNextModal([&text](QWidget* modal) {
+        if (auto* label = modal->findChild<QLabel*>(QStringLiteral("textLabel")))
+            text = label->text();
+        qobject_cast<QDialog*>(modal)->accept();
+    });
+    tick();
+    return text;
+}
+
+void tst_LivePanel::liveHomeScreen()
+{
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(m_pages->currentWidget(), m_home);
+
+    // The start-up refresh alone fills the home screen; no tick needed.
+    QLabel* conc = homeLabel("concLabel");
+    QTRY_VERIFY_WITH_TIMEOUT(conc->text() != QLatin1String("100.8") && !conc->text().isEmpty(), 5000);
+    bool isNumber = false;
+    conc->text().toDouble(&isNumber);
+    QVERIFY2(isNumber || conc->text() == QLatin1String("OVER"), qPrintable(conc->text()));
+
+    const int mode = ask(m_sim.port(), QStringLiteral("opmode")).toInt(-1);
+    QVERIFY(mode >= 0 && mode < 14);
+    QTRY_COMPARE(title(), HomeWindow::opmodeNames().at(mode));
+    QCOMPARE(homeLabel("speciesLabel")->text(), subscriptDigits(ask(m_sim.port(), QStringLiteral("species")).toString()));
+    QCOMPARE(homeLabel("gasLabel")->text(), subscriptDigits(ask(m_sim.port(), QStringLiteral("current_gas")).toString()));
+
+    // Each tick brings a fresh value.
+    const QString before = conc->text();
+    QTRY_VERIFY_WITH_TIMEOUT((tick(), conc->text() != before), 10000);
+
+    auto* stack = m_home->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
+    if (stack->currentIndex() != 0)
+        QTest::mouseClick(m_home->findChild<QPushButton*>(QStringLiteral("pushButtonDisplay")), Qt::LeftButton);
+    QCOMPARE(stack->currentIndex(), 0);
+    QVERIFY(!m_home->findChild<QLineEdit*>(QStringLiteral("tauLabel"))->text().isEmpty());
+    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-home-details"));
+}
+
+void tst_LivePanel::miniTrendFromSimulator()
+{
+    auto* stack = m_home->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
+    QTest::mouseClick(m_home->findChild<QPushButton*>(QStringLiteral("pushButtonDisplay")), Qt::LeftButton);
+    QCOMPARE(stack->currentIndex(), 1);
+    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-home-chart-unscaled"));
+
+    // What the minute timer does: ask the simulator for the day's history.
+    QMetaObject::invokeMethod(m_home, "moveMiniPlotXAxis");
+    auto* chart = m_home->findChild<QChartView*>(QStringLiteral("chartView"))->chart();
+    auto* normal = qobject_cast<QScatterSeries*>(chart->series().value(0));
+    QVERIFY(normal);
+    QTRY_VERIFY_WITH_TIMEOUT(normal->count() > 100, 10000);
+
+    // The scale the trend screen will pass: the data's range, widened to whole units.
+    double low = normal->at(0).y(), high = low;
+    for (const QPointF& point : normal->points()) {
+        low = qMin(low, point.y());
+        high = qMax(high, point.y());
+    }
+    m_home->setMiniPlotScale(1, qMax(0.0, std::trunc(low) - 1), std::trunc(high) + 1);
+    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-home-chart"));
+}
+
+void tst_LivePanel::modeChangeReachesSimulator()
+{
+    const auto pressOnModeScreen = [this](const char* button) {
+        QTest::mouseClick(m_home->findChild<QPushButton*>(QStringLiteral("pushButtonMode")), Qt::LeftButton);
+        auto* mode = m_gui->findChild<ModeWindow*>();
+        QCOMPARE(m_pages->currentWidget(), mode);
+        TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-mode"));
+        QTest::mouseClick(mode->findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
+        QCOMPARE(m_pages->currentWidget(), m_home);
+    };
+
+    pressOnModeScreen("pushButtonService");
+    QTRY_COMPARE(ask(m_sim.port(), QStringLiteral("opmode")).toInt(), 2);
+    // The home screen is polled at once after a mode change, without a tick.
+    QTRY_COMPARE(title(), QStringLiteral("SERVICE MODE"));
+
+    pressOnModeScreen("pushButtonMeasure");
+    QTRY_COMPARE(ask(m_sim.port(), QStringLiteral("opmode")).toInt(), 8);
+    QTRY_COMPARE(title(), QStringLiteral("MEASURE MODE"));
+}
+
+void tst_LivePanel::lostAndRestored()
+{
+    auto* connection = m_gui->findChild<Analyzer::ConnectionInterface*>();
+    QVERIFY(connection->isConnected());
+    m_sim.kill();
+    QTRY_VERIFY(!connection->isConnected());
+    QCOMPARE(popupAfterTick(), QStringLiteral("Lost connection to ") + m_sim.connectionString());
+
+    QVERIFY2(m_sim.restart(), qPrintable(m_sim.errorString()));
+    tick(); // reconnects; the next tick reports it
+    QVERIFY(connection->isConnected());
+    QCOMPARE(popupAfterTick(), QStringLiteral("Restored connection to ") + m_sim.connectionString());
+
+    homeLabel("concLabel")->setText(QString());
+    tick();
+    QTRY_VERIFY(!homeLabel("concLabel")->text().isEmpty());
+}
+
+void tst_LivePanel::realProgramConnects()
+{
+    TestSupport::IsolatedHome home;
+    QProcess panel;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    panel.setProcessEnvironment(environment);
+    panel.start(TestSupport::binDir() + QStringLiteral("/marlomax"),
+                {QStringLiteral("127.0.0.1"), QString::number(m_sim.port()), m_storage.path()});
+    QVERIFY(panel.waitForStarted());
+
+    // Without a log server the panel logs to GUI.log in its home folder.
+    QFile log(home.path() + QStringLiteral("/GUI.log"));
+    const auto logText = [&log]() {
+        if (!log.open(QIODevice::ReadOnly))
+            return QByteArray();
+        const QByteArray text = log.readAll();
+        log.close();
+        return text;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(logText().contains("Debug: RPC connection ok") ||
+                                 logText().contains("Debug: Unable to connect to Vireo Logger!"),
+                             10000);
+    QVERIFY2(panel.state() == QProcess::Running, panel.readAllStandardError().constData());
+    panel.kill();
+    panel.waitForFinished();
+}
+
+QTEST_MAIN(tst_LivePanel)
+#include "tst_livepanel.moc"
