@@ -131,6 +131,10 @@ QString TransferManager::startUpload(const UploadConsumer& consumer)
 bool TransferManager::uploadChunk(const QString& token, const QString& base64, QString* message)
 {
     auto it = m_transfers.find(token);
+    // An empty file is sent as an empty chunk and then the end marker; the
+    // second one must not raise a second error for the operator.
+    if (it == m_transfers.end() && base64.isEmpty() && m_finished.contains(token))
+        return true;
     if (it == m_transfers.end() || !it->consumer) {
         *message = QStringLiteral("The file transfer is no longer active; please start it again.");
         return false;
