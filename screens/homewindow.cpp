@@ -19,6 +19,7 @@
 #include <QSettings>
 #include <QTimer>
 #include <QValueAxis>
+#include <algorithm>
 #include <cmath>
 
 using namespace QtCharts;

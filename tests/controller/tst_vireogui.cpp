@@ -31,11 +31,18 @@ QJsonDocument parse(const QByteArray& line)
     return QJsonDocument::fromJson(line);
 }
 
-/// A connected panel with its start-up traffic already read and its poll timer
-/// stopped, so the test decides when a tick happens.
+QString listeningOn(FakeAnalyzer& server)
+{
+    if (!server.listen())
+        qFatal("no free loopback port");
+    return server.connectionString();
+}
+
+/// A panel connected to its own scripted server, its poll timer stopped so
+/// the test decides when a tick happens.
 struct Panel
 {
-    explicit Panel(FakeAnalyzer& server) : gui(server.connectionString(), nullptr)
+    Panel() : gui(listeningOn(server), nullptr)
     {
         gui.findChild<QTimer*>(QStringLiteral("pollTimer"))->stop();
         home = gui.findChild<HomeWindow*>();
@@ -44,15 +51,24 @@ struct Panel
         connection = gui.findChild<Analyzer::ConnectionInterface*>();
     }
 
+    /// Waits for the start-up traffic (one batch per client) and forgets it.
+    bool started()
+    {
+        if (!QTest::qWaitFor([this] { return server.lines.size() == 4; }, 5000))
+            return false;
+        server.lines.clear();
+        return true;
+    }
     void tick() { QMetaObject::invokeMethod(&gui, "requestUpdate"); }
     void pollNow(WindowType page) { QMetaObject::invokeMethod(&gui, "requestUpdate", Q_ARG(WindowType, page)); }
     QString conc() const { return home->findChild<QLabel*>(QStringLiteral("concLabel"))->text(); }
-    void reply(FakeAnalyzer& server, int offset, const QByteArray& result)
+    void reply(int offset, const QByteArray& result)
     {
         server.send(QByteArray(R"({"id":)") + QByteArray::number(home->firstRequestId() + offset) +
                     R"(,"result":)" + result + "}\n");
     }
 
+    FakeAnalyzer server;
     VireoGUI gui;
     HomeWindow* home = nullptr;
     KeyboardWindow* keyboard = nullptr;
@@ -91,7 +107,7 @@ private slots:
 
 private:
     /// Ticks on the home page and checks that the very next line is its poll.
-    void expectHomePollNext(FakeAnalyzer& server, Panel& panel);
+    void expectHomePollNext(Panel& panel);
 };
 
 void tst_VireoGUI::initTestCase()
@@ -105,20 +121,20 @@ void tst_VireoGUI::init()
     QSettings().clear();
 }
 
-void tst_VireoGUI::expectHomePollNext(FakeAnalyzer& server, Panel& panel)
+void tst_VireoGUI::expectHomePollNext(Panel& panel)
 {
-    const int before = server.lines.size();
+    const QList<QByteArray>& lines = panel.server.lines;
+    const int before = lines.size();
     panel.pollNow(HOME);
-    QTRY_VERIFY(server.lines.size() > before);
-    const QJsonDocument next = parse(server.lines.at(before));
-    QVERIFY2(next.isArray() && next.array().size() == 28, server.lines.at(before).constData());
+    QTRY_VERIFY(lines.size() > before);
+    const QJsonDocument next = parse(lines.at(before));
+    QVERIFY2(next.isArray() && next.array().size() == 28, lines.at(before).constData());
 }
 
 void tst_VireoGUI::startupSendsEveryClientOnce()
 {
-    FakeAnalyzer server;
-    QVERIFY(server.listen());
-    Panel panel(server);
+    Panel panel;
+    const FakeAnalyzer& server = panel.server;
     QCOMPARE(panel.pages->currentWidget(), panel.home);
 
     // Mode screen and both remote histories poll nothing, but each gets its
@@ -144,11 +160,9 @@ void tst_VireoGUI::startupSendsEveryClientOnce()
 
 void tst_VireoGUI::tickPollsOnlyTheVisiblePage()
 {
-    FakeAnalyzer server;
-    QVERIFY(server.listen());
-    Panel panel(server);
-    QTRY_COMPARE(server.lines.size(), 4);
-    server.lines.clear();
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
 
     panel.tick();
     QTRY_COMPARE(server.lines.size(), 1);
@@ -157,17 +171,15 @@ void tst_VireoGUI::tickPollsOnlyTheVisiblePage()
     // The mode page polls nothing, so a tick there sends nothing at all.
     panel.gui.switchToWindow(MODE);
     panel.tick();
-    expectHomePollNext(server, panel);
+    expectHomePollNext(panel);
     QCOMPARE(server.lines.size(), 2);
 }
 
 void tst_VireoGUI::measureRefreshesHomeAtOnce()
 {
-    FakeAnalyzer server;
-    QVERIFY(server.listen());
-    Panel panel(server);
-    QTRY_COMPARE(server.lines.size(), 4);
-    server.lines.clear();
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
 
     panel.gui.switchToWindow(MODE);
     auto* mode = panel.gui.findChild<ModeWindow*>();
@@ -183,10 +195,9 @@ void tst_VireoGUI::measureRefreshesHomeAtOnce()
 
 void tst_VireoGUI::twoChunkReceive()
 {
-    FakeAnalyzer server;
-    QVERIFY(server.listen());
-    Panel panel(server);
-    QTRY_VERIFY(server.hasPeer());
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
     QSignalSpy arrived(panel.connection, &Analyzer::ConnectionInterface::readyToRead);
 
     const QByteArray conc = QByteArray::number(panel.home->firstRequestId() + kConcOffset);
@@ -203,10 +214,9 @@ void tst_VireoGUI::twoChunkReceive()
 
 void tst_VireoGUI::badLinesAreSkipped()
 {
-    FakeAnalyzer server;
-    QVERIFY(server.listen());
-    Panel panel(server);
-    QTRY_VERIFY(server.hasPeer());
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
 
     QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^Parse error encountered")));
     const QByteArray conc = QByteArray::number(panel.home->firstRequestId() + kConcOffset);
@@ -220,10 +230,9 @@ void tst_VireoGUI::badLinesAreSkipped()
 
 void tst_VireoGUI::serverMessageBeforeRouting()
 {
-    FakeAnalyzer server;
-    QVERIFY(server.listen());
-    Panel panel(server);
-    QTRY_VERIFY(server.hasPeer());
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
     auto* alarms = panel.home->findChild<QListWidget*>(QStringLiteral("alarmsListWidget"));
 
     QString title, text;
@@ -267,10 +276,9 @@ void tst_VireoGUI::serverMessageBeforeRouting()
 
 void tst_VireoGUI::serverMessageWhileOneIsOpen()
 {
-    FakeAnalyzer server;
-    QVERIFY(server.listen());
-    Panel panel(server);
-    QTRY_VERIFY(server.hasPeer());
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
     const int conc = panel.home->firstRequestId() + kConcOffset;
 
     QStringList messages;
@@ -299,13 +307,11 @@ void tst_VireoGUI::serverMessageWhileOneIsOpen()
 
 void tst_VireoGUI::replyReachesHiddenPage()
 {
-    FakeAnalyzer server;
-    QVERIFY(server.listen());
-    Panel panel(server);
-    QTRY_VERIFY(server.hasPeer());
+    Panel panel;
+    QVERIFY(panel.started());
     panel.gui.switchToWindow(MODE);
     QVERIFY(panel.pages->currentWidget() != panel.home);
-    panel.reply(server, kConcOffset, "12.5");
+    panel.reply(kConcOffset, "12.5");
     QTRY_COMPARE(panel.conc(), QStringLiteral("12.50"));
 }
 
@@ -338,11 +344,9 @@ void tst_VireoGUI::keypadEntry()
     QFETCH(bool, ok);
     QFETCH(QByteArray, sent);
 
-    FakeAnalyzer server;
-    QVERIFY(server.listen());
-    Panel panel(server);
-    QTRY_COMPARE(server.lines.size(), 4);
-    server.lines.clear();
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
     panel.gui.switchToWindow(MODE);
     QWidget* before = panel.pages->currentWidget();
 
@@ -362,7 +366,7 @@ void tst_VireoGUI::keypadEntry()
     QCOMPARE(panel.pages->currentWidget(), before);
 
     if (sent.isEmpty()) {
-        expectHomePollNext(server, panel);
+        expectHomePollNext(panel);
     } else {
         QTRY_COMPARE(server.lines.size(), 1);
         QCOMPARE(server.lines.at(0), sent);
@@ -371,11 +375,9 @@ void tst_VireoGUI::keypadEntry()
 
 void tst_VireoGUI::guiOnlyEntryNeverReachesSocket()
 {
-    FakeAnalyzer server;
-    QVERIFY(server.listen());
-    Panel panel(server);
-    QTRY_COMPARE(server.lines.size(), 4);
-    server.lines.clear();
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
     auto* modeButton = panel.home->findChild<QPushButton*>(QStringLiteral("pushButtonMode"));
 
     QTest::mouseClick(panel.home->findChild<QPushButton*>(QStringLiteral("pushButtonLock")), Qt::LeftButton);
@@ -389,32 +391,28 @@ void tst_VireoGUI::guiOnlyEntryNeverReachesSocket()
     QCOMPARE(panel.pages->currentWidget(), panel.home);
     QVERIFY(!modeButton->isEnabled()); // locked with 12, answered inside the panel
     QCOMPARE(QSettings().value(QStringLiteral("unlockCode")).toInt(), 12);
-    expectHomePollNext(server, panel);
+    expectHomePollNext(panel);
     QCOMPARE(server.lines.size(), 1);
 }
 
 void tst_VireoGUI::tickWhileKeypadShown()
 {
-    FakeAnalyzer server;
-    QVERIFY(server.listen());
-    Panel panel(server);
-    QTRY_COMPARE(server.lines.size(), 4);
-    server.lines.clear();
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
 
     QTest::mouseClick(panel.home->findChild<QPushButton*>(QStringLiteral("pushButtonLock")), Qt::LeftButton);
     QCOMPARE(panel.pages->currentWidget(), panel.keyboard);
     // The keypad is no client: the home page behind it stays silent.
     panel.tick();
     panel.tick();
-    expectHomePollNext(server, panel);
+    expectHomePollNext(panel);
     QCOMPARE(server.lines.size(), 1);
 }
 
 void tst_VireoGUI::titleBar()
 {
-    FakeAnalyzer server;
-    QVERIFY(server.listen());
-    Panel panel(server);
+    Panel panel;
     auto* name = panel.gui.findChild<QLabel*>(QStringLiteral("nameLabel"));
     auto* version = panel.gui.findChild<QLabel*>(QStringLiteral("versionLabel"));
     QCOMPARE(name->text(), QStringLiteral("Unit Name"));
@@ -466,25 +464,22 @@ void tst_VireoGUI::serverDownThenUp()
 
 void tst_VireoGUI::endlessLineIsDropped()
 {
-    FakeAnalyzer server;
-    QVERIFY(server.listen());
-    Panel panel(server);
-    QTRY_VERIFY(server.hasPeer());
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
 
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Dropping \\d+ received bytes")));
     server.send(QByteArray(65 * 1024 * 1024, 'x'));
     server.send("\n"); // ends whatever tail of the endless line is left
-    panel.reply(server, kConcOffset, "6");
+    panel.reply(kConcOffset, "6");
     QTRY_COMPARE_WITH_TIMEOUT(panel.conc(), QStringLiteral("6.000"), 20000);
 }
 
 void tst_VireoGUI::shutdownSendsModeZeroAndQuits()
 {
-    FakeAnalyzer server;
-    QVERIFY(server.listen());
-    Panel panel(server);
-    QTRY_COMPARE(server.lines.size(), 4);
-    server.lines.clear();
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
 
     QEventLoop loop;
     QTimer::singleShot(0, &panel.gui, [&panel] { panel.gui.shutdown(); });
