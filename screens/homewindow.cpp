@@ -2,6 +2,7 @@
 
 #include "analyzer/response.h"
 #include "shell/textmarkup.h"
+#include "trend/axisscale.h"
 #include "trend/dewpointc.h"
 #include "trend/dewpointf.h"
 #include "trend/dewpointk.h"
@@ -50,18 +51,6 @@ QString levelText(double level)
     if (level >= 10000.0)
         return QString::number(level / 1000.0, 'g', 6) + QStringLiteral(" ppm");
     return QString::number(level, 'g', 6) + QStringLiteral(" ppb");
-}
-
-QString axisLabelFormat(double yMin, double yMax)
-{
-    const double span = std::fabs(yMin - yMax);
-    if (span < 1.0)
-        return QStringLiteral("%5.3f");
-    if (span < 10.0)
-        return QStringLiteral("%5.2f");
-    if (span < 100.0)
-        return QStringLiteral("%5.1f");
-    return QStringLiteral("%5.0f");
 }
 
 QString axisTitleForUnit(const QString& key)
@@ -533,7 +522,7 @@ void HomeWindow::setMiniPlotScale(int intervalIndex, double yMin, double yMax)
     }
     if (m_valueAxis->min() != yMin || m_valueAxis->max() != yMax) {
         m_valueAxis->setRange(yMin, yMax);
-        m_valueAxis->setLabelFormat(axisLabelFormat(yMin, yMax));
+        m_valueAxis->setLabelFormat(Trend::AxisScale::labelFormat(yMin, yMax));
         m_valueAxis->setTickCount(3);
     }
 }

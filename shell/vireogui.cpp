@@ -12,6 +12,7 @@
 #include "shell/keyboardwindow.h"
 #include "shell/logwriter.h"
 #include "shell/messagebox.h"
+#include "trend/axisscale.h"
 #include "trend/localhistory.h"
 #include "trend/remotehistory.h"
 #include "ui_vireogui.h"
@@ -22,7 +23,9 @@
 #include <QMessageBox>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace {
 constexpr int kPollIntervalMs = 1000;
@@ -140,10 +143,19 @@ void VireoGUI::switchToWindow(WindowType window)
 void VireoGUI::syncMiniPlot()
 {
     // The home mini plot follows the trend screen's interval and value range.
-    // Until the trend screen is part of the panel, the home screen's own
-    // settings are passed back, which leaves the plot as it set itself up.
-    m_home->setMiniPlotScale(m_home->miniPlotIntervalIndex(), m_home->miniPlotMinimum(),
-                             m_home->miniPlotMaximum());
+    // Until the trend screen is part of the panel, the plot keeps its own
+    // interval and frames its own history the way the trend screen's
+    // auto-scale would; otherwise live values would sit far off its 0-1 axis.
+    double minimum = m_home->miniPlotMinimum();
+    double maximum = m_home->miniPlotMaximum();
+    if (m_homeHistory && !m_homeHistory->points().isEmpty()) {
+        const auto& points = m_homeHistory->points();
+        const auto [lowest, highest] = std::minmax_element(
+            points.cbegin(), points.cend(),
+            [](const Trend::TrendPoint& a, const Trend::TrendPoint& b) { return a.value < b.value; });
+        std::tie(minimum, maximum) = Trend::AxisScale::autoRange(lowest->value, highest->value);
+    }
+    m_home->setMiniPlotScale(m_home->miniPlotIntervalIndex(), minimum, maximum);
 }
 
 void VireoGUI::handleOpmode(int mode)

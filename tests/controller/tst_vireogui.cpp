@@ -9,6 +9,7 @@
 #include "shell/keyboardwindow.h"
 #include "shell/vireogui.h"
 #include "support/testsupport.h"
+#include "trend/remotehistory.h"
 
 #include <QDialog>
 #include <QGroupBox>
@@ -103,6 +104,7 @@ private slots:
     void titleBar();
     void serverDownThenUp();
     void endlessLineIsDropped();
+    void miniPlotFramesItsHistory();
     void shutdownSendsModeZeroAndQuits();
 
 private:
@@ -473,6 +475,33 @@ void tst_VireoGUI::endlessLineIsDropped()
     server.send("\n"); // ends whatever tail of the endless line is left
     panel.reply(kConcOffset, "6");
     QTRY_COMPARE_WITH_TIMEOUT(panel.conc(), QStringLiteral("6.000"), 20000);
+}
+
+void tst_VireoGUI::miniPlotFramesItsHistory()
+{
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
+
+    // The home plot asks for its window (as its 60 s timer would) ...
+    QMetaObject::invokeMethod(panel.home, "moveMiniPlotXAxis");
+    QTRY_COMPARE(server.lines.size(), 1);
+    const QJsonObject query = parse(server.lines.at(0)).object();
+    QCOMPARE(query["method"].toString(), QStringLiteral("get_trend_data"));
+    server.lines.clear();
+
+    // ... and, with no trend screen to follow, frames what came back.
+    const QString now = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    server.send(QStringLiteral(R"({"id":%1,"result":[["%2",118.4,false],["%2",121.7,true]]})" "\n")
+                    .arg(query["id"].toInt())
+                    .arg(now)
+                    .toUtf8());
+    auto* homeHistory = panel.gui.findChildren<Trend::RemoteHistory*>().value(1);
+    QVERIFY(homeHistory);
+    QTRY_COMPARE(homeHistory->points().size(), 2);
+    panel.tick();
+    QCOMPARE(panel.home->miniPlotMinimum(), 117.0);
+    QCOMPARE(panel.home->miniPlotMaximum(), 122.0);
 }
 
 void tst_VireoGUI::shutdownSendsModeZeroAndQuits()
