@@ -27,6 +27,9 @@ public:
 
     /// Writes raw bytes to the panel (no line feed added).
     void send(const QByteArray& bytes);
+    /// Whether everything sent has been handed to the operating system (on
+    /// loopback: is readable by the panel).
+    bool allWritten() const { return !m_peer || m_peer->bytesToWrite() == 0; }
     /// Every complete line received so far, in order.
     QList<QByteArray> lines;
 

@@ -295,9 +295,8 @@ void tst_VireoGUI::serverMessageWhileOneIsOpen()
                                    R"({"id":%1,"result":3})" "\n")
                         .arg(conc)
                         .toUtf8());
-        // Give the bytes time to arrive while the popup is open; arriving later
-        // would only make this test prove less, never fail.
-        QTest::qWait(50);
+        // Let the bytes reach the panel's side while the popup is open.
+        QTRY_VERIFY(server.allWritten());
         TestSupport::onNextModal(readAndClose);
         readAndClose(modal);
     });
