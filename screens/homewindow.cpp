@@ -46,8 +46,11 @@ QString fixedText(double value, int decimals)
     return std::isnan(value) ? QString() : QString::number(value, 'f', decimals);
 }
 
+/// An alarm level as the alarm list shows it; nothing when the analyzer sent no number.
 QString levelText(double level)
 {
+    if (std::isnan(level))
+        return QString();
     if (level >= 10000.0)
         return QString::number(level / 1000.0, 'g', 6) + QStringLiteral(" ppm");
     return QString::number(level, 'g', 6) + QStringLiteral(" ppb");

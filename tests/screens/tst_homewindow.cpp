@@ -353,6 +353,9 @@ void tst_HomeWindow::alarms_data()
     QTest::newRow("user alarm 2 in ppb")
         << Overrides{{UserAlarm2, true}, {Level2, 950.5}} << QStringList{"System OK", "Conc exceeds 950.5 ppb"}
         << false << false << true << 1;
+    QTest::newRow("user alarm 1 without a level")
+        << Overrides{{UserAlarm1, true}, {Level1, QJsonValue::Null}} << QStringList{"System OK", "Conc exceeds "}
+        << false << true << false << 1;
     QTest::newRow("both user alarms, certificate and a system alarm")
         << Overrides{{UserAlarm1, true}, {UserAlarm2, true}, {Level1, 10000.0}, {Level2, 9999.5},
                      {CertificateExpired, true}, {LaserAlarm, true}}
