@@ -296,6 +296,10 @@ void HomeWindow::thresholdReceived(const Analyzer::Response& response)
 
 void HomeWindow::opmodeReceived(const Analyzer::Response& response)
 {
+    // A reply without a mode number is no news: read as 0 it would title the
+    // screen "SHUTDOWN" and tell the controller the analyzer shut down.
+    if (!response.result().isDouble())
+        return;
     const int code = response.toInt();
     if (code >= 0 && code < opmodeNames().size()) {
         QString title = opmodeNames().at(code);

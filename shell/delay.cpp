@@ -1,14 +1,13 @@
 #include "shell/delay.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QTimer>
 
 void processEventsFor(int ms)
 {
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired()) {
-        const int slice = static_cast<int>(qMin<qint64>(100, deadline.remainingTime()));
-        QCoreApplication::processEvents(QEventLoop::AllEvents, qMax(slice, 1));
-    }
+    // A local event loop sleeps until the next event or the deadline instead of
+    // spinning; events keep being handled meanwhile.
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
 }

@@ -2,5 +2,5 @@
 // pause on the GUI thread (the shutdown sequence).
 #pragma once
 
-/// Returns after ms milliseconds, processing pending events in slices of at most 100 ms.
+/// Returns after ms milliseconds, handling events as they arrive meanwhile.
 void processEventsFor(int ms);

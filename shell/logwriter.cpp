@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
+#include <QMutex>
+#include <QThread>
 
 namespace {
 
@@ -11,8 +13,23 @@ constexpr int kLogConnectWaitMs = 500;
 
 struct LogState
 {
+    QMutex mutex;
     QLocalSocket* socket = nullptr;
     bool connected = false;
+};
+
+// Set while a line is being written on this thread: a message logged by the
+// socket itself must not re-enter it.
+thread_local bool t_writing = false;
+
+// Marks this thread as writing for as long as the log state is locked, so
+// that anything the socket logs meanwhile goes to the file instead of waiting
+// for the lock this thread holds.
+class WritingGuard
+{
+public:
+    WritingGuard() { t_writing = true; }
+    ~WritingGuard() { t_writing = false; }
 };
 
 LogState& state()
@@ -35,18 +52,31 @@ void appendToFile(const QByteArray& line)
 
 void writeLog(QByteArray line)
 {
-    LogState& log = state();
-    if (log.connected && log.socket && log.socket->state() == QLocalSocket::ConnectedState) {
-        log.socket->write("GUI:" + line + '\n');
-        log.socket->flush();
+    if (t_writing) {
+        appendToFile(line);
         return;
     }
-    appendToFile(line);
+    const WritingGuard writing;
+    LogState& log = state();
+    {
+        // Qt may log from its own threads; the socket belongs to the thread
+        // that opened it, so lines from elsewhere go to the file.
+        QMutexLocker lock(&log.mutex);
+        if (log.connected && log.socket && log.socket->thread() == QThread::currentThread() &&
+            log.socket->state() == QLocalSocket::ConnectedState) {
+            log.socket->write("GUI:" + line + '\n');
+            log.socket->flush();
+        } else {
+            appendToFile(line);
+        }
+    }
 }
 
 bool openLog(const QString& serverName)
 {
+    const WritingGuard writing;
     LogState& log = state();
+    QMutexLocker lock(&log.mutex);
     if (!log.socket)
         log.socket = new QLocalSocket;
     log.connected = false;
@@ -62,7 +92,9 @@ bool isLogConnected()
 
 void closeLog()
 {
+    const WritingGuard writing;
     LogState& log = state();
+    QMutexLocker lock(&log.mutex);
     log.connected = false;
     if (log.socket) {
         log.socket->abort();

@@ -468,6 +468,13 @@ void tst_HomeWindow::errorRepliesChangeNothing()
     QCOMPARE(child<QLineEdit>(home, "laserCurrentLabel")->text(), QStringLiteral("50.3"));
     QCOMPARE(listTexts(child<QListWidget>(home, "alarmsListWidget")), QStringList{"Ringdown Alarm"});
     QCOMPARE(opmodes.size(), 0);
+
+    // A mode reply without a number is no mode either.
+    for (const QJsonValue& result : {QJsonValue(QJsonValue::Null), QJsonValue("8")})
+        home.handleResponse(Analyzer::Response(QJsonObject{{"id", 2 + Opmode}, {"result", result}}));
+    home.handleResponse(Analyzer::Response(QJsonObject{{"id", 2 + Opmode}}));
+    QCOMPARE(child<QGroupBox>(home, "opmodeGroupBox")->title(), QStringLiteral("MEASURE MODE"));
+    QCOMPARE(opmodes.size(), 0);
 }
 
 void tst_HomeWindow::lock_data()

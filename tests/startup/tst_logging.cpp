@@ -9,6 +9,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QRegularExpression>
+#include <QThread>
 #include <QtTest>
 
 class tst_Logging : public QObject
@@ -105,6 +106,15 @@ void tst_Logging::serverWhenConnected()
     QTRY_VERIFY((received += peer->readAll()).endsWith('\n'));
     QCOMPARE(received, QByteArray("GUI:Warning: text(app:42,f)\n"));
     QVERIFY(!QFile::exists(home.path() + QStringLiteral("/GUI.log")));
+
+    // The socket belongs to this thread; a line logged by another thread goes
+    // to the file instead of touching it.
+    QScopedPointer<QThread> worker(QThread::create(
+        [] { messageHandler(QtWarningMsg, appContext(), QStringLiteral("from a worker")); }));
+    worker->start();
+    QVERIFY(worker->wait(5000));
+    QVERIFY(readGuiLog(home.path()).endsWith(QStringLiteral(" Warning: from a worker(app:42,f)\n")));
+    QVERIFY(peer->readAll().isEmpty());
 }
 
 void tst_Logging::unreachableServerFallsBackToFile()
