@@ -8,14 +8,13 @@
 #include "shell/mainwindow.h"
 #include "shell/textmarkup.h"
 #include "shell/vireogui.h"
+#include "support/simclient.h"
 #include "support/simulatorprocess.h"
 #include "support/testsupport.h"
 
 #include <QChartView>
 #include <QDialog>
 #include <QGroupBox>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -23,7 +22,6 @@
 #include <QScatterSeries>
 #include <QSettings>
 #include <QStackedWidget>
-#include <QTcpSocket>
 #include <QTimer>
 #include <QtTest>
 #include <memory>
@@ -35,15 +33,10 @@ namespace {
 /// Reads one value from the simulator over a connection of the test's own.
 QJsonValue ask(quint16 port, const QString& method)
 {
-    QTcpSocket socket;
-    socket.connectToHost(QStringLiteral("127.0.0.1"), port);
-    if (!socket.waitForConnected(3000))
+    SimClient client;
+    if (!client.connectTo(port))
         return QJsonValue::Undefined;
-    socket.write(QStringLiteral(R"({"jsonrpc":"2.0","id":1,"method":"%1"})" "\n").arg(method).toUtf8());
-    QByteArray line;
-    while (!line.endsWith('\n') && socket.waitForReadyRead(3000))
-        line += socket.readAll();
-    return QJsonDocument::fromJson(line).object().value(QStringLiteral("result"));
+    return client.call(method).value(QStringLiteral("result"));
 }
 
 } // namespace

@@ -11,23 +11,14 @@
 #include <QMessageBox>
 #include <QMetaType>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTest>
 #include <functional>
 #include <memory>
 
-/// QSettings remembers where the native store lives from its first use in the
-/// process, so the location is set again for every test, inside its own HOME.
+/// A fresh HOME, with the launcher's store inside it, for every test.
 class LauncherStore
 {
 public:
-    LauncherStore()
-    {
-        QStandardPaths::setTestModeEnabled(true);
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           m_home.path() + QStringLiteral("/.config"));
-    }
-
     QString home() const { return m_home.path(); }
 
     /// The launcher's store as the launcher opens it.

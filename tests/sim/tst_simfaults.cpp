@@ -1,6 +1,6 @@
 // Every fault the simulator can show, each on its own simulator: the link
 // misbehaves exactly as asked, and only when asked.
-#include "simclient.h"
+#include "support/simclient.h"
 #include "support/simulatorprocess.h"
 
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // The simulator over a real socket: every method family answers with the
 // result type the panel reads, writes persist, bad writes get code 1 with a
 // readable message, and modes, alarms and the ring-down behave like an instrument.
-#include "simclient.h"
+#include "support/simclient.h"
 #include "support/simulatorprocess.h"
 
 #include <QDateTime>

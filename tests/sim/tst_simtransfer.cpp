@@ -1,7 +1,7 @@
 // File transfers with the simulator: every download through the chunk
 // protocol, counts and byte-for-byte content; settings uploads that are
 // accepted whole or refused with the old settings kept.
-#include "simclient.h"
+#include "support/simclient.h"
 #include "support/simulatorprocess.h"
 
 #include <QFile>

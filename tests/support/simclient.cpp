@@ -1,4 +1,4 @@
-#include "simclient.h"
+#include "support/simclient.h"
 
 #include <QDeadlineTimer>
 #include <QJsonDocument>

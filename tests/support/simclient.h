@@ -1,5 +1,6 @@
-// A plain line client for the simulator tests: writes JSON-RPC lines on a TCP
-// socket and reads the reply lines back, waiting on socket events only.
+// A plain line client for tests that talk to the simulator themselves: writes
+// JSON-RPC lines on a TCP socket and reads the reply lines back, waiting on
+// socket events only.
 #pragma once
 
 #include <QJsonArray>
