@@ -28,6 +28,11 @@ public:
 
 /// The date-time text of trend data and of range parameters.
 inline const QString kTrendDateTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+/// The stored range of a source that has not been asked for one yet.
+inline QDateTime rangeBeforeFirstRequest()
+{
+    return QDateTime(QDate(1978, 12, 2), QTime(0, 0));
+}
 /// Points one query yields at most; the decimation step keeps a range near this.
 constexpr int kTrendPointCapacity = 720;
 

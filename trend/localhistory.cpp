@@ -28,11 +28,6 @@ QString selectQuery(const QString& unitKey)
         .arg(column);
 }
 
-QDateTime initialRangeTime()
-{
-    return QDateTime(QDate(1978, 12, 2), QTime(0, 0));
-}
-
 int nextConnectionNumber()
 {
     static int counter = 0;
@@ -44,8 +39,8 @@ int nextConnectionNumber()
 LocalHistory::LocalHistory(const QString& databaseName, QObject* parent)
     : QObject(parent),
       m_connectionName(QStringLiteral("local_trend_history") + QString::number(nextConnectionNumber())),
-      m_start(initialRangeTime()),
-      m_end(initialRangeTime()),
+      m_start(rangeBeforeFirstRequest()),
+      m_end(rangeBeforeFirstRequest()),
       m_unitKey(UnitConversion::kVolumeKey)
 {
     m_points.reserve(kTrendPointCapacity);

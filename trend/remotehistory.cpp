@@ -8,7 +8,7 @@ namespace Trend {
 
 RemoteHistory::RemoteHistory(QObject* parent)
     : QObject(parent),
-      m_start(QDate(1978, 12, 2), QTime(0, 0)),
+      m_start(rangeBeforeFirstRequest()),
       m_end(m_start)
 {
     m_points.reserve(kTrendPointCapacity);
