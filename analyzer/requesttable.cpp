@@ -22,6 +22,22 @@ int RequestTable::add(const QString& method, RequestEntry::Handler handler)
     return id;
 }
 
+int RequestTable::addValue(const QString& method, RequestEntry::Handler handler)
+{
+    return add(method, [handler = std::move(handler)](const Response& response) {
+        if (!response.isError())
+            handler(response);
+    });
+}
+
+int RequestTable::addFlag(const QString& method, bool& flag)
+{
+    return add(method, [&flag](const Response& response) {
+        if (!response.isError())
+            flag = response.toBool();
+    });
+}
+
 int RequestTable::addGuiOnly(const QString& tag, RequestEntry::Handler handler)
 {
     const int id = m_nextId++;

@@ -149,58 +149,39 @@ HomeWindow::~HomeWindow()
     delete ui;
 }
 
-void HomeWindow::addValue(const QString& method, Handler handler)
-{
-    // Replies carrying an error leave what is shown as it was.
-    m_requests.add(method, [this, handler](const Analyzer::Response& response) {
-        if (!response.isError())
-            (this->*handler)(response);
-    });
-}
-
-void HomeWindow::addFlag(const QString& method, bool HomeWindow::*flag)
-{
-    m_requests.add(method, [this, flag](const Analyzer::Response& response) {
-        if (!response.isError())
-            this->*flag = response.toBool();
-    });
-}
-
 void HomeWindow::assignRequestIds(int firstId)
 {
     m_requests.reset(firstId);
-    addValue(QStringLiteral("conc"), &HomeWindow::concReceived);
-    addValue(QStringLiteral("species"), &HomeWindow::speciesReceived);
-    addValue(QStringLiteral("units"), &HomeWindow::unitsReceived);
-    addValue(QStringLiteral("tau"), &HomeWindow::tauReceived);
-    addValue(QStringLiteral("tau_std"), &HomeWindow::tauStdReceived);
-    addValue(QStringLiteral("tau_zero"), &HomeWindow::tauZeroReceived);
-    addValue(QStringLiteral("tau_zero_std"), &HomeWindow::tauZeroStdReceived);
-    addValue(QStringLiteral("get_customer_laser_current"), &HomeWindow::laserCurrentReceived);
-    addValue(QStringLiteral("get_customer_laser_temperature"), &HomeWindow::laserTemperatureReceived);
-    addValue(QStringLiteral("trigger_threshold"), &HomeWindow::thresholdReceived);
-    addValue(QStringLiteral("opmode"), &HomeWindow::opmodeReceived);
-    addValue(QStringLiteral("current_gas"), &HomeWindow::gasReceived);
-    addFlag(QStringLiteral("laser_alarm_active"), &HomeWindow::m_laserAlarm);
-    addFlag(QStringLiteral("pressure_alarm_active"), &HomeWindow::m_pressureAlarm);
-    addFlag(QStringLiteral("rd_alarm_active"), &HomeWindow::m_ringDownAlarm);
-    addFlag(QStringLiteral("temp_alarm_active"), &HomeWindow::m_temperatureAlarm);
-    addFlag(QStringLiteral("refcell_alarm_active"), &HomeWindow::m_refCellAlarm);
-    addFlag(QStringLiteral("detector_temperature_alarm_active"), &HomeWindow::m_detectorTemperatureAlarm);
-    addFlag(QStringLiteral("user_alarm_1_active"), &HomeWindow::m_userAlarm1);
+    m_requests.addValue(QStringLiteral("conc"), this, &HomeWindow::concReceived);
+    m_requests.addValue(QStringLiteral("species"), this, &HomeWindow::speciesReceived);
+    m_requests.addValue(QStringLiteral("units"), this, &HomeWindow::unitsReceived);
+    m_requests.addValue(QStringLiteral("tau"), this, &HomeWindow::tauReceived);
+    m_requests.addValue(QStringLiteral("tau_std"), this, &HomeWindow::tauStdReceived);
+    m_requests.addValue(QStringLiteral("tau_zero"), this, &HomeWindow::tauZeroReceived);
+    m_requests.addValue(QStringLiteral("tau_zero_std"), this, &HomeWindow::tauZeroStdReceived);
+    m_requests.addValue(QStringLiteral("get_customer_laser_current"), this, &HomeWindow::laserCurrentReceived);
+    m_requests.addValue(QStringLiteral("get_customer_laser_temperature"), this, &HomeWindow::laserTemperatureReceived);
+    m_requests.addValue(QStringLiteral("trigger_threshold"), this, &HomeWindow::thresholdReceived);
+    m_requests.addValue(QStringLiteral("opmode"), this, &HomeWindow::opmodeReceived);
+    m_requests.addValue(QStringLiteral("current_gas"), this, &HomeWindow::gasReceived);
+    m_requests.addFlag(QStringLiteral("laser_alarm_active"), m_laserAlarm);
+    m_requests.addFlag(QStringLiteral("pressure_alarm_active"), m_pressureAlarm);
+    m_requests.addFlag(QStringLiteral("rd_alarm_active"), m_ringDownAlarm);
+    m_requests.addFlag(QStringLiteral("temp_alarm_active"), m_temperatureAlarm);
+    m_requests.addFlag(QStringLiteral("refcell_alarm_active"), m_refCellAlarm);
+    m_requests.addFlag(QStringLiteral("detector_temperature_alarm_active"), m_detectorTemperatureAlarm);
+    m_requests.addFlag(QStringLiteral("user_alarm_1_active"), m_userAlarm1);
     // The last alarm flag of the batch rebuilds the alarm display, error or not.
-    m_requests.add(QStringLiteral("user_alarm_2_active"),
-                   [this](const Analyzer::Response& response) { userAlarm2Received(response); });
-    addValue(QStringLiteral("user_alarm_1_level"), &HomeWindow::level1Received);
-    addValue(QStringLiteral("user_alarm_2_level"), &HomeWindow::level2Received);
-    m_requests.addGuiOnly(QStringLiteral("home"),
-                          [this](const Analyzer::Response& response) { lockCodeReceived(response); });
-    addFlag(QStringLiteral("reactor_used"), &HomeWindow::m_reactorUsed);
-    addValue(QStringLiteral("switch_to_ppm"), &HomeWindow::switchLevelReceived);
-    addFlag(QStringLiteral("fit_used"), &HomeWindow::m_fitUsed);
-    addFlag(QStringLiteral("fit_mode_enabled"), &HomeWindow::m_fitModeEnabled);
-    addFlag(QStringLiteral("calibration_certificate_expired"), &HomeWindow::m_certificateExpired);
-    addFlag(QStringLiteral("conc_warning_alarm_active"), &HomeWindow::m_concWarning);
+    m_requests.add(QStringLiteral("user_alarm_2_active"), this, &HomeWindow::userAlarm2Received);
+    m_requests.addValue(QStringLiteral("user_alarm_1_level"), this, &HomeWindow::level1Received);
+    m_requests.addValue(QStringLiteral("user_alarm_2_level"), this, &HomeWindow::level2Received);
+    m_lockId = m_requests.addGuiOnly(QStringLiteral("home"), this, &HomeWindow::lockCodeReceived);
+    m_requests.addFlag(QStringLiteral("reactor_used"), m_reactorUsed);
+    m_requests.addValue(QStringLiteral("switch_to_ppm"), this, &HomeWindow::switchLevelReceived);
+    m_requests.addFlag(QStringLiteral("fit_used"), m_fitUsed);
+    m_requests.addFlag(QStringLiteral("fit_mode_enabled"), m_fitModeEnabled);
+    m_requests.addFlag(QStringLiteral("calibration_certificate_expired"), m_certificateExpired);
+    m_requests.addFlag(QStringLiteral("conc_warning_alarm_active"), m_concWarning);
 }
 
 void HomeWindow::handleResponse(const Analyzer::Response& response)
@@ -427,7 +408,7 @@ void HomeWindow::displayClicked()
 
 void HomeWindow::lockClicked()
 {
-    m_lockRequest = m_requests.requestAt(22);
+    m_lockRequest = m_requests.request(m_lockId);
     emit showKeyboard(QStringLiteral("Enter unlock code:"), m_lockRequest);
 }
 

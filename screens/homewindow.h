@@ -86,10 +86,6 @@ private slots:
     void alarmDetailsClicked(QListWidgetItem* item);
 
 private:
-    using Handler = void (HomeWindow::*)(const Analyzer::Response&);
-    void addValue(const QString& method, Handler handler);
-    void addFlag(const QString& method, bool HomeWindow::*flag);
-
     void concReceived(const Analyzer::Response& response);
     void speciesReceived(const Analyzer::Response& response);
     void unitsReceived(const Analyzer::Response& response);
@@ -117,6 +113,7 @@ private:
 
     Ui::HomeWindow* ui;
     Analyzer::RequestTable m_requests;
+    int m_lockId = 0;
     Analyzer::Request m_lockRequest;
 
     std::map<QString, std::unique_ptr<UnitConversion::ConversionInterface>> m_units;

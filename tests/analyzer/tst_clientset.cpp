@@ -61,6 +61,8 @@ private slots:
     void unownedIdsAreDropped();
     void writeRepliesRunThePollHandler();
     void guiOnlyEntriesAreNeverPolled();
+    void errorRepliesLeaveValuesAndFlags_data();
+    void errorRepliesLeaveValuesAndFlags();
 };
 
 void tst_ClientSet::blocksAreContiguous()
@@ -150,6 +152,48 @@ void tst_ClientSet::guiOnlyEntriesAreNeverPolled()
     empty.assignRequestIds(20);
     QVERIFY(empty.updateRequests().isEmpty());
     QCOMPARE(empty.lastRequestId(), 19);
+}
+
+void tst_ClientSet::errorRepliesLeaveValuesAndFlags_data()
+{
+    QTest::addColumn<QJsonObject>("reply");
+    QTest::addColumn<int>("valueCalls");
+    QTest::addColumn<bool>("flag");
+    QTest::addColumn<int>("rawCalls");
+
+    const QJsonObject error{{QStringLiteral("code"), 1}, {QStringLiteral("message"), QStringLiteral("bad")}};
+    QTest::newRow("result true") << QJsonObject{{QStringLiteral("result"), true}} << 1 << true << 1;
+    QTest::newRow("result false") << QJsonObject{{QStringLiteral("result"), false}} << 1 << false << 1;
+    QTest::newRow("error") << QJsonObject{{QStringLiteral("error"), error}} << 0 << true << 1;
+    QTest::newRow("error beside a result")
+        << QJsonObject{{QStringLiteral("error"), error}, {QStringLiteral("result"), false}} << 0 << true << 1;
+}
+
+void tst_ClientSet::errorRepliesLeaveValuesAndFlags()
+{
+    QFETCH(QJsonObject, reply);
+    QFETCH(int, valueCalls);
+    QFETCH(bool, flag);
+    QFETCH(int, rawCalls);
+
+    RequestTable table;
+    table.reset(2);
+    int values = 0;
+    int raw = 0;
+    bool state = true; // what the screen showed before the reply
+    const int valueId = table.addValue(QStringLiteral("value"), [&](const Response&) { ++values; });
+    const int flagId = table.addFlag(QStringLiteral("flag"), state);
+    const int rawId = table.add(QStringLiteral("raw"), [&](const Response&) { ++raw; });
+    QCOMPARE((QList<int>{valueId, flagId, rawId}), (QList<int>{2, 3, 4}));
+
+    for (int id : {valueId, flagId, rawId}) {
+        QJsonObject json = reply;
+        json.insert(QStringLiteral("id"), id);
+        table.dispatch(Response(json));
+    }
+    QCOMPARE(values, valueCalls);
+    QCOMPARE(state, flag);
+    QCOMPARE(raw, rawCalls);
 }
 
 QTEST_GUILESS_MAIN(tst_ClientSet)
