@@ -15,6 +15,7 @@
 #include "trend/axisscale.h"
 #include "trend/localhistory.h"
 #include "trend/remotehistory.h"
+#include "trend/trenddownload.h"
 #include "ui_vireogui.h"
 
 #include <QCoreApplication>
@@ -33,6 +34,7 @@ constexpr int kFirstClientId = 2;
 constexpr int kShutdownRequestId = 1;
 constexpr int kShutdownWaitMs = 250;
 constexpr int kServerMessageCode = 1;
+constexpr int kServiceMode = 2;
 // A peer that never ends a line must not grow the buffer without limit. Far
 // above any real reply (trend history of a week is a few megabytes).
 constexpr int kMaxReceiveBuffer = 64 * 1024 * 1024;
@@ -94,9 +96,23 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     addPage(KEYBOARD, m_keyboard);
     connect(m_keyboard, &KeyboardWindow::accepted, this, &VireoGUI::putDownKeyboard);
 
-    // The scans, trend download and shutdown pages, the file manager (a client
-    // but no page), and the certification, calibration and certificate pages
-    // join here, in that order.
+    // The scans page joins here.
+
+    m_trendDownload = new TrendDownload(this);
+    addPage(TREND_DOWNLOAD, m_trendDownload);
+    connect(m_trendDownload, &TrendDownload::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(m_trendDownload, &TrendDownload::jsonToSend, this, &VireoGUI::sendJson);
+    connect(m_trendDownload, &TrendDownload::downloadTrend, this, &VireoGUI::startDownloadTrend);
+
+    // The shutdown page joins here.
+
+    m_fileManager = new FileManager(this);
+    m_clients.add(m_fileManager);
+    connect(m_fileManager, &FileManager::jsonToSend, this, &VireoGUI::sendJson);
+    connect(m_fileManager, &FileManager::jsonBatchToSend, this, &VireoGUI::sendBatchJson);
+
+    // The certification (given the file manager), calibration and certificate
+    // pages join here, in that order.
 
     m_receiveBuffer = std::make_unique<QByteArray>();
 
@@ -160,9 +176,8 @@ void VireoGUI::syncMiniPlot()
 
 void VireoGUI::handleOpmode(int mode)
 {
-    // The settings and trend download pages are switched into or out of
-    // service mode (mode 2) here.
-    Q_UNUSED(mode)
+    // The settings page is switched into or out of service mode here too.
+    m_trendDownload->configureForServiceMode(mode == kServiceMode);
 }
 
 void VireoGUI::requestUpdate()
@@ -314,9 +329,28 @@ void VireoGUI::connectionStatusChanged()
                     connection->serverName());
     message.exec();
 
-    // As they join the controller: with the link down, a file transfer in
-    // progress ends here as cancelled, and the certification, calibration and
-    // settings pages are told whether the link is down.
+    if (!connection->isConnected())
+        m_fileManager->endTransfer(QStringLiteral("Transfer Cancelled"), true);
+
+    // As they join the controller, the certification, calibration and
+    // settings pages are told here whether the link is down.
+}
+
+void VireoGUI::startDownloadFile(FileManager::FileType type, bool hidePopups)
+{
+    m_fileManager->downloadFile(type, hidePopups);
+}
+
+void VireoGUI::startUploadFile(FileManager::FileType type)
+{
+    // The only upload there is: a settings database.
+    Q_UNUSED(type)
+    m_fileManager->uploadSettingsFile();
+}
+
+void VireoGUI::startDownloadTrend(const QDateTime& start, const QString& units)
+{
+    m_fileManager->downloadTrendFile(start, units, false);
 }
 
 void VireoGUI::shutdown()
