@@ -6,8 +6,10 @@
 #include "fakeanalyzer.h"
 #include "screens/homewindow.h"
 #include "screens/modewindow.h"
+#include "shell/globals.h"
 #include "shell/keyboardwindow.h"
 #include "shell/vireogui.h"
+#include "support/messageanswerer.h"
 #include "support/testsupport.h"
 #include "trend/remotehistory.h"
 
@@ -113,6 +115,8 @@ private slots:
     void serverDownThenUp();
     void endlessLineIsDropped();
     void miniPlotFramesItsHistory();
+    void lostConnectionCancelsTransfer();
+    // Last: the application's quit ends every event loop started afterwards.
     void shutdownSendsModeZeroAndQuits();
 
 private:
@@ -536,6 +540,32 @@ void tst_VireoGUI::shutdownSendsModeZeroAndQuits()
     QVERIFY(!panel.connection->isConnected());
     // The home screen outlives its history source without touching it.
     QMetaObject::invokeMethod(panel.home, "moveMiniPlotXAxis");
+}
+
+void tst_VireoGUI::lostConnectionCancelsTransfer()
+{
+    QTemporaryDir storage;
+    setStoragePath(storage.path());
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
+    TestSupport::MessageAnswerer answerer;
+    QMetaObject::invokeMethod(&panel.gui, "startDownloadFile",
+                              Q_ARG(FileManager::FileType, FileManager::SrdaFile), Q_ARG(bool, false));
+    QTRY_COMPARE(server.lines.size(), 1);
+    const QJsonObject start = parse(server.lines.at(0)).object();
+    QCOMPARE(start["method"].toString(), QStringLiteral("download_srda"));
+    server.send(QByteArray(R"({"id":)") + QByteArray::number(start["id"].toInt()) +
+                R"(,"result":[3,"tok"]})" "\n");
+    QTRY_COMPARE(server.lines.size(), 2);
+    QCOMPARE(parse(server.lines.at(1)).object()["method"].toString(), QStringLiteral("download_file_data"));
+
+    server.close();
+    QTRY_VERIFY(!panel.connection->isConnected());
+    panel.tick();
+    QTRY_COMPARE(answerer.messages, (QStringList{QStringLiteral("Lost connection to ") + server.connectionString(),
+                                        QStringLiteral("Transfer Cancelled")}));
+    QCOMPARE(QDir(storage.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 QTEST_MAIN(tst_VireoGUI)
