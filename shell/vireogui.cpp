@@ -114,6 +114,8 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     if (m_manager->connection()->isConnected()) {
         for (Analyzer::RPCInterface* client : m_clients.clients())
             sendBatchJson(client->updateRequests());
+        // The mini plot's first request, made while the sources had no id yet, never went out.
+        m_home->moveMiniPlotXAxis();
     }
 }
 
@@ -310,10 +312,15 @@ void VireoGUI::connectionStatusChanged()
     message.exec();
 
     // Transfer cancel and the certification, calibration and settings notices go here.
+    if (connection->isConnected())
+        m_home->moveMiniPlotXAxis(); // history asked for while the link was down never went out
 }
 
 void VireoGUI::shutdown()
 {
+    // A tick during the wait below would reconnect a dropped link and poll again.
+    m_pollTimer->stop();
+
     // The sources stay alive for the pages that hold them, but nothing they
     // ask for is sent or routed any more; they are destroyed after the pages.
     for (Trend::HistoryInterface* history : {m_trendHistory, m_homeHistory}) {
