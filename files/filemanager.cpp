@@ -416,8 +416,10 @@ void FileManager::copyLocalFile(FileType type)
         return true;
     });
     bar->setValue(int(QFileInfo(partial).size() / unit));
-    QFile::remove(destination);
-    ok = ok && QFile::rename(partial, destination);
+    if (ok) {
+        QFile::remove(destination); // a copy made within the same second
+        ok = QFile::rename(partial, destination);
+    }
     if (!ok)
         QFile::remove(partial);
     finishLocal(ok, ok ? kCopied : (m_cancelRequested ? kCancelled : kCopyError));
