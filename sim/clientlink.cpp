@@ -16,6 +16,7 @@ namespace VireoSim {
 namespace {
 const char kGarbage[] = "#!vireo garbage line, not JSON }{";
 const int kSplitPauseMs = 15;
+const int kSendBuffer = 4 * 1024 * 1024;
 } // namespace
 
 ClientLink::ClientLink(QIODevice* socket, RpcEngine& engine, QObject* parent)
@@ -28,6 +29,9 @@ ClientLink::ClientLink(QIODevice* socket, RpcEngine& engine, QObject* parent)
     connect(m_socket, &QIODevice::readyRead, this, &ClientLink::readLines);
     if (auto* tcp = qobject_cast<QTcpSocket*>(m_socket)) {
         tcp->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        // A batch of file chunks is a few megabytes; room for it in the
+        // kernel lets it go out in one write instead of many wake-ups.
+        tcp->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSendBuffer);
         connect(tcp, &QTcpSocket::disconnected, this, &ClientLink::closed);
     } else if (auto* local = qobject_cast<QLocalSocket*>(m_socket)) {
         connect(local, &QLocalSocket::disconnected, this, &ClientLink::closed);
