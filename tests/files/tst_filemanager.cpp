@@ -77,6 +77,8 @@ private slots:
     void panelCopies();
     void trendExport_data();
     void trendExport();
+    void cancelWhileProgramRuns_data();
+    void cancelWhileProgramRuns();
     void certificationCabinet_data();
     void certificationCabinet();
     void hostileSerialNumbers_data();
@@ -480,6 +482,44 @@ void tst_FileManager::trendExport()
     QVERIFY(csv.readLine().startsWith("Date Time,"));
     QVERIFY(csv.readLine().startsWith(
         QDate::currentDate().addDays(-1).toString("yyyy-MM-dd").toLatin1()));
+}
+
+void tst_FileManager::cancelWhileProgramRuns_data()
+{
+    QTest::addColumn<QString>("program"); // replaced by one that never ends by itself
+    QTest::addColumn<bool>("cabinet");
+    QTest::newRow("trend conversion") << "dumptrend" << false;
+    QTest::newRow("cabinet maker") << "makecab" << true;
+}
+
+void tst_FileManager::cancelWhileProgramRuns()
+{
+    QFETCH(QString, program);
+    QFETCH(bool, cabinet);
+    QTemporaryDir wrappers;
+    writeFile(wrappers.filePath(program), "#!/bin/sh\nexec sleep 60\n");
+    QVERIFY(QFile::setPermissions(wrappers.filePath(program), QFile::ReadOwner | QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", wrappers.path().toUtf8() + ':' + path);
+    for (const char* name : {"a.bin", "b.bin", "c.db", "d.db"})
+        writeFile(m_storage->filePath(name), name);
+    setIsRemote(false);
+
+    // The popup is closed while the program runs: the panel stays live, the
+    // program is stopped and nothing half-made is left.
+    QTimer::singleShot(300, m_files->progressDialog(), &QWidget::close);
+    QElapsedTimer clock;
+    clock.start();
+    if (cabinet)
+        m_files->downloadFile(FileManager::CertificationPackage, false);
+    else
+        m_files->downloadTrendFile(QDateTime::currentDateTime(), "volume", false);
+    qputenv("PATH", path);
+    QVERIFY(clock.elapsed() < 30000);
+    QCOMPARE(m_outcomes, QList<bool>{false});
+    QCOMPARE(m_answerer.messages, cabinet ? QStringList() : QStringList{"Transfer Cancelled"});
+    QCOMPARE(storageFiles().size(), 4);
+    QVERIFY(!m_files->progressDialog()->isVisible());
 }
 
 void tst_FileManager::certificationCabinet_data()
