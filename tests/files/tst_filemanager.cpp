@@ -256,11 +256,12 @@ void tst_FileManager::exactRequestCounts()
     QFETCH(int, count);
     QFETCH(QList<int>, sizes);
     QList<int> emissions;
-    connect(m_files.get(), &FileManager::jsonToSend, this, [&](const Analyzer::Request& request) {
+    QObject scope; // the connections end with this test
+    connect(m_files.get(), &FileManager::jsonToSend, &scope, [&](const Analyzer::Request& request) {
         if (request.method() == "download_file_data")
             emissions.append(1);
     });
-    connect(m_files.get(), &FileManager::jsonBatchToSend, this,
+    connect(m_files.get(), &FileManager::jsonBatchToSend, &scope,
             [&](const QJsonArray& batch) { emissions.append(batch.size()); });
 
     m_files->downloadFile(FileManager::LogFile, false);
