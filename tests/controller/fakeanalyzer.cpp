@@ -56,9 +56,10 @@ void FakeAnalyzer::read()
     int end;
     while ((end = m_partial.indexOf('\n')) >= 0) {
         const QByteArray line = m_partial.left(end);
-        if (skipLinesWith.isEmpty() || !line.contains(skipLinesWith))
-            lines.append(line);
         m_partial.remove(0, end + 1);
-        emit lineReceived(lines.last());
+        if (!skipLinesWith.isEmpty() && line.contains(skipLinesWith))
+            continue;
+        lines.append(line);
+        emit lineReceived(line);
     }
 }
