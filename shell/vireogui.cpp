@@ -7,6 +7,7 @@
 #include "analyzer/rpcinterface.h"
 #include "screens/homewindow.h"
 #include "screens/modewindow.h"
+#include "settings/settingswindow.h"
 #include "shell/delay.h"
 #include "shell/globals.h"
 #include "shell/keyboardwindow.h"
@@ -33,6 +34,7 @@ constexpr int kFirstClientId = 2;
 constexpr int kShutdownRequestId = 1;
 constexpr int kShutdownWaitMs = 250;
 constexpr int kServerMessageCode = 1;
+constexpr int kServiceMode = 2;
 // A peer that never ends a line must not grow the buffer without limit. Far
 // above any real reply (trend history of a week is a few megabytes).
 constexpr int kMaxReceiveBuffer = 64 * 1024 * 1024;
@@ -65,7 +67,16 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     connect(mode, &ModeWindow::expectedChange, this,
             static_cast<void (VireoGUI::*)(WindowType)>(&VireoGUI::requestUpdate));
 
-    // The ring-down graph and settings pages join here.
+    // The ring-down graph page joins here.
+
+    m_settings = new SettingsWindow(this);
+    addPage(SETTINGS, m_settings);
+    connect(m_settings, &SettingsWindow::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(m_settings, &SettingsWindow::jsonToSend, this, &VireoGUI::sendJson);
+    connect(m_settings, &SettingsWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
+    connect(m_settings, &SettingsWindow::newTitleBarName, this, &VireoGUI::setTitleBarName);
+    connect(m_settings, &SettingsWindow::newTitleBarVersion, this, &VireoGUI::setTitleBarVersion);
+    // Its file transfer requests go to the file manager once that joins.
 
     // Each chart keeps its own history source so the two never share a query.
     if (isRemote()) {
@@ -160,9 +171,8 @@ void VireoGUI::syncMiniPlot()
 
 void VireoGUI::handleOpmode(int mode)
 {
-    // The settings and trend download pages are switched into or out of
-    // service mode (mode 2) here.
-    Q_UNUSED(mode)
+    m_settings->configureForServiceMode(mode == kServiceMode);
+    // The trend download page follows service mode here too once it joins.
 }
 
 void VireoGUI::requestUpdate()
@@ -314,9 +324,10 @@ void VireoGUI::connectionStatusChanged()
                     connection->serverName());
     message.exec();
 
+    m_settings->connectionChanged(!connection->isConnected());
     // As they join the controller: with the link down, a file transfer in
-    // progress ends here as cancelled, and the certification, calibration and
-    // settings pages are told whether the link is down.
+    // progress ends here as cancelled, and the certification and calibration
+    // pages are told whether the link is down.
 }
 
 void VireoGUI::shutdown()
