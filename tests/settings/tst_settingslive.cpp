@@ -11,8 +11,10 @@
 #include "support/testsupport.h"
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QStackedWidget>
@@ -118,20 +120,20 @@ void tst_SettingsLive::editsReachSimulator()
     QTRY_COMPARE(call("user_alarm_1_relay").value("result").toBool(), !relay);
     tick();
     QTRY_COMPARE(box->isChecked(), !relay);
+    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("settings-live-outputs"));
 
     // A value out of range is refused with the simulator's message, and kept out.
     QString message;
     TestSupport::onNextModal([&message](QWidget* modal) {
-        if (auto* label = modal->findChild<QLabel*>())
-            message = label->text();
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            message = box->text();
         qobject_cast<QDialog*>(modal)->accept();
     });
     child<QTabWidget>("tabWidget")->setCurrentIndex(3);
     child<QLineEdit>("laserCurrentLineEdit")->setText(QStringLiteral("500"));
     QTest::keyClick(child("laserCurrentLineEdit"), Qt::Key_Return);
-    QTRY_VERIFY(!message.isEmpty());
+    QTRY_COMPARE(message, QStringLiteral("Laser current must be from 0 to 120 mA."));
     QCOMPARE(call("laser_current").value("result").toDouble(), 96.5);
-    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("settings-live-outputs"));
 }
 
 QTEST_MAIN(tst_SettingsLive)

@@ -972,6 +972,9 @@ void tst_SettingsWindow::screenshots()
     m_window->handleResponse(reply(3, "N2"));
     m_window->handleResponse(
         reply(8, QJsonArray{false, "192.168.100.200", "255.255.255.0", "192.168.100.1"}));
+    m_window->handleResponse(reply(10, 10000));
+    m_window->handleResponse(reply(11, 20));
+    m_window->handleResponse(reply(12, 1000.5));
     m_window->handleResponse(reply(28, "2024-03-01 07:00:00"));
     m_window->handleResponse(reply(30, "2024-04-01 07:00:00"));
     m_window->handleResponse(reply(31, "2024-03-02 08:00:00"));
@@ -985,9 +988,10 @@ void tst_SettingsWindow::screenshots()
     m_window->handleResponse(reply(53, 50.25));
     m_window->handleResponse(reply(54, 14.7));
     m_window->handleResponse(reply(67, 1.2345e-4));
-    m_window->configureForServiceMode(true);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    TestSupport::saveScreenshot(m_window.get(), "settings-gas-outside-service");
+    m_window->configureForServiceMode(true);
     auto* tabs = child<QTabWidget>("tabWidget");
     const QStringList names = {"gas", "outputs", "schedule", "settings", "service"};
     for (int tab = 0; tab < names.size(); ++tab) {
