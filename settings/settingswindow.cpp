@@ -283,191 +283,142 @@ SettingsWindow::Handler SettingsWindow::text(QLabel* label, const QString& prefi
 void SettingsWindow::assignRequestIds(int firstId)
 {
     using S = SettingsWindow;
-    auto& t = m_requests;
+    Analyzer::RequestTable& t = m_requests;
     t.reset(firstId);
     for (QList<int>& group : m_groups)
         group.clear();
 
-    // Gas Type
-    inGroup(GasTypeGroup, t.add(QStringLiteral("opmode"), this, &S::opmodeReceived));
-    inGroup(GasTypeGroup, t.add(QStringLiteral("available_gases"), this, &S::gasesReceived));
-    m_currentGasId =
-        inGroup(GasTypeGroup, t.add(QStringLiteral("current_gas"), this, &S::currentGasReceived));
-
-    // Outputs
-    inGroup(OutputsGroup, t.add(QStringLiteral("opmode"), this, &S::opmodeReceived));
-    const auto baudrate = [this, &t](QComboBox* combo, const QString& port) {
-        const int id = inGroup(
-            OutputsGroup, t.add(QStringLiteral("baudrate"), [this, combo](const auto& response) {
-                selectByData(combo, response.toInt());
-            }));
-        t.setParams(id, {port});
+    // Rows in table order; each takes the next id and joins the group named last.
+    Group group = GasTypeGroup;
+    const auto poll = [&](const char* method, Handler handler) {
+        return inGroup(group, t.add(QLatin1String(method), std::move(handler)));
+    };
+    const auto pollValue = [&](const char* method, Handler handler) {
+        return inGroup(group, t.addValue(QLatin1String(method), std::move(handler)));
+    };
+    const auto entry = [&](Handler handler) {
+        return inGroup(group, t.addGuiOnly(kGuiTag, std::move(handler)));
+    };
+    const auto on = [this](void (S::*handler)(const Analyzer::Response&)) {
+        return Handler([this, handler](const Analyzer::Response& r) { (this->*handler)(r); });
+    };
+    const auto baudrate = [&](QComboBox* combo, const char* port) {
+        const int id = poll("baudrate", [this, combo](const Analyzer::Response& r) {
+            selectByData(combo, r.toInt());
+        });
+        t.setParams(id, {QLatin1String(port)});
         return id;
     };
-    m_usbBaudId = baudrate(ui->usbBaudrateComboBox, QStringLiteral("usb"));
-    m_rs232BaudId = baudrate(ui->rs232BaudrateComboBox, QStringLiteral("rs232"));
-    m_rs485BaudId = baudrate(ui->rs485BaudrateComboBox, QStringLiteral("rs485"));
-    m_networkId =
-        inGroup(OutputsGroup, t.add(QStringLiteral("network_address"), this, &S::networkReceived));
-    m_a420LowId = inGroup(OutputsGroup, t.add(QStringLiteral("a420_low_level"),
-                                              number(ui->fourTwentyMinLineEdit, Format::F2)));
-    m_a420HighId = inGroup(OutputsGroup, t.add(QStringLiteral("a420_high_level"),
-                                               number(ui->fourTwentyMaxLineEdit, Format::F2)));
-    m_a420Id = inGroup(OutputsGroup, t.add(QStringLiteral("a420"),
-                                           number(ui->fourTwentyOutputLineEdit, Format::F2)));
-    m_alarm1LevelId = inGroup(OutputsGroup, t.add(QStringLiteral("user_alarm_1_level"),
-                                                  number(ui->alarm_1LineEdit, Format::F1)));
-    m_alarm2LevelId = inGroup(OutputsGroup, t.add(QStringLiteral("user_alarm_2_level"),
-                                                  number(ui->alarm_2LineEdit, Format::F1)));
-    m_alarm1RelayId = inGroup(
-        OutputsGroup, t.add(QStringLiteral("user_alarm_1_relay"), checked(ui->alarm1CheckBox)));
-    m_alarm2RelayId = inGroup(
-        OutputsGroup, t.add(QStringLiteral("user_alarm_2_relay"), checked(ui->alarm2CheckBox)));
-    m_sysRelayId = inGroup(OutputsGroup,
-                           t.add(QStringLiteral("sys_alarm_relay"), checked(ui->alarmSysCheckBox)));
-    m_ipEntryId = inGroup(OutputsGroup, t.addGuiOnly(kGuiTag, [this](const auto& r) {
-        addressEntered(ui->ipLineEdit, r);
-    }));
-    m_subnetEntryId = inGroup(OutputsGroup, t.addGuiOnly(kGuiTag, [this](const auto& r) {
-        addressEntered(ui->subnetLineEdit, r);
-    }));
-    m_gatewayEntryId = inGroup(OutputsGroup, t.addGuiOnly(kGuiTag, [this](const auto& r) {
-        addressEntered(ui->gatewayLineEdit, r);
-    }));
-    inGroup(OutputsGroup, t.addValue(QStringLiteral("fit_used"), [this](const auto& r) {
-        ui->groupBoxFitMode->setVisible(r.toBool());
-    }));
-    m_fitEnabledId = inGroup(OutputsGroup, t.addValue(QStringLiteral("fit_mode_enabled"),
-                                                      checked(ui->checkBoxFitEnable)));
-    m_fitOffsetId = inGroup(OutputsGroup, t.addValue(QStringLiteral("fit_offset"),
-                                                     number(ui->lineEditFitIntercept, Format::F2)));
-    m_fitSlopeId = inGroup(OutputsGroup, t.addValue(QStringLiteral("fit_slope"),
-                                                    number(ui->lineEditFitSlope, Format::F2)));
+    const auto address = [this](QLineEdit* field) {
+        return [this, field](const Analyzer::Response& r) { addressEntered(field, r); };
+    };
 
-    // Schedule
-    m_scheduleOpmodeId =
-        inGroup(ScheduleGroup, t.add(QStringLiteral("opmode"), this, &S::opmodeReceived));
-    m_echoConcId =
-        inGroup(ScheduleGroup, t.add(QStringLiteral("echo_conc"), this, &S::echoConcReceived));
-    m_logIntervalId =
-        inGroup(ScheduleGroup, t.addValue(QStringLiteral("data_log_interval"),
-                                          number(ui->loggingIntLineEdit, Format::Int)));
+    group = GasTypeGroup;
+    poll("opmode", on(&S::opmodeReceived));
+    poll("available_gases", on(&S::gasesReceived));
+    m_currentGasId = poll("current_gas", on(&S::currentGasReceived));
+
+    group = OutputsGroup;
+    poll("opmode", on(&S::opmodeReceived));
+    m_usbBaudId = baudrate(ui->usbBaudrateComboBox, "usb");
+    m_rs232BaudId = baudrate(ui->rs232BaudrateComboBox, "rs232");
+    m_rs485BaudId = baudrate(ui->rs485BaudrateComboBox, "rs485");
+    m_networkId = poll("network_address", on(&S::networkReceived));
+    m_a420LowId = poll("a420_low_level", number(ui->fourTwentyMinLineEdit, Format::F2));
+    m_a420HighId = poll("a420_high_level", number(ui->fourTwentyMaxLineEdit, Format::F2));
+    m_a420Id = poll("a420", number(ui->fourTwentyOutputLineEdit, Format::F2));
+    m_alarm1LevelId = poll("user_alarm_1_level", number(ui->alarm_1LineEdit, Format::F1));
+    m_alarm2LevelId = poll("user_alarm_2_level", number(ui->alarm_2LineEdit, Format::F1));
+    m_alarm1RelayId = poll("user_alarm_1_relay", checked(ui->alarm1CheckBox));
+    m_alarm2RelayId = poll("user_alarm_2_relay", checked(ui->alarm2CheckBox));
+    m_sysRelayId = poll("sys_alarm_relay", checked(ui->alarmSysCheckBox));
+    m_ipEntryId = entry(address(ui->ipLineEdit));
+    m_subnetEntryId = entry(address(ui->subnetLineEdit));
+    m_gatewayEntryId = entry(address(ui->gatewayLineEdit));
+    pollValue("fit_used",
+              [this](const Analyzer::Response& r) { ui->groupBoxFitMode->setVisible(r.toBool()); });
+    m_fitEnabledId = pollValue("fit_mode_enabled", checked(ui->checkBoxFitEnable));
+    m_fitOffsetId = pollValue("fit_offset", number(ui->lineEditFitIntercept, Format::F2));
+    m_fitSlopeId = pollValue("fit_slope", number(ui->lineEditFitSlope, Format::F2));
+
+    group = ScheduleGroup;
+    m_scheduleOpmodeId = poll("opmode", on(&S::opmodeReceived));
+    m_echoConcId = poll("echo_conc", on(&S::echoConcReceived));
+    m_logIntervalId = pollValue("data_log_interval", number(ui->loggingIntLineEdit, Format::Int));
     m_autoLaserOptId =
-        inGroup(ScheduleGroup, t.add(QStringLiteral("allow_automatic_laser_optimization"),
-                                     checked(ui->allowAutoLaserOptCheckBox)));
-    inGroup(ScheduleGroup, t.add(QStringLiteral("last_tune"),
-                                 text(ui->lastTuneLabel, QStringLiteral("Last Tune: "))));
-    m_tuneScheduleId = inGroup(
-        ScheduleGroup, t.add(QStringLiteral("tune_schedule"), this, &S::tuneScheduleReceived));
-    inGroup(ScheduleGroup, t.add(QStringLiteral("next_tune"),
-                                 text(ui->nextTuneLabel, QStringLiteral("Next Tune: "))));
-    inGroup(ScheduleGroup, t.add(QStringLiteral("last_optimization"),
-                                 text(ui->lastOptimizationLabel, QStringLiteral("Last: "))));
-    m_dateTimeId =
-        inGroup(ScheduleGroup, t.add(QStringLiteral("date_time"), this, &S::dateTimeReceived));
+        poll("allow_automatic_laser_optimization", checked(ui->allowAutoLaserOptCheckBox));
+    poll("last_tune", text(ui->lastTuneLabel, QStringLiteral("Last Tune: ")));
+    m_tuneScheduleId = poll("tune_schedule", on(&S::tuneScheduleReceived));
+    poll("next_tune", text(ui->nextTuneLabel, QStringLiteral("Next Tune: ")));
+    poll("last_optimization", text(ui->lastOptimizationLabel, QStringLiteral("Last: ")));
+    m_dateTimeId = poll("date_time", on(&S::dateTimeReceived));
 
-    // Settings
-    inGroup(SettingsGroup, t.add(QStringLiteral("opmode"), this, &S::opmodeReceived));
-    m_laserCurrentId = inGroup(SettingsGroup, t.add(QStringLiteral("laser_current"),
-                                                    number(ui->laserCurrentLineEdit, Format::F2)));
-    m_laserTemperatureId = inGroup(SettingsGroup, t.add(QStringLiteral("laser_temperature"),
-                                                        number(ui->laserTempLineEdit, Format::F2)));
-    m_thresholdId = inGroup(SettingsGroup, t.add(QStringLiteral("trigger_threshold"),
-                                                 number(ui->thresholdLineEdit, Format::G6)));
-    inGroup(SettingsGroup, t.addValue(QStringLiteral("bfd"),
-                                      [this](const auto& r) { readingForUnitType(r, false); }));
-    inGroup(SettingsGroup, t.addValue(QStringLiteral("laser_current_monitor"),
-                                      [this](const auto& r) { readingForUnitType(r, true); }));
-    inGroup(SettingsGroup, t.add(QStringLiteral("laser_external_temperature"),
-                                 number(ui->laserTempReadLineEdit, Format::F2, false)));
-    inGroup(SettingsGroup,
-            t.add(QStringLiteral("refcell"), number(ui->refcellLineEdit, Format::G6, false)));
-    inGroup(SettingsGroup, t.add(QStringLiteral("apc_used"), this, &S::apcUsedReceived));
-    m_apcSetPointId = inGroup(SettingsGroup, t.add(QStringLiteral("apc_set_point"),
-                                                   number(ui->apcSetLineEdit, Format::F2)));
-    inGroup(SettingsGroup, t.addValue(QStringLiteral("measured_pressure_alarm"),
-                                      number(ui->pressureReadLineEdit, Format::F2, false)));
-    m_apcOpenId =
-        inGroup(SettingsGroup, t.add(QStringLiteral("apc_open"), checked(ui->apcOpenCheckBox)));
+    group = SettingsGroup;
+    poll("opmode", on(&S::opmodeReceived));
+    m_laserCurrentId = poll("laser_current", number(ui->laserCurrentLineEdit, Format::F2));
+    m_laserTemperatureId = poll("laser_temperature", number(ui->laserTempLineEdit, Format::F2));
+    m_thresholdId = poll("trigger_threshold", number(ui->thresholdLineEdit, Format::G6));
+    pollValue("bfd", [this](const Analyzer::Response& r) { readingForUnitType(r, false); });
+    pollValue("laser_current_monitor",
+              [this](const Analyzer::Response& r) { readingForUnitType(r, true); });
+    poll("laser_external_temperature", number(ui->laserTempReadLineEdit, Format::F2, false));
+    poll("refcell", number(ui->refcellLineEdit, Format::G6, false));
+    poll("apc_used", on(&S::apcUsedReceived));
+    m_apcSetPointId = poll("apc_set_point", number(ui->apcSetLineEdit, Format::F2));
+    pollValue("measured_pressure_alarm", number(ui->pressureReadLineEdit, Format::F2, false));
+    m_apcOpenId = poll("apc_open", checked(ui->apcOpenCheckBox));
     m_reactorHeaterId =
-        inGroup(SettingsGroup, t.addValue(QStringLiteral("reactor_heater_enabled"),
-                                          checked(ui->reactorHeaterEnabledCheckBox)));
-    m_dataFilterId =
-        inGroup(SettingsGroup, t.add(QStringLiteral("data_filter"), this, &S::dataFilterReceived));
-    m_dynamicFilterId = inGroup(SettingsGroup, t.addValue(QStringLiteral("dynamic_filter_enabled"),
-                                                          this, &S::dynamicFilterEnabledReceived));
-    inGroup(SettingsGroup,
-            t.add(QStringLiteral("dynamic_filter_used"), this, &S::dynamicFilterUsedReceived));
-    m_unitsId = inGroup(SettingsGroup, t.add(QStringLiteral("units"), this, &S::unitsReceived));
+        pollValue("reactor_heater_enabled", checked(ui->reactorHeaterEnabledCheckBox));
+    m_dataFilterId = poll("data_filter", on(&S::dataFilterReceived));
+    m_dynamicFilterId = pollValue("dynamic_filter_enabled", on(&S::dynamicFilterEnabledReceived));
+    poll("dynamic_filter_used", on(&S::dynamicFilterUsedReceived));
+    m_unitsId = poll("units", on(&S::unitsReceived));
     // Only a keypad target: its id belongs to no group, so its replies are dropped.
     m_sampleGasPressureId = t.add(QStringLiteral("sample_gas_pressure"), Handler());
-    inGroup(SettingsGroup,
-            t.addValue(QStringLiteral("dew_point_used"), this, &S::dewPointUsedReceived));
-    inGroup(SettingsGroup,
-            t.addValue(QStringLiteral("reactor_used"), this, &S::reactorUsedReceived));
-    inGroup(SettingsGroup, t.addValue(QStringLiteral("reactor_temperature"), [this](const auto& r) {
-        reactorReading(ui->reactorTempLineEdit, r);
-    }));
-    inGroup(SettingsGroup, t.addValue(QStringLiteral("reactor_pressure"), [this](const auto& r) {
+    pollValue("dew_point_used", on(&S::dewPointUsedReceived));
+    pollValue("reactor_used", on(&S::reactorUsedReceived));
+    pollValue("reactor_temperature",
+              [this](const Analyzer::Response& r) { reactorReading(ui->reactorTempLineEdit, r); });
+    pollValue("reactor_pressure", [this](const Analyzer::Response& r) {
         reactorReading(ui->reactorPressureLineEdit, r);
-    }));
+    });
 
-    // Service
-    inGroup(ServiceGroup, t.add(QStringLiteral("opmode"), this, &S::opmodeReceived));
-    inGroup(ServiceGroup, t.add(QStringLiteral("unit_name"), this, &S::unitNameReceived));
-    inGroup(ServiceGroup, t.addValue(QStringLiteral("unit_type"), this, &S::unitTypeReceived));
-    inGroup(ServiceGroup, t.add(QStringLiteral("serial_number"), this, &S::serialNumberReceived));
-    inGroup(ServiceGroup, t.add(QStringLiteral("version"), this, &S::versionReceived));
-    inGroup(ServiceGroup, t.addValue(QStringLiteral("version_fpga"),
-                                     text(ui->fpgaLabel, QStringLiteral("FPGA: "))));
+    group = ServiceGroup;
+    poll("opmode", on(&S::opmodeReceived));
+    poll("unit_name", on(&S::unitNameReceived));
+    pollValue("unit_type", on(&S::unitTypeReceived));
+    poll("serial_number", on(&S::serialNumberReceived));
+    poll("version", on(&S::versionReceived));
+    pollValue("version_fpga", text(ui->fpgaLabel, QStringLiteral("FPGA: ")));
 
-    // One-shot requests, never polled
-    m_passwordId = inGroup(OneShotGroup, t.addGuiOnly(kGuiTag, this, &S::passwordEntered));
-    m_restoreId = inGroup(
-        OneShotGroup, t.add(QStringLiteral("restore_factory_settings"), this, &S::restoreReceived));
-    m_finalizeId = inGroup(OneShotGroup, t.add(QStringLiteral("finalize_factory_settings"), this,
-                                               &S::finalizeReceived));
+    group = OneShotGroup; // never polled
+    m_passwordId = entry(on(&S::passwordEntered));
+    m_restoreId = poll("restore_factory_settings", on(&S::restoreReceived));
+    m_finalizeId = poll("finalize_factory_settings", on(&S::finalizeReceived));
 
-    // Factory
-    m_vmodAmplitudeId = inGroup(FactoryGroup, t.addValue(QStringLiteral("vmod_amplitude"),
-                                                         number(ui->vmodLineEdit, Format::G6)));
-    m_vmodFactorId = inGroup(FactoryGroup, t.add(QStringLiteral("vmod_factor"),
-                                                 number(ui->vmodFactorLineEdit, Format::F2)));
-    m_vmodFrequencyId = inGroup(FactoryGroup, t.add(QStringLiteral("vmod_frequency"),
-                                                    number(ui->vmodFreqLineEdit, Format::Int)));
-    m_mirrorSlopeId = inGroup(FactoryGroup, t.add(QStringLiteral("inverse_mirror_slope"),
-                                                  number(ui->simsLineEdit, Format::E4)));
-    inGroup(FactoryGroup,
-            t.add(QStringLiteral("tec_current"), number(ui->tecCurrentLineEdit, Format::F2)));
-    m_detectorGainId = inGroup(FactoryGroup, t.add(QStringLiteral("detector_gain"),
-                                                   number(ui->detector1GainLineEdit, Format::Int)));
-    m_pztFrequencyId =
-        inGroup(FactoryGroup, t.addValue(QStringLiteral("pzt_frequency"),
-                                         number(ui->pztFrequencyLineEdit, Format::Int)));
-    m_detectorFilterId = inGroup(FactoryGroup, t.add(QStringLiteral("detector_filtering_enabled"),
-                                                     checked(ui->detector1FilterCheckBox)));
-    m_pztEnabledId = inGroup(
-        FactoryGroup, t.addValue(QStringLiteral("pzt_enabled"), checked(ui->pztEnabledCheckBox)));
-    m_simConcId = inGroup(
-        FactoryGroup, t.add(QStringLiteral("simconc"), number(ui->simConcLineEdit, Format::G6)));
-    m_trackHoldId = inGroup(FactoryGroup, t.add(QStringLiteral("track_and_hold_enable"),
-                                                checked(ui->trackHoldEnableCheckbox)));
+    group = FactoryGroup;
+    m_vmodAmplitudeId = pollValue("vmod_amplitude", number(ui->vmodLineEdit, Format::G6));
+    m_vmodFactorId = poll("vmod_factor", number(ui->vmodFactorLineEdit, Format::F2));
+    m_vmodFrequencyId = poll("vmod_frequency", number(ui->vmodFreqLineEdit, Format::Int));
+    m_mirrorSlopeId = poll("inverse_mirror_slope", number(ui->simsLineEdit, Format::E4));
+    poll("tec_current", number(ui->tecCurrentLineEdit, Format::F2));
+    m_detectorGainId = poll("detector_gain", number(ui->detector1GainLineEdit, Format::Int));
+    m_pztFrequencyId = pollValue("pzt_frequency", number(ui->pztFrequencyLineEdit, Format::Int));
+    m_detectorFilterId = poll("detector_filtering_enabled", checked(ui->detector1FilterCheckBox));
+    m_pztEnabledId = pollValue("pzt_enabled", checked(ui->pztEnabledCheckBox));
+    m_simConcId = poll("simconc", number(ui->simConcLineEdit, Format::G6));
+    m_trackHoldId = poll("track_and_hold_enable", checked(ui->trackHoldEnableCheckbox));
     m_allowNegativeId =
-        inGroup(FactoryGroup, t.addValue(QStringLiteral("allow_negative_concentration"),
-                                         checked(ui->allowNegativeCheckBox)));
-    m_clearTrendId = inGroup(
-        FactoryGroup, t.add(QStringLiteral("clear_trend_data"), this, &S::clearTrendReceived));
-    inGroup(FactoryGroup, t.add(QStringLiteral("opmode"), this, &S::opmodeReceived));
-    inGroup(FactoryGroup, t.addValue(QStringLiteral("detector_temperature_setpoint"),
-                                     number(ui->detectorTempSetLineEdit, Format::F2, false)));
-    inGroup(FactoryGroup, t.addValue(QStringLiteral("detector_temperature_actual"),
-                                     number(ui->detectorTempReadLineEdit, Format::F2, false)));
-    inGroup(FactoryGroup, t.addValue(QStringLiteral("reactor_temperature"),
-                                     number(ui->rtdLineEdit, Format::F2, false)));
-    inGroup(FactoryGroup, t.addValue(QStringLiteral("reactor_pressure"),
-                                     number(ui->transducerLineEdit, Format::F2, false)));
-    inGroup(FactoryGroup, t.addValue(QStringLiteral("apc_pressure"),
-                                     number(ui->apcPressureLineEdit, Format::F2, false)));
+        pollValue("allow_negative_concentration", checked(ui->allowNegativeCheckBox));
+    m_clearTrendId = poll("clear_trend_data", on(&S::clearTrendReceived)); // never polled
+    poll("opmode", on(&S::opmodeReceived));
+    pollValue("detector_temperature_setpoint",
+              number(ui->detectorTempSetLineEdit, Format::F2, false));
+    pollValue("detector_temperature_actual",
+              number(ui->detectorTempReadLineEdit, Format::F2, false));
+    pollValue("reactor_temperature", number(ui->rtdLineEdit, Format::F2, false));
+    pollValue("reactor_pressure", number(ui->transducerLineEdit, Format::F2, false));
+    pollValue("apc_pressure", number(ui->apcPressureLineEdit, Format::F2, false));
 }
 
 QJsonArray SettingsWindow::updateRequests()

@@ -900,6 +900,19 @@ void tst_SettingsWindow::unitsAndBacklight()
     QVERIFY(!child("backlightSlider")->isEnabled());
     child<QSlider>("backlightSlider")->setValue(80);
     QCOMPARE(m_window->backlight()->brightness(), 80);
+
+    // On the instrument the slider drives the panel's backlight, whose limits
+    // are read again whenever the Settings tab is shown (here: no database).
+    const char* noDatabase = "Error opening settings database to read min/max brightness";
+    setIsRemote(false);
+    QTest::ignoreMessage(QtDebugMsg, noDatabase);
+    SettingsWindow panel;
+    setIsRemote(true);
+    QVERIFY(panel.findChild<QSlider*>("backlightSlider")->isEnabled());
+    QCOMPARE(panel.findChild<QSlider*>("backlightSlider")->value(), 50);
+    QTest::ignoreMessage(QtDebugMsg, noDatabase);
+    panel.findChild<QTabWidget*>("tabWidget")->setCurrentIndex(3);
+    panel.findChild<QTabWidget*>("tabWidget")->setCurrentIndex(4);
 }
 
 void tst_SettingsWindow::maintenanceReplies()
