@@ -602,8 +602,9 @@ void SettingsWindow::changeAccessLevel()
 
 void SettingsWindow::passwordEntered(const Analyzer::Response& response)
 {
+    // The keypad hands back text with three dots as it stands; that is no password.
     const QJsonArray entry = response.toArray();
-    if (entry.isEmpty())
+    if (entry.isEmpty() || !entry.at(0).isDouble())
         return;
     const bool factory = entry.at(0).toInt() == kFactoryPassword;
     ui->accessLabel->setText(factory ? QStringLiteral("Access: Factory")

@@ -598,6 +598,8 @@ void tst_SettingsWindow::accessLevel_data()
                            << "" << 0;
     QTest::newRow("empty at factory") << QJsonArray{5738, QJsonValue()} << "Access: Factory"
                                       << "Factory" << 1;
+    QTest::newRow("text at factory") << QJsonArray{5738, "5.7.3.8"} << "Access: Factory"
+                                     << "Factory" << 1;
 }
 
 void tst_SettingsWindow::accessLevel()
