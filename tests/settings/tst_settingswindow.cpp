@@ -9,6 +9,7 @@
 #include "shell/globals.h"
 #include "support/testsupport.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -111,6 +112,7 @@ private slots:
     void networkEditingTimer();
     void dataFilter();
     void unitsAndBacklight();
+    void dateFromCalendar();
     void maintenanceReplies();
     void screenshots();
 
@@ -915,6 +917,37 @@ void tst_SettingsWindow::unitsAndBacklight()
     QTest::ignoreMessage(QtDebugMsg, noDatabase);
     panel.findChild<QTabWidget*>("tabWidget")->setCurrentIndex(3);
     panel.findChild<QTabWidget*>("tabWidget")->setCurrentIndex(4);
+}
+
+void tst_SettingsWindow::dateFromCalendar()
+{
+    m_window->handleResponse(reply(32, "2024-03-05 07:15:09"));
+    m_window->configureForServiceMode(true);
+    QDate picked;
+    TestSupport::onNextModal([&picked](QWidget* modal) {
+        auto* calendar = modal->findChild<QCalendarWidget*>();
+        calendar->setSelectedDate(QDate(2024, 4, 2));
+        picked = calendar->selectedDate();
+        qobject_cast<QDialog*>(modal)->accept();
+    });
+    QTest::mouseClick(child("dateLineEdit"), Qt::LeftButton);
+    QCOMPARE(picked, QDate(2024, 4, 2));
+    QCOMPARE(sent().size(), 1);
+    QCOMPARE(sent().at(0).id, id(32));
+    QCOMPARE(sent().at(0).method, QStringLiteral("date_time"));
+    QCOMPARE(sent().at(0).params, QStringLiteral("[\"2024-04-02 07:15:09\"]"));
+
+    // Cancel sends nothing and leaves the calendar on today for the next time.
+    QDate shownNext;
+    TestSupport::acceptNextModal(false);
+    QTest::mouseClick(child("dateLineEdit"), Qt::LeftButton);
+    TestSupport::onNextModal([&shownNext](QWidget* modal) {
+        shownNext = modal->findChild<QCalendarWidget*>()->selectedDate();
+        qobject_cast<QDialog*>(modal)->reject();
+    });
+    QTest::mouseClick(child("dateLineEdit"), Qt::LeftButton);
+    QCOMPARE(shownNext, QDate::currentDate());
+    QCOMPARE(sent().size(), 1);
 }
 
 void tst_SettingsWindow::maintenanceReplies()
