@@ -324,10 +324,10 @@ void VireoGUI::connectionStatusChanged()
                     connection->serverName());
     message.exec();
 
-    m_settings->connectionChanged(!connection->isConnected());
     // As they join the controller: with the link down, a file transfer in
     // progress ends here as cancelled, and the certification and calibration
-    // pages are told whether the link is down.
+    // pages are told whether the link is down, before the settings page.
+    m_settings->connectionChanged(!connection->isConnected());
 }
 
 void VireoGUI::shutdown()
