@@ -962,20 +962,23 @@ void tst_SettingsWindow::maintenanceReplies()
     QCOMPARE(sent().value(0).method, QStringLiteral("restore_factory_settings"));
     QCOMPARE(sent().value(0).hasParams, false);
 
-    const auto popupText = [this](int row, const Analyzer::Response& response) {
+    // The text of the message box that the action opens (closed with OK).
+    const auto popupAfter = [](const std::function<void()>& action) {
         QString text;
         TestSupport::onNextModal([&text](QWidget* modal) {
             text = modal->findChild<QLabel*>(QStringLiteral("textLabel"))->text();
             qobject_cast<QDialog*>(modal)->accept();
         });
-        Q_UNUSED(row)
-        m_window->handleResponse(response);
+        action();
         return text;
     };
-    QCOMPARE(popupText(62, reply(62, true)), QStringLiteral("Settings restored"));
-    QCOMPARE(popupText(62, errorReply(62)), QStringLiteral("Error restoring settings"));
-    QCOMPARE(popupText(63, reply(63, true)), QStringLiteral("Settings finalized"));
-    QCOMPARE(popupText(63, errorReply(63)), QStringLiteral("Error finalizing settings"));
+    const auto popupText = [this, popupAfter](const Analyzer::Response& response) {
+        return popupAfter([&] { m_window->handleResponse(response); });
+    };
+    QCOMPARE(popupText(reply(62, true)), QStringLiteral("Settings restored"));
+    QCOMPARE(popupText(errorReply(62)), QStringLiteral("Error restoring settings"));
+    QCOMPARE(popupText(reply(63, true)), QStringLiteral("Settings finalized"));
+    QCOMPARE(popupText(errorReply(63)), QStringLiteral("Error finalizing settings"));
 
     // Clearing the history shows a busy popup until the reply or a lost link.
     m_sent->clear();
@@ -988,17 +991,12 @@ void tst_SettingsWindow::maintenanceReplies()
     auto* busy = m_window->findChild<QDialog*>(QStringLiteral("ProgressDialog"));
     QVERIFY(busy && busy->isVisible());
     QCOMPARE(busy->windowTitle(), QStringLiteral("Trend Data"));
-    QCOMPARE(popupText(76, reply(76, true)), QStringLiteral("Trend data cleared"));
+    QCOMPARE(popupText(reply(76, true)), QStringLiteral("Trend data cleared"));
     QVERIFY(!busy->isVisible());
     QTest::mouseClick(child("clearTrendButton"), Qt::LeftButton);
     m_window->connectionChanged(false);
     QVERIFY(busy->isVisible());
-    QString lost;
-    TestSupport::onNextModal([&lost](QWidget* modal) {
-        lost = modal->findChild<QLabel*>(QStringLiteral("textLabel"))->text();
-        qobject_cast<QDialog*>(modal)->accept();
-    });
-    m_window->connectionChanged(true);
+    const QString lost = popupAfter([this] { m_window->connectionChanged(true); });
     QCOMPARE(lost, QStringLiteral("Error clearing trend data"));
     QVERIFY(!busy->isVisible());
 
