@@ -5,8 +5,12 @@
 #include "analyzer/linedecoder.h"
 #include "analyzer/response.h"
 #include "analyzer/rpcinterface.h"
+#include "screens/certificatewindow.h"
 #include "screens/homewindow.h"
 #include "screens/modewindow.h"
+#include "screens/rdgraphwindow.h"
+#include "screens/scanswindow.h"
+#include "screens/shutdownwindow.h"
 #include "shell/delay.h"
 #include "shell/globals.h"
 #include "shell/keyboardwindow.h"
@@ -49,8 +53,10 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     qDebug() << "Startup";
 
     m_manager = new ConnectionManager(connectionString, this);
-    connect(m_manager->connection(), &Analyzer::ConnectionInterface::readyToRead, this, &VireoGUI::readData);
-    connect(m_manager, &ConnectionManager::connectionStatusChanged, this, &VireoGUI::connectionStatusChanged);
+    connect(m_manager->connection(), &Analyzer::ConnectionInterface::readyToRead, this,
+            &VireoGUI::readData);
+    connect(m_manager, &ConnectionManager::connectionStatusChanged, this,
+            &VireoGUI::connectionStatusChanged);
     if (m_manager->connectToServer())
         qDebug() << "RPC connection ok";
     else
@@ -65,7 +71,11 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     connect(mode, &ModeWindow::expectedChange, this,
             static_cast<void (VireoGUI::*)(WindowType)>(&VireoGUI::requestUpdate));
 
-    // The ring-down graph and settings pages join here.
+    auto* rdGraph = new RDGraphWindow(this);
+    addPage(RD_GRAPH, rdGraph);
+    connect(rdGraph, &RDGraphWindow::goToWindow, this, &VireoGUI::switchToWindow);
+
+    // The settings page joins here.
 
     // Each chart keeps its own history source so the two never share a query.
     if (isRemote()) {
@@ -94,9 +104,27 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     addPage(KEYBOARD, m_keyboard);
     connect(m_keyboard, &KeyboardWindow::accepted, this, &VireoGUI::putDownKeyboard);
 
-    // The scans, trend download and shutdown pages, the file manager (a client
-    // but no page), and the certification, calibration and certificate pages
-    // join here, in that order.
+    auto* scans = new ScansWindow(this);
+    addPage(SCANS, scans);
+    connect(scans, &ScansWindow::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(scans, &ScansWindow::jsonToSend, this, &VireoGUI::sendJson);
+    connect(scans, &ScansWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
+    connect(scans, &ScansWindow::inOpmode, this, &VireoGUI::handleOpmode);
+
+    // The trend download page joins here.
+
+    auto* shutdownPage = new ShutdownWindow(this);
+    addPage(SHUTDOWN, shutdownPage);
+    connect(shutdownPage, &ShutdownWindow::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(shutdownPage, &ShutdownWindow::jsonToSend, this, &VireoGUI::sendJson);
+    connect(shutdownPage, &ShutdownWindow::shutdownNow, this, &VireoGUI::shutdown);
+
+    // The file manager and the certification and calibration pages join here.
+
+    auto* certificate = new CertificateWindow(this);
+    addPage(CERTIFICATE, certificate);
+    connect(certificate, &CertificateWindow::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(certificate, &CertificateWindow::jsonToSend, this, &VireoGUI::sendJson);
 
     m_receiveBuffer = std::make_unique<QByteArray>();
 
@@ -107,7 +135,8 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     m_pollTimer = new QTimer(this);
     m_pollTimer->setObjectName(QStringLiteral("pollTimer"));
     m_pollTimer->setInterval(kPollIntervalMs);
-    connect(m_pollTimer, &QTimer::timeout, this, static_cast<void (VireoGUI::*)()>(&VireoGUI::requestUpdate));
+    connect(m_pollTimer, &QTimer::timeout, this,
+            static_cast<void (VireoGUI::*)()>(&VireoGUI::requestUpdate));
     m_pollTimer->start();
 
     switchToWindow(HOME);
@@ -150,9 +179,11 @@ void VireoGUI::syncMiniPlot()
     double maximum = m_home->miniPlotMaximum();
     if (m_homeHistory && !m_homeHistory->points().isEmpty()) {
         const auto& points = m_homeHistory->points();
-        const auto [lowest, highest] = std::minmax_element(
-            points.cbegin(), points.cend(),
-            [](const Trend::TrendPoint& a, const Trend::TrendPoint& b) { return a.value < b.value; });
+        const auto [lowest, highest] =
+            std::minmax_element(points.cbegin(), points.cend(),
+                                [](const Trend::TrendPoint& a, const Trend::TrendPoint& b) {
+                                    return a.value < b.value;
+                                });
         std::tie(minimum, maximum) = Trend::AxisScale::autoRange(lowest->value, highest->value);
     }
     m_home->setMiniPlotScale(m_home->miniPlotIntervalIndex(), minimum, maximum);
@@ -218,8 +249,8 @@ void VireoGUI::readData()
 void VireoGUI::processReply(const Analyzer::Response& reply)
 {
     if (reply.isError() && reply.errorCode() == kServerMessageCode) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Message from RPC Server"), reply.errorMessage(),
-                        QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Message from RPC Server"),
+                        reply.errorMessage(), QMessageBox::Ok, this);
         box.setTextFormat(Qt::PlainText);
         box.exec();
         // The socket does not announce data again that arrived while the
@@ -330,7 +361,8 @@ void VireoGUI::shutdown()
     m_homeHistory = nullptr;
     qDebug() << "closed trend history databases";
 
-    disconnect(m_manager, &ConnectionManager::connectionStatusChanged, this, &VireoGUI::connectionStatusChanged);
+    disconnect(m_manager, &ConnectionManager::connectionStatusChanged, this,
+               &VireoGUI::connectionStatusChanged);
 
     Analyzer::Request request;
     request.setId(kShutdownRequestId);
