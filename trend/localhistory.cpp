@@ -1,6 +1,7 @@
 #include "trend/localhistory.h"
 
 #include "trend/unitkeys.h"
+#include "trend/wallclock.h"
 
 #include <QDebug>
 #include <QSqlDatabase>
@@ -37,10 +38,9 @@ int nextConnectionNumber()
 } // namespace
 
 LocalHistory::LocalHistory(const QString& databaseName, QObject* parent)
-    : QObject(parent),
-      m_connectionName(QStringLiteral("local_trend_history") + QString::number(nextConnectionNumber())),
-      m_start(rangeBeforeFirstRequest()),
-      m_end(rangeBeforeFirstRequest()),
+    : QObject(parent), m_connectionName(QStringLiteral("local_trend_history") +
+                                        QString::number(nextConnectionNumber())),
+      m_start(rangeBeforeFirstRequest()), m_end(rangeBeforeFirstRequest()),
       m_unitKey(UnitConversion::kVolumeKey)
 {
     m_points.reserve(kTrendPointCapacity);
@@ -59,7 +59,8 @@ LocalHistory::~LocalHistory()
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
-void LocalHistory::requestRange(const QDateTime& start, const QDateTime& end, const QString& unitKey)
+void LocalHistory::requestRange(const QDateTime& start, const QDateTime& end,
+                                const QString& unitKey)
 {
     m_points.clear();
     emit historyRx(true);
@@ -78,8 +79,7 @@ void LocalHistory::refresh()
 void LocalHistory::query()
 {
     const QSqlDatabase database = QSqlDatabase::database(m_connectionName, false);
-    const QString startText = m_start.toString(kTrendDateTimeFormat);
-    const QString endText = m_end.toString(kTrendDateTimeFormat);
+    const auto [startText, endText] = WallClock::rangeTexts(m_start, m_end);
 
     QSqlQuery count(database);
     count.prepare(kCountQuery);
@@ -98,9 +98,12 @@ void LocalHistory::query()
     select.addBindValue(step);
     if (!select.exec())
         return;
+    WallClock clock;
+    // A row without a readable time stays next to the one before it.
+    qint64 previousTime = m_start.toMSecsSinceEpoch();
     while (select.next()) {
         TrendPoint point;
-        point.time = QDateTime::fromString(select.value(0).toString(), kTrendDateTimeFormat).toMSecsSinceEpoch();
+        point.time = previousTime = clock.toMSecs(select.value(0).toString(), previousTime);
         point.value = select.value(1).toDouble();
         point.alarm = select.value(2).toBool();
         m_points.append(point);

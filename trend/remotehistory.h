@@ -2,12 +2,20 @@
 // panel reaches the analyzer over the network. It is an RPC client with one
 // request that is never polled: it sends only when a range is asked for, and
 // only once the controller has given it an id.
+//
+// It takes a reply only as the answer to the request it has outstanding: the
+// server answers in order on the one stream, so while newer requests are out
+// the replies to older ones are stale, and a reply with nothing outstanding
+// is unsolicited. Neither changes the points. A reply far larger than a chart
+// can show is thinned by the step rule the local source uses.
 #pragma once
 
 #include "analyzer/request.h"
 #include "analyzer/rpcinterface.h"
 #include "trend/historyinterface.h"
+#include "trend/wallclock.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 
 namespace Trend {
@@ -20,7 +28,8 @@ class RemoteHistory : public QObject, public HistoryInterface, public Analyzer::
 public:
     explicit RemoteHistory(QObject* parent);
 
-    void requestRange(const QDateTime& start, const QDateTime& end, const QString& unitKey) override;
+    void requestRange(const QDateTime& start, const QDateTime& end,
+                      const QString& unitKey) override;
     void refresh() override;
     const QVector<TrendPoint>& points() override { return m_points; }
 
@@ -39,6 +48,9 @@ private:
 
     Analyzer::Request m_request;
     bool m_registered = false;
+    int m_outstanding = 0;
+    QElapsedTimer m_waitingSince;
+    WallClock m_clock;
     QDateTime m_start;
     QDateTime m_end;
     QVector<TrendPoint> m_points;

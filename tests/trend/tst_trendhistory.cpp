@@ -27,14 +27,16 @@ QString makeTrendDatabase(const QString& folder, int rows)
 {
     const QString path = folder + QStringLiteral("/trend.db");
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("writer"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("writer"));
         db.setDatabaseName(path);
         if (!db.open())
             qFatal("cannot create %s", qPrintable(path));
         QSqlQuery query(db);
-        query.exec(QStringLiteral("CREATE TABLE trend_table (id INTEGER PRIMARY KEY, date_time TEXT, "
-                                  "conc_ppbv REAL, conc_ppbw REAL, conc_dewc REAL, conc_dewf REAL, "
-                                  "system_alarm BOOLEAN)"));
+        query.exec(
+            QStringLiteral("CREATE TABLE trend_table (id INTEGER PRIMARY KEY, date_time TEXT, "
+                           "conc_ppbv REAL, conc_ppbw REAL, conc_dewc REAL, conc_dewf REAL, "
+                           "system_alarm BOOLEAN)"));
         db.transaction();
         query.prepare(QStringLiteral("INSERT INTO trend_table VALUES (?, ?, ?, ?, ?, ?, ?)"));
         for (int i = 1; i <= rows; ++i) {
@@ -74,6 +76,7 @@ private slots:
     void missingDatabase();
     void remoteBeforeRegistration();
     void remoteRequestAndReply();
+    void remoteOddReplies_data();
     void remoteOddReplies();
 
 private:
@@ -185,7 +188,8 @@ void tst_TrendHistory::missingDatabase()
 {
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/absent/trend.db");
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^error opening trend database .*absent")));
+    QTest::ignoreMessage(
+        QtDebugMsg, QRegularExpression(QStringLiteral("^error opening trend database .*absent")));
     LocalHistory history(path, nullptr);
     QSignalSpy spy(&history, &LocalHistory::historyRx);
     history.requestRange(kBase, kBase.addDays(1), QStringLiteral("volume"));
@@ -194,7 +198,8 @@ void tst_TrendHistory::missingDatabase()
 
     // Reading never creates the file.
     const QString sibling = dir.path() + QStringLiteral("/trend.db");
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^error opening trend database")));
+    QTest::ignoreMessage(QtDebugMsg,
+                         QRegularExpression(QStringLiteral("^error opening trend database")));
     LocalHistory reader(sibling, nullptr);
     QVERIFY(!QFile::exists(sibling));
 }
@@ -237,35 +242,65 @@ void tst_TrendHistory::remoteRequestAndReply()
     QCOMPARE(rx.size(), 2);
     QCOMPARE(rx.at(1).at(0).toBool(), false);
 
-    // A second reply adds to the points; a refresh clears and asks again for the same range.
+    // A second reply nobody asked for changes nothing; a refresh clears and
+    // asks again for the same range.
     history.handleResponse(reply(R"({"id":40,"result":[["2024-03-01 00:20:00",13,false]]})"));
-    QCOMPARE(history.points().size(), 2);
+    QCOMPARE(history.points().size(), 1);
+    QCOMPARE(rx.size(), 2);
     history.refresh();
     QVERIFY(history.points().isEmpty());
     QCOMPARE(sent.size(), 2);
     QCOMPARE(sent.at(1).at(0).value<Analyzer::Request>().params(), request.params());
-    QCOMPARE(rx.size(), 3);
+    QCOMPARE(rx.size(), 2); // a refresh announces no clearing
+}
+
+void tst_TrendHistory::remoteOddReplies_data()
+{
+    QTest::addColumn<int>("requests"); // asked before the replies arrive
+    QTest::addColumn<QList<QByteArray>>("replies");
+    QTest::addColumn<QList<double>>("values"); // of the points kept
+
+    const QByteArray one = R"({"id":7,"result":[["2024-03-01 00:00:10",1,false]]})";
+    const QByteArray two = R"({"id":7,"result":[["2024-03-01 00:00:20",2,false]]})";
+    QTest::newRow("error")
+        << 1 << QList<QByteArray>{R"({"id":7,"error":{"code":3,"message":"no data"}})", one}
+        << QList<double>{};
+    QTest::newRow("empty") << 1 << QList<QByteArray>{R"({"id":7,"result":[]})"} << QList<double>{};
+    QTest::newRow("no array") << 1 << QList<QByteArray>{R"({"id":7,"result":"garbage"})"}
+                              << QList<double>{};
+    QTest::newRow("malformed samples count, with safe defaults")
+        << 1 << QList<QByteArray>{R"({"id":7,"result":[["not a date","x"],5]})"}
+        << QList<double>{0, 0};
+    QTest::newRow("unsolicited") << 0 << QList<QByteArray>{one, two} << QList<double>{};
+    QTest::newRow("one answer per request") << 1 << QList<QByteArray>{one, two} << QList<double>{1};
+    QTest::newRow("stale answer to an earlier request")
+        << 2 << QList<QByteArray>{one, two} << QList<double>{2};
 }
 
 void tst_TrendHistory::remoteOddReplies()
 {
+    QFETCH(int, requests);
+    QFETCH(QList<QByteArray>, replies);
+    QFETCH(QList<double>, values);
+
     RemoteHistory history(nullptr);
     history.assignRequestIds(7);
     history.requestRange(kBase, kBase.addSecs(60), QStringLiteral("volume"));
+    for (int i = 1; i < requests; ++i)
+        history.refresh();
+    if (requests == 0)
+        history.handleResponse(reply(R"({"id":7,"result":[]})")); // answers the range request
     QSignalSpy rx(&history, &RemoteHistory::historyRx);
-
-    history.handleResponse(reply(R"({"id":7,"error":{"code":3,"message":"no data"}})"));
-    history.handleResponse(reply(R"({"id":7,"result":[]})"));
-    history.handleResponse(reply(R"({"id":7,"result":"garbage"})"));
-    QVERIFY(history.points().isEmpty());
-    QCOMPARE(rx.size(), 0);
-
-    // Malformed samples still count, with safe defaults.
-    history.handleResponse(reply(R"({"id":7,"result":[["not a date","x"],5]})"));
-    QCOMPARE(history.points().size(), 2);
-    QCOMPARE(history.points().at(0).value, 0.0);
-    QCOMPARE(history.points().at(0).alarm, false);
-    QCOMPARE(rx.size(), 1);
+    for (const QByteArray& json : replies)
+        history.handleResponse(reply(json));
+    QList<double> kept;
+    for (const Trend::TrendPoint& point : history.points()) {
+        kept << point.value;
+        // A sample without a readable time never lands in 1970.
+        QVERIFY(point.time >= kBase.toMSecsSinceEpoch());
+    }
+    QCOMPARE(kept, values);
+    QCOMPARE(rx.size(), values.isEmpty() ? 0 : 1);
 }
 
 QTEST_GUILESS_MAIN(tst_TrendHistory)
