@@ -16,9 +16,9 @@
 #include "shell/keyboardwindow.h"
 #include "shell/logwriter.h"
 #include "shell/messagebox.h"
-#include "trend/axisscale.h"
 #include "trend/localhistory.h"
 #include "trend/remotehistory.h"
+#include "trend/trendwindow.h"
 #include "ui_vireogui.h"
 
 #include <QCoreApplication>
@@ -29,7 +29,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
-#include <tuple>
 
 namespace {
 constexpr int kPollIntervalMs = 1000;
@@ -92,7 +91,10 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
         m_homeHistory = new Trend::LocalHistory(trendFileName(), this);
     }
 
-    // The trend page (given m_trendHistory) joins here.
+    m_trend = new TrendWindow(m_trendHistory, this);
+    addPage(TREND, m_trend);
+    connect(m_trend, &TrendWindow::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(m_trend, &TrendWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
 
     m_home = new HomeWindow(m_homeHistory, this);
     addPage(HOME, m_home);
@@ -172,21 +174,8 @@ void VireoGUI::switchToWindow(WindowType window)
 void VireoGUI::syncMiniPlot()
 {
     // The home mini plot follows the trend screen's interval and value range.
-    // Until the trend screen is part of the panel, the plot keeps its own
-    // interval and frames its own history the way the trend screen's
-    // auto-scale would; otherwise live values would sit far off its 0-1 axis.
-    double minimum = m_home->miniPlotMinimum();
-    double maximum = m_home->miniPlotMaximum();
-    if (m_homeHistory && !m_homeHistory->points().isEmpty()) {
-        const auto& points = m_homeHistory->points();
-        const auto [lowest, highest] =
-            std::minmax_element(points.cbegin(), points.cend(),
-                                [](const Trend::TrendPoint& a, const Trend::TrendPoint& b) {
-                                    return a.value < b.value;
-                                });
-        std::tie(minimum, maximum) = Trend::AxisScale::autoRange(lowest->value, highest->value);
-    }
-    m_home->setMiniPlotScale(m_home->miniPlotIntervalIndex(), minimum, maximum);
+    m_home->setMiniPlotScale(m_trend->intervalIndex(), m_trend->valueAxisMinimum(),
+                             m_trend->valueAxisMaximum());
 }
 
 void VireoGUI::handleOpmode(int mode)

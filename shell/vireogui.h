@@ -19,6 +19,7 @@ class ConnectionManager;
 class HomeWindow;
 class KeyboardWindow;
 class QTimer;
+class TrendWindow;
 
 namespace Analyzer {
 class RPCInterface;
@@ -74,6 +75,7 @@ private:
     QMap<WindowType, int> m_pageMap;
     QWidget* m_pageBeforeKeyboard = nullptr;
     HomeWindow* m_home = nullptr;
+    TrendWindow* m_trend = nullptr;
     KeyboardWindow* m_keyboard = nullptr;
     std::unique_ptr<QByteArray> m_receiveBuffer;
     QTimer* m_pollTimer = nullptr;

@@ -11,8 +11,10 @@
 #include "support/simclient.h"
 #include "support/simulatorprocess.h"
 #include "support/testsupport.h"
+#include "trend/trendwindow.h"
 
 #include <QChartView>
+#include <QCheckBox>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -50,6 +52,7 @@ private slots:
     void cleanupTestCase();
     void liveHomeScreen();
     void miniTrendFromSimulator();
+    void trendFromSimulator();
     void modeChangeReachesSimulator();
     void lostAndRestored();
     void realProgramConnects();
@@ -58,7 +61,10 @@ private:
     void tick() { QMetaObject::invokeMethod(m_gui, "requestUpdate"); }
     QString popupAfterTick();
     QLabel* homeLabel(const char* name) { return m_home->findChild<QLabel*>(QLatin1String(name)); }
-    QString title() { return m_home->findChild<QGroupBox*>(QStringLiteral("opmodeGroupBox"))->title(); }
+    QString title()
+    {
+        return m_home->findChild<QGroupBox*>(QStringLiteral("opmodeGroupBox"))->title();
+    }
 
     TestSupport::SimulatorProcess m_sim{{QStringLiteral("--backfill-days"), QStringLiteral("1"),
                                          QStringLiteral("--seed"), QStringLiteral("7")}};
@@ -111,7 +117,8 @@ void tst_LivePanel::liveHomeScreen()
 
     // The start-up refresh alone fills the home screen; no tick needed.
     QLabel* conc = homeLabel("concLabel");
-    QTRY_VERIFY_WITH_TIMEOUT(conc->text() != QLatin1String("100.8") && !conc->text().isEmpty(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(conc->text() != QLatin1String("100.8") && !conc->text().isEmpty(),
+                             5000);
     bool isNumber = false;
     conc->text().toDouble(&isNumber);
     QVERIFY2(isNumber || conc->text() == QLatin1String("OVER"), qPrintable(conc->text()));
@@ -119,8 +126,10 @@ void tst_LivePanel::liveHomeScreen()
     const int mode = ask(m_sim.port(), QStringLiteral("opmode")).toInt(-1);
     QVERIFY(mode >= 0 && mode < 14);
     QTRY_COMPARE(title(), HomeWindow::opmodeNames().at(mode));
-    QCOMPARE(homeLabel("speciesLabel")->text(), subscriptDigits(ask(m_sim.port(), QStringLiteral("species")).toString()));
-    QCOMPARE(homeLabel("gasLabel")->text(), subscriptDigits(ask(m_sim.port(), QStringLiteral("current_gas")).toString()));
+    QCOMPARE(homeLabel("speciesLabel")->text(),
+             subscriptDigits(ask(m_sim.port(), QStringLiteral("species")).toString()));
+    QCOMPARE(homeLabel("gasLabel")->text(),
+             subscriptDigits(ask(m_sim.port(), QStringLiteral("current_gas")).toString()));
 
     // Each tick brings a fresh value.
     const QString before = conc->text();
@@ -128,7 +137,8 @@ void tst_LivePanel::liveHomeScreen()
 
     auto* stack = m_home->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
     if (stack->currentIndex() != 0)
-        QTest::mouseClick(m_home->findChild<QPushButton*>(QStringLiteral("pushButtonDisplay")), Qt::LeftButton);
+        QTest::mouseClick(m_home->findChild<QPushButton*>(QStringLiteral("pushButtonDisplay")),
+                          Qt::LeftButton);
     QCOMPARE(stack->currentIndex(), 0);
     QVERIFY(!m_home->findChild<QLineEdit*>(QStringLiteral("tauLabel"))->text().isEmpty());
     TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-home-details"));
@@ -137,7 +147,8 @@ void tst_LivePanel::liveHomeScreen()
 void tst_LivePanel::miniTrendFromSimulator()
 {
     auto* stack = m_home->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
-    QTest::mouseClick(m_home->findChild<QPushButton*>(QStringLiteral("pushButtonDisplay")), Qt::LeftButton);
+    QTest::mouseClick(m_home->findChild<QPushButton*>(QStringLiteral("pushButtonDisplay")),
+                      Qt::LeftButton);
     QCOMPARE(stack->currentIndex(), 1);
 
     // What the minute timer does: ask the simulator for the day's history.
@@ -146,23 +157,45 @@ void tst_LivePanel::miniTrendFromSimulator()
     auto* normal = qobject_cast<QScatterSeries*>(chart->series().value(0));
     QVERIFY(normal);
     QTRY_VERIFY_WITH_TIMEOUT(normal->count() > 100, 10000);
+}
 
-    // The next tick frames the history on the value axis.
-    double low = normal->at(0).y(), high = low;
-    for (const QPointF& point : normal->points()) {
+void tst_LivePanel::trendFromSimulator()
+{
+    // The trend screen's first data comes with its refresh; auto-scale frames it.
+    auto* trend = m_gui->findChild<TrendWindow*>();
+    QVERIFY(trend);
+    m_gui->switchToWindow(TREND);
+    QTest::mouseClick(trend->findChild<QCheckBox*>(QStringLiteral("checkBoxAutoScaleY")),
+                      Qt::LeftButton);
+    tick();
+    QMetaObject::invokeMethod(trend, "refreshTrendData");
+    auto* chartView = trend->findChild<QChartView*>(QStringLiteral("chartView"));
+    auto* chart = chartView->chart();
+    auto* series = qobject_cast<QScatterSeries*>(chart->series().value(0));
+    QTRY_VERIFY_WITH_TIMEOUT(series->count() > 100, 10000);
+    double low = series->at(0).y(), high = low;
+    for (const QPointF& point : series->points()) {
         low = qMin(low, point.y());
         high = qMax(high, point.y());
     }
+    QVERIFY(trend->valueAxisMinimum() <= low && trend->valueAxisMaximum() >= high);
+    QVERIFY(trend->valueAxisMaximum() > 1);
+    QVERIFY(chartView->toolTip().startsWith(QStringLiteral("Min = ")));
+    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-trend"));
+
+    // The next tick scales the home mini plot the same way.
     tick();
-    QCOMPARE(m_home->miniPlotMinimum(), qMax(0.0, std::trunc(low) - 1));
-    QCOMPARE(m_home->miniPlotMaximum(), std::trunc(high) + 1);
+    QCOMPARE(m_home->miniPlotMinimum(), trend->valueAxisMinimum());
+    QCOMPARE(m_home->miniPlotMaximum(), trend->valueAxisMaximum());
+    m_gui->switchToWindow(HOME);
     TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-home-chart"));
 }
 
 void tst_LivePanel::modeChangeReachesSimulator()
 {
     const auto pressOnModeScreen = [this](const char* button) {
-        QTest::mouseClick(m_home->findChild<QPushButton*>(QStringLiteral("pushButtonMode")), Qt::LeftButton);
+        QTest::mouseClick(m_home->findChild<QPushButton*>(QStringLiteral("pushButtonMode")),
+                          Qt::LeftButton);
         auto* mode = m_gui->findChild<ModeWindow*>();
         QCOMPARE(m_pages->currentWidget(), mode);
         TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-mode"));
@@ -191,7 +224,8 @@ void tst_LivePanel::lostAndRestored()
     QVERIFY2(m_sim.restart(), qPrintable(m_sim.errorString()));
     tick(); // reconnects; the next tick reports it
     QVERIFY(connection->isConnected());
-    QCOMPARE(popupAfterTick(), QStringLiteral("Restored connection to ") + m_sim.connectionString());
+    QCOMPARE(popupAfterTick(),
+             QStringLiteral("Restored connection to ") + m_sim.connectionString());
 
     homeLabel("concLabel")->setText(QString());
     tick();

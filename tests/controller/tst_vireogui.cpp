@@ -10,7 +10,10 @@
 #include "shell/vireogui.h"
 #include "support/testsupport.h"
 #include "trend/remotehistory.h"
+#include "trend/trendwindow.h"
 
+#include <QChartView>
+#include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
 #include <QJsonArray>
@@ -40,8 +43,8 @@ QString listeningOn(FakeAnalyzer& server)
 }
 
 // One batch per client at start: mode, ring-down graph, the two remote
-// histories, home, scans, shutdown and certificate.
-constexpr int kStartupBatches = 8;
+// histories, trend, home, scans, shutdown and certificate.
+constexpr int kStartupBatches = 9;
 // Of those, the mode and certificate pages and the histories poll nothing.
 constexpr int kEmptyStartupBatches = 4;
 
@@ -113,7 +116,7 @@ private slots:
     void titleBar();
     void serverDownThenUp();
     void endlessLineIsDropped();
-    void miniPlotFramesItsHistory();
+    void miniPlotFollowsTrendScreen();
     void shutdownSendsModeZeroAndQuits();
 
 private:
@@ -531,33 +534,32 @@ void tst_VireoGUI::endlessLineIsDropped()
     QTRY_COMPARE_WITH_TIMEOUT(panel.conc(), QStringLiteral("6.000"), 20000);
 }
 
-void tst_VireoGUI::miniPlotFramesItsHistory()
+void tst_VireoGUI::miniPlotFollowsTrendScreen()
 {
     Panel panel;
-    FakeAnalyzer& server = panel.server;
     QVERIFY(panel.started());
+    auto* trend = panel.gui.findChild<TrendWindow*>();
+    QVERIFY(trend);
 
-    // The home plot asks for its window (as its 60 s timer would) ...
-    QMetaObject::invokeMethod(panel.home, "moveMiniPlotXAxis");
-    QTRY_COMPARE(server.lines.size(), 1);
-    const QJsonObject query = parse(server.lines.at(0)).object();
-    QCOMPARE(query["method"].toString(), QStringLiteral("get_trend_data"));
-    server.lines.clear();
+    // The operator picks "1 Hour" and types a maximum on the trend screen ...
+    trend->findChild<QComboBox*>(QStringLiteral("intervalComboBox"))->setCurrentIndex(3);
+    panel.gui.switchToWindow(TREND);
+    auto* chartView = trend->findChild<QtCharts::QChartView*>(QStringLiteral("chartView"));
+    QTest::mouseClick(chartView->viewport(), Qt::LeftButton, {},
+                      chartView->viewport()->mapFrom(chartView, QPoint(50, 50)));
+    QCOMPARE(panel.pages->currentWidget(), panel.keyboard);
+    panel.keyboard->findChild<QLineEdit*>(QStringLiteral("lineEdit"))
+        ->setText(QStringLiteral("250"));
+    QTest::mouseClick(panel.keyboard->findChild<QPushButton*>(QStringLiteral("pushButton_OK")),
+                      Qt::LeftButton);
+    QCOMPARE(panel.pages->currentWidget(), trend);
+    QCOMPARE(trend->valueAxisMaximum(), 250.0);
 
-    // ... and, with no trend screen to follow, frames what came back.
-    const QString now =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    server.send(QStringLiteral(R"({"id":%1,"result":[["%2",118.4,false],["%2",121.7,true]]})"
-                               "\n")
-                    .arg(query["id"].toInt())
-                    .arg(now)
-                    .toUtf8());
-    auto* homeHistory = panel.gui.findChildren<Trend::RemoteHistory*>().value(1);
-    QVERIFY(homeHistory);
-    QTRY_COMPARE(homeHistory->points().size(), 2);
+    // ... and the next tick scales the home mini plot the same way.
     panel.tick();
-    QCOMPARE(panel.home->miniPlotMinimum(), 117.0);
-    QCOMPARE(panel.home->miniPlotMaximum(), 122.0);
+    QCOMPARE(panel.home->miniPlotIntervalIndex(), 3);
+    QCOMPARE(panel.home->miniPlotMinimum(), trend->valueAxisMinimum());
+    QCOMPARE(panel.home->miniPlotMaximum(), 250.0);
 }
 
 void tst_VireoGUI::shutdownSendsModeZeroAndQuits()
