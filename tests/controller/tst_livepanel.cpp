@@ -4,6 +4,9 @@
 #include "analyzer/connectioninterface.h"
 #include "screens/homewindow.h"
 #include "screens/modewindow.h"
+#include "screens/rdgraphwindow.h"
+#include "screens/scanswindow.h"
+#include "screens/shutdownwindow.h"
 #include "shell/globals.h"
 #include "shell/mainwindow.h"
 #include "shell/textmarkup.h"
@@ -19,6 +22,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QProcess>
 #include <QPushButton>
 #include <QScatterSeries>
@@ -54,6 +58,7 @@ private slots:
     void miniTrendFromSimulator();
     void trendFromSimulator();
     void modeChangeReachesSimulator();
+    void operatorScreensFromSimulator();
     void lostAndRestored();
     void realProgramConnects();
 
@@ -211,6 +216,63 @@ void tst_LivePanel::modeChangeReachesSimulator()
     pressOnModeScreen("pushButtonMeasure");
     QTRY_COMPARE(ask(m_sim.port(), QStringLiteral("opmode")).toInt(), 8);
     QTRY_COMPARE(title(), QStringLiteral("MEASURE MODE"));
+}
+
+void tst_LivePanel::operatorScreensFromSimulator()
+{
+    const auto press = [](QWidget* page, const char* button) {
+        QTest::mouseClick(page->findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
+    };
+    m_gui->switchToWindow(HOME);
+
+    // The ring-down graph refreshes on each tick while shown.
+    press(m_home, "pushButtonRDGraph");
+    auto* rdGraph = m_gui->findChild<RDGraphWindow*>();
+    QCOMPARE(m_pages->currentWidget(), rdGraph);
+    tick();
+    QTRY_VERIFY(rdGraph->findChild<QLabel*>(QStringLiteral("labelRD"))
+                    ->text()
+                    .contains(QRegularExpression(
+                        QStringLiteral("^\\d+\\.\\d\\d \u00B5s,  \\d+\\.\\d\\d$"))));
+    auto* trace =
+        qobject_cast<QLineSeries*>(rdGraph->findChild<QChartView*>()->chart()->series().value(0));
+    QCOMPARE(trace->count(), 640 - 6);
+    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-rdgraph"));
+    press(rdGraph, "pushButtonClose");
+
+    // Scans: the ranges came with the start-up poll, from the laser's readings.
+    press(m_home, "pushButtonMode");
+    press(m_gui->findChild<ModeWindow*>(), "pushButtonScan");
+    auto* scans = m_gui->findChild<ScansWindow*>();
+    QCOMPARE(m_pages->currentWidget(), scans);
+    tick();
+    const int mode = ask(m_sim.port(), QStringLiteral("opmode")).toInt();
+    QTRY_COMPARE(scans->findChild<QLabel*>(QStringLiteral("opmodeLabel"))->text(),
+                 HomeWindow::opmodeNames().at(mode));
+    const double current = ask(m_sim.port(), QStringLiteral("measure_current")).toDouble();
+    const double shownCurrent =
+        scans->findChild<QLineEdit*>(QStringLiteral("cavityScanTempCurrentLineEdit"))
+            ->text()
+            .toDouble();
+    QVERIFY2(qAbs(shownCurrent - current) < 1, qPrintable(QString::number(shownCurrent)));
+    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-scans"));
+    press(scans, "pushButtonClose");
+
+    // Shutdown: the analyzer has a pressure controller; the first step puts it in service mode.
+    press(m_home, "pushButtonMode");
+    press(m_gui->findChild<ModeWindow*>(), "pushButtonShutdown");
+    auto* shutdown = m_gui->findChild<ShutdownWindow*>();
+    QCOMPARE(m_pages->currentWidget(), shutdown);
+    tick();
+    QTRY_VERIFY(shutdown->findChild<QWidget*>(QStringLiteral("apcWidget"))->isVisible());
+    QTRY_VERIFY(
+        !shutdown->findChild<QLineEdit*>(QStringLiteral("apcReadLineEdit"))->text().isEmpty());
+    press(shutdown, "pushButton");
+    QTRY_COMPARE(ask(m_sim.port(), QStringLiteral("opmode")).toInt(), 2);
+    QCoreApplication::processEvents();
+    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-shutdown"));
+    press(shutdown, "pushButtonClose");
+    QCOMPARE(m_pages->currentWidget(), m_home);
 }
 
 void tst_LivePanel::lostAndRestored()
