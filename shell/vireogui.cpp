@@ -52,10 +52,8 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     qDebug() << "Startup";
 
     m_manager = new ConnectionManager(connectionString, this);
-    connect(m_manager->connection(), &Analyzer::ConnectionInterface::readyToRead, this,
-            &VireoGUI::readData);
-    connect(m_manager, &ConnectionManager::connectionStatusChanged, this,
-            &VireoGUI::connectionStatusChanged);
+    connect(m_manager->connection(), &Analyzer::ConnectionInterface::readyToRead, this, &VireoGUI::readData);
+    connect(m_manager, &ConnectionManager::connectionStatusChanged, this, &VireoGUI::connectionStatusChanged);
     if (m_manager->connectToServer())
         qDebug() << "RPC connection ok";
     else
@@ -137,8 +135,7 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     m_pollTimer = new QTimer(this);
     m_pollTimer->setObjectName(QStringLiteral("pollTimer"));
     m_pollTimer->setInterval(kPollIntervalMs);
-    connect(m_pollTimer, &QTimer::timeout, this,
-            static_cast<void (VireoGUI::*)()>(&VireoGUI::requestUpdate));
+    connect(m_pollTimer, &QTimer::timeout, this, static_cast<void (VireoGUI::*)()>(&VireoGUI::requestUpdate));
     m_pollTimer->start();
 
     switchToWindow(HOME);
@@ -238,8 +235,8 @@ void VireoGUI::readData()
 void VireoGUI::processReply(const Analyzer::Response& reply)
 {
     if (reply.isError() && reply.errorCode() == kServerMessageCode) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Message from RPC Server"),
-                        reply.errorMessage(), QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Message from RPC Server"), reply.errorMessage(),
+                        QMessageBox::Ok, this);
         box.setTextFormat(Qt::PlainText);
         box.exec();
         // The socket does not announce data again that arrived while the
@@ -350,8 +347,7 @@ void VireoGUI::shutdown()
     m_homeHistory = nullptr;
     qDebug() << "closed trend history databases";
 
-    disconnect(m_manager, &ConnectionManager::connectionStatusChanged, this,
-               &VireoGUI::connectionStatusChanged);
+    disconnect(m_manager, &ConnectionManager::connectionStatusChanged, this, &VireoGUI::connectionStatusChanged);
 
     Analyzer::Request request;
     request.setId(kShutdownRequestId);

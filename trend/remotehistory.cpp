@@ -14,7 +14,9 @@ constexpr qint64 kLostAfterMs = 30000;
 namespace Trend {
 
 RemoteHistory::RemoteHistory(QObject* parent)
-    : QObject(parent), m_start(rangeBeforeFirstRequest()), m_end(m_start)
+    : QObject(parent),
+      m_start(rangeBeforeFirstRequest()),
+      m_end(m_start)
 {
     m_points.reserve(kTrendPointCapacity);
 }

@@ -28,8 +28,7 @@ class RemoteHistory : public QObject, public HistoryInterface, public Analyzer::
 public:
     explicit RemoteHistory(QObject* parent);
 
-    void requestRange(const QDateTime& start, const QDateTime& end,
-                      const QString& unitKey) override;
+    void requestRange(const QDateTime& start, const QDateTime& end, const QString& unitKey) override;
     void refresh() override;
     const QVector<TrendPoint>& points() override { return m_points; }
 

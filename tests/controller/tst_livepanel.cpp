@@ -66,10 +66,7 @@ private:
     void tick() { QMetaObject::invokeMethod(m_gui, "requestUpdate"); }
     QString popupAfterTick();
     QLabel* homeLabel(const char* name) { return m_home->findChild<QLabel*>(QLatin1String(name)); }
-    QString title()
-    {
-        return m_home->findChild<QGroupBox*>(QStringLiteral("opmodeGroupBox"))->title();
-    }
+    QString title() { return m_home->findChild<QGroupBox*>(QStringLiteral("opmodeGroupBox"))->title(); }
 
     TestSupport::SimulatorProcess m_sim{{QStringLiteral("--backfill-days"), QStringLiteral("1"),
                                          QStringLiteral("--seed"), QStringLiteral("7")}};
@@ -131,10 +128,8 @@ void tst_LivePanel::liveHomeScreen()
     const int mode = ask(m_sim.port(), QStringLiteral("opmode")).toInt(-1);
     QVERIFY(mode >= 0 && mode < 14);
     QTRY_COMPARE(title(), HomeWindow::opmodeNames().at(mode));
-    QCOMPARE(homeLabel("speciesLabel")->text(),
-             subscriptDigits(ask(m_sim.port(), QStringLiteral("species")).toString()));
-    QCOMPARE(homeLabel("gasLabel")->text(),
-             subscriptDigits(ask(m_sim.port(), QStringLiteral("current_gas")).toString()));
+    QCOMPARE(homeLabel("speciesLabel")->text(), subscriptDigits(ask(m_sim.port(), QStringLiteral("species")).toString()));
+    QCOMPARE(homeLabel("gasLabel")->text(), subscriptDigits(ask(m_sim.port(), QStringLiteral("current_gas")).toString()));
 
     // Each tick brings a fresh value.
     const QString before = conc->text();
@@ -142,8 +137,7 @@ void tst_LivePanel::liveHomeScreen()
 
     auto* stack = m_home->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
     if (stack->currentIndex() != 0)
-        QTest::mouseClick(m_home->findChild<QPushButton*>(QStringLiteral("pushButtonDisplay")),
-                          Qt::LeftButton);
+        QTest::mouseClick(m_home->findChild<QPushButton*>(QStringLiteral("pushButtonDisplay")), Qt::LeftButton);
     QCOMPARE(stack->currentIndex(), 0);
     QVERIFY(!m_home->findChild<QLineEdit*>(QStringLiteral("tauLabel"))->text().isEmpty());
     TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-home-details"));
@@ -152,8 +146,7 @@ void tst_LivePanel::liveHomeScreen()
 void tst_LivePanel::miniTrendFromSimulator()
 {
     auto* stack = m_home->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
-    QTest::mouseClick(m_home->findChild<QPushButton*>(QStringLiteral("pushButtonDisplay")),
-                      Qt::LeftButton);
+    QTest::mouseClick(m_home->findChild<QPushButton*>(QStringLiteral("pushButtonDisplay")), Qt::LeftButton);
     QCOMPARE(stack->currentIndex(), 1);
 
     // What the minute timer does: ask the simulator for the day's history.
@@ -199,8 +192,7 @@ void tst_LivePanel::trendFromSimulator()
 void tst_LivePanel::modeChangeReachesSimulator()
 {
     const auto pressOnModeScreen = [this](const char* button) {
-        QTest::mouseClick(m_home->findChild<QPushButton*>(QStringLiteral("pushButtonMode")),
-                          Qt::LeftButton);
+        QTest::mouseClick(m_home->findChild<QPushButton*>(QStringLiteral("pushButtonMode")), Qt::LeftButton);
         auto* mode = m_gui->findChild<ModeWindow*>();
         QCOMPARE(m_pages->currentWidget(), mode);
         TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-mode"));
@@ -286,8 +278,7 @@ void tst_LivePanel::lostAndRestored()
     QVERIFY2(m_sim.restart(), qPrintable(m_sim.errorString()));
     tick(); // reconnects; the next tick reports it
     QVERIFY(connection->isConnected());
-    QCOMPARE(popupAfterTick(),
-             QStringLiteral("Restored connection to ") + m_sim.connectionString());
+    QCOMPARE(popupAfterTick(), QStringLiteral("Restored connection to ") + m_sim.connectionString());
 
     homeLabel("concLabel")->setText(QString());
     tick();

@@ -44,38 +44,11 @@ public:
     QVector<Trend::TrendPoint> data;
 };
 
-enum Offset
-{
-    Conc = 0,
-    Species,
-    Units,
-    Tau,
-    TauStd,
-    TauZero,
-    TauZeroStd,
-    LaserCurrent,
-    LaserTemp,
-    Threshold,
-    Opmode,
-    Gas,
-    LaserAlarm,
-    PressureAlarm,
-    RdAlarm,
-    TempAlarm,
-    RefcellAlarm,
-    DetectorAlarm,
-    UserAlarm1,
-    UserAlarm2,
-    Level1,
-    Level2,
-    LockCode,
-    ReactorUsed,
-    SwitchToPpm,
-    FitUsed,
-    FitModeEnabled,
-    CertificateExpired,
-    ConcWarning,
-    OffsetCount
+enum Offset {
+    Conc = 0, Species, Units, Tau, TauStd, TauZero, TauZeroStd, LaserCurrent, LaserTemp, Threshold,
+    Opmode, Gas, LaserAlarm, PressureAlarm, RdAlarm, TempAlarm, RefcellAlarm, DetectorAlarm,
+    UserAlarm1, UserAlarm2, Level1, Level2, LockCode, ReactorUsed, SwitchToPpm, FitUsed,
+    FitModeEnabled, CertificateExpired, ConcWarning, OffsetCount
 };
 
 /// What a quiet analyzer in measure mode answers, by offset.
@@ -142,7 +115,8 @@ QStringList listTexts(QListWidget* list)
     return texts;
 }
 
-template <typename T> T* child(QWidget& parent, const char* name)
+template <typename T>
+T* child(QWidget& parent, const char* name)
 {
     auto* widget = parent.findChild<T*>(QLatin1String(name));
     if (!widget)
@@ -363,42 +337,37 @@ void tst_HomeWindow::alarms_data()
     QTest::addColumn<bool>("user2Red");
     QTest::addColumn<int>("page");
 
-    QTest::newRow("all quiet") << Overrides{} << QStringList{"System OK"} << false << false << false
-                               << 1;
+    QTest::newRow("all quiet") << Overrides{} << QStringList{"System OK"} << false << false << false << 1;
     QTest::newRow("certificate only")
-        << Overrides{{CertificateExpired, true}} << QStringList{"System OK", "Perf. Verification"}
-        << false << false << false << 0;
-    QTest::newRow("ring-down") << Overrides{{RdAlarm, true}} << QStringList{"Ringdown Alarm"}
-                               << true << false << false << 0;
+        << Overrides{{CertificateExpired, true}} << QStringList{"System OK", "Perf. Verification"} << false
+        << false << false << 0;
+    QTest::newRow("ring-down") << Overrides{{RdAlarm, true}} << QStringList{"Ringdown Alarm"} << true << false
+                               << false << 0;
     QTest::newRow("pressure and temperature")
         << Overrides{{PressureAlarm, true}, {TempAlarm, true}}
         << QStringList{"Pressure Alarm", "Temperature Alarm"} << true << false << false << 0;
     QTest::newRow("pressure and temperature with reactor")
         << Overrides{{PressureAlarm, true}, {TempAlarm, true}, {ReactorUsed, true}}
-        << QStringList{"Utility Gas Pressure", "Reactor Temperature"} << true << false << false
-        << 0;
+        << QStringList{"Utility Gas Pressure", "Reactor Temperature"} << true << false << false << 0;
     QTest::newRow("every system alarm in order")
-        << Overrides{{ConcWarning, true}, {DetectorAlarm, true}, {RefcellAlarm, true},
-                     {TempAlarm, true},   {RdAlarm, true},       {PressureAlarm, true},
-                     {LaserAlarm, true}}
-        << QStringList{"Laser Alarm",       "Pressure Alarm", "Ringdown Alarm",
-                       "Temperature Alarm", "Reference Cell", "Detector Temperature",
-                       "Conc. Warning"}
+        << Overrides{{ConcWarning, true}, {DetectorAlarm, true}, {RefcellAlarm, true}, {TempAlarm, true},
+                     {RdAlarm, true}, {PressureAlarm, true}, {LaserAlarm, true}}
+        << QStringList{"Laser Alarm", "Pressure Alarm", "Ringdown Alarm", "Temperature Alarm",
+                       "Reference Cell", "Detector Temperature", "Conc. Warning"}
         << true << false << false << 0;
     QTest::newRow("user alarm 1 in ppm")
-        << Overrides{{UserAlarm1, true}, {Level1, 25000.0}}
-        << QStringList{"System OK", "Conc exceeds 25 ppm"} << false << true << false << 1;
+        << Overrides{{UserAlarm1, true}, {Level1, 25000.0}} << QStringList{"System OK", "Conc exceeds 25 ppm"}
+        << false << true << false << 1;
     QTest::newRow("user alarm 2 in ppb")
-        << Overrides{{UserAlarm2, true}, {Level2, 950.5}}
-        << QStringList{"System OK", "Conc exceeds 950.5 ppb"} << false << false << true << 1;
+        << Overrides{{UserAlarm2, true}, {Level2, 950.5}} << QStringList{"System OK", "Conc exceeds 950.5 ppb"}
+        << false << false << true << 1;
     QTest::newRow("user alarm 1 without a level")
-        << Overrides{{UserAlarm1, true}, {Level1, QJsonValue::Null}}
-        << QStringList{"System OK", "Conc exceeds "} << false << true << false << 1;
+        << Overrides{{UserAlarm1, true}, {Level1, QJsonValue::Null}} << QStringList{"System OK", "Conc exceeds "}
+        << false << true << false << 1;
     QTest::newRow("both user alarms, certificate and a system alarm")
-        << Overrides{{UserAlarm1, true}, {UserAlarm2, true},         {Level1, 10000.0},
-                     {Level2, 9999.5},   {CertificateExpired, true}, {LaserAlarm, true}}
-        << QStringList{"Laser Alarm", "Conc exceeds 10 ppm", "Conc exceeds 9999.5 ppb",
-                       "Perf. Verification"}
+        << Overrides{{UserAlarm1, true}, {UserAlarm2, true}, {Level1, 10000.0}, {Level2, 9999.5},
+                     {CertificateExpired, true}, {LaserAlarm, true}}
+        << QStringList{"Laser Alarm", "Conc exceeds 10 ppm", "Conc exceeds 9999.5 ppb", "Perf. Verification"}
         << true << true << true << 0;
 }
 
@@ -419,10 +388,7 @@ void tst_HomeWindow::alarms()
     answerTwoPolls(home, replies);
 
     QCOMPARE(listTexts(child<QListWidget>(home, "alarmsListWidget")), items);
-    const auto lamp = [](bool red) {
-        return red ? QStringLiteral(":/images/RedLight.png")
-                   : QStringLiteral(":/images/GreenLight.png");
-    };
+    const auto lamp = [](bool red) { return red ? QStringLiteral(":/images/RedLight.png") : QStringLiteral(":/images/GreenLight.png"); };
     QVERIFY(showsLamp(child<QLabel>(home, "systemAlarmLabel"), lamp(systemRed)));
     QVERIFY(showsLamp(child<QLabel>(home, "concAlarmLabel_1"), lamp(user1Red)));
     QVERIFY(showsLamp(child<QLabel>(home, "concAlarmLabel_2"), lamp(user2Red)));
@@ -461,25 +427,15 @@ void tst_HomeWindow::secondaryValues_data()
     QTest::addColumn<QString>("text");
 
     const QString pm = QStringLiteral("\u00B1");
-    QTest::newRow("tau") << Overrides{} << "tauLabel"
-                         << "12.3" + pm + "0.6";
-    QTest::newRow("tau zero") << Overrides{} << "tauELabel"
-                              << "13.0" + pm + "0.0";
-    QTest::newRow("null tau std blanks RD time")
-        << Overrides{{TauStd, QJsonValue::Null}} << "tauLabel"
-        << "";
-    QTest::newRow("null tau zero std blanks")
-        << Overrides{{TauZeroStd, QJsonValue::Null}} << "tauELabel"
-        << "";
-    QTest::newRow("laser current") << Overrides{} << "laserCurrentLabel"
-                                   << "50.3";
-    QTest::newRow("laser temperature") << Overrides{} << "laserTempLabel"
-                                       << "25.46";
-    QTest::newRow("threshold") << Overrides{} << "thresholdLabel"
-                               << "300";
+    QTest::newRow("tau") << Overrides{} << "tauLabel" << "12.3" + pm + "0.6";
+    QTest::newRow("tau zero") << Overrides{} << "tauELabel" << "13.0" + pm + "0.0";
+    QTest::newRow("null tau std blanks RD time") << Overrides{{TauStd, QJsonValue::Null}} << "tauLabel" << "";
+    QTest::newRow("null tau zero std blanks") << Overrides{{TauZeroStd, QJsonValue::Null}} << "tauELabel" << "";
+    QTest::newRow("laser current") << Overrides{} << "laserCurrentLabel" << "50.3";
+    QTest::newRow("laser temperature") << Overrides{} << "laserTempLabel" << "25.46";
+    QTest::newRow("threshold") << Overrides{} << "thresholdLabel" << "300";
     QTest::newRow("missing number shows nothing")
-        << Overrides{{Threshold, QJsonValue::Undefined}} << "thresholdLabel"
-        << "";
+        << Overrides{{Threshold, QJsonValue::Undefined}} << "thresholdLabel" << "";
 }
 
 void tst_HomeWindow::secondaryValues()
@@ -512,21 +468,18 @@ void tst_HomeWindow::errorRepliesChangeNothing()
     const QJsonObject error{{"code", 3}, {"message", "busy"}};
     for (int offset = 0; offset < OffsetCount; ++offset) {
         if (offset != LockCode)
-            home.handleResponse(
-                Analyzer::Response(QJsonObject{{"id", 2 + offset}, {"error", error}}));
+            home.handleResponse(Analyzer::Response(QJsonObject{{"id", 2 + offset}, {"error", error}}));
     }
     QCOMPARE(child<QLabel>(home, "concLabel")->text(), QStringLiteral("OVER"));
     QCOMPARE(child<QGroupBox>(home, "opmodeGroupBox")->title(), QStringLiteral("MEASURE MODE"));
     QCOMPARE(child<QLabel>(home, "speciesLabel")->text(), QStringLiteral("H<sub>2</sub>O"));
     QCOMPARE(child<QLineEdit>(home, "laserCurrentLabel")->text(), QStringLiteral("50.3"));
-    QCOMPARE(listTexts(child<QListWidget>(home, "alarmsListWidget")),
-             QStringList{"Ringdown Alarm"});
+    QCOMPARE(listTexts(child<QListWidget>(home, "alarmsListWidget")), QStringList{"Ringdown Alarm"});
     QCOMPARE(opmodes.size(), 0);
 
     // A mode reply without a number is no mode either.
     for (const QJsonValue& result : {QJsonValue(QJsonValue::Null), QJsonValue("8")})
-        home.handleResponse(
-            Analyzer::Response(QJsonObject{{"id", 2 + Opmode}, {"result", result}}));
+        home.handleResponse(Analyzer::Response(QJsonObject{{"id", 2 + Opmode}, {"result", result}}));
     home.handleResponse(Analyzer::Response(QJsonObject{{"id", 2 + Opmode}}));
     QCOMPARE(child<QGroupBox>(home, "opmodeGroupBox")->title(), QStringLiteral("MEASURE MODE"));
     QCOMPARE(opmodes.size(), 0);
@@ -557,12 +510,11 @@ void tst_HomeWindow::lock()
     for (int code : codes)
         enterLockCode(home, QJsonArray{code});
 
-    for (const char* name : {"pushButtonDisplay", "pushButtonMode", "pushButtonRDGraph",
-                             "pushButtonSettings", "pushButtonTrend"})
+    for (const char* name : {"pushButtonDisplay", "pushButtonMode", "pushButtonRDGraph", "pushButtonSettings",
+                             "pushButtonTrend"})
         QCOMPARE(child<QPushButton>(home, name)->isEnabled(), !locked);
     QVERIFY(child<QPushButton>(home, "pushButtonLock")->isEnabled());
-    const QString icon =
-        locked ? QStringLiteral(":/images/Unlock.png") : QStringLiteral(":/images/Lock.png");
+    const QString icon = locked ? QStringLiteral(":/images/Unlock.png") : QStringLiteral(":/images/Lock.png");
     QCOMPARE(child<QPushButton>(home, "pushButtonLock")->icon().pixmap(80).toImage(),
              QIcon(icon).pixmap(80).toImage());
 
@@ -720,8 +672,7 @@ void tst_HomeWindow::miniTrendFromRemoteHistory()
     QCOMPARE(sent.size(), 1);
     const QDateTime t0(QDate(2024, 3, 1), QTime(10, 0));
     history.handleResponse(Analyzer::Response(QJsonDocument::fromJson(R"({"id":50,"result":[
-        ["2024-03-01 10:00:00",1.5,false],["2024-03-01 10:00:10",2.5,true],["2024-03-01 10:00:20",3.5,false]]})")
-                                                  .object()));
+        ["2024-03-01 10:00:00",1.5,false],["2024-03-01 10:00:10",2.5,true],["2024-03-01 10:00:20",3.5,false]]})").object()));
     QCOMPARE(normal->count(), 3);
     QCOMPARE(alarm->count(), 1);
     QCOMPARE(alarm->at(0), QPointF(t0.addSecs(10).toMSecsSinceEpoch(), 2.5));
@@ -744,14 +695,8 @@ void tst_HomeWindow::screenshots()
     HomeWindow home(&history, nullptr);
     home.resize(636, 450);
     home.assignRequestIds(2);
-    answerTwoPolls(home, {{Conc, 1234.567},
-                          {Units, "volume"},
-                          {SwitchToPpm, 5000.0},
-                          {UserAlarm1, true},
-                          {Level1, 25000.0},
-                          {PressureAlarm, true},
-                          {FitUsed, true},
-                          {FitModeEnabled, true}});
+    answerTwoPolls(home, {{Conc, 1234.567}, {Units, "volume"}, {SwitchToPpm, 5000.0}, {UserAlarm1, true},
+                          {Level1, 25000.0}, {PressureAlarm, true}, {FitUsed, true}, {FitModeEnabled, true}});
     home.show();
     QVERIFY(QTest::qWaitForWindowExposed(&home));
     TestSupport::saveScreenshot(&home, QStringLiteral("home-standalone-details"));

@@ -27,16 +27,14 @@ QString makeTrendDatabase(const QString& folder, int rows)
 {
     const QString path = folder + QStringLiteral("/trend.db");
     {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("writer"));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("writer"));
         db.setDatabaseName(path);
         if (!db.open())
             qFatal("cannot create %s", qPrintable(path));
         QSqlQuery query(db);
-        query.exec(
-            QStringLiteral("CREATE TABLE trend_table (id INTEGER PRIMARY KEY, date_time TEXT, "
-                           "conc_ppbv REAL, conc_ppbw REAL, conc_dewc REAL, conc_dewf REAL, "
-                           "system_alarm BOOLEAN)"));
+        query.exec(QStringLiteral("CREATE TABLE trend_table (id INTEGER PRIMARY KEY, date_time TEXT, "
+                                  "conc_ppbv REAL, conc_ppbw REAL, conc_dewc REAL, conc_dewf REAL, "
+                                  "system_alarm BOOLEAN)"));
         db.transaction();
         query.prepare(QStringLiteral("INSERT INTO trend_table VALUES (?, ?, ?, ?, ?, ?, ?)"));
         for (int i = 1; i <= rows; ++i) {
@@ -188,8 +186,7 @@ void tst_TrendHistory::missingDatabase()
 {
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/absent/trend.db");
-    QTest::ignoreMessage(
-        QtDebugMsg, QRegularExpression(QStringLiteral("^error opening trend database .*absent")));
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^error opening trend database .*absent")));
     LocalHistory history(path, nullptr);
     QSignalSpy spy(&history, &LocalHistory::historyRx);
     history.requestRange(kBase, kBase.addDays(1), QStringLiteral("volume"));
@@ -198,8 +195,7 @@ void tst_TrendHistory::missingDatabase()
 
     // Reading never creates the file.
     const QString sibling = dir.path() + QStringLiteral("/trend.db");
-    QTest::ignoreMessage(QtDebugMsg,
-                         QRegularExpression(QStringLiteral("^error opening trend database")));
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^error opening trend database")));
     LocalHistory reader(sibling, nullptr);
     QVERIFY(!QFile::exists(sibling));
 }
