@@ -74,7 +74,8 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
 
     // The settings page joins here.
 
-    // Each chart keeps its own history source so the two never share a query.
+    // Each chart keeps its own history source so the two never share a query;
+    // they are children of this widget and so outlive every page (see the header).
     if (isRemote()) {
         auto* trendHistory = new Trend::RemoteHistory(this);
         auto* homeHistory = new Trend::RemoteHistory(this);
@@ -143,6 +144,8 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     if (m_manager->connection()->isConnected()) {
         for (Analyzer::RPCInterface* client : m_clients.clients())
             sendBatchJson(client->updateRequests());
+        // The mini plot's first request, made while the sources had no id yet, never went out.
+        m_home->moveMiniPlotXAxis();
     }
 }
 
@@ -177,8 +180,7 @@ void VireoGUI::syncMiniPlot()
 
 void VireoGUI::handleOpmode(int mode)
 {
-    // The settings and trend download pages are switched into or out of
-    // service mode (mode 2) here.
+    // Settings and trend download pages: configureForServiceMode(mode == 2), once they exist.
     Q_UNUSED(mode)
 }
 
@@ -331,20 +333,24 @@ void VireoGUI::connectionStatusChanged()
                     connection->serverName());
     message.exec();
 
-    // As they join the controller: with the link down, a file transfer in
-    // progress ends here as cancelled, and the certification, calibration and
-    // settings pages are told whether the link is down.
+    // Transfer cancel and the certification, calibration and settings notices go here.
+    if (connection->isConnected())
+        m_home->moveMiniPlotXAxis(); // history asked for while the link was down never went out
 }
 
 void VireoGUI::shutdown()
 {
+    // A tick during the wait below would reconnect a dropped link and poll again.
+    m_pollTimer->stop();
+
+    // The sources stay alive for the pages that hold them, but nothing they
+    // ask for is sent or routed any more; they are destroyed after the pages.
     for (Trend::HistoryInterface* history : {m_trendHistory, m_homeHistory}) {
-        if (auto* remote = dynamic_cast<Trend::RemoteHistory*>(history))
+        if (auto* remote = dynamic_cast<Trend::RemoteHistory*>(history)) {
             m_clients.remove(remote);
-        delete history;
+            disconnect(remote, &Trend::RemoteHistory::jsonToSend, this, &VireoGUI::sendJson);
+        }
     }
-    m_trendHistory = nullptr;
-    m_homeHistory = nullptr;
     qDebug() << "closed trend history databases";
 
     disconnect(m_manager, &ConnectionManager::connectionStatusChanged, this, &VireoGUI::connectionStatusChanged);

@@ -44,12 +44,14 @@ signals:
 
 private:
     void sendRangeRequest();
+    void forgetLostRequests();
 
     Analyzer::Request m_request;
     bool m_registered = false;
-    int m_outstanding = 0;
-    QElapsedTimer m_waitingSince;
-    WallClock m_clock;
+    /// When each request still unanswered went out, oldest first.
+    QVector<qint64> m_sentAt;
+    QElapsedTimer m_clock;
+    WallClock m_wallClock;
     QDateTime m_start;
     QDateTime m_end;
     QVector<TrendPoint> m_points;

@@ -16,6 +16,11 @@ bool FakeAnalyzer::listen(quint16 port)
 void FakeAnalyzer::close()
 {
     m_server.close();
+    dropLink();
+}
+
+void FakeAnalyzer::dropLink()
+{
     if (m_peer)
         m_peer->abort();
 }
@@ -52,5 +57,6 @@ void FakeAnalyzer::read()
     while ((end = m_partial.indexOf('\n')) >= 0) {
         lines.append(m_partial.left(end));
         m_partial.remove(0, end + 1);
+        emit lineReceived(lines.last());
     }
 }
