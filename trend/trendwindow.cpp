@@ -46,9 +46,6 @@ TrendWindow::TrendWindow(Trend::HistoryInterface* history, QWidget* parent)
         connect(local, &Trend::LocalHistory::historyRx, this, &TrendWindow::updateTrend);
     else if (auto* remote = dynamic_cast<Trend::RemoteHistory*>(m_history))
         connect(remote, &Trend::RemoteHistory::historyRx, this, &TrendWindow::updateTrend);
-    // The controller deletes the sources at shutdown while events still run.
-    if (auto* object = dynamic_cast<QObject*>(m_history))
-        connect(object, &QObject::destroyed, this, [this] { m_history = nullptr; });
 
     m_chart = new Trend::TrendChart(QChart::ChartThemeBlueIcy);
     m_trendSeries = m_chart->addScatterSeries(QStringLiteral("trend"), QColor(239, 136, 9, 100),
@@ -141,8 +138,7 @@ double TrendWindow::valueAxisMaximum() const
 void TrendWindow::requestWindow()
 {
     m_chart->setDateRange(m_start, m_end);
-    if (m_history)
-        m_history->requestRange(m_start, m_end, m_unitKey);
+    m_history->requestRange(m_start, m_end, m_unitKey);
 }
 
 void TrendWindow::moveToNow()
@@ -240,16 +236,14 @@ void TrendWindow::pointClicked(const QPointF& point)
 
 void TrendWindow::refreshTrendData()
 {
-    if (m_history)
-        m_history->refresh();
+    m_history->refresh();
 }
 
 void TrendWindow::updateTrend(bool)
 {
     ui->backPushButton->setEnabled(false);
     ui->forwardPushButton->setEnabled(false);
-    static const QVector<Trend::TrendPoint> none;
-    const QVector<Trend::TrendPoint>& points = m_history ? m_history->points() : none;
+    const QVector<Trend::TrendPoint>& points = m_history->points();
     m_chartView->setToolTip(Trend::TrendChart::statistics(points));
     m_chart->showPoints(points, m_trendSeries, m_alarmSeries);
     // Only a window with new data is framed again, so an axis the operator

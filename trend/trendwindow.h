@@ -38,7 +38,7 @@ class TrendWindow : public QWidget, public Analyzer::RPCInterface
     Q_INTERFACES(Analyzer::RPCInterface)
 
 public:
-    /// history must outlive the window or be a QObject; the current day is asked for at once.
+    /// history must outlive the window; the current day is asked for at once.
     TrendWindow(Trend::HistoryInterface* history, QWidget* parent);
     ~TrendWindow() override;
 
