@@ -20,6 +20,7 @@ class HomeWindow;
 class KeyboardWindow;
 class QTimer;
 class SettingsWindow;
+class TrendWindow;
 
 namespace Analyzer {
 class RPCInterface;
@@ -76,6 +77,7 @@ private:
     QWidget* m_pageBeforeKeyboard = nullptr;
     HomeWindow* m_home = nullptr;
     SettingsWindow* m_settings = nullptr;
+    TrendWindow* m_trend = nullptr;
     KeyboardWindow* m_keyboard = nullptr;
     std::unique_ptr<QByteArray> m_receiveBuffer;
     QTimer* m_pollTimer = nullptr;
