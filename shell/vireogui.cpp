@@ -5,17 +5,22 @@
 #include "analyzer/linedecoder.h"
 #include "analyzer/response.h"
 #include "analyzer/rpcinterface.h"
+#include "screens/certificatewindow.h"
 #include "screens/homewindow.h"
 #include "screens/modewindow.h"
+#include "screens/rdgraphwindow.h"
+#include "screens/scanswindow.h"
+#include "screens/shutdownwindow.h"
+#include "settings/settingswindow.h"
 #include "shell/delay.h"
 #include "shell/globals.h"
 #include "shell/keyboardwindow.h"
 #include "shell/logwriter.h"
 #include "shell/messagebox.h"
-#include "trend/axisscale.h"
 #include "trend/localhistory.h"
 #include "trend/remotehistory.h"
 #include "trend/trenddownload.h"
+#include "trend/trendwindow.h"
 #include "ui_vireogui.h"
 
 #include <QCoreApplication>
@@ -26,7 +31,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
-#include <tuple>
 
 namespace {
 constexpr int kPollIntervalMs = 1000;
@@ -67,7 +71,18 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     connect(mode, &ModeWindow::expectedChange, this,
             static_cast<void (VireoGUI::*)(WindowType)>(&VireoGUI::requestUpdate));
 
-    // RDGraphWindow and SettingsWindow are created here once they exist.
+    auto* rdGraph = new RDGraphWindow(this);
+    addPage(RD_GRAPH, rdGraph);
+    connect(rdGraph, &RDGraphWindow::goToWindow, this, &VireoGUI::switchToWindow);
+
+    m_settings = new SettingsWindow(this);
+    addPage(SETTINGS, m_settings);
+    connect(m_settings, &SettingsWindow::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(m_settings, &SettingsWindow::jsonToSend, this, &VireoGUI::sendJson);
+    connect(m_settings, &SettingsWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
+    connect(m_settings, &SettingsWindow::newTitleBarName, this, &VireoGUI::setTitleBarName);
+    connect(m_settings, &SettingsWindow::newTitleBarVersion, this, &VireoGUI::setTitleBarVersion);
+    // Its file transfer requests go to the file manager once that joins.
 
     // Each chart keeps its own history source so the two never share a query;
     // they are children of this widget and so outlive every page (see the header).
@@ -85,7 +100,10 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
         m_homeHistory = new Trend::LocalHistory(trendFileName(), this);
     }
 
-    // TrendWindow (given m_trendHistory) is created here once it exists.
+    m_trend = new TrendWindow(m_trendHistory, this);
+    addPage(TREND, m_trend);
+    connect(m_trend, &TrendWindow::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(m_trend, &TrendWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
 
     m_home = new HomeWindow(m_homeHistory, this);
     addPage(HOME, m_home);
@@ -97,7 +115,12 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     addPage(KEYBOARD, m_keyboard);
     connect(m_keyboard, &KeyboardWindow::accepted, this, &VireoGUI::putDownKeyboard);
 
-    // ScansWindow is created here once it exists.
+    auto* scans = new ScansWindow(this);
+    addPage(SCANS, scans);
+    connect(scans, &ScansWindow::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(scans, &ScansWindow::jsonToSend, this, &VireoGUI::sendJson);
+    connect(scans, &ScansWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
+    connect(scans, &ScansWindow::inOpmode, this, &VireoGUI::handleOpmode);
 
     m_trendDownload = new TrendDownload(this);
     addPage(TREND_DOWNLOAD, m_trendDownload);
@@ -105,15 +128,23 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     connect(m_trendDownload, &TrendDownload::jsonToSend, this, &VireoGUI::sendJson);
     connect(m_trendDownload, &TrendDownload::downloadTrend, this, &VireoGUI::startDownloadTrend);
 
-    // ShutdownWindow is created here once it exists.
+    auto* shutdownPage = new ShutdownWindow(this);
+    addPage(SHUTDOWN, shutdownPage);
+    connect(shutdownPage, &ShutdownWindow::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(shutdownPage, &ShutdownWindow::jsonToSend, this, &VireoGUI::sendJson);
+    connect(shutdownPage, &ShutdownWindow::shutdownNow, this, &VireoGUI::shutdown);
 
     m_fileManager = new FileManager(this);
     m_clients.add(m_fileManager);
     connect(m_fileManager, &FileManager::jsonToSend, this, &VireoGUI::sendJson);
     connect(m_fileManager, &FileManager::jsonBatchToSend, this, &VireoGUI::sendBatchJson);
 
-    // The certification (given the file manager), calibration and certificate
-    // pages follow here.
+    // The certification (given the file manager) and calibration pages join here.
+
+    auto* certificate = new CertificateWindow(this);
+    addPage(CERTIFICATE, certificate);
+    connect(certificate, &CertificateWindow::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(certificate, &CertificateWindow::jsonToSend, this, &VireoGUI::sendJson);
 
     m_receiveBuffer = std::make_unique<QByteArray>();
 
@@ -161,22 +192,14 @@ void VireoGUI::switchToWindow(WindowType window)
 
 void VireoGUI::syncMiniPlot()
 {
-    // Until the trend page exists, the mini plot frames its own history like its auto-scale.
-    double minimum = m_home->miniPlotMinimum();
-    double maximum = m_home->miniPlotMaximum();
-    if (m_homeHistory && !m_homeHistory->points().isEmpty()) {
-        const auto& points = m_homeHistory->points();
-        const auto [lowest, highest] = std::minmax_element(
-            points.cbegin(), points.cend(),
-            [](const Trend::TrendPoint& a, const Trend::TrendPoint& b) { return a.value < b.value; });
-        std::tie(minimum, maximum) = Trend::AxisScale::autoRange(lowest->value, highest->value);
-    }
-    m_home->setMiniPlotScale(m_home->miniPlotIntervalIndex(), minimum, maximum);
+    // The home mini plot follows the trend screen's interval and value range.
+    m_home->setMiniPlotScale(m_trend->intervalIndex(), m_trend->valueAxisMinimum(),
+                             m_trend->valueAxisMaximum());
 }
 
 void VireoGUI::handleOpmode(int mode)
 {
-    // Settings page: configureForServiceMode(mode == 2) too, once it exists.
+    m_settings->configureForServiceMode(mode == kServiceMode);
     m_trendDownload->configureForServiceMode(mode == kServiceMode);
 }
 
@@ -329,6 +352,8 @@ void VireoGUI::connectionStatusChanged()
                     connection->serverName());
     message.exec();
 
+    // The certification and calibration notices go here, before the settings page's.
+    m_settings->connectionChanged(!connection->isConnected());
     if (connection->isConnected())
         m_home->moveMiniPlotXAxis(); // history asked for while the link was down never went out
     else

@@ -21,7 +21,9 @@ class ConnectionManager;
 class HomeWindow;
 class KeyboardWindow;
 class QTimer;
+class SettingsWindow;
 class TrendDownload;
+class TrendWindow;
 
 namespace Analyzer {
 class RPCInterface;
@@ -80,6 +82,8 @@ private:
     QMap<WindowType, int> m_pageMap;
     QWidget* m_pageBeforeKeyboard = nullptr;
     HomeWindow* m_home = nullptr;
+    SettingsWindow* m_settings = nullptr;
+    TrendWindow* m_trend = nullptr;
     TrendDownload* m_trendDownload = nullptr;
     KeyboardWindow* m_keyboard = nullptr;
     std::unique_ptr<QByteArray> m_receiveBuffer;
