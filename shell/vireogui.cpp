@@ -82,7 +82,8 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     connect(m_settings, &SettingsWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
     connect(m_settings, &SettingsWindow::newTitleBarName, this, &VireoGUI::setTitleBarName);
     connect(m_settings, &SettingsWindow::newTitleBarVersion, this, &VireoGUI::setTitleBarVersion);
-    // Its file transfer requests go to the file manager once that joins.
+    // Its file transfer requests (startDownload, uploadFile) go to startDownloadFile
+    // and startUploadFile once the settings page declares them.
 
     // Each chart keeps its own history source so the two never share a query;
     // they are children of this widget and so outlive every page (see the header).
