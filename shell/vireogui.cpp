@@ -15,6 +15,7 @@
 #include "trend/axisscale.h"
 #include "trend/localhistory.h"
 #include "trend/remotehistory.h"
+#include "trend/trenddownload.h"
 #include "ui_vireogui.h"
 
 #include <QCoreApplication>
@@ -33,6 +34,7 @@ constexpr int kFirstClientId = 2;
 constexpr int kShutdownRequestId = 1;
 constexpr int kShutdownWaitMs = 250;
 constexpr int kServerMessageCode = 1;
+constexpr int kServiceMode = 2;
 // A peer that never ends a line must not grow the buffer without limit. Far
 // above any real reply (trend history of a week is a few megabytes).
 constexpr int kMaxReceiveBuffer = 64 * 1024 * 1024;
@@ -49,8 +51,10 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     qDebug() << "Startup";
 
     m_manager = new ConnectionManager(connectionString, this);
-    connect(m_manager->connection(), &Analyzer::ConnectionInterface::readyToRead, this, &VireoGUI::readData);
-    connect(m_manager, &ConnectionManager::connectionStatusChanged, this, &VireoGUI::connectionStatusChanged);
+    connect(m_manager->connection(), &Analyzer::ConnectionInterface::readyToRead, this,
+            &VireoGUI::readData);
+    connect(m_manager, &ConnectionManager::connectionStatusChanged, this,
+            &VireoGUI::connectionStatusChanged);
     if (m_manager->connectToServer())
         qDebug() << "RPC connection ok";
     else
@@ -94,9 +98,23 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     addPage(KEYBOARD, m_keyboard);
     connect(m_keyboard, &KeyboardWindow::accepted, this, &VireoGUI::putDownKeyboard);
 
-    // The scans, trend download and shutdown pages, the file manager (a client
-    // but no page), and the certification, calibration and certificate pages
-    // join here, in that order.
+    // The scans page joins here.
+
+    m_trendDownload = new TrendDownload(this);
+    addPage(TREND_DOWNLOAD, m_trendDownload);
+    connect(m_trendDownload, &TrendDownload::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(m_trendDownload, &TrendDownload::jsonToSend, this, &VireoGUI::sendJson);
+    connect(m_trendDownload, &TrendDownload::downloadTrend, this, &VireoGUI::startDownloadTrend);
+
+    // The shutdown page joins here.
+
+    m_fileManager = new FileManager(this);
+    m_clients.add(m_fileManager);
+    connect(m_fileManager, &FileManager::jsonToSend, this, &VireoGUI::sendJson);
+    connect(m_fileManager, &FileManager::jsonBatchToSend, this, &VireoGUI::sendBatchJson);
+
+    // The certification (given the file manager), calibration and certificate
+    // pages join here, in that order.
 
     m_receiveBuffer = std::make_unique<QByteArray>();
 
@@ -107,7 +125,8 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     m_pollTimer = new QTimer(this);
     m_pollTimer->setObjectName(QStringLiteral("pollTimer"));
     m_pollTimer->setInterval(kPollIntervalMs);
-    connect(m_pollTimer, &QTimer::timeout, this, static_cast<void (VireoGUI::*)()>(&VireoGUI::requestUpdate));
+    connect(m_pollTimer, &QTimer::timeout, this,
+            static_cast<void (VireoGUI::*)()>(&VireoGUI::requestUpdate));
     m_pollTimer->start();
 
     switchToWindow(HOME);
@@ -150,9 +169,11 @@ void VireoGUI::syncMiniPlot()
     double maximum = m_home->miniPlotMaximum();
     if (m_homeHistory && !m_homeHistory->points().isEmpty()) {
         const auto& points = m_homeHistory->points();
-        const auto [lowest, highest] = std::minmax_element(
-            points.cbegin(), points.cend(),
-            [](const Trend::TrendPoint& a, const Trend::TrendPoint& b) { return a.value < b.value; });
+        const auto [lowest, highest] =
+            std::minmax_element(points.cbegin(), points.cend(),
+                                [](const Trend::TrendPoint& a, const Trend::TrendPoint& b) {
+                                    return a.value < b.value;
+                                });
         std::tie(minimum, maximum) = Trend::AxisScale::autoRange(lowest->value, highest->value);
     }
     m_home->setMiniPlotScale(m_home->miniPlotIntervalIndex(), minimum, maximum);
@@ -160,9 +181,8 @@ void VireoGUI::syncMiniPlot()
 
 void VireoGUI::handleOpmode(int mode)
 {
-    // The settings and trend download pages are switched into or out of
-    // service mode (mode 2) here.
-    Q_UNUSED(mode)
+    // The settings page is switched into or out of service mode here too.
+    m_trendDownload->configureForServiceMode(mode == kServiceMode);
 }
 
 void VireoGUI::requestUpdate()
@@ -218,8 +238,8 @@ void VireoGUI::readData()
 void VireoGUI::processReply(const Analyzer::Response& reply)
 {
     if (reply.isError() && reply.errorCode() == kServerMessageCode) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Message from RPC Server"), reply.errorMessage(),
-                        QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Message from RPC Server"),
+                        reply.errorMessage(), QMessageBox::Ok, this);
         box.setTextFormat(Qt::PlainText);
         box.exec();
         // The socket does not announce data again that arrived while the
@@ -314,9 +334,28 @@ void VireoGUI::connectionStatusChanged()
                     connection->serverName());
     message.exec();
 
-    // As they join the controller: with the link down, a file transfer in
-    // progress ends here as cancelled, and the certification, calibration and
-    // settings pages are told whether the link is down.
+    if (!connection->isConnected())
+        m_fileManager->endTransfer(QStringLiteral("Transfer Cancelled"), true);
+
+    // As they join the controller, the certification, calibration and
+    // settings pages are told here whether the link is down.
+}
+
+void VireoGUI::startDownloadFile(FileManager::FileType type, bool hidePopups)
+{
+    m_fileManager->downloadFile(type, hidePopups);
+}
+
+void VireoGUI::startUploadFile(FileManager::FileType type)
+{
+    // The only upload there is: a settings database.
+    Q_UNUSED(type)
+    m_fileManager->uploadSettingsFile();
+}
+
+void VireoGUI::startDownloadTrend(const QDateTime& start, const QString& units)
+{
+    m_fileManager->downloadTrendFile(start, units, false);
 }
 
 void VireoGUI::shutdown()
@@ -330,7 +369,8 @@ void VireoGUI::shutdown()
     m_homeHistory = nullptr;
     qDebug() << "closed trend history databases";
 
-    disconnect(m_manager, &ConnectionManager::connectionStatusChanged, this, &VireoGUI::connectionStatusChanged);
+    disconnect(m_manager, &ConnectionManager::connectionStatusChanged, this,
+               &VireoGUI::connectionStatusChanged);
 
     Analyzer::Request request;
     request.setId(kShutdownRequestId);

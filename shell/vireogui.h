@@ -7,8 +7,10 @@
 
 #include "analyzer/clientset.h"
 #include "analyzer/request.h"
+#include "files/filemanager.h"
 #include "shell/windowtype.h"
 
+#include <QDateTime>
 #include <QJsonArray>
 #include <QMap>
 #include <QStackedWidget>
@@ -19,6 +21,7 @@ class ConnectionManager;
 class HomeWindow;
 class KeyboardWindow;
 class QTimer;
+class TrendDownload;
 
 namespace Analyzer {
 class RPCInterface;
@@ -60,6 +63,9 @@ private slots:
     void setTitleBarName(QString name);
     void setTitleBarVersion(QString version);
     void connectionStatusChanged();
+    void startDownloadFile(FileManager::FileType type, bool hidePopups);
+    void startUploadFile(FileManager::FileType type);
+    void startDownloadTrend(const QDateTime& start, const QString& units);
 
 private:
     void addPage(WindowType type, QWidget* page);
@@ -74,12 +80,13 @@ private:
     QMap<WindowType, int> m_pageMap;
     QWidget* m_pageBeforeKeyboard = nullptr;
     HomeWindow* m_home = nullptr;
+    TrendDownload* m_trendDownload = nullptr;
     KeyboardWindow* m_keyboard = nullptr;
     std::unique_ptr<QByteArray> m_receiveBuffer;
     QTimer* m_pollTimer = nullptr;
     ConnectionManager* m_manager = nullptr;
-    /// Polled on every tick next to the visible page; null until the file manager joins.
-    Analyzer::RPCInterface* m_fileManager = nullptr;
+    /// Polled on every tick next to the visible page.
+    FileManager* m_fileManager = nullptr;
     Trend::HistoryInterface* m_trendHistory = nullptr;
     Trend::HistoryInterface* m_homeHistory = nullptr;
 };

@@ -50,7 +50,9 @@ void FakeAnalyzer::read()
     m_partial += m_peer->readAll();
     int end;
     while ((end = m_partial.indexOf('\n')) >= 0) {
-        lines.append(m_partial.left(end));
+        const QByteArray line = m_partial.left(end);
+        if (skipLinesWith.isEmpty() || !line.contains(skipLinesWith))
+            lines.append(line);
         m_partial.remove(0, end + 1);
     }
 }

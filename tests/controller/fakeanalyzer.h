@@ -32,6 +32,8 @@ public:
     bool allWritten() const { return !m_peer || m_peer->bytesToWrite() == 0; }
     /// Every complete line received so far, in order.
     QList<QByteArray> lines;
+    /// Lines holding this text are not recorded (empty: every line is).
+    QByteArray skipLinesWith;
 
 private:
     void accept();

@@ -24,6 +24,7 @@
 #include <QStackedWidget>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 
 namespace {
 
@@ -39,6 +40,10 @@ QString listeningOn(FakeAnalyzer& server)
     return server.connectionString();
 }
 
+// Mode, both remote histories, home, trend download and the file manager.
+constexpr int kClients = 6;
+const QByteArray kSerialPoll = R"("method":"serial_number")";
+
 /// A panel connected to its own scripted server, its poll timer stopped so
 /// the test decides when a tick happens.
 struct Panel
@@ -52,16 +57,22 @@ struct Panel
         connection = gui.findChild<Analyzer::ConnectionInterface*>();
     }
 
-    /// Waits for the start-up traffic (one batch per client) and forgets it.
+    /// Waits for the start-up traffic (one batch per client) and forgets it;
+    /// from then on the file manager's serial number poll, which goes with
+    /// every tick, is not recorded.
     bool started()
     {
-        if (!QTest::qWaitFor([this] { return server.lines.size() == 4; }, 5000))
+        if (!QTest::qWaitFor([this] { return server.lines.size() == kClients; }, 5000))
             return false;
         server.lines.clear();
+        server.skipLinesWith = kSerialPoll;
         return true;
     }
     void tick() { QMetaObject::invokeMethod(&gui, "requestUpdate"); }
-    void pollNow(WindowType page) { QMetaObject::invokeMethod(&gui, "requestUpdate", Q_ARG(WindowType, page)); }
+    void pollNow(WindowType page)
+    {
+        QMetaObject::invokeMethod(&gui, "requestUpdate", Q_ARG(WindowType, page));
+    }
     QString conc() const { return home->findChild<QLabel*>(QStringLiteral("concLabel"))->text(); }
     void reply(int offset, const QByteArray& result)
     {
@@ -140,21 +151,24 @@ void tst_VireoGUI::startupSendsEveryClientOnce()
     QCOMPARE(panel.pages->currentWidget(), panel.home);
 
     // Mode screen and both remote histories poll nothing, but each gets its
-    // batch once; the home screen sends its 28 requests.
-    QTRY_COMPARE(server.lines.size(), 4);
-    int empty = 0;
+    // batch once; the home screen sends its 28 requests, the trend download
+    // page its mode and unit, the file manager the serial number.
+    QTRY_COMPARE(server.lines.size(), kClients);
+    QList<int> sizes;
     for (const QByteArray& line : server.lines) {
         const QJsonArray batch = parse(line).array();
-        if (batch.isEmpty()) {
+        sizes.append(batch.size());
+        if (batch.isEmpty())
             QCOMPARE(line, QByteArray("[]"));
-            ++empty;
-        } else {
-            QCOMPARE(batch.size(), 28);
+        if (batch.size() == 28) {
             QCOMPARE(batch.first()["method"].toString(), QStringLiteral("conc"));
             QCOMPARE(batch.first()["id"].toInt(), panel.home->firstRequestId());
         }
+        if (batch.size() == 1)
+            QVERIFY(line.contains(kSerialPoll));
     }
-    QCOMPARE(empty, 3);
+    std::sort(sizes.begin(), sizes.end());
+    QCOMPARE(sizes, (QList<int>{0, 0, 0, 1, 2, 28}));
     // Ids start at 2 and the home block is one of the blocks handed out.
     QVERIFY(panel.home->firstRequestId() >= 2);
     QCOMPARE(panel.home->lastRequestId() - panel.home->firstRequestId(), 28);
@@ -166,15 +180,20 @@ void tst_VireoGUI::tickPollsOnlyTheVisiblePage()
     FakeAnalyzer& server = panel.server;
     QVERIFY(panel.started());
 
+    // The visible page first, then the file manager's serial number.
+    server.skipLinesWith.clear();
     panel.tick();
-    QTRY_COMPARE(server.lines.size(), 1);
+    QTRY_COMPARE(server.lines.size(), 2);
     QCOMPARE(parse(server.lines.at(0)).array().size(), 28);
+    QVERIFY(server.lines.at(1).contains(kSerialPoll));
+    server.skipLinesWith = kSerialPoll;
+    server.lines.clear();
 
-    // The mode page polls nothing, so a tick there sends nothing at all.
+    // The mode page polls nothing, so a tick there sends only the serial number poll.
     panel.gui.switchToWindow(MODE);
     panel.tick();
     expectHomePollNext(panel);
-    QCOMPARE(server.lines.size(), 2);
+    QCOMPARE(server.lines.size(), 1);
 }
 
 void tst_VireoGUI::measureRefreshesHomeAtOnce()
@@ -185,7 +204,8 @@ void tst_VireoGUI::measureRefreshesHomeAtOnce()
 
     panel.gui.switchToWindow(MODE);
     auto* mode = panel.gui.findChild<ModeWindow*>();
-    QTest::mouseClick(mode->findChild<QPushButton*>(QStringLiteral("pushButtonMeasure")), Qt::LeftButton);
+    QTest::mouseClick(mode->findChild<QPushButton*>(QStringLiteral("pushButtonMeasure")),
+                      Qt::LeftButton);
     QCOMPARE(panel.pages->currentWidget(), panel.home);
     QTRY_COMPARE(server.lines.size(), 2);
     const QJsonObject modeChange = parse(server.lines.at(0)).object();
@@ -204,11 +224,14 @@ void tst_VireoGUI::twoChunkReceive()
 
     const QByteArray conc = QByteArray::number(panel.home->firstRequestId() + kConcOffset);
     const QByteArray species = QByteArray::number(panel.home->firstRequestId() + 1);
-    server.send(R"({"id":)" + conc + R"(,"result":5.25})" + "\n" + R"({"id":)" + species + R"(,"res)");
+    server.send(R"({"id":)" + conc + R"(,"result":5.25})" + "\n" + R"({"id":)" + species +
+                R"(,"res)");
     QVERIFY(arrived.wait());
-    QCOMPARE(panel.conc(), QStringLiteral("100.8")); // nothing processed without the final line feed
+    QCOMPARE(panel.conc(),
+             QStringLiteral("100.8")); // nothing processed without the final line feed
 
-    server.send(R"(ult":"CO2"})" "\n");
+    server.send(R"(ult":"CO2"})"
+                "\n");
     QTRY_COMPARE(panel.conc(), QStringLiteral("5.250"));
     QCOMPARE(panel.home->findChild<QLabel*>(QStringLiteral("speciesLabel"))->text(),
              QStringLiteral("CO<sub>2</sub>"));
@@ -220,13 +243,17 @@ void tst_VireoGUI::badLinesAreSkipped()
     FakeAnalyzer& server = panel.server;
     QVERIFY(panel.started());
 
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^Parse error encountered")));
+    QTest::ignoreMessage(QtDebugMsg,
+                         QRegularExpression(QStringLiteral("^Parse error encountered")));
     const QByteArray conc = QByteArray::number(panel.home->firstRequestId() + kConcOffset);
     // Garbage, a reply nobody owns, a non-object element, then a good reply.
     server.send("{not json\n"
                 R"([{"id":0,"result":1},7,{"id":99999,"result":2}])"
                 "\n"
-                R"({"id":)" + conc + R"(,"result":42})" "\n");
+                R"({"id":)" +
+                conc +
+                R"(,"result":42})"
+                "\n");
     QTRY_COMPARE(panel.conc(), QStringLiteral("42.00"));
 }
 
@@ -253,12 +280,13 @@ void tst_VireoGUI::serverMessageBeforeRouting()
     // r1: an error of code 1 on the alarm flag that rebuilds the list even on
     // error; r2: a concentration.
     const int first = panel.home->firstRequestId();
-    server.send(QStringLiteral(R"([{"id":%1,"error":{"code":1,"message":"Laser <b>warming</b> up"}},)"
-                               R"({"id":%2,"result":7.5}])"
-                               "\n")
-                    .arg(first + kUserAlarm2Offset)
-                    .arg(first + kConcOffset)
-                    .toUtf8());
+    server.send(
+        QStringLiteral(R"([{"id":%1,"error":{"code":1,"message":"Laser <b>warming</b> up"}},)"
+                       R"({"id":%2,"result":7.5}])"
+                       "\n")
+            .arg(first + kUserAlarm2Offset)
+            .arg(first + kConcOffset)
+            .toUtf8());
     QTRY_COMPARE(panel.conc(), QStringLiteral("7.500"));
     QCOMPARE(title, QStringLiteral("Message from RPC Server"));
     QCOMPARE(text, QStringLiteral("Laser <b>warming</b> up"));
@@ -268,7 +296,10 @@ void tst_VireoGUI::serverMessageBeforeRouting()
     QCOMPARE(alarms->item(0)->text(), QStringLiteral("System OK"));
 
     // Other codes reach the client without a message.
-    server.send(QStringLiteral(R"({"id":%1,"error":{"code":2,"message":"x"}})" "\n" R"({"id":%2,"result":8})" "\n")
+    server.send(QStringLiteral(R"({"id":%1,"error":{"code":2,"message":"x"}})"
+                               "\n"
+                               R"({"id":%2,"result":8})"
+                               "\n")
                     .arg(first + kConcOffset)
                     .arg(first + kConcOffset)
                     .toUtf8());
@@ -291,8 +322,10 @@ void tst_VireoGUI::serverMessageWhileOneIsOpen()
     };
     TestSupport::onNextModal([&](QWidget* modal) {
         // More replies arrive while the first message is open.
-        server.send(QStringLiteral(R"({"id":%1,"error":{"code":1,"message":"second"}})" "\n"
-                                   R"({"id":%1,"result":3})" "\n")
+        server.send(QStringLiteral(R"({"id":%1,"error":{"code":1,"message":"second"}})"
+                                   "\n"
+                                   R"({"id":%1,"result":3})"
+                                   "\n")
                         .arg(conc)
                         .toUtf8());
         // Let the bytes reach the panel's side while the popup is open.
@@ -300,7 +333,10 @@ void tst_VireoGUI::serverMessageWhileOneIsOpen()
         TestSupport::onNextModal(readAndClose);
         readAndClose(modal);
     });
-    server.send(QStringLiteral(R"({"id":%1,"error":{"code":1,"message":"first"}})" "\n").arg(conc).toUtf8());
+    server.send(QStringLiteral(R"({"id":%1,"error":{"code":1,"message":"first"}})"
+                               "\n")
+                    .arg(conc)
+                    .toUtf8());
     // They are handled once it closes, without waiting for more traffic.
     QTRY_COMPARE(panel.conc(), QStringLiteral("3.000"));
     QCOMPARE(messages, (QStringList{"first", "second"}));
@@ -323,19 +359,36 @@ void tst_VireoGUI::keypadEntry_data()
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QByteArray>("sent"); // empty: nothing may go out
 
-    QTest::newRow("time of day typed with dots") << "date_time" << "12.30.00" << true
-                                                 << QByteArray(R"({"id":500,"jsonrpc":"2.0","method":"date_time","params":["2024-03-01","12:30:00"]})");
-    QTest::newRow("IPv4 address stays text") << "ip_address" << "192.168.1.5" << true
-                                             << QByteArray(R"({"id":500,"jsonrpc":"2.0","method":"ip_address","params":["2024-03-01","192.168.1.5"]})");
-    QTest::newRow("number") << "laser_current" << "1.5" << true
-                            << QByteArray(R"({"id":500,"jsonrpc":"2.0","method":"laser_current","params":["2024-03-01",1.5]})");
-    QTest::newRow("negative number") << "laser_current" << "-12.5" << true
-                                     << QByteArray(R"({"id":500,"jsonrpc":"2.0","method":"laser_current","params":["2024-03-01",-12.5]})");
-    QTest::newRow("letters send nothing") << "laser_current" << "abc" << true << QByteArray();
-    QTest::newRow("empty line sends nothing") << "laser_current" << "" << true << QByteArray();
-    QTest::newRow("two dots send nothing") << "laser_current" << "1.2.3" << true << QByteArray();
-    QTest::newRow("infinity sends nothing") << "laser_current" << "inf" << true << QByteArray();
-    QTest::newRow("cancel sends nothing") << "laser_current" << "1.5" << false << QByteArray();
+    QTest::newRow("time of day typed with dots")
+        << "date_time"
+        << "12.30.00" << true
+        << QByteArray(
+               R"({"id":500,"jsonrpc":"2.0","method":"date_time","params":["2024-03-01","12:30:00"]})");
+    QTest::newRow("IPv4 address stays text")
+        << "ip_address"
+        << "192.168.1.5" << true
+        << QByteArray(
+               R"({"id":500,"jsonrpc":"2.0","method":"ip_address","params":["2024-03-01","192.168.1.5"]})");
+    QTest::newRow("number")
+        << "laser_current"
+        << "1.5" << true
+        << QByteArray(
+               R"({"id":500,"jsonrpc":"2.0","method":"laser_current","params":["2024-03-01",1.5]})");
+    QTest::newRow("negative number")
+        << "laser_current"
+        << "-12.5" << true
+        << QByteArray(
+               R"({"id":500,"jsonrpc":"2.0","method":"laser_current","params":["2024-03-01",-12.5]})");
+    QTest::newRow("letters send nothing") << "laser_current"
+                                          << "abc" << true << QByteArray();
+    QTest::newRow("empty line sends nothing") << "laser_current"
+                                              << "" << true << QByteArray();
+    QTest::newRow("two dots send nothing") << "laser_current"
+                                           << "1.2.3" << true << QByteArray();
+    QTest::newRow("infinity sends nothing") << "laser_current"
+                                            << "inf" << true << QByteArray();
+    QTest::newRow("cancel sends nothing") << "laser_current"
+                                          << "1.5" << false << QByteArray();
 }
 
 void tst_VireoGUI::keypadEntry()
@@ -355,15 +408,18 @@ void tst_VireoGUI::keypadEntry()
     request.setId(500);
     request.setMethod(method);
     request.setParams({"2024-03-01"}); // parameters already set are kept in front
-    QVERIFY(QMetaObject::invokeMethod(&panel.gui, "bringUpKeyboard", Q_ARG(QString, QStringLiteral("Value:")),
+    QVERIFY(QMetaObject::invokeMethod(&panel.gui, "bringUpKeyboard",
+                                      Q_ARG(QString, QStringLiteral("Value:")),
                                       Q_ARG(Analyzer::Request&, request)));
     QCOMPARE(panel.pages->currentWidget(), panel.keyboard);
-    QCOMPARE(panel.keyboard->findChild<QLabel*>(QStringLiteral("label"))->text(), QStringLiteral("Value:"));
+    QCOMPARE(panel.keyboard->findChild<QLabel*>(QStringLiteral("label"))->text(),
+             QStringLiteral("Value:"));
 
     panel.keyboard->findChild<QLineEdit*>(QStringLiteral("lineEdit"))->setText(typed);
-    QTest::mouseClick(panel.keyboard->findChild<QPushButton*>(ok ? QStringLiteral("pushButton_OK")
-                                                                 : QStringLiteral("pushButton_Cancel")),
-                      Qt::LeftButton);
+    QTest::mouseClick(
+        panel.keyboard->findChild<QPushButton*>(ok ? QStringLiteral("pushButton_OK")
+                                                   : QStringLiteral("pushButton_Cancel")),
+        Qt::LeftButton);
     QCOMPARE(panel.pages->currentWidget(), before);
 
     if (sent.isEmpty()) {
@@ -381,13 +437,16 @@ void tst_VireoGUI::guiOnlyEntryNeverReachesSocket()
     QVERIFY(panel.started());
     auto* modeButton = panel.home->findChild<QPushButton*>(QStringLiteral("pushButtonMode"));
 
-    QTest::mouseClick(panel.home->findChild<QPushButton*>(QStringLiteral("pushButtonLock")), Qt::LeftButton);
+    QTest::mouseClick(panel.home->findChild<QPushButton*>(QStringLiteral("pushButtonLock")),
+                      Qt::LeftButton);
     QCOMPARE(panel.pages->currentWidget(), panel.keyboard);
     QCOMPARE(panel.keyboard->findChild<QLabel*>(QStringLiteral("label"))->text(),
              QStringLiteral("Enter unlock code:"));
     for (const char* key : {"pushButton_1", "pushButton_2"})
-        QTest::mouseClick(panel.keyboard->findChild<QPushButton*>(QLatin1String(key)), Qt::LeftButton);
-    QTest::mouseClick(panel.keyboard->findChild<QPushButton*>(QStringLiteral("pushButton_OK")), Qt::LeftButton);
+        QTest::mouseClick(panel.keyboard->findChild<QPushButton*>(QLatin1String(key)),
+                          Qt::LeftButton);
+    QTest::mouseClick(panel.keyboard->findChild<QPushButton*>(QStringLiteral("pushButton_OK")),
+                      Qt::LeftButton);
 
     QCOMPARE(panel.pages->currentWidget(), panel.home);
     QVERIFY(!modeButton->isEnabled()); // locked with 12, answered inside the panel
@@ -402,7 +461,8 @@ void tst_VireoGUI::tickWhileKeypadShown()
     FakeAnalyzer& server = panel.server;
     QVERIFY(panel.started());
 
-    QTest::mouseClick(panel.home->findChild<QPushButton*>(QStringLiteral("pushButtonLock")), Qt::LeftButton);
+    QTest::mouseClick(panel.home->findChild<QPushButton*>(QStringLiteral("pushButtonLock")),
+                      Qt::LeftButton);
     QCOMPARE(panel.pages->currentWidget(), panel.keyboard);
     // The keypad is no client: the home page behind it stays silent.
     panel.tick();
@@ -418,8 +478,10 @@ void tst_VireoGUI::titleBar()
     auto* version = panel.gui.findChild<QLabel*>(QStringLiteral("versionLabel"));
     QCOMPARE(name->text(), QStringLiteral("Unit Name"));
     QCOMPARE(version->text(), QStringLiteral("Version"));
-    QMetaObject::invokeMethod(&panel.gui, "setTitleBarName", Q_ARG(QString, QStringLiteral("VIREO H2O")));
-    QMetaObject::invokeMethod(&panel.gui, "setTitleBarVersion", Q_ARG(QString, QStringLiteral("2.4.1")));
+    QMetaObject::invokeMethod(&panel.gui, "setTitleBarName",
+                              Q_ARG(QString, QStringLiteral("VIREO H2O")));
+    QMetaObject::invokeMethod(&panel.gui, "setTitleBarVersion",
+                              Q_ARG(QString, QStringLiteral("2.4.1")));
     QCOMPARE(name->text(), QStringLiteral("VIREO H2O"));
     QCOMPARE(version->text(), QStringLiteral("2.4.1"));
 }
@@ -451,6 +513,7 @@ void tst_VireoGUI::serverDownThenUp()
     };
 
     QVERIFY(server.listen(port));
+    server.skipLinesWith = kSerialPoll;
     QMetaObject::invokeMethod(&gui, "requestUpdate"); // reconnects; reported by the next tick
     QVERIFY(connection->isConnected());
     QCOMPARE(tickAndReadPopup(), QStringLiteral("Restored connection to 127.0.0.1:%1").arg(port));
@@ -469,7 +532,8 @@ void tst_VireoGUI::endlessLineIsDropped()
     FakeAnalyzer& server = panel.server;
     QVERIFY(panel.started());
 
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Dropping \\d+ received bytes")));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^Dropping \\d+ received bytes")));
     server.send(QByteArray(65 * 1024 * 1024, 'x'));
     server.send("\n"); // ends whatever tail of the endless line is left
     panel.reply(kConcOffset, "6");
@@ -490,8 +554,10 @@ void tst_VireoGUI::miniPlotFramesItsHistory()
     server.lines.clear();
 
     // ... and, with no trend screen to follow, frames what came back.
-    const QString now = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    server.send(QStringLiteral(R"({"id":%1,"result":[["%2",118.4,false],["%2",121.7,true]]})" "\n")
+    const QString now =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    server.send(QStringLiteral(R"({"id":%1,"result":[["%2",118.4,false],["%2",121.7,true]]})"
+                               "\n")
                     .arg(query["id"].toInt())
                     .arg(now)
                     .toUtf8());
@@ -515,7 +581,8 @@ void tst_VireoGUI::shutdownSendsModeZeroAndQuits()
     QCOMPARE(loop.exec(), 0);
 
     QTRY_VERIFY(!server.lines.isEmpty());
-    QCOMPARE(server.lines.last(), QByteArray(R"({"id":1,"jsonrpc":"2.0","method":"opmode","params":[0]})"));
+    QCOMPARE(server.lines.last(),
+             QByteArray(R"({"id":1,"jsonrpc":"2.0","method":"opmode","params":[0]})"));
     QVERIFY(!panel.connection->isConnected());
     // The home screen outlives its history source without touching it.
     QMetaObject::invokeMethod(panel.home, "moveMiniPlotXAxis");

@@ -1,0 +1,125 @@
+// Moves whole files between the analyzer and the operator's storage folder:
+// downloads in base64 chunks, the settings upload, the trend database turned
+// into CSV, and the certification cabinet. A download is written under a
+// temporary name and only gets its real name once the analyzer has sent the
+// end of the file, so a failed or cancelled transfer never leaves a file that
+// looks like a complete copy.
+#pragma once
+
+#include "analyzer/request.h"
+#include "analyzer/rpcinterface.h"
+#include "files/programrunner.h"
+#include "shell/progressdialog.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QJsonArray>
+#include <QObject>
+#include <QSaveFile>
+#include <QString>
+#include <memory>
+
+class FileManager : public QObject, public Analyzer::RPCInterface
+{
+    Q_OBJECT
+    Q_INTERFACES(Analyzer::RPCInterface)
+
+public:
+    enum FileType
+    {
+        SettingsFile = 0,
+        ScansFile = 1,
+        TrendFile = 2,
+        SrdaFile = 3,
+        LogFile = 4,
+        CertificationPackage = 5
+    };
+
+    explicit FileManager(QObject* parent = nullptr);
+    ~FileManager() override;
+
+    void assignRequestIds(int firstId) override;
+    int firstRequestId() override { return m_firstId; }
+    int lastRequestId() override { return m_thirdId; }
+    /// The serial number request, refreshed on every poll.
+    QJsonArray updateRequests() override;
+    void handleResponse(const Analyzer::Response& response) override;
+
+    /// Certification package for CertificationPackage, otherwise a download.
+    void downloadFile(FileType type, bool hidePopups);
+    /// Lets the operator choose a settings database in the storage folder and uploads it.
+    void uploadSettingsFile();
+    /// Downloads the trend database and converts it from start on, in units, to CSV.
+    void downloadTrendFile(const QDateTime& start, const QString& units, bool hidePopups);
+    /// Ends the transfer (if any), tells the operator message unless popups are
+    /// hidden, resets every per-transfer field and emits downloadComplete(!failed).
+    void endTransfer(const QString& message, bool failed);
+    /// Packs the four newest .bin/.db files of the storage folder into a cabinet.
+    void packageCertificationFiles();
+
+    /// The serial number as the analyzer last reported it (unfiltered).
+    QString serialNumber() const { return m_serialNumber; }
+    bool isTransferActive() const { return m_transferActive; }
+    /// The popup, for the operator's cancel and for tests.
+    ProgressDialog* progressDialog() { return &m_progress; }
+
+signals:
+    void jsonToSend(const Analyzer::Request& request);
+    void jsonBatchToSend(QJsonArray batch);
+    void downloadComplete(bool success);
+
+private:
+    void startDownload(FileType type);
+    void handleTransferReply(const Analyzer::Response& response);
+    void handleDownloadData(const Analyzer::Response& response);
+    void handleUploadData();
+    void requestChunks();
+    bool sendUploadChunk();
+    bool convertTrend(const QString& database, bool removeDatabase);
+    void copyLocalFile(FileType type);
+    void exportLocalTrend();
+    bool startLocal();
+    void finishLocal(bool result, const QString& message);
+    bool runUnderPopup(const QString& program, const QStringList& arguments,
+                       const ProgramTick& tick = ProgramTick());
+    void progressClosed();
+    void showBusy(const QString& text);
+    void showMessage(const QString& message);
+    void resetTransferFields();
+
+    Analyzer::Request m_transferRequest;
+    Analyzer::Request m_dataRequest;
+    Analyzer::Request m_serialRequest;
+    /// The settings database being uploaded.
+    QFile m_file;
+    /// The download being written; its temporary file goes away unless committed.
+    std::unique_ptr<QSaveFile> m_download;
+    /// Where the download lands once it is complete.
+    QString m_destination;
+    ProgressDialog m_progress;
+    QDateTime m_trendStart;
+    QString m_serialNumber;
+    QString m_trendUnits;
+    int m_firstId = 0;
+    int m_secondId = 0;
+    int m_thirdId = 0;
+    bool m_transferActive = false;
+    bool m_convertTrend = false;
+    bool m_hidePopups = false;
+    int m_batchesRemaining = 0;
+    int m_singlesRemaining = 0;
+    int m_chunksReceived = 0;
+    /// False until the analyzer has answered the transfer request: data replies
+    /// before that belong to an earlier, ended transfer.
+    bool m_tokenReceived = false;
+    /// Set while endTransfer runs; a cancel that arrives meanwhile is not a second end.
+    bool m_ending = false;
+    /// A copy, export or packaging on the storage side runs under the popup.
+    bool m_localBusy = false;
+    /// An external program runs under the popup.
+    bool m_programRunning = false;
+    /// The operator closed the popup while a program ran; it is stopped.
+    bool m_cancelRequested = false;
+};
+
+Q_DECLARE_METATYPE(FileManager::FileType)

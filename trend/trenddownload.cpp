@@ -1,0 +1,104 @@
+#include "trend/trenddownload.h"
+
+#include "analyzer/response.h"
+#include "files/storage.h"
+#include "shell/globals.h"
+#include "ui_trenddownload.h"
+
+namespace {
+enum Period
+{
+    All = 0,
+    Day = 1,
+    Week = 2,
+    Month = 3
+};
+constexpr int kServiceMode = 2;
+constexpr int kStorageCheckMs = 1000;
+} // namespace
+
+TrendDownload::TrendDownload(QWidget* parent) : QWidget(parent), ui(new Ui::TrendDownload)
+{
+    ui->setupUi(this);
+    m_periods.setExclusive(true);
+    m_periods.addButton(ui->radioButtonAll, All);
+    m_periods.addButton(ui->radioButtonDay, Day);
+    m_periods.addButton(ui->radioButtonWeek, Week);
+    m_periods.addButton(ui->radioButtonMonth, Month);
+    ui->radioButtonAll->setChecked(true);
+    connect(ui->pushButtonClose, &QPushButton::clicked, this, &TrendDownload::closeClicked);
+    connect(ui->pushButtonDownload, &QPushButton::clicked, this, &TrendDownload::downloadClicked);
+    m_storageTimer.setObjectName(QStringLiteral("storageTimer"));
+    m_storageTimer.setInterval(kStorageCheckMs);
+    connect(&m_storageTimer, &QTimer::timeout, this, &TrendDownload::checkFileSystem);
+    m_storageTimer.start();
+}
+
+TrendDownload::~TrendDownload()
+{
+    delete ui;
+}
+
+void TrendDownload::assignRequestIds(int firstId)
+{
+    m_requests.reset(firstId);
+    m_opmodeId =
+        m_requests.addValue(QStringLiteral("opmode"), this, &TrendDownload::opmodeReceived);
+    m_unitsId = m_requests.addValue(QStringLiteral("units"), this, &TrendDownload::unitsReceived);
+}
+
+QJsonArray TrendDownload::updateRequests()
+{
+    return m_requests.pollRequests();
+}
+
+void TrendDownload::handleResponse(const Analyzer::Response& response)
+{
+    m_requests.dispatch(response);
+}
+
+void TrendDownload::opmodeReceived(const Analyzer::Response& response)
+{
+    configureForServiceMode(response.toInt() == kServiceMode);
+}
+
+void TrendDownload::unitsReceived(const Analyzer::Response& response)
+{
+    m_units = response.toString();
+}
+
+void TrendDownload::configureForServiceMode(bool serviceMode)
+{
+    ui->downloadInServiceModeLabel->setVisible(!serviceMode);
+    ui->pushButtonDownload->setEnabled(serviceMode);
+}
+
+QDateTime TrendDownload::periodStart(const QDateTime& now) const
+{
+    switch (m_periods.checkedId()) {
+    case Day:
+        return now;
+    case Week:
+        return now.addDays(-7);
+    case Month:
+        return now.addDays(-31);
+    default:
+        return QDateTime(QDate(2000, 1, 1), QTime(0, 0));
+    }
+}
+
+void TrendDownload::closeClicked()
+{
+    emit goToWindow(TREND);
+}
+
+void TrendDownload::downloadClicked()
+{
+    emit downloadTrend(periodStart(QDateTime::currentDateTime()), m_units);
+}
+
+void TrendDownload::checkFileSystem()
+{
+    ui->label->setText(fileExists(devicePath()) ? QStringLiteral("Ready to download")
+                                                : QStringLiteral("Configure storage"));
+}
