@@ -5,6 +5,8 @@
 #include "analyzer/linedecoder.h"
 #include "analyzer/response.h"
 #include "analyzer/rpcinterface.h"
+#include "procedures/calibrationwindow.h"
+#include "procedures/certificationwindow.h"
 #include "screens/homewindow.h"
 #include "screens/modewindow.h"
 #include "shell/delay.h"
@@ -113,8 +115,19 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     connect(m_fileManager, &FileManager::jsonToSend, this, &VireoGUI::sendJson);
     connect(m_fileManager, &FileManager::jsonBatchToSend, this, &VireoGUI::sendBatchJson);
 
-    // The certification (given the file manager), calibration and certificate
-    // pages join here, in that order.
+    m_certification = new CertificationWindow(m_fileManager, this);
+    addPage(CERTIFICATION, m_certification);
+    connect(m_certification, &CertificationWindow::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(m_certification, &CertificationWindow::jsonToSend, this, &VireoGUI::sendJson);
+    connect(m_certification, &CertificationWindow::startDownload, this,
+            &VireoGUI::startDownloadFile);
+
+    m_calibration = new CalibrationWindow(this);
+    addPage(CALIBRATION, m_calibration);
+    connect(m_calibration, &CalibrationWindow::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(m_calibration, &CalibrationWindow::jsonToSend, this, &VireoGUI::sendJson);
+
+    // The certificate page joins here.
 
     m_receiveBuffer = std::make_unique<QByteArray>();
 
@@ -153,7 +166,9 @@ void VireoGUI::addPage(WindowType type, QWidget* page)
 void VireoGUI::switchToWindow(WindowType window)
 {
     syncMiniPlot();
-    // The certification page restarts its procedure here each time it is shown.
+    // The certification procedure begins again each time its page is shown.
+    if (window == CERTIFICATION)
+        m_certification->restart();
     const int index = m_pageMap.value(window, -1);
     if (index >= 0)
         m_pages.setCurrentIndex(index);
@@ -337,8 +352,10 @@ void VireoGUI::connectionStatusChanged()
     if (!connection->isConnected())
         m_fileManager->endTransfer(QStringLiteral("Transfer Cancelled"), true);
 
-    // As they join the controller, the certification, calibration and
-    // settings pages are told here whether the link is down.
+    const bool lost = !connection->isConnected();
+    m_certification->connectionChanged(lost);
+    m_calibration->connectionChanged(lost);
+    // The settings page is told here too once it joins the controller.
 }
 
 void VireoGUI::startDownloadFile(FileManager::FileType type, bool hidePopups)

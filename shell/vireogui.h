@@ -17,6 +17,8 @@
 #include <QWidget>
 #include <memory>
 
+class CalibrationWindow;
+class CertificationWindow;
 class ConnectionManager;
 class HomeWindow;
 class KeyboardWindow;
@@ -87,6 +89,8 @@ private:
     ConnectionManager* m_manager = nullptr;
     /// Polled on every tick next to the visible page.
     FileManager* m_fileManager = nullptr;
+    CertificationWindow* m_certification = nullptr;
+    CalibrationWindow* m_calibration = nullptr;
     Trend::HistoryInterface* m_trendHistory = nullptr;
     Trend::HistoryInterface* m_homeHistory = nullptr;
 };
