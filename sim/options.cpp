@@ -20,9 +20,8 @@ const Flag kFlags[] = {
     {"port", "N", "TCP port on 127.0.0.1 (default 49999; 0 picks a free port)."},
     {"host", "ADDRESS", "Address to listen on (default 127.0.0.1)."},
     {"local", "NAME", "Also listen on the local socket NAME."},
-    {"state", "DIR",
-     "State folder: settings.db, trend.db, scans.db, srda.bin, vireo.log "
-     "(default ~/.local/share/vireo-sim)."},
+    {"state", "DIR", "State folder: settings.db, trend.db, scans.db, srda.bin, vireo.log "
+                     "(default ~/.local/share/vireo-sim)."},
     {"backfill-days", "N", "Fill trend.db with N days of 1 Hz history at start (default 0)."},
     {"full-trend", nullptr, "get_trend_data returns every sample instead of about 720."},
     {"scan-seconds", "N", "How long optimisation, tune and scans run (default 30)."},
@@ -40,9 +39,8 @@ const Flag kFlags[] = {
     {"off-peak-certification", nullptr, "calibration_certificate_run_on_peak reads false."},
     {"collection-seconds", "N", "calibration_certificate_collection_time (default 43200)."},
     {"baseline", "PPB", "Baseline concentration in ppb by volume (default 120)."},
-    {"alarm", "NAME",
-     "Hold a system alarm on: laser, pressure, rd, temp, refcell, "
-     "detector_temperature, conc_warning (repeatable)."},
+    {"alarm", "NAME", "Hold a system alarm on: laser, pressure, rd, temp, refcell, "
+                      "detector_temperature, conc_warning (repeatable)."},
     {"close-after", "N", "Fault: close each connection after answering N lines."},
     {"delay-ms", "N", "Fault: hold every reply back N milliseconds."},
     {"split-replies", nullptr, "Fault: write every reply in pieces, pausing between them."},
@@ -53,11 +51,10 @@ const Flag kFlags[] = {
     {"alarm-relay", nullptr, "Fault: sys_alarm_relay reads true (a system alarm holds the relay)."},
 };
 
-const QStringList kAlarmNames = {
-    QStringLiteral("laser"),       QStringLiteral("pressure"),
-    QStringLiteral("rd"),          QStringLiteral("temp"),
-    QStringLiteral("refcell"),     QStringLiteral("detector_temperature"),
-    QStringLiteral("conc_warning")};
+const QStringList kAlarmNames = {QStringLiteral("laser"),   QStringLiteral("pressure"),
+                                 QStringLiteral("rd"),      QStringLiteral("temp"),
+                                 QStringLiteral("refcell"), QStringLiteral("detector_temperature"),
+                                 QStringLiteral("conc_warning")};
 
 bool readInt(const QCommandLineParser& parser, const char* name, int minimum, int maximum,
              int* target, QString* error)
@@ -86,12 +83,12 @@ QString Options::defaultStateDir()
 
 QString Options::helpText()
 {
-    QString text =
-        QStringLiteral("Usage: vireo-sim [options]\n"
-                       "Analyzer simulator: serves the measurement server's JSON-RPC methods, one\n"
-                       "message per line, on TCP (and a local socket on request). Prints\n"
-                       "\"LISTENING port=N\" on standard output once it accepts connections.\n\n"
-                       "Options:\n");
+    QString text = QStringLiteral(
+        "Usage: vireo-sim [options]\n"
+        "Analyzer simulator: serves the measurement server's JSON-RPC methods, one\n"
+        "message per line, on TCP (and a local socket on request). Prints\n"
+        "\"LISTENING port=N\" on standard output once it accepts connections.\n\n"
+        "Options:\n");
     for (const Flag& flag : kFlags) {
         QString left = QStringLiteral("  --") + QLatin1String(flag.name);
         if (flag.valueName)
@@ -127,16 +124,16 @@ bool Options::parse(const QStringList& arguments, QString* error, bool* helpRequ
         return false;
     }
 
-    if (!readInt(parser, "port", 0, 65535, &port, error) ||
-        !readInt(parser, "backfill-days", 0, 3650, &backfillDays, error) ||
-        !readInt(parser, "scan-seconds", 0, 86400, &scanSeconds, error) ||
-        !readInt(parser, "chunk-size", 16, 16 * 1024 * 1024, &chunkSize, error) ||
-        !readInt(parser, "unit-type", 0, 1000000, &unitType, error) ||
-        !readInt(parser, "collection-seconds", 0, 10 * 86400, &collectionSeconds, error) ||
-        !readInt(parser, "close-after", 0, 1000000000, &faults.closeAfter, error) ||
-        !readInt(parser, "delay-ms", 0, 600000, &faults.delayMs, error) ||
-        !readInt(parser, "garbage-every", 0, 1000000000, &faults.garbageEvery, error) ||
-        !readInt(parser, "stop-after", 0, 1000000000, &faults.stopAfter, error))
+    if (!readInt(parser, "port", 0, 65535, &port, error)
+        || !readInt(parser, "backfill-days", 0, 3650, &backfillDays, error)
+        || !readInt(parser, "scan-seconds", 0, 86400, &scanSeconds, error)
+        || !readInt(parser, "chunk-size", 16, 16 * 1024 * 1024, &chunkSize, error)
+        || !readInt(parser, "unit-type", 0, 1000000, &unitType, error)
+        || !readInt(parser, "collection-seconds", 0, 10 * 86400, &collectionSeconds, error)
+        || !readInt(parser, "close-after", 0, 1000000000, &faults.closeAfter, error)
+        || !readInt(parser, "delay-ms", 0, 600000, &faults.delayMs, error)
+        || !readInt(parser, "garbage-every", 0, 1000000000, &faults.garbageEvery, error)
+        || !readInt(parser, "stop-after", 0, 1000000000, &faults.stopAfter, error))
         return false;
     int seedValue = 0;
     if (!readInt(parser, "seed", 0, 2147483647, &seedValue, error))
