@@ -4,6 +4,7 @@
 #include "procedures/certificationstates.h"
 #include "ui_certificationwindow.h"
 
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -101,8 +102,9 @@ void CertificationWindow::runOnPeakReceived(const Analyzer::Response& response)
 
 void CertificationWindow::collectionTimeReceived(const Analyzer::Response& response)
 {
+    // Whole seconds; a value past the int range must not wrap to a short run.
     if (response.result().isDouble())
-        m_collectionTime = qMax(0, response.toInt());
+        m_collectionTime = int(qBound(0.0, std::floor(response.toDouble()), double(INT_MAX)));
 }
 
 void CertificationWindow::setOpmode(int mode)

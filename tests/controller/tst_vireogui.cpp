@@ -4,8 +4,11 @@
 #include "analyzer/connectioninterface.h"
 #include "analyzer/request.h"
 #include "fakeanalyzer.h"
+#include "procedures/calibrationwindow.h"
+#include "procedures/certificationwindow.h"
 #include "screens/homewindow.h"
 #include "screens/modewindow.h"
+#include "shell/globals.h"
 #include "shell/keyboardwindow.h"
 #include "shell/vireogui.h"
 #include "support/testsupport.h"
@@ -40,8 +43,9 @@ QString listeningOn(FakeAnalyzer& server)
     return server.connectionString();
 }
 
-// Mode, both remote histories, home, trend download and the file manager.
-constexpr int kClients = 6;
+// Mode, both remote histories, home, trend download, the file manager and
+// the certification and calibration pages.
+constexpr int kClients = 8;
 const QByteArray kSerialPoll = R"("method":"serial_number")";
 
 /// A panel connected to its own scripted server, its poll timer stopped so
@@ -117,6 +121,7 @@ private slots:
     void endlessLineIsDropped();
     void miniPlotFramesItsHistory();
     void shutdownSendsModeZeroAndQuits();
+    void certificationRestartsWhenShown();
 
 private:
     /// Ticks on the home page and checks that the very next line is its poll.
@@ -152,7 +157,8 @@ void tst_VireoGUI::startupSendsEveryClientOnce()
 
     // Mode screen and both remote histories poll nothing, but each gets its
     // batch once; the home screen sends its 28 requests, the trend download
-    // page its mode and unit, the file manager the serial number.
+    // page its mode and unit, the file manager the serial number, the
+    // certification page its six polled requests, the calibration page nothing.
     QTRY_COMPARE(server.lines.size(), kClients);
     QList<int> sizes;
     for (const QByteArray& line : server.lines) {
@@ -168,7 +174,7 @@ void tst_VireoGUI::startupSendsEveryClientOnce()
             QVERIFY(line.contains(kSerialPoll));
     }
     std::sort(sizes.begin(), sizes.end());
-    QCOMPARE(sizes, (QList<int>{0, 0, 0, 1, 2, 28}));
+    QCOMPARE(sizes, (QList<int>{0, 0, 0, 0, 1, 2, 6, 28}));
     // Ids start at 2 and the home block is one of the blocks handed out.
     QVERIFY(panel.home->firstRequestId() >= 2);
     QCOMPARE(panel.home->lastRequestId() - panel.home->firstRequestId(), 28);
@@ -524,6 +530,35 @@ void tst_VireoGUI::serverDownThenUp()
     server.close();
     QTRY_VERIFY(!connection->isConnected());
     QCOMPARE(tickAndReadPopup(), QStringLiteral("Lost connection to 127.0.0.1:%1").arg(port));
+    // Both procedures hear of it and end with the lost-connection text.
+    for (QWidget* page : {static_cast<QWidget*>(gui.findChild<CertificationWindow*>()),
+                          static_cast<QWidget*>(gui.findChild<CalibrationWindow*>())})
+        QCOMPARE(page->findChild<QLabel*>(QStringLiteral("labelStatus"))->text(),
+                 QStringLiteral("ERROR: Lost connection to analyzer"));
+}
+
+void tst_VireoGUI::certificationRestartsWhenShown()
+{
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
+    QTemporaryDir storage;
+    setStoragePath(storage.path());
+    auto* certification = panel.gui.findChild<CertificationWindow*>();
+    auto* status = certification->findChild<QLabel*>(QStringLiteral("labelStatus"));
+
+    panel.gui.switchToWindow(CERTIFICATION);
+    panel.tick();
+    QTRY_COMPARE(server.lines.size(), 1);
+    const QJsonArray batch = parse(server.lines.at(0)).array();
+    QCOMPARE(batch.size(), 6);
+    QCOMPARE(batch.first()["id"].toInt(), certification->firstRequestId());
+    server.send(QByteArray(R"({"id":)") + QByteArray::number(certification->firstRequestId()) +
+                R"(,"result":8})" + "\n");
+    QTRY_VERIFY(status->text().startsWith(QStringLiteral("Supply zero gas")));
+
+    panel.gui.switchToWindow(CERTIFICATION);
+    QCOMPARE(status->text(), QStringLiteral("Please insert USB disk."));
 }
 
 void tst_VireoGUI::endlessLineIsDropped()

@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <climits>
 
 namespace {
 
@@ -139,6 +140,9 @@ void tst_ProcedureWindows::certificationWire()
     emit files.downloadComplete(true);
     QCOMPARE(status(&window), QString("Optimizing laser   "));
     QCOMPARE(window.collectionTime(), 5400);
+    window.handleResponse(reply(17, 1e12));
+    QCOMPARE(window.collectionTime(), INT_MAX);
+    window.handleResponse(reply(17, 5400));
     QVERIFY(!window.runOnPeak());
     window.handleResponse(reply(15, true));
     QCOMPARE(status(&window), QString("ERROR: System alarm detected"));
