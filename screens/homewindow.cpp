@@ -77,8 +77,7 @@ const QStringList& HomeWindow::opmodeNames()
 }
 
 HomeWindow::HomeWindow(Trend::HistoryInterface* history, QWidget* parent)
-    : QWidget(parent), ui(new Ui::HomeWindow), m_history(history), m_historyObject(dynamic_cast<QObject*>(history)),
-      m_historyIsObject(m_historyObject)
+    : QWidget(parent), ui(new Ui::HomeWindow), m_history(history)
 {
     ui->setupUi(this);
 
@@ -434,8 +433,7 @@ void HomeWindow::moveMiniPlotXAxis()
     if (Trend::TrendChart::windowEndingAt(m_intervalIndex, m_plotEnd, &m_plotStart))
         m_chart->dateAxis()->setTitleText(Trend::TrendChart::intervalTitle(m_intervalIndex));
     m_chart->setDateRange(m_plotStart, m_plotEnd);
-    if (Trend::HistoryInterface* source = history())
-        source->requestRange(m_plotStart, m_plotEnd, m_unitKey);
+    m_history->requestRange(m_plotStart, m_plotEnd, m_unitKey);
 }
 
 void HomeWindow::setMiniPlotScale(int intervalIndex, double yMin, double yMax)
@@ -460,15 +458,9 @@ double HomeWindow::miniPlotMaximum() const
     return m_chart->valueAxis()->max();
 }
 
-Trend::HistoryInterface* HomeWindow::history() const
-{
-    return m_historyIsObject && m_historyObject.isNull() ? nullptr : m_history;
-}
-
 void HomeWindow::updateMiniTrend(bool cleared)
 {
-    Trend::HistoryInterface* source = history();
-    if (cleared || !source)
+    if (cleared)
         return;
-    m_chart->showPoints(source->points(), m_normalSeries, m_alarmSeries);
+    m_chart->showPoints(m_history->points(), m_normalSeries, m_alarmSeries);
 }

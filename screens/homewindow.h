@@ -10,7 +10,6 @@
 #include "shell/windowtype.h"
 
 #include <QDateTime>
-#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 #include <map>
@@ -140,13 +139,7 @@ private:
     bool m_locked = false;
     int m_unlockCode = -1;
 
-    Trend::HistoryInterface* history() const;
-
     Trend::HistoryInterface* m_history;
-    // Set when the source is a QObject, so a source deleted first (the
-    // controller deletes them at shutdown) is never used again.
-    QPointer<QObject> m_historyObject;
-    bool m_historyIsObject;
     QtCharts::QScatterSeries* m_normalSeries = nullptr;
     QtCharts::QScatterSeries* m_alarmSeries = nullptr;
     Trend::TrendChart* m_chart = nullptr;

@@ -91,6 +91,8 @@ private:
     FileManager* m_fileManager = nullptr;
     CertificationWindow* m_certification = nullptr;
     CalibrationWindow* m_calibration = nullptr;
+    // Children of this widget, so destroyed after m_pages (a member) has
+    // deleted the pages that hold them: every page may keep a plain pointer.
     Trend::HistoryInterface* m_trendHistory = nullptr;
     Trend::HistoryInterface* m_homeHistory = nullptr;
 };

@@ -16,6 +16,11 @@ bool FakeAnalyzer::listen(quint16 port)
 void FakeAnalyzer::close()
 {
     m_server.close();
+    dropLink();
+}
+
+void FakeAnalyzer::dropLink()
+{
     if (m_peer)
         m_peer->abort();
 }
@@ -54,5 +59,6 @@ void FakeAnalyzer::read()
         if (skipLinesWith.isEmpty() || !line.contains(skipLinesWith))
             lines.append(line);
         m_partial.remove(0, end + 1);
+        emit lineReceived(lines.last());
     }
 }

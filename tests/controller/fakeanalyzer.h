@@ -21,9 +21,16 @@ public:
     bool listen(quint16 port = 0);
     /// Stops listening and drops the panel's connection.
     void close();
+    /// Drops the panel's connection but keeps listening, so the panel could reconnect.
+    void dropLink();
     quint16 port() const { return m_port; }
     QString connectionString() const;
     bool hasPeer() const { return !m_peer.isNull(); }
+    /// Whether the panel's latest connection is closed, with all it sent read.
+    bool peerClosed() const
+    {
+        return !m_peer || m_peer->state() == QAbstractSocket::UnconnectedState;
+    }
 
     /// Writes raw bytes to the panel (no line feed added).
     void send(const QByteArray& bytes);
@@ -34,6 +41,9 @@ public:
     QList<QByteArray> lines;
     /// Lines holding this text are not recorded (empty: every line is).
     QByteArray skipLinesWith;
+
+signals:
+    void lineReceived(const QByteArray& line);
 
 private:
     void accept();

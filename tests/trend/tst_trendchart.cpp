@@ -1,5 +1,5 @@
-// The shared trend chart: its windows per interval, the value scale with its
-// label format, the series it makes and the points and levels it draws.
+// The shared trend chart: its windows per interval, the series it makes, the
+// points and levels it draws and its value scale.
 #include "trend/trendchart.h"
 
 #include <QDateTimeAxis>
@@ -18,7 +18,6 @@ class tst_TrendChart : public QObject
 private slots:
     void windows_data();
     void windows();
-    void valueScale();
     void seriesPointsAndLevels();
 };
 
@@ -70,26 +69,6 @@ void tst_TrendChart::windows()
     QCOMPARE(TrendChart::intervalTitle(interval), title);
 }
 
-void tst_TrendChart::valueScale()
-{
-    // The format follows the span (the rule itself is the axis-scale test's).
-    TrendChart chart;
-    chart.setValueRange(0.1, 0.9, 3);
-    QCOMPARE(chart.valueAxis()->min(), 0.1);
-    QCOMPARE(chart.valueAxis()->max(), 0.9);
-    QCOMPARE(chart.valueAxis()->labelFormat(), QStringLiteral("%5.3f"));
-    QCOMPARE(chart.valueAxis()->tickCount(), 3);
-
-    // A typed limit keeps the other end and picks the format anew.
-    chart.setValueMaximum(1000, 5);
-    QCOMPARE(chart.valueAxis()->min(), 0.1);
-    QCOMPARE(chart.valueAxis()->labelFormat(), QStringLiteral("%5.0f"));
-    QCOMPARE(chart.valueAxis()->tickCount(), 5);
-    chart.setValueMinimum(995, 5);
-    QCOMPARE(chart.valueAxis()->max(), 1000.0);
-    QCOMPARE(chart.valueAxis()->labelFormat(), QStringLiteral("%5.2f"));
-}
-
 void tst_TrendChart::seriesPointsAndLevels()
 {
     TrendChart chart(QChart::ChartThemeBlueIcy);
@@ -132,6 +111,11 @@ void tst_TrendChart::seriesPointsAndLevels()
     QCOMPARE(chart.valueAxis()->min(), 0.0);
     QCOMPARE(chart.valueAxis()->max(), 4.0);
     QCOMPARE(chart.valueAxis()->tickCount(), 5);
+
+    // A typed limit keeps the other end and picks the label format anew.
+    chart.setValueMaximum(1000, 5);
+    QCOMPARE(chart.valueAxis()->min(), 0.0);
+    QCOMPARE(chart.valueAxis()->labelFormat(), QStringLiteral("%5.0f"));
 }
 
 QTEST_MAIN(tst_TrendChart)
