@@ -21,6 +21,7 @@ namespace {
 constexpr int kBatchSize = 25;
 constexpr int kUploadChunkBytes = 1024;
 constexpr int kCabinetFiles = 4;
+constexpr int kProgressSteps = 200;
 
 const QString kCopied = QStringLiteral("File copied successfully");
 const QString kCopyError = QStringLiteral("Error copying file");
@@ -296,7 +297,11 @@ void FileManager::handleDownloadData(const Analyzer::Response& response)
         return;
     }
     ++m_chunksReceived;
-    m_progress.progressBar()->setValue(m_chunksReceived);
+    // The bar repaints at once on every visible step; a few hundred steps
+    // show the progress as well as thousands and cost far less.
+    QProgressBar* bar = m_progress.progressBar();
+    if (m_chunksReceived % std::max(1, bar->maximum() / kProgressSteps) == 0)
+        bar->setValue(m_chunksReceived);
     if (m_chunksReceived % kBatchSize == 0 && m_batchesRemaining > 0) {
         requestChunks();
     } else if (m_batchesRemaining == 0 && m_singlesRemaining > 0) {
@@ -411,8 +416,10 @@ void FileManager::copyLocalFile(FileType type)
         return true;
     });
     bar->setValue(int(QFileInfo(partial).size() / unit));
-    QFile::remove(destination);
-    ok = ok && QFile::rename(partial, destination);
+    if (ok) {
+        QFile::remove(destination); // a copy made within the same second
+        ok = QFile::rename(partial, destination);
+    }
     if (!ok)
         QFile::remove(partial);
     finishLocal(ok, ok ? kCopied : (m_cancelRequested ? kCancelled : kCopyError));

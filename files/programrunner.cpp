@@ -42,11 +42,17 @@ bool runProgram(const QString& program, const QStringList& arguments,
             loop.quit();
     });
     process.start(program, arguments, QIODevice::ReadWrite);
-    if (process.state() != QProcess::NotRunning) {
-        ticker.start();
-        loop.exec();
-        ticker.stop();
+    ticker.start();
+    while (process.state() != QProcess::NotRunning) {
+        // Once the application is quitting no event loop runs any more; wait
+        // for the program without one rather than leave it running.
+        if (loop.exec() != 0 && !process.waitForFinished(kTickMs) && tick && !tick()) {
+            stopped = true;
+            process.kill();
+            process.waitForFinished();
+        }
     }
+    ticker.stop();
 
     const bool started = process.error() != QProcess::FailedToStart;
     const bool ok = started && !stopped && process.exitStatus() == QProcess::NormalExit &&

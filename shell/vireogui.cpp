@@ -109,7 +109,7 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     connect(m_trendDownload, &TrendDownload::jsonToSend, this, &VireoGUI::sendJson);
     connect(m_trendDownload, &TrendDownload::downloadTrend, this, &VireoGUI::startDownloadTrend);
 
-    // The shutdown page joins here.
+    // ShutdownWindow is created here once it exists.
 
     m_fileManager = new FileManager(this);
     m_clients.add(m_fileManager);
@@ -349,15 +349,15 @@ void VireoGUI::connectionStatusChanged()
                     connection->serverName());
     message.exec();
 
-    if (!connection->isConnected())
+    if (connection->isConnected())
+        m_home->moveMiniPlotXAxis(); // history asked for while the link was down never went out
+    else
         m_fileManager->endTransfer(QStringLiteral("Transfer Cancelled"), true);
 
     const bool lost = !connection->isConnected();
     m_certification->connectionChanged(lost);
     m_calibration->connectionChanged(lost);
     // The settings page is told here too once it joins the controller.
-    if (connection->isConnected())
-        m_home->moveMiniPlotXAxis(); // history asked for while the link was down never went out
 }
 
 void VireoGUI::startDownloadFile(FileManager::FileType type, bool hidePopups)

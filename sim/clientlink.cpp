@@ -16,6 +16,7 @@ namespace VireoSim {
 namespace {
 const char kGarbage[] = "#!vireo garbage line, not JSON }{";
 const int kSplitPauseMs = 15;
+const int kSendBuffer = 4 * 1024 * 1024;
 } // namespace
 
 ClientLink::ClientLink(QIODevice* socket, RpcEngine& engine, QObject* parent)
@@ -28,6 +29,9 @@ ClientLink::ClientLink(QIODevice* socket, RpcEngine& engine, QObject* parent)
     connect(m_socket, &QIODevice::readyRead, this, &ClientLink::readLines);
     if (auto* tcp = qobject_cast<QTcpSocket*>(m_socket)) {
         tcp->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        // A batch of file chunks is a few megabytes; room for it in the
+        // kernel lets it go out in one write instead of many wake-ups.
+        tcp->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSendBuffer);
         connect(tcp, &QTcpSocket::disconnected, this, &ClientLink::closed);
     } else if (auto* local = qobject_cast<QLocalSocket*>(m_socket)) {
         connect(local, &QLocalSocket::disconnected, this, &ClientLink::closed);
@@ -68,12 +72,16 @@ void ClientLink::answer(const QByteArray& line)
     const FaultPlan& faults = m_engine.faults();
     if (faults.stopAfter >= 0 && m_answered >= faults.stopAfter)
         return;
-    const QJsonValue reply = m_engine.handleLine(line);
+    const bool shuffle = faults.shuffleBatches && line.trimmed().startsWith('[');
+    // Only a shuffle needs the replies as values; otherwise the engine writes
+    // the text directly, which keeps file transfers fast.
+    const QJsonValue reply = shuffle ? m_engine.handleLine(line) : QJsonValue();
+    const QByteArray text = shuffle ? QByteArray() : m_engine.answerLine(line);
     ++m_answered;
     const bool last = faults.closeAfter > 0 && m_answered >= faults.closeAfter;
     if (faults.garbageEvery > 0 && m_answered % faults.garbageEvery == 0)
         queueReply(QByteArray(kGarbage), false);
-    if (faults.shuffleBatches && reply.isArray() && reply.toArray().size() > 1) {
+    if (shuffle && reply.isArray() && reply.toArray().size() > 1) {
         QJsonArray replies = reply.toArray();
         QVector<int> order(replies.size());
         std::iota(order.begin(), order.end(), 0);
@@ -84,19 +92,21 @@ void ClientLink::answer(const QByteArray& line)
         for (int i = 0; i < order.size(); ++i)
             queueReply(QJsonDocument(replies.at(order.at(i)).toObject()).toJson(QJsonDocument::Compact),
                        last && i == order.size() - 1);
-    } else {
+    } else if (shuffle) {
         queueReply(reply.isArray() ? QJsonDocument(reply.toArray()).toJson(QJsonDocument::Compact)
                                    : QJsonDocument(reply.toObject()).toJson(QJsonDocument::Compact),
                    last);
+    } else {
+        queueReply(text, last);
     }
     if (last)
         m_closing = true;
 }
 
-void ClientLink::queueReply(const QByteArray& text, bool lastOfMessage)
+void ClientLink::queueReply(QByteArray line, bool lastOfMessage)
 {
     const FaultPlan& faults = m_engine.faults();
-    QByteArray line = text + '\n';
+    line += '\n';
     if (!faults.affectsWriting() && m_pending.isEmpty()) {
         send(line);
         return;

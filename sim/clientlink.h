@@ -39,7 +39,7 @@ private:
 
     void readLines();
     void answer(const QByteArray& line);
-    void queueReply(const QByteArray& text, bool lastOfMessage);
+    void queueReply(QByteArray line, bool lastOfMessage);
     void writeDue();
     void send(const QByteArray& bytes);
     void closeConnection();

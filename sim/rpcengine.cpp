@@ -29,6 +29,13 @@ QJsonObject errorReply(const QJsonValue& id, int code, const QString& message)
                         QJsonObject{{QStringLiteral("code"), code}, {QStringLiteral("message"), message}}}};
 }
 
+constexpr int kLargeReply = 4096;
+
+QByteArray compact(const QJsonObject& object)
+{
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
 QJsonValue number(double value)
 {
     // JSON has no NaN; a reading that does not exist is null.
@@ -112,30 +119,87 @@ QJsonValue RpcEngine::handleLine(const QByteArray& line)
     return replies;
 }
 
-QJsonObject RpcEngine::handleRequest(const QJsonValue& requestValue)
+QByteArray RpcEngine::answerLine(const QByteArray& line)
+{
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(line, &parseError);
+    if (parseError.error != QJsonParseError::NoError)
+        return compact(errorReply(QJsonValue::Null, -32700, QStringLiteral("Parse error")));
+    QByteArray replies;
+    if (doc.isObject()) {
+        appendReply(doc.object(), &replies);
+        return replies;
+    }
+    replies += '[';
+    const QJsonArray requests = doc.array();
+    for (int i = 0; i < requests.size(); ++i) {
+        if (i > 0)
+            replies += ',';
+        appendReply(requests.at(i), &replies);
+        // A batch of file chunks: room for all of them at once rather than
+        // growing (and copying) a large reply step by step.
+        if (i == 0 && replies.size() > kLargeReply)
+            replies.reserve(replies.size() * requests.size() + requests.size());
+    }
+    replies += ']';
+    return replies;
+}
+
+void RpcEngine::appendReply(const QJsonValue& request, QByteArray* out)
+{
+    QJsonValue id;
+    const RpcOutcome outcome = answer(request, &id);
+    if (outcome.code != 0 || outcome.encodedResult.isEmpty()) {
+        *out += compact(replyObject(id, outcome));
+        return;
+    }
+    // The id goes out as it came; a one-element array encodes it exactly.
+    const QByteArray idText = QJsonDocument(QJsonArray{id}).toJson(QJsonDocument::Compact);
+    *out += R"({"jsonrpc":"2.0","id":)";
+    out->append(idText.constData() + 1, idText.size() - 2);
+    *out += R"(,"result":)";
+    *out += outcome.encodedResult;
+    *out += '}';
+}
+
+QJsonObject RpcEngine::handleRequest(const QJsonValue& request)
+{
+    QJsonValue id;
+    const RpcOutcome outcome = answer(request, &id);
+    return replyObject(id, outcome);
+}
+
+QJsonObject RpcEngine::replyObject(const QJsonValue& id, const RpcOutcome& outcome)
+{
+    if (outcome.code != 0)
+        return errorReply(id, outcome.code, outcome.message);
+    const QJsonValue result = outcome.encodedResult.isEmpty()
+                                  ? outcome.result
+                                  : QJsonDocument::fromJson('[' + outcome.encodedResult + ']').array().at(0);
+    return QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
+                       {QStringLiteral("id"), id},
+                       {QStringLiteral("result"), result}};
+}
+
+RpcOutcome RpcEngine::answer(const QJsonValue& requestValue, QJsonValue* id)
 {
     const QJsonObject request = requestValue.toObject();
-    const QJsonValue id = request.contains(QStringLiteral("id")) ? request.value(QStringLiteral("id"))
-                                                                 : QJsonValue(QJsonValue::Null);
+    *id = request.contains(QStringLiteral("id")) ? request.value(QStringLiteral("id"))
+                                                 : QJsonValue(QJsonValue::Null);
     const QJsonValue methodValue = request.value(QStringLiteral("method"));
     if (!requestValue.isObject() || !methodValue.isString())
-        return errorReply(id, -32600, QStringLiteral("Invalid Request"));
+        return RpcOutcome::fail(QStringLiteral("Invalid Request"), -32600);
     const QString method = methodValue.toString();
     const auto handler = m_handlers.constFind(method);
     if (handler == m_handlers.constEnd())
-        return errorReply(id, -32601, QStringLiteral("Method not found: ") + method);
+        return RpcOutcome::fail(QStringLiteral("Method not found: ") + method, -32601);
     if (m_faults.failMethods.contains(method))
-        return errorReply(id, 1, QStringLiteral("Simulated failure of ") + method);
+        return RpcOutcome::fail(QStringLiteral("Simulated failure of ") + method);
 
     const QJsonValue params = request.value(QStringLiteral("params"));
     if (!params.isUndefined() && !params.isArray())
-        return errorReply(id, -32602, QStringLiteral("Invalid params: an array is expected"));
-    const RpcOutcome outcome = (*handler)(params.toArray(), params.isArray());
-    if (outcome.code != 0)
-        return errorReply(id, outcome.code, outcome.message);
-    return QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
-                       {QStringLiteral("id"), id},
-                       {QStringLiteral("result"), outcome.result}};
+        return RpcOutcome::fail(QStringLiteral("Invalid params: an array is expected"), -32602);
+    return (*handler)(params.toArray(), params.isArray());
 }
 
 void RpcEngine::on(const QString& method, Handler handler)
@@ -374,12 +438,13 @@ void RpcEngine::registerMethods()
         action(QLatin1String(entry.first), [this, fileName](const QJsonArray&) { return download(fileName); });
     }
     action(QStringLiteral("download_file_data"), [this](const QJsonArray& params) {
-        QString chunk, message;
+        QByteArray chunk;
+        QString message;
         if (params.size() != 1 || !params.at(0).isString())
             return RpcOutcome::fail(QStringLiteral("download_file_data expects the transfer token."));
         if (!m_transfers->nextChunk(params.at(0).toString(), &chunk, &message))
             return RpcOutcome::fail(message);
-        return RpcOutcome::ok(chunk);
+        return RpcOutcome::okPlainString(chunk);
     });
     action(QStringLiteral("upload_settings"), [this](const QJsonArray&) {
         return RpcOutcome::ok(m_transfers->startUpload(

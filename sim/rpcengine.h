@@ -42,6 +42,9 @@ public:
     QJsonValue handleLine(const QByteArray& line);
     /// Answers one request object.
     QJsonObject handleRequest(const QJsonValue& request);
+    /// handleLine's reply as the compact JSON text that goes on the wire,
+    /// written without building large results as JSON values.
+    QByteArray answerLine(const QByteArray& line);
 
     QStringList methods() const;
     Instrument& instrument() { return *m_instrument; }
@@ -57,6 +60,9 @@ signals:
 private:
     using Handler = std::function<RpcOutcome(const QJsonArray& params, bool hasParams)>;
 
+    RpcOutcome answer(const QJsonValue& request, QJsonValue* id);
+    void appendReply(const QJsonValue& request, QByteArray* out);
+    static QJsonObject replyObject(const QJsonValue& id, const RpcOutcome& outcome);
     void registerMethods();
     void on(const QString& method, Handler handler);
     void reading(const QString& method, std::function<QJsonValue()> read);

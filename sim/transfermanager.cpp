@@ -93,7 +93,7 @@ bool TransferManager::startDownload(const QString& path, QJsonArray* result, QSt
     return true;
 }
 
-bool TransferManager::nextChunk(const QString& token, QString* chunk, QString* message)
+bool TransferManager::nextChunk(const QString& token, QByteArray* chunk, QString* message)
 {
     auto it = m_transfers.find(token);
     if (it == m_transfers.end() || it->consumer) {
@@ -111,7 +111,7 @@ bool TransferManager::nextChunk(const QString& token, QString* chunk, QString* m
         finish(token);
         return true;
     }
-    *chunk = QString::fromLatin1(bytes.toBase64());
+    *chunk = bytes.toBase64();
     return true;
 }
 

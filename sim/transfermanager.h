@@ -32,7 +32,7 @@ public:
     /// fetch the whole file including the closing empty chunk.
     bool startDownload(const QString& path, QJsonArray* result, QString* message);
     /// The next chunk of a download as base64 text; "" once the file is done.
-    bool nextChunk(const QString& token, QString* chunk, QString* message);
+    bool nextChunk(const QString& token, QByteArray* chunk, QString* message);
 
     QString startUpload(const UploadConsumer& consumer);
     /// Appends a base64 chunk; "" ends the upload and hands the file on.

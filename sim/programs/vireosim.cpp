@@ -5,9 +5,15 @@
 
 #include <QCoreApplication>
 #include <QTextStream>
+#include <malloc.h>
 
 int main(int argc, char* argv[])
 {
+    // A batch of file chunks is answered with megabytes at a time. Memory freed
+    // after one reply is kept for the next instead of going back to the system
+    // and being faulted in again page by page, which cost a third of the time.
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vireo-sim"));
     QTextStream out(stdout);

@@ -8,6 +8,8 @@
 #include "shell/mainwindow.h"
 #include "shell/textmarkup.h"
 #include "shell/vireogui.h"
+#include "trend/trenddownload.h"
+#include "support/messageanswerer.h"
 #include "support/simclient.h"
 #include "support/simulatorprocess.h"
 #include "support/testsupport.h"
@@ -50,6 +52,7 @@ private slots:
     void liveHomeScreen();
     void miniTrendFromSimulator();
     void modeChangeReachesSimulator();
+    void trendExportFromDownloadPage();
     void lostAndRestored();
     void realProgramConnects();
 
@@ -227,6 +230,37 @@ void tst_LivePanel::realProgramConnects()
     QVERIFY2(panel.state() == QProcess::Running, panel.readAllStandardError().constData());
     panel.kill();
     panel.waitForFinished();
+}
+
+void tst_LivePanel::trendExportFromDownloadPage()
+{
+    SimClient operatorDesk;
+    QVERIFY(operatorDesk.connectTo(m_sim.port()));
+    m_gui->switchToWindow(TREND_DOWNLOAD);
+    auto* page = m_gui->findChild<TrendDownload*>();
+    QCOMPARE(m_pages->currentWidget(), page);
+    auto* download = page->findChild<QPushButton*>(QStringLiteral("pushButtonDownload"));
+
+    // Allowed only in service mode, which the page learns from its own poll.
+    operatorDesk.call(QStringLiteral("opmode"), QJsonArray{8});
+    QTRY_VERIFY_WITH_TIMEOUT((tick(), !download->isEnabled()), 5000);
+    operatorDesk.call(QStringLiteral("opmode"), QJsonArray{2});
+    QTRY_VERIFY_WITH_TIMEOUT((tick(), download->isEnabled()), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(page->findChild<QLabel*>(QStringLiteral("label"))->text(),
+                              QStringLiteral("Ready to download"), 1500);
+    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-trend-download"));
+
+    TestSupport::MessageAnswerer answerer;
+    QTest::mouseClick(download, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(answerer.messages, QStringList{QStringLiteral("File copied successfully")}, 60000);
+    const QStringList files = QDir(m_storage.path()).entryList(QDir::Files);
+    QCOMPARE(files.size(), 1);
+    QVERIFY2(files.first().startsWith(QStringLiteral("trend_")) && files.first().endsWith(QStringLiteral(".csv")),
+             qPrintable(files.first()));
+    QVERIFY(QFile::remove(m_storage.filePath(files.first())));
+
+    operatorDesk.call(QStringLiteral("opmode"), QJsonArray{8});
+    m_gui->switchToWindow(HOME);
 }
 
 QTEST_MAIN(tst_LivePanel)

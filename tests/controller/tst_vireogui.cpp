@@ -11,6 +11,7 @@
 #include "shell/globals.h"
 #include "shell/keyboardwindow.h"
 #include "shell/vireogui.h"
+#include "support/messageanswerer.h"
 #include "support/testsupport.h"
 #include "trend/remotehistory.h"
 
@@ -63,7 +64,9 @@ struct Panel
     }
 
     /// Waits for the start-up traffic (one batch per client, then the mini
-    /// plot's history request), keeps it in startup and clears the record.
+    /// plot's history request), keeps it in startup and clears the record;
+    /// from then on the file manager's serial number poll, which goes with
+    /// every tick, is not recorded.
     bool started()
     {
         if (!QTest::qWaitFor([this] { return server.lines.size() == kClients + 1; }, 5000))
@@ -123,8 +126,10 @@ private slots:
     void serverDownThenUp();
     void endlessLineIsDropped();
     void miniPlotFramesItsHistory();
-    void shutdownSendsModeZeroAndQuits();
+    void lostConnectionCancelsTransfer();
     void certificationRestartsWhenShown();
+    // Last: the application's quit ends every event loop started afterwards.
+    void shutdownSendsModeZeroAndQuits();
 
 private:
     std::unique_ptr<TestSupport::IsolatedHome> m_home;
@@ -657,6 +662,32 @@ void tst_VireoGUI::shutdownSendsModeZeroAndQuits()
     QCOMPARE(server.lines, (QList<QByteArray>{R"({"id":1,"jsonrpc":"2.0","method":"opmode","params":[0]})"}));
     // The home page may still use its history source: it outlives the pages.
     QMetaObject::invokeMethod(panel.home, "moveMiniPlotXAxis");
+}
+
+void tst_VireoGUI::lostConnectionCancelsTransfer()
+{
+    QTemporaryDir storage;
+    setStoragePath(storage.path());
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
+    TestSupport::MessageAnswerer answerer;
+    QMetaObject::invokeMethod(&panel.gui, "startDownloadFile",
+                              Q_ARG(FileManager::FileType, FileManager::SrdaFile), Q_ARG(bool, false));
+    QTRY_COMPARE(server.lines.size(), 1);
+    const QJsonObject start = parse(server.lines.at(0)).object();
+    QCOMPARE(start["method"].toString(), QStringLiteral("download_srda"));
+    server.send(QByteArray(R"({"id":)") + QByteArray::number(start["id"].toInt()) +
+                R"(,"result":[3,"tok"]})" "\n");
+    QTRY_COMPARE(server.lines.size(), 2);
+    QCOMPARE(parse(server.lines.at(1)).object()["method"].toString(), QStringLiteral("download_file_data"));
+
+    server.close();
+    QTRY_VERIFY(!panel.connection->isConnected());
+    panel.tick();
+    QTRY_COMPARE(answerer.messages, (QStringList{QStringLiteral("Lost connection to ") + server.connectionString(),
+                                        QStringLiteral("Transfer Cancelled")}));
+    QCOMPARE(QDir(storage.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 QTEST_MAIN(tst_VireoGUI)

@@ -6,8 +6,8 @@
 #include "files/filemanager.h"
 #include "files/storagenames.h"
 #include "shell/globals.h"
-#include "shell/messagebox.h"
 #include "shell/openfile.h"
+#include "support/messageanswerer.h"
 #include "support/simulatorprocess.h"
 #include "support/testsupport.h"
 
@@ -73,8 +73,12 @@ private slots:
     void failedDownloadLeavesNothing();
     void upload_data();
     void upload();
+    void panelCopies_data();
+    void panelCopies();
     void trendExport_data();
     void trendExport();
+    void cancelWhileProgramRuns_data();
+    void cancelWhileProgramRuns();
     void certificationCabinet_data();
     void certificationCabinet();
     void hostileSerialNumbers_data();
@@ -99,9 +103,8 @@ private:
     std::unique_ptr<QTcpSocket> m_socket;
     QByteArray m_received;
     QList<QJsonObject> m_sent; // every request object, batches flattened
-    QStringList m_messages;    // texts of the message popups, in order
     QList<bool> m_outcomes;    // downloadComplete payloads
-    QTimer m_messageAnswerer;
+    TestSupport::MessageAnswerer m_answerer;
 };
 
 void tst_FileManager::initTestCase()
@@ -115,18 +118,6 @@ void tst_FileManager::initTestCase()
     socket.write(R"({"jsonrpc":"2.0","id":1,"method":"opmode","params":[2]})"
                  "\n");
     QVERIFY(socket.waitForReadyRead(5000));
-
-    // Every message popup is read and closed as soon as it shows.
-    m_messageAnswerer.setInterval(5);
-    connect(&m_messageAnswerer, &QTimer::timeout, this, [this]() {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* box = qobject_cast<MessageBox*>(widget);
-            if (box && box->isVisible()) {
-                m_messages.append(box->findChild<QLabel*>("textLabel")->text());
-                box->accept();
-            }
-        }
-    });
 }
 
 void tst_FileManager::init()
@@ -137,7 +128,7 @@ void tst_FileManager::init()
     m_files = std::make_unique<FileManager>();
     m_files->assignRequestIds(kFirstId);
     m_sent.clear();
-    m_messages.clear();
+    m_answerer.messages.clear();
     m_outcomes.clear();
     connect(m_files.get(), &FileManager::jsonToSend, this,
             [this](const Analyzer::Request& request) { m_sent.append(request.json()); });
@@ -147,12 +138,12 @@ void tst_FileManager::init()
     });
     connect(m_files.get(), &FileManager::downloadComplete, this,
             [this](bool ok) { m_outcomes.append(ok); });
-    m_messageAnswerer.start();
+    m_answerer.start();
 }
 
 void tst_FileManager::cleanup()
 {
-    m_messageAnswerer.stop();
+    m_answerer.stop();
     m_socket.reset();
     m_files.reset();
     m_received.clear();
@@ -229,7 +220,7 @@ void tst_FileManager::downloadFromSimulator()
 
     m_files->downloadFile(FileManager::SrdaFile, false);
     QTRY_COMPARE_WITH_TIMEOUT(m_outcomes, QList<bool>{true}, 60000);
-    QCOMPARE(m_messages, QStringList{"File copied successfully"});
+    QCOMPARE(m_answerer.messages, QStringList{"File copied successfully"});
 
     const QStringList files = storageFiles();
     QCOMPARE(files.size(), 1);
@@ -265,11 +256,12 @@ void tst_FileManager::exactRequestCounts()
     QFETCH(int, count);
     QFETCH(QList<int>, sizes);
     QList<int> emissions;
-    connect(m_files.get(), &FileManager::jsonToSend, this, [&](const Analyzer::Request& request) {
+    QObject scope; // the connections end with this test
+    connect(m_files.get(), &FileManager::jsonToSend, &scope, [&](const Analyzer::Request& request) {
         if (request.method() == "download_file_data")
             emissions.append(1);
     });
-    connect(m_files.get(), &FileManager::jsonBatchToSend, this,
+    connect(m_files.get(), &FileManager::jsonBatchToSend, &scope,
             [&](const QJsonArray& batch) { emissions.append(batch.size()); });
 
     m_files->downloadFile(FileManager::LogFile, false);
@@ -285,7 +277,7 @@ void tst_FileManager::exactRequestCounts()
 
     // Still open, so the operator cancels it; the partial copy goes away.
     m_files->progressDialog()->close();
-    QCOMPARE(m_messages, QStringList{"Transfer Cancelled"});
+    QCOMPARE(m_answerer.messages, QStringList{"Transfer Cancelled"});
     QCOMPARE(m_outcomes, QList<bool>{false});
     QCOMPARE(storageFiles(), QStringList());
 }
@@ -328,7 +320,7 @@ void tst_FileManager::failedDownloadLeavesNothing()
     feed(reply(kFirstId + 1, ""));
     feed(errorReply(kFirstId + 1, "late"));
 
-    QCOMPARE(m_messages, QStringList{message});
+    QCOMPARE(m_answerer.messages, QStringList{message});
     const bool completed = failure == "late";
     QCOMPARE(m_outcomes, QList<bool>{completed});
     QCOMPARE(storageFiles().size(), completed ? 1 : 0);
@@ -363,7 +355,7 @@ void tst_FileManager::upload()
         answerPicker(fileName);
         m_files->uploadSettingsFile();
         QTRY_COMPARE_WITH_TIMEOUT(m_outcomes, QList<bool>{true}, 20000);
-        QCOMPARE(m_messages, QStringList{"File copied successfully"});
+        QCOMPARE(m_answerer.messages, QStringList{"File copied successfully"});
         // Chunks of at most 1024 bytes, then the end marker.
         QByteArray sent;
         for (const QJsonObject& request : m_sent) {
@@ -387,7 +379,7 @@ void tst_FileManager::upload()
     if (fileName.isEmpty()) {
         // Nothing chosen: reported as done, without a word.
         QTRY_COMPARE(m_outcomes, QList<bool>{true});
-        QCOMPARE(m_messages, QStringList());
+        QCOMPARE(m_answerer.messages, QStringList());
         QCOMPARE(m_sent.size(), 0);
         return;
     }
@@ -401,7 +393,63 @@ void tst_FileManager::upload()
     QCOMPARE(m_sent.at(1).value("params").toArray(), marker);
     QCOMPARE(m_sent.at(2).value("params").toArray(), marker);
     QCOMPARE(m_outcomes, QList<bool>{true});
-    QCOMPARE(m_messages, QStringList{"File copied successfully"});
+    QCOMPARE(m_answerer.messages, QStringList{"File copied successfully"});
+}
+
+void tst_FileManager::panelCopies_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("arguments"); // with SRC and DEST for the paths
+    QTest::newRow("settings database") << int(FileManager::SettingsFile) << "cpdb"
+                                       << "SRC e DEST";
+    QTest::newRow("scan database") << int(FileManager::ScansFile) << "cpdb"
+                                   << "SRC DEST";
+    QTest::newRow("ring-down archive") << int(FileManager::SrdaFile) << "cp"
+                                       << "SRC DEST";
+}
+
+void tst_FileManager::panelCopies()
+{
+    QFETCH(int, type);
+    QFETCH(QString, program);
+    QFETCH(QString, arguments);
+    // The copy program is wrapped so that its arguments can be checked.
+    QTemporaryDir wrappers;
+    const QString log = wrappers.filePath("arguments");
+    QString real = QStandardPaths::findExecutable(program, {TestSupport::binDir()});
+    if (real.isEmpty())
+        real = QStandardPaths::findExecutable(program);
+    QVERIFY(!real.isEmpty());
+    writeFile(wrappers.filePath(program),
+              QStringLiteral("#!/bin/sh\necho \"$@\" > '%1'\nexec '%2' \"$@\"\n")
+                  .arg(log, real)
+                  .toUtf8());
+    QVERIFY(QFile::setPermissions(wrappers.filePath(program), QFile::ReadOwner | QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", wrappers.path().toUtf8() + ':' + path);
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(m_sim.statePath()); // where the instrument keeps its files
+    setIsRemote(false);
+    feed(reply(kFirstId + 2, "SN7"));
+
+    m_files->downloadFile(FileManager::FileType(type), false);
+    QDir::setCurrent(previous);
+    qputenv("PATH", path);
+    QCOMPARE(m_outcomes, QList<bool>{true});
+    QCOMPARE(m_answerer.messages, QStringList{"File copied successfully"});
+    const QStringList files = storageFiles();
+    QCOMPARE(files.size(), 1);
+    QVERIFY(files.first().contains("_SN7_"));
+    const QString source = QDir(m_sim.statePath())
+                               .absoluteFilePath(files.first().section('_', 0, 0) + '.' +
+                                                 QFileInfo(files.first()).suffix());
+    QFile logged(log);
+    QVERIFY(logged.open(QIODevice::ReadOnly));
+    const QString dest = m_storage->filePath(files.first()) + ".part";
+    QCOMPARE(QString::fromUtf8(logged.readAll()).trimmed(),
+             QString(arguments).replace("SRC", source).replace("DEST", dest));
+    QCOMPARE(QFileInfo(m_storage->filePath(files.first())).size() > 0, true);
 }
 
 void tst_FileManager::trendExport_data()
@@ -424,7 +472,7 @@ void tst_FileManager::trendExport()
     m_files->downloadTrendFile(QDateTime::currentDateTime().addDays(-1), units, false);
     QTRY_COMPARE_WITH_TIMEOUT(m_outcomes, QList<bool>{true}, 60000);
     QDir::setCurrent(previous);
-    QCOMPARE(m_messages, QStringList{"File copied successfully"});
+    QCOMPARE(m_answerer.messages, QStringList{"File copied successfully"});
     // Only the CSV is left: the downloaded database is removed, the instrument's own kept.
     const QStringList files = storageFiles();
     QCOMPARE(files.size(), 1);
@@ -435,6 +483,44 @@ void tst_FileManager::trendExport()
     QVERIFY(csv.readLine().startsWith("Date Time,"));
     QVERIFY(csv.readLine().startsWith(
         QDate::currentDate().addDays(-1).toString("yyyy-MM-dd").toLatin1()));
+}
+
+void tst_FileManager::cancelWhileProgramRuns_data()
+{
+    QTest::addColumn<QString>("program"); // replaced by one that never ends by itself
+    QTest::addColumn<bool>("cabinet");
+    QTest::newRow("trend conversion") << "dumptrend" << false;
+    QTest::newRow("cabinet maker") << "makecab" << true;
+}
+
+void tst_FileManager::cancelWhileProgramRuns()
+{
+    QFETCH(QString, program);
+    QFETCH(bool, cabinet);
+    QTemporaryDir wrappers;
+    writeFile(wrappers.filePath(program), "#!/bin/sh\nexec sleep 60\n");
+    QVERIFY(QFile::setPermissions(wrappers.filePath(program), QFile::ReadOwner | QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", wrappers.path().toUtf8() + ':' + path);
+    for (const char* name : {"a.bin", "b.bin", "c.db", "d.db"})
+        writeFile(m_storage->filePath(name), name);
+    setIsRemote(false);
+
+    // The popup is closed while the program runs: the panel stays live, the
+    // program is stopped and nothing half-made is left.
+    QTimer::singleShot(300, m_files->progressDialog(), &QWidget::close);
+    QElapsedTimer clock;
+    clock.start();
+    if (cabinet)
+        m_files->downloadFile(FileManager::CertificationPackage, false);
+    else
+        m_files->downloadTrendFile(QDateTime::currentDateTime(), "volume", false);
+    qputenv("PATH", path);
+    QVERIFY(clock.elapsed() < 30000);
+    QCOMPARE(m_outcomes, QList<bool>{false});
+    QCOMPARE(m_answerer.messages, cabinet ? QStringList() : QStringList{"Transfer Cancelled"});
+    QCOMPARE(storageFiles().size(), 4);
+    QVERIFY(!m_files->progressDialog()->isVisible());
 }
 
 void tst_FileManager::certificationCabinet_data()
@@ -465,7 +551,7 @@ void tst_FileManager::certificationCabinet()
     feed(reply(kFirstId + 2, "SN42"));
     m_files->downloadFile(FileManager::CertificationPackage, false);
     QCOMPARE(m_outcomes, QList<bool>{built});
-    QCOMPARE(m_messages, QStringList());
+    QCOMPARE(m_answerer.messages, QStringList());
     const QStringList cabinets = QDir(m_storage->path()).entryList({"*.cab"});
     QCOMPARE(cabinets.size(), built ? 1 : 0);
     if (!built)
