@@ -144,252 +144,53 @@ void tst_CertificationStates::steps_data()
     QTest::addColumn<QString>("modes");   // modes sent, in order
     QTest::addColumn<QString>("options"); // "offpeak", "time=N", "nostorage"
 
-    QTest::newRow("insert: entry") << "insert"
-                                   << ""
-                                   << "Please insert USB disk."
-                                   << "C"
-                                   << ""
-                                   << "";
-    QTest::newRow("insert: storage present")
-        << "insert"
-        << "o8"
-        << "Supply zero gas to analyzer (do not exceed maximum inlet pressure)."
-        << "CN"
-        << ""
-        << "";
-    QTest::newRow("insert: no storage waits") << "insert"
-                                              << "o8*3"
-                                              << "Please insert USB disk."
-                                              << "C"
-                                              << ""
-                                              << "nostorage";
-    QTest::newRow("insert: lost") << "insert"
-                                  << "l" << kLost << "O"
-                                  << "2"
-                                  << "";
-    QTest::newRow("insert: cancel leaves") << "insert"
-                                           << "c" << kLeft << ""
-                                           << ""
-                                           << "";
-    QTest::newRow("insert: ok leaves") << "insert"
-                                       << "k" << kLeft << ""
-                                       << ""
-                                       << "";
-    QTest::newRow("gas: next") << "gas"
-                               << "n"
-                               << "Copying settings   "
-                               << ""
-                               << ""
-                               << "";
-    QTest::newRow("gas: lost") << "gas"
-                               << "l" << kLost << "O"
-                               << "2"
-                               << "";
-    QTest::newRow("gas: cancel leaves") << "gas"
-                                        << "c" << kLeft << ""
-                                        << ""
-                                        << "";
-    QTest::newRow("settings: service first, then download") << "settings1"
-                                                            << "o8 o8 o2"
-                                                            << "Copying settings..."
-                                                            << ""
-                                                            << "2"
-                                                            << "";
-    QTest::newRow("settings: first pass done") << "settings1"
-                                               << "o8 o2 d0"
-                                               << "Optimizing laser   "
-                                               << "C"
-                                               << "2"
-                                               << "";
-    QTest::newRow("settings: second pass done") << "settings2"
-                                                << "o8 o2 d0"
-                                                << "Copying scan data   "
-                                                << ""
-                                                << "2"
-                                                << "";
-    QTest::newRow("settings: failed") << "settings1"
-                                      << "o8 o2 d1"
-                                      << "ERROR: Failed to copy settings"
-                                      << "O"
-                                      << "2 2"
-                                      << "";
-    QTest::newRow("settings: outcome before start ignored") << "settings1"
-                                                            << "d1"
-                                                            << "Copying settings   "
-                                                            << ""
-                                                            << ""
-                                                            << "";
-    QTest::newRow("settings: lost") << "settings1"
-                                    << "o8 l" << kLost << "O"
-                                    << "2 2"
-                                    << "";
-    QTest::newRow("settings: next leaves") << "settings1"
-                                           << "n" << kLeft << ""
-                                           << ""
-                                           << "";
-    QTest::newRow("scans: done") << "scans"
-                                 << "o2 o2 d0"
-                                 << "Copying ring down data   "
-                                 << ""
-                                 << "2"
-                                 << "";
-    QTest::newRow("scans: failed") << "scans"
-                                   << "o2 o2 d1"
-                                   << "ERROR: Failed to copy scan data"
-                                   << "O"
-                                   << "2 2"
-                                   << "";
-    QTest::newRow("srda: done") << "srda"
-                                << "o2 o2 d0"
-                                << "Packaging files (please be patient)   "
-                                << ""
-                                << "2"
-                                << "";
-    QTest::newRow("srda: failed") << "srda"
-                                  << "o2 o2 d1"
-                                  << "ERROR: Failed to copy ring down data"
-                                  << "O"
-                                  << "2 2"
-                                  << "";
-    QTest::newRow("optimize: ten tolerated") << "optimize"
-                                             << "o8 o2*10"
-                                             << "Optimizing laser..."
-                                             << "C"
-                                             << "6"
-                                             << "";
-    QTest::newRow("optimize: back in service moves on") << "optimize"
-                                                        << "o8 o2*11"
-                                                        << "Running temperature scan   "
-                                                        << "C"
-                                                        << "6"
-                                                        << "";
-    QTest::newRow("optimize: target resets the count") << "optimize"
-                                                       << "o8 o2*10 o6 o2*10"
-                                                       << "Optimizing laser.. "
-                                                       << "C"
-                                                       << "6"
-                                                       << "";
-    QTest::newRow("optimize: other mode fails") << "optimize"
-                                                << "o8 o7*11"
-                                                << "ERROR: Laser is not being optimized"
-                                                << "O"
-                                                << "6 2"
-                                                << "";
-    QTest::newRow("optimize: alarm") << "optimize"
-                                     << "o8 a1" << kAlarm << "O"
-                                     << "6 2"
-                                     << "";
-    QTest::newRow("optimize: no alarm") << "optimize"
-                                        << "o8 a0"
-                                        << "Optimizing laser.  "
-                                        << "C"
-                                        << "6"
-                                        << "";
-    QTest::newRow("optimize: lost") << "optimize"
-                                    << "l" << kLost << "O"
-                                    << "2"
-                                    << "";
-    QTest::newRow("optimize: cancel to service") << "optimize"
-                                                 << "o8 c" << kLeft << ""
-                                                 << "6 2"
-                                                 << "";
-    QTest::newRow("tempscan: on peak") << "tempscan"
-                                       << "o2 o2*11"
-                                       << "Collecting on peak data (12:00:00)"
-                                       << "C"
-                                       << "5"
-                                       << "";
-    QTest::newRow("tempscan: off peak") << "tempscan"
-                                        << "o2 o2*11"
-                                        << "Collecting off peak data (12:00:00)"
-                                        << "C"
-                                        << "5"
-                                        << "offpeak";
-    QTest::newRow("tempscan: fails") << "tempscan"
-                                     << "o2 o8*11"
-                                     << "ERROR: Temperature scan not being run"
-                                     << "O"
-                                     << "5 2"
-                                     << "";
-    QTest::newRow("onpeak: time 0 waits for the second reply")
-        << "onpeak"
-        << "o2"
-        << "Collecting on peak data (00:00:00)"
-        << "C"
-        << "8"
-        << "time=0";
-    QTest::newRow("onpeak: time 0 ends at the second reply") << "onpeak"
-                                                             << "o2 o8"
-                                                             << "Running cavity scan   "
-                                                             << "C"
-                                                             << "8"
-                                                             << "time=0";
-    QTest::newRow("onpeak: stops") << "onpeak"
-                                   << "o2 o2*11"
-                                   << "ERROR: Stopped collecting on peak data"
-                                   << "O"
-                                   << "8 2"
-                                   << "";
-    QTest::newRow("onpeak: alarm") << "onpeak"
-                                   << "o2 o8 a1" << kAlarm << "O"
-                                   << "8 2"
-                                   << "";
-    QTest::newRow("offpeak: stops") << "offpeak"
-                                    << "o2 o8*11"
-                                    << "ERROR: Stopped collecting off peak data"
-                                    << "O"
-                                    << "10 2"
-                                    << "";
-    QTest::newRow("offpeak: time 0") << "offpeak"
-                                     << "o2 o10"
-                                     << "Running cavity scan   "
-                                     << "C"
-                                     << "10"
-                                     << "time=0";
-    QTest::newRow("cavity: done") << "cavity"
-                                  << "o8 o2*11"
-                                  << "Copying settings   "
-                                  << ""
-                                  << "12"
-                                  << "";
-    QTest::newRow("cavity: fails") << "cavity"
-                                   << "o8 o8*11"
-                                   << "ERROR: Cavity scan not being run"
-                                   << "O"
-                                   << "12 2"
-                                   << "";
-    QTest::newRow("cavity: lost") << "cavity"
-                                  << "o8 l" << kLost << "O"
-                                  << "12 2"
-                                  << "";
-    QTest::newRow("bundle: done") << "bundle"
-                                  << "o2 d0"
-                                  << "Certification scans complete"
-                                  << "O"
-                                  << "2"
-                                  << "";
-    QTest::newRow("bundle: failed") << "bundle"
-                                    << "o2 d1"
-                                    << "ERROR: Failed to package files"
-                                    << "O"
-                                    << "2"
-                                    << "";
-    QTest::newRow("bundle: lost ignored") << "bundle"
-                                          << "o2 l d0"
-                                          << "Certification scans complete"
-                                          << "O"
-                                          << "2"
-                                          << "";
-    QTest::newRow("complete: ignores the rest") << "complete"
-                                                << "o8 a1 l d1"
-                                                << "Certification scans complete"
-                                                << "O"
-                                                << "2"
-                                                << "";
-    QTest::newRow("complete: ok leaves") << "complete"
-                                         << "k" << kLeft << ""
-                                         << "2"
-                                         << "";
+    // clang-format off
+    QTest::newRow("insert: entry") << "insert" << "" << "Please insert USB disk." << "C" << "" << "";
+    QTest::newRow("insert: storage present") << "insert" << "o8" << "Supply zero gas to analyzer (do not exceed maximum inlet pressure)." << "CN" << "" << "";
+    QTest::newRow("insert: no storage waits") << "insert" << "o8*3" << "Please insert USB disk." << "C" << "" << "nostorage";
+    QTest::newRow("insert: lost") << "insert" << "l" << kLost << "O" << "2" << "";
+    QTest::newRow("insert: cancel leaves") << "insert" << "c" << kLeft << "" << "" << "";
+    QTest::newRow("insert: ok leaves") << "insert" << "k" << kLeft << "" << "" << "";
+    QTest::newRow("gas: next") << "gas" << "n" << "Copying settings   " << "" << "" << "";
+    QTest::newRow("gas: lost") << "gas" << "l" << kLost << "O" << "2" << "";
+    QTest::newRow("gas: cancel leaves") << "gas" << "c" << kLeft << "" << "" << "";
+    QTest::newRow("settings: service first, then download") << "settings1" << "o8 o8 o2" << "Copying settings..." << "" << "2" << "";
+    QTest::newRow("settings: first pass done") << "settings1" << "o8 o2 d0" << "Optimizing laser   " << "C" << "2" << "";
+    QTest::newRow("settings: second pass done") << "settings2" << "o8 o2 d0" << "Copying scan data   " << "" << "2" << "";
+    QTest::newRow("settings: failed") << "settings1" << "o8 o2 d1" << "ERROR: Failed to copy settings" << "O" << "2 2" << "";
+    QTest::newRow("settings: outcome before start ignored") << "settings1" << "d1" << "Copying settings   " << "" << "" << "";
+    QTest::newRow("settings: lost") << "settings1" << "o8 l" << kLost << "O" << "2 2" << "";
+    QTest::newRow("settings: next leaves") << "settings1" << "n" << kLeft << "" << "" << "";
+    QTest::newRow("scans: done") << "scans" << "o2 o2 d0" << "Copying ring down data   " << "" << "2" << "";
+    QTest::newRow("scans: failed") << "scans" << "o2 o2 d1" << "ERROR: Failed to copy scan data" << "O" << "2 2" << "";
+    QTest::newRow("srda: done") << "srda" << "o2 o2 d0" << "Packaging files (please be patient)   " << "" << "2" << "";
+    QTest::newRow("srda: failed") << "srda" << "o2 o2 d1" << "ERROR: Failed to copy ring down data" << "O" << "2 2" << "";
+    QTest::newRow("optimize: ten tolerated") << "optimize" << "o8 o2*10" << "Optimizing laser..." << "C" << "6" << "";
+    QTest::newRow("optimize: back in service moves on") << "optimize" << "o8 o2*11" << "Running temperature scan   " << "C" << "6" << "";
+    QTest::newRow("optimize: target resets the count") << "optimize" << "o8 o2*10 o6 o2*10" << "Optimizing laser.. " << "C" << "6" << "";
+    QTest::newRow("optimize: other mode fails") << "optimize" << "o8 o7*11" << "ERROR: Laser is not being optimized" << "O" << "6 2" << "";
+    QTest::newRow("optimize: alarm") << "optimize" << "o8 a1" << kAlarm << "O" << "6 2" << "";
+    QTest::newRow("optimize: no alarm") << "optimize" << "o8 a0" << "Optimizing laser.  " << "C" << "6" << "";
+    QTest::newRow("optimize: lost") << "optimize" << "l" << kLost << "O" << "2" << "";
+    QTest::newRow("optimize: cancel to service") << "optimize" << "o8 c" << kLeft << "" << "6 2" << "";
+    QTest::newRow("tempscan: on peak") << "tempscan" << "o2 o2*11" << "Collecting on peak data (12:00:00)" << "C" << "5" << "";
+    QTest::newRow("tempscan: off peak") << "tempscan" << "o2 o2*11" << "Collecting off peak data (12:00:00)" << "C" << "5" << "offpeak";
+    QTest::newRow("tempscan: fails") << "tempscan" << "o2 o8*11" << "ERROR: Temperature scan not being run" << "O" << "5 2" << "";
+    QTest::newRow("onpeak: time 0 waits for the second reply") << "onpeak" << "o2" << "Collecting on peak data (00:00:00)" << "C" << "8" << "time=0";
+    QTest::newRow("onpeak: time 0 ends at the second reply") << "onpeak" << "o2 o8" << "Running cavity scan   " << "C" << "8" << "time=0";
+    QTest::newRow("onpeak: stops") << "onpeak" << "o2 o2*11" << "ERROR: Stopped collecting on peak data" << "O" << "8 2" << "";
+    QTest::newRow("onpeak: alarm") << "onpeak" << "o2 o8 a1" << kAlarm << "O" << "8 2" << "";
+    QTest::newRow("offpeak: stops") << "offpeak" << "o2 o8*11" << "ERROR: Stopped collecting off peak data" << "O" << "10 2" << "";
+    QTest::newRow("offpeak: time 0") << "offpeak" << "o2 o10" << "Running cavity scan   " << "C" << "10" << "time=0";
+    QTest::newRow("cavity: done") << "cavity" << "o8 o2*11" << "Copying settings   " << "" << "12" << "";
+    QTest::newRow("cavity: fails") << "cavity" << "o8 o8*11" << "ERROR: Cavity scan not being run" << "O" << "12 2" << "";
+    QTest::newRow("cavity: lost") << "cavity" << "o8 l" << kLost << "O" << "12 2" << "";
+    QTest::newRow("bundle: done") << "bundle" << "o2 d0" << "Certification scans complete" << "O" << "2" << "";
+    QTest::newRow("bundle: failed") << "bundle" << "o2 d1" << "ERROR: Failed to package files" << "O" << "2" << "";
+    QTest::newRow("bundle: lost ignored") << "bundle" << "o2 l d0" << "Certification scans complete" << "O" << "2" << "";
+    QTest::newRow("complete: ignores the rest") << "complete" << "o8 a1 l d1" << "Certification scans complete" << "O" << "2" << "";
+    QTest::newRow("complete: ok leaves") << "complete" << "k" << kLeft << "" << "2" << "";
+    // clang-format on
 }
 
 void tst_CertificationStates::steps()

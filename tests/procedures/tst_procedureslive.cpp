@@ -14,8 +14,8 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QtTest>
@@ -45,8 +45,8 @@ private:
         QTest::mouseClick(page->findChild<QPushButton*>(button), Qt::LeftButton);
     }
 
-    TestSupport::SimulatorProcess m_sim{{"--scan-seconds", "1", "--collection-seconds", "1", "--control",
-                                         "--seed", "3"}};
+    TestSupport::SimulatorProcess m_sim{
+        {"--scan-seconds", "1", "--collection-seconds", "1", "--control", "--seed", "3"}};
     QTemporaryDir m_storage;
     std::unique_ptr<MainWindow> m_window;
     VireoGUI* m_gui = nullptr;
@@ -96,9 +96,11 @@ void tst_ProceduresLive::certificationRun()
     QTRY_VERIFY(status(m_certification).startsWith("Supply zero gas"));
     click(m_certification, "buttonNext");
     QTRY_VERIFY_WITH_TIMEOUT(status(m_certification).startsWith("Optimizing laser"), 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(status(m_certification).startsWith("Collecting on peak data ("), kRunTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(status(m_certification).startsWith("Collecting on peak data ("),
+                             kRunTimeoutMs);
     TestSupport::saveScreenshot(m_window.get(), "certification-on-peak");
-    QTRY_COMPARE_WITH_TIMEOUT(status(m_certification), QString("Certification scans complete"), kRunTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(status(m_certification), QString("Certification scans complete"),
+                              kRunTimeoutMs);
     qInfo() << "Certification run took" << started.elapsed() << "ms";
     TestSupport::saveScreenshot(m_window.get(), "certification-complete");
 
@@ -108,7 +110,8 @@ void tst_ProceduresLive::certificationRun()
     gcab.start("gcab", {"-l", m_storage.path() + "/" + cabinets.first()});
     QVERIFY(gcab.waitForFinished(30000));
     QCOMPARE(gcab.exitCode(), 0);
-    QStringList listed = QString::fromUtf8(gcab.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    QStringList listed =
+        QString::fromUtf8(gcab.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     for (QString& line : listed) {
         // "settings_SERIAL_yyyy-MM-dd_HHmmss.db  size date..." -> "settings.db"
         const QString name = line.section(QRegularExpression("\\s+"), 0, 0);
@@ -132,9 +135,11 @@ void tst_ProceduresLive::certificationStopsOnSystemAlarm()
     m_gui->switchToWindow(CERTIFICATION);
     QTRY_VERIFY(status(m_certification).startsWith("Supply zero gas"));
     click(m_certification, "buttonNext");
-    QTRY_VERIFY_WITH_TIMEOUT(status(m_certification).startsWith("Running temperature scan"), kRunTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(status(m_certification).startsWith("Running temperature scan"),
+                             kRunTimeoutMs);
     QCOMPARE(control({"alarm-relay", true})["result"], QJsonValue(true));
-    QTRY_COMPARE_WITH_TIMEOUT(status(m_certification), QString("ERROR: System alarm detected"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(status(m_certification), QString("ERROR: System alarm detected"),
+                              10000);
     TestSupport::saveScreenshot(m_window.get(), "certification-system-alarm");
     QCOMPARE(control({"alarm-relay", false})["result"], QJsonValue(true));
     SimClient client;

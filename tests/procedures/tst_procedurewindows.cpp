@@ -184,64 +184,27 @@ void tst_ProcedureWindows::calibration_data()
     QTest::addColumn<QString>("sent");
     QTest::addColumn<int>("leaves");
 
+    // clang-format off
     const QString v1 = "20:apc_calibrate_adc_v1[1.024]";
     const QString v2 = "21:apc_calibrate_adc_v2[4.096]";
     const QString dac = "22:apc_calibrate_dac[]";
-    QTest::newRow("entry") << ""
-                           << "Connect calibration box to J902."
-                           << "CN"
-                           << "" << 0;
-    QTest::newRow("reply while connecting ignored") << "r20 e20"
-                                                    << "Connect calibration box to J902."
-                                                    << "CN"
-                                                    << "" << 0;
-    QTest::newRow("first switch") << "n"
-                                  << "Set switch to 1.024V position."
-                                  << "CN"
-                                  << "" << 0;
-    QTest::newRow("next sends once and hides") << "n n"
-                                               << "Set switch to 1.024V position."
-                                               << "C" << v1 << 0;
-    QTest::newRow("second switch") << "n n r20"
-                                   << "Set switch to 4.096V position."
-                                   << "CN" << v1 << 0;
-    QTest::newRow("loopback") << "n n r20 n r21"
-                              << "Set switch to loopback position."
-                              << "CN" << v1 + " " + v2 << 0;
-    QTest::newRow("complete") << "n n r20 n r21 n r22"
-                              << "Calibration complete"
-                              << "O" << v1 + " " + v2 + " " + dac << 0;
-    QTest::newRow("first ADC fails") << "n n e20"
-                                     << "ERROR: Could not calibrate ADC"
-                                     << "O" << v1 << 0;
-    QTest::newRow("second ADC fails") << "n n r20 n e21"
-                                      << "ERROR: Could not calibrate ADC"
-                                      << "O" << v1 + " " + v2 << 0;
-    QTest::newRow("DAC fails") << "n n r20 n r21 n e22"
-                               << "ERROR: Could not calibrate DAC"
-                               << "O" << v1 + " " + v2 + " " + dac << 0;
-    QTest::newRow("late reply advances") << "n n r20 r20"
-                                         << "Set switch to loopback position."
-                                         << "CN" << v1 << 0;
-    QTest::newRow("cancel") << "n c"
-                            << "Calibration cancelled"
-                            << "O"
-                            << "" << 0;
-    QTest::newRow("reply when complete ignored") << "n c r21 e21"
-                                                 << "Calibration cancelled"
-                                                 << "O"
-                                                 << "" << 0;
-    QTest::newRow("lost while connecting") << "l"
-                                           << "ERROR: Lost connection to analyzer"
-                                           << "O"
-                                           << "" << 0;
-    QTest::newRow("lost while calibrating") << "n n l"
-                                            << "ERROR: Lost connection to analyzer"
-                                            << "O" << v1 << 0;
-    QTest::newRow("ok leaves and starts over") << "n c k"
-                                               << "Connect calibration box to J902."
-                                               << "CN"
-                                               << "" << 1;
+    QTest::newRow("entry") << "" << "Connect calibration box to J902." << "CN" << "" << 0;
+    QTest::newRow("reply while connecting ignored") << "r20 e20" << "Connect calibration box to J902." << "CN" << "" << 0;
+    QTest::newRow("first switch") << "n" << "Set switch to 1.024V position." << "CN" << "" << 0;
+    QTest::newRow("next sends once and hides") << "n n" << "Set switch to 1.024V position." << "C" << v1 << 0;
+    QTest::newRow("second switch") << "n n r20" << "Set switch to 4.096V position." << "CN" << v1 << 0;
+    QTest::newRow("loopback") << "n n r20 n r21" << "Set switch to loopback position." << "CN" << v1 + " " + v2 << 0;
+    QTest::newRow("complete") << "n n r20 n r21 n r22" << "Calibration complete" << "O" << v1 + " " + v2 + " " + dac << 0;
+    QTest::newRow("first ADC fails") << "n n e20" << "ERROR: Could not calibrate ADC" << "O" << v1 << 0;
+    QTest::newRow("second ADC fails") << "n n r20 n e21" << "ERROR: Could not calibrate ADC" << "O" << v1 + " " + v2 << 0;
+    QTest::newRow("DAC fails") << "n n r20 n r21 n e22" << "ERROR: Could not calibrate DAC" << "O" << v1 + " " + v2 + " " + dac << 0;
+    QTest::newRow("late reply advances") << "n n r20 r20" << "Set switch to loopback position." << "CN" << v1 << 0;
+    QTest::newRow("cancel") << "n c" << "Calibration cancelled" << "O" << "" << 0;
+    QTest::newRow("reply when complete ignored") << "n c r21 e21" << "Calibration cancelled" << "O" << "" << 0;
+    QTest::newRow("lost while connecting") << "l" << "ERROR: Lost connection to analyzer" << "O" << "" << 0;
+    QTest::newRow("lost while calibrating") << "n n l" << "ERROR: Lost connection to analyzer" << "O" << v1 << 0;
+    QTest::newRow("ok leaves and starts over") << "n c k" << "Connect calibration box to J902." << "CN" << "" << 1;
+    // clang-format on
 }
 
 void tst_ProcedureWindows::calibration()
