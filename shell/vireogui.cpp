@@ -5,6 +5,8 @@
 #include "analyzer/linedecoder.h"
 #include "analyzer/response.h"
 #include "analyzer/rpcinterface.h"
+#include "procedures/calibrationwindow.h"
+#include "procedures/certificationwindow.h"
 #include "screens/certificatewindow.h"
 #include "screens/homewindow.h"
 #include "screens/modewindow.h"
@@ -55,8 +57,10 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     qDebug() << "Startup";
 
     m_manager = new ConnectionManager(connectionString, this);
-    connect(m_manager->connection(), &Analyzer::ConnectionInterface::readyToRead, this, &VireoGUI::readData);
-    connect(m_manager, &ConnectionManager::connectionStatusChanged, this, &VireoGUI::connectionStatusChanged);
+    connect(m_manager->connection(), &Analyzer::ConnectionInterface::readyToRead, this,
+            &VireoGUI::readData);
+    connect(m_manager, &ConnectionManager::connectionStatusChanged, this,
+            &VireoGUI::connectionStatusChanged);
     if (m_manager->connectToServer())
         qDebug() << "RPC connection ok";
     else
@@ -140,7 +144,17 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     connect(m_fileManager, &FileManager::jsonToSend, this, &VireoGUI::sendJson);
     connect(m_fileManager, &FileManager::jsonBatchToSend, this, &VireoGUI::sendBatchJson);
 
-    // The certification (given the file manager) and calibration pages join here.
+    m_certification = new CertificationWindow(m_fileManager, this);
+    addPage(CERTIFICATION, m_certification);
+    connect(m_certification, &CertificationWindow::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(m_certification, &CertificationWindow::jsonToSend, this, &VireoGUI::sendJson);
+    connect(m_certification, &CertificationWindow::startDownload, this,
+            &VireoGUI::startDownloadFile);
+
+    m_calibration = new CalibrationWindow(this);
+    addPage(CALIBRATION, m_calibration);
+    connect(m_calibration, &CalibrationWindow::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(m_calibration, &CalibrationWindow::jsonToSend, this, &VireoGUI::sendJson);
 
     auto* certificate = new CertificateWindow(this);
     addPage(CERTIFICATE, certificate);
@@ -156,7 +170,8 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     m_pollTimer = new QTimer(this);
     m_pollTimer->setObjectName(QStringLiteral("pollTimer"));
     m_pollTimer->setInterval(kPollIntervalMs);
-    connect(m_pollTimer, &QTimer::timeout, this, static_cast<void (VireoGUI::*)()>(&VireoGUI::requestUpdate));
+    connect(m_pollTimer, &QTimer::timeout, this,
+            static_cast<void (VireoGUI::*)()>(&VireoGUI::requestUpdate));
     m_pollTimer->start();
 
     switchToWindow(HOME);
@@ -185,7 +200,9 @@ void VireoGUI::addPage(WindowType type, QWidget* page)
 void VireoGUI::switchToWindow(WindowType window)
 {
     syncMiniPlot();
-    // The certification page restarts its procedure here each time it is shown.
+    // The certification procedure begins again each time its page is shown.
+    if (window == CERTIFICATION)
+        m_certification->restart();
     const int index = m_pageMap.value(window, -1);
     if (index >= 0)
         m_pages.setCurrentIndex(index);
@@ -257,8 +274,8 @@ void VireoGUI::readData()
 void VireoGUI::processReply(const Analyzer::Response& reply)
 {
     if (reply.isError() && reply.errorCode() == kServerMessageCode) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Message from RPC Server"), reply.errorMessage(),
-                        QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Message from RPC Server"),
+                        reply.errorMessage(), QMessageBox::Ok, this);
         box.setTextFormat(Qt::PlainText);
         box.exec();
         // The socket does not announce data again that arrived while the
@@ -359,7 +376,11 @@ void VireoGUI::connectionStatusChanged()
         m_home->moveMiniPlotXAxis(); // history asked for while the link was down never went out
     else
         m_fileManager->endTransfer(QStringLiteral("Transfer Cancelled"), true);
-    // The certification, calibration and settings notices go here.
+
+    const bool lost = !connection->isConnected();
+    m_certification->connectionChanged(lost);
+    m_calibration->connectionChanged(lost);
+    // The settings page is told here too once it joins the controller.
 }
 
 void VireoGUI::startDownloadFile(FileManager::FileType type, bool hidePopups)
@@ -394,7 +415,8 @@ void VireoGUI::shutdown()
     }
     qDebug() << "closed trend history databases";
 
-    disconnect(m_manager, &ConnectionManager::connectionStatusChanged, this, &VireoGUI::connectionStatusChanged);
+    disconnect(m_manager, &ConnectionManager::connectionStatusChanged, this,
+               &VireoGUI::connectionStatusChanged);
 
     Analyzer::Request request;
     request.setId(kShutdownRequestId);

@@ -17,6 +17,8 @@
 #include <QWidget>
 #include <memory>
 
+class CalibrationWindow;
+class CertificationWindow;
 class ConnectionManager;
 class HomeWindow;
 class KeyboardWindow;
@@ -91,6 +93,8 @@ private:
     ConnectionManager* m_manager = nullptr;
     /// Polled on every tick next to the visible page.
     FileManager* m_fileManager = nullptr;
+    CertificationWindow* m_certification = nullptr;
+    CalibrationWindow* m_calibration = nullptr;
     // Children of this widget, so destroyed after m_pages (a member) has
     // deleted the pages that hold them: every page may keep a plain pointer.
     Trend::HistoryInterface* m_trendHistory = nullptr;

@@ -23,6 +23,9 @@ struct FaultPlan
     int stopAfter = -1;
     /// Answer a batch as separate lines in another order.
     bool shuffleBatches = false;
+    /// Reads of "sys_alarm_relay" answer true, as the relay does while a
+    /// system alarm holds it; the stored setting is left as it is.
+    bool alarmRelay = false;
 
     bool affectsWriting() const
     {

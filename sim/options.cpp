@@ -48,6 +48,7 @@ const Flag kFlags[] = {
     {"fail-method", "NAME", "Fault: answer NAME with an error of code 1 (repeatable)."},
     {"stop-after", "N", "Fault: stop answering after N lines on a connection (0 = at once)."},
     {"shuffle-batches", nullptr, "Fault: answer a batch as separate lines in another order."},
+    {"alarm-relay", nullptr, "Fault: sys_alarm_relay reads true (a system alarm holds the relay)."},
 };
 
 const QStringList kAlarmNames = {QStringLiteral("laser"),   QStringLiteral("pressure"),
@@ -176,6 +177,7 @@ bool Options::parse(const QStringList& arguments, QString* error, bool* helpRequ
     faults.failMethods = QSet<QString>(failing.begin(), failing.end());
     faults.splitReplies = parser.isSet(QStringLiteral("split-replies"));
     faults.shuffleBatches = parser.isSet(QStringLiteral("shuffle-batches"));
+    faults.alarmRelay = parser.isSet(QStringLiteral("alarm-relay"));
     if (!parser.isSet(QStringLiteral("stop-after")))
         faults.stopAfter = -1;
     return true;

@@ -264,6 +264,16 @@ void RpcEngine::registerMethods()
         });
     }
 
+    // The relay setting doubles as the analyzer's "system alarm active" report;
+    // a raised relay fault makes its reads say so without touching the setting.
+    if (const SettingKey* relay = m_table->find(QStringLiteral("sys_alarm_relay"))) {
+        on(relay->key, [this, relay](const QJsonArray& params, bool hasParams) {
+            if (!hasParams && m_faults.alarmRelay)
+                return RpcOutcome::ok(true);
+            return handleSetting(*relay, params, hasParams);
+        });
+    }
+
     // Live values and alarms.
     reading(QStringLiteral("conc"), [&in] { return number(in.concentration()); });
     reading(QStringLiteral("species"), [] { return QStringLiteral("H2O"); });
@@ -551,6 +561,8 @@ RpcOutcome RpcEngine::control(const QJsonArray& params)
         m_faults.stopAfter = value.toInt(-1);
     } else if (what == QLatin1String("shuffle-batches")) {
         m_faults.shuffleBatches = value.toBool();
+    } else if (what == QLatin1String("alarm-relay")) {
+        m_faults.alarmRelay = value.toBool();
     } else {
         return RpcOutcome::fail(QStringLiteral("sim_control: unknown request"), -32602);
     }

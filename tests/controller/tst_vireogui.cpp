@@ -4,6 +4,8 @@
 #include "analyzer/connectioninterface.h"
 #include "analyzer/request.h"
 #include "fakeanalyzer.h"
+#include "procedures/calibrationwindow.h"
+#include "procedures/certificationwindow.h"
 #include "screens/homewindow.h"
 #include "screens/modewindow.h"
 #include "shell/globals.h"
@@ -48,10 +50,10 @@ QString listeningOn(FakeAnalyzer& server)
 
 // One batch per client at start: mode, ring-down graph, settings, the two
 // remote histories, trend, home, scans, trend download, shutdown, the file
-// manager and certificate.
-constexpr int kStartupBatches = 12;
-// Of those, the mode and certificate pages and the histories poll nothing.
-constexpr int kEmptyStartupBatches = 4;
+// manager, certification, calibration and certificate.
+constexpr int kStartupBatches = 14;
+// Of those, the mode, calibration and certificate pages and the histories poll nothing.
+constexpr int kEmptyStartupBatches = 5;
 const QByteArray kSerialPoll = R"("method":"serial_number")";
 
 /// A panel connected to its own scripted server, its poll timer stopped so
@@ -81,7 +83,10 @@ struct Panel
         return true;
     }
     void tick() { QMetaObject::invokeMethod(&gui, "requestUpdate"); }
-    void pollNow(WindowType page) { QMetaObject::invokeMethod(&gui, "requestUpdate", Q_ARG(WindowType, page)); }
+    void pollNow(WindowType page)
+    {
+        QMetaObject::invokeMethod(&gui, "requestUpdate", Q_ARG(WindowType, page));
+    }
     QString conc() const { return home->findChild<QLabel*>(QStringLiteral("concLabel"))->text(); }
     void reply(int offset, const QByteArray& result)
     {
@@ -128,6 +133,7 @@ private slots:
     void endlessLineIsDropped();
     void miniPlotFollowsTrendScreen();
     void lostConnectionCancelsTransfer();
+    void certificationRestartsWhenShown();
     // Last: the application's quit ends every event loop started afterwards.
     void shutdownSendsModeZeroAndQuits();
 
@@ -173,8 +179,9 @@ void tst_VireoGUI::startupSendsEveryClientOnce()
 
     // Clients that poll nothing still get their (empty) batch once; the home
     // screen sends its 28 requests, the settings screen all of its tabs (74
-    // requests), the file manager the serial number. Then, the ids given out,
-    // the mini plot asks for its day of history.
+    // requests), the file manager the serial number, the certification page
+    // its six polled requests. Then, the ids given out, the mini plot asks for
+    // its day of history.
     QVERIFY(panel.started());
     QCOMPARE(panel.startup.size(), kStartupBatches + 1);
     const QJsonObject history = parse(panel.startup.takeLast()).object();
@@ -237,7 +244,8 @@ void tst_VireoGUI::measureRefreshesHomeAtOnce()
 
     panel.gui.switchToWindow(MODE);
     auto* mode = panel.gui.findChild<ModeWindow*>();
-    QTest::mouseClick(mode->findChild<QPushButton*>(QStringLiteral("pushButtonMeasure")), Qt::LeftButton);
+    QTest::mouseClick(mode->findChild<QPushButton*>(QStringLiteral("pushButtonMeasure")),
+                      Qt::LeftButton);
     QCOMPARE(panel.pages->currentWidget(), panel.home);
     QTRY_COMPARE(server.lines.size(), 2);
     const QJsonObject modeChange = parse(server.lines.at(0)).object();
@@ -256,11 +264,14 @@ void tst_VireoGUI::twoChunkReceive()
 
     const QByteArray conc = QByteArray::number(panel.home->firstRequestId() + kConcOffset);
     const QByteArray species = QByteArray::number(panel.home->firstRequestId() + 1);
-    server.send(R"({"id":)" + conc + R"(,"result":5.25})" + "\n" + R"({"id":)" + species + R"(,"res)");
+    server.send(R"({"id":)" + conc + R"(,"result":5.25})" + "\n" + R"({"id":)" + species +
+                R"(,"res)");
     QVERIFY(arrived.wait());
-    QCOMPARE(panel.conc(), QStringLiteral("100.8")); // nothing processed without the final line feed
+    QCOMPARE(panel.conc(),
+             QStringLiteral("100.8")); // nothing processed without the final line feed
 
-    server.send(R"(ult":"CO2"})" "\n");
+    server.send(R"(ult":"CO2"})"
+                "\n");
     QTRY_COMPARE(panel.conc(), QStringLiteral("5.250"));
     QCOMPARE(panel.home->findChild<QLabel*>(QStringLiteral("speciesLabel"))->text(),
              QStringLiteral("CO<sub>2</sub>"));
@@ -272,13 +283,17 @@ void tst_VireoGUI::badLinesAreSkipped()
     FakeAnalyzer& server = panel.server;
     QVERIFY(panel.started());
 
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^Parse error encountered")));
+    QTest::ignoreMessage(QtDebugMsg,
+                         QRegularExpression(QStringLiteral("^Parse error encountered")));
     const QByteArray conc = QByteArray::number(panel.home->firstRequestId() + kConcOffset);
     // Garbage, a reply nobody owns, a non-object element, then a good reply.
     server.send("{not json\n"
                 R"([{"id":0,"result":1},7,{"id":99999,"result":2}])"
                 "\n"
-                R"({"id":)" + conc + R"(,"result":42})" "\n");
+                R"({"id":)" +
+                conc +
+                R"(,"result":42})"
+                "\n");
     QTRY_COMPARE(panel.conc(), QStringLiteral("42.00"));
 }
 
@@ -305,12 +320,13 @@ void tst_VireoGUI::serverMessageBeforeRouting()
     // r1: an error of code 1 on the alarm flag that rebuilds the list even on
     // error; r2: a concentration.
     const int first = panel.home->firstRequestId();
-    server.send(QStringLiteral(R"([{"id":%1,"error":{"code":1,"message":"Laser <b>warming</b> up"}},)"
-                               R"({"id":%2,"result":7.5}])"
-                               "\n")
-                    .arg(first + kUserAlarm2Offset)
-                    .arg(first + kConcOffset)
-                    .toUtf8());
+    server.send(
+        QStringLiteral(R"([{"id":%1,"error":{"code":1,"message":"Laser <b>warming</b> up"}},)"
+                       R"({"id":%2,"result":7.5}])"
+                       "\n")
+            .arg(first + kUserAlarm2Offset)
+            .arg(first + kConcOffset)
+            .toUtf8());
     QTRY_COMPARE(panel.conc(), QStringLiteral("7.500"));
     QCOMPARE(title, QStringLiteral("Message from RPC Server"));
     QCOMPARE(text, QStringLiteral("Laser <b>warming</b> up"));
@@ -320,7 +336,10 @@ void tst_VireoGUI::serverMessageBeforeRouting()
     QCOMPARE(alarms->item(0)->text(), QStringLiteral("System OK"));
 
     // Other codes reach the client without a message.
-    server.send(QStringLiteral(R"({"id":%1,"error":{"code":2,"message":"x"}})" "\n" R"({"id":%2,"result":8})" "\n")
+    server.send(QStringLiteral(R"({"id":%1,"error":{"code":2,"message":"x"}})"
+                               "\n"
+                               R"({"id":%2,"result":8})"
+                               "\n")
                     .arg(first + kConcOffset)
                     .arg(first + kConcOffset)
                     .toUtf8());
@@ -343,8 +362,10 @@ void tst_VireoGUI::serverMessageWhileOneIsOpen()
     };
     TestSupport::onNextModal([&](QWidget* modal) {
         // More replies arrive while the first message is open.
-        server.send(QStringLiteral(R"({"id":%1,"error":{"code":1,"message":"second"}})" "\n"
-                                   R"({"id":%1,"result":3})" "\n")
+        server.send(QStringLiteral(R"({"id":%1,"error":{"code":1,"message":"second"}})"
+                                   "\n"
+                                   R"({"id":%1,"result":3})"
+                                   "\n")
                         .arg(conc)
                         .toUtf8());
         // Let the bytes reach the panel's side while the popup is open.
@@ -352,7 +373,10 @@ void tst_VireoGUI::serverMessageWhileOneIsOpen()
         TestSupport::onNextModal(readAndClose);
         readAndClose(modal);
     });
-    server.send(QStringLiteral(R"({"id":%1,"error":{"code":1,"message":"first"}})" "\n").arg(conc).toUtf8());
+    server.send(QStringLiteral(R"({"id":%1,"error":{"code":1,"message":"first"}})"
+                               "\n")
+                    .arg(conc)
+                    .toUtf8());
     // They are handled once it closes, without waiting for more traffic.
     QTRY_COMPARE(panel.conc(), QStringLiteral("3.000"));
     QCOMPARE(messages, (QStringList{"first", "second"}));
@@ -375,19 +399,36 @@ void tst_VireoGUI::keypadEntry_data()
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QByteArray>("sent"); // empty: nothing may go out
 
-    QTest::newRow("time of day typed with dots") << "date_time" << "12.30.00" << true
-                                                 << QByteArray(R"({"id":500,"jsonrpc":"2.0","method":"date_time","params":["2024-03-01","12:30:00"]})");
-    QTest::newRow("IPv4 address stays text") << "ip_address" << "192.168.1.5" << true
-                                             << QByteArray(R"({"id":500,"jsonrpc":"2.0","method":"ip_address","params":["2024-03-01","192.168.1.5"]})");
-    QTest::newRow("number") << "laser_current" << "1.5" << true
-                            << QByteArray(R"({"id":500,"jsonrpc":"2.0","method":"laser_current","params":["2024-03-01",1.5]})");
-    QTest::newRow("negative number") << "laser_current" << "-12.5" << true
-                                     << QByteArray(R"({"id":500,"jsonrpc":"2.0","method":"laser_current","params":["2024-03-01",-12.5]})");
-    QTest::newRow("letters send nothing") << "laser_current" << "abc" << true << QByteArray();
-    QTest::newRow("empty line sends nothing") << "laser_current" << "" << true << QByteArray();
-    QTest::newRow("two dots send nothing") << "laser_current" << "1.2.3" << true << QByteArray();
-    QTest::newRow("infinity sends nothing") << "laser_current" << "inf" << true << QByteArray();
-    QTest::newRow("cancel sends nothing") << "laser_current" << "1.5" << false << QByteArray();
+    QTest::newRow("time of day typed with dots")
+        << "date_time"
+        << "12.30.00" << true
+        << QByteArray(
+               R"({"id":500,"jsonrpc":"2.0","method":"date_time","params":["2024-03-01","12:30:00"]})");
+    QTest::newRow("IPv4 address stays text")
+        << "ip_address"
+        << "192.168.1.5" << true
+        << QByteArray(
+               R"({"id":500,"jsonrpc":"2.0","method":"ip_address","params":["2024-03-01","192.168.1.5"]})");
+    QTest::newRow("number")
+        << "laser_current"
+        << "1.5" << true
+        << QByteArray(
+               R"({"id":500,"jsonrpc":"2.0","method":"laser_current","params":["2024-03-01",1.5]})");
+    QTest::newRow("negative number")
+        << "laser_current"
+        << "-12.5" << true
+        << QByteArray(
+               R"({"id":500,"jsonrpc":"2.0","method":"laser_current","params":["2024-03-01",-12.5]})");
+    QTest::newRow("letters send nothing") << "laser_current"
+                                          << "abc" << true << QByteArray();
+    QTest::newRow("empty line sends nothing") << "laser_current"
+                                              << "" << true << QByteArray();
+    QTest::newRow("two dots send nothing") << "laser_current"
+                                           << "1.2.3" << true << QByteArray();
+    QTest::newRow("infinity sends nothing") << "laser_current"
+                                            << "inf" << true << QByteArray();
+    QTest::newRow("cancel sends nothing") << "laser_current"
+                                          << "1.5" << false << QByteArray();
 }
 
 void tst_VireoGUI::keypadEntry()
@@ -407,15 +448,18 @@ void tst_VireoGUI::keypadEntry()
     request.setId(500);
     request.setMethod(method);
     request.setParams({"2024-03-01"}); // parameters already set are kept in front
-    QVERIFY(QMetaObject::invokeMethod(&panel.gui, "bringUpKeyboard", Q_ARG(QString, QStringLiteral("Value:")),
+    QVERIFY(QMetaObject::invokeMethod(&panel.gui, "bringUpKeyboard",
+                                      Q_ARG(QString, QStringLiteral("Value:")),
                                       Q_ARG(Analyzer::Request&, request)));
     QCOMPARE(panel.pages->currentWidget(), panel.keyboard);
-    QCOMPARE(panel.keyboard->findChild<QLabel*>(QStringLiteral("label"))->text(), QStringLiteral("Value:"));
+    QCOMPARE(panel.keyboard->findChild<QLabel*>(QStringLiteral("label"))->text(),
+             QStringLiteral("Value:"));
 
     panel.keyboard->findChild<QLineEdit*>(QStringLiteral("lineEdit"))->setText(typed);
-    QTest::mouseClick(panel.keyboard->findChild<QPushButton*>(ok ? QStringLiteral("pushButton_OK")
-                                                                 : QStringLiteral("pushButton_Cancel")),
-                      Qt::LeftButton);
+    QTest::mouseClick(
+        panel.keyboard->findChild<QPushButton*>(ok ? QStringLiteral("pushButton_OK")
+                                                   : QStringLiteral("pushButton_Cancel")),
+        Qt::LeftButton);
     QCOMPARE(panel.pages->currentWidget(), before);
 
     if (sent.isEmpty()) {
@@ -433,13 +477,16 @@ void tst_VireoGUI::guiOnlyEntryNeverReachesSocket()
     QVERIFY(panel.started());
     auto* modeButton = panel.home->findChild<QPushButton*>(QStringLiteral("pushButtonMode"));
 
-    QTest::mouseClick(panel.home->findChild<QPushButton*>(QStringLiteral("pushButtonLock")), Qt::LeftButton);
+    QTest::mouseClick(panel.home->findChild<QPushButton*>(QStringLiteral("pushButtonLock")),
+                      Qt::LeftButton);
     QCOMPARE(panel.pages->currentWidget(), panel.keyboard);
     QCOMPARE(panel.keyboard->findChild<QLabel*>(QStringLiteral("label"))->text(),
              QStringLiteral("Enter unlock code:"));
     for (const char* key : {"pushButton_1", "pushButton_2"})
-        QTest::mouseClick(panel.keyboard->findChild<QPushButton*>(QLatin1String(key)), Qt::LeftButton);
-    QTest::mouseClick(panel.keyboard->findChild<QPushButton*>(QStringLiteral("pushButton_OK")), Qt::LeftButton);
+        QTest::mouseClick(panel.keyboard->findChild<QPushButton*>(QLatin1String(key)),
+                          Qt::LeftButton);
+    QTest::mouseClick(panel.keyboard->findChild<QPushButton*>(QStringLiteral("pushButton_OK")),
+                      Qt::LeftButton);
 
     QCOMPARE(panel.pages->currentWidget(), panel.home);
     QVERIFY(!modeButton->isEnabled()); // locked with 12, answered inside the panel
@@ -454,7 +501,8 @@ void tst_VireoGUI::tickWhileKeypadShown()
     FakeAnalyzer& server = panel.server;
     QVERIFY(panel.started());
 
-    QTest::mouseClick(panel.home->findChild<QPushButton*>(QStringLiteral("pushButtonLock")), Qt::LeftButton);
+    QTest::mouseClick(panel.home->findChild<QPushButton*>(QStringLiteral("pushButtonLock")),
+                      Qt::LeftButton);
     QCOMPARE(panel.pages->currentWidget(), panel.keyboard);
     // The keypad is no client: the home page behind it stays silent.
     panel.tick();
@@ -470,8 +518,10 @@ void tst_VireoGUI::titleBar()
     auto* version = panel.gui.findChild<QLabel*>(QStringLiteral("versionLabel"));
     QCOMPARE(name->text(), QStringLiteral("Unit Name"));
     QCOMPARE(version->text(), QStringLiteral("Version"));
-    QMetaObject::invokeMethod(&panel.gui, "setTitleBarName", Q_ARG(QString, QStringLiteral("VIREO H2O")));
-    QMetaObject::invokeMethod(&panel.gui, "setTitleBarVersion", Q_ARG(QString, QStringLiteral("2.4.1")));
+    QMetaObject::invokeMethod(&panel.gui, "setTitleBarName",
+                              Q_ARG(QString, QStringLiteral("VIREO H2O")));
+    QMetaObject::invokeMethod(&panel.gui, "setTitleBarVersion",
+                              Q_ARG(QString, QStringLiteral("2.4.1")));
     QCOMPARE(name->text(), QStringLiteral("VIREO H2O"));
     QCOMPARE(version->text(), QStringLiteral("2.4.1"));
     // Names the analyzer supplies are shown as typed, never as markup.
@@ -519,6 +569,35 @@ void tst_VireoGUI::serverDownThenUp()
     server.close();
     QTRY_VERIFY(!connection->isConnected());
     QCOMPARE(tickAndReadPopup(), QStringLiteral("Lost connection to 127.0.0.1:%1").arg(port));
+    // Both procedures hear of it and end with the lost-connection text.
+    for (QWidget* page : {static_cast<QWidget*>(gui.findChild<CertificationWindow*>()),
+                          static_cast<QWidget*>(gui.findChild<CalibrationWindow*>())})
+        QCOMPARE(page->findChild<QLabel*>(QStringLiteral("labelStatus"))->text(),
+                 QStringLiteral("ERROR: Lost connection to analyzer"));
+}
+
+void tst_VireoGUI::certificationRestartsWhenShown()
+{
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
+    QTemporaryDir storage;
+    setStoragePath(storage.path());
+    auto* certification = panel.gui.findChild<CertificationWindow*>();
+    auto* status = certification->findChild<QLabel*>(QStringLiteral("labelStatus"));
+
+    panel.gui.switchToWindow(CERTIFICATION);
+    panel.tick();
+    QTRY_COMPARE(server.lines.size(), 1);
+    const QJsonArray batch = parse(server.lines.at(0)).array();
+    QCOMPARE(batch.size(), 6);
+    QCOMPARE(batch.first()["id"].toInt(), certification->firstRequestId());
+    server.send(QByteArray(R"({"id":)") + QByteArray::number(certification->firstRequestId()) +
+                R"(,"result":8})" + "\n");
+    QTRY_VERIFY(status->text().startsWith(QStringLiteral("Supply zero gas")));
+
+    panel.gui.switchToWindow(CERTIFICATION);
+    QCOMPARE(status->text(), QStringLiteral("Please insert USB disk."));
 }
 
 void tst_VireoGUI::endlessLineIsDropped()
@@ -527,7 +606,8 @@ void tst_VireoGUI::endlessLineIsDropped()
     FakeAnalyzer& server = panel.server;
     QVERIFY(panel.started());
 
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Dropping \\d+ received bytes")));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^Dropping \\d+ received bytes")));
     server.send(QByteArray(65 * 1024 * 1024, 'x'));
     server.send("\n"); // ends whatever tail of the endless line is left
     panel.reply(kConcOffset, "6");

@@ -1,0 +1,62 @@
+// The pressure-controller calibration page: it polls nothing, sends one
+// calibration request each time the operator presses Next, and every reply in
+// its id range drives the current step.
+#pragma once
+
+#include "analyzer/request.h"
+#include "analyzer/rpcinterface.h"
+#include "procedures/calibrationcontext.h"
+#include "shell/windowtype.h"
+
+#include <QWidget>
+
+namespace Ui {
+class CalibrationWindow;
+}
+
+class CalibrationWindow : public QWidget, public Calibration::Context, public Analyzer::RPCInterface
+{
+    Q_OBJECT
+    Q_INTERFACES(Analyzer::RPCInterface)
+
+public:
+    explicit CalibrationWindow(QWidget* parent);
+    ~CalibrationWindow() override;
+
+    /// A lost link ends the procedure; a restored one changes nothing.
+    void connectionChanged(bool lost);
+
+    // Analyzer::RPCInterface
+    void assignRequestIds(int firstId) override;
+    int firstRequestId() override { return m_adc1Request.id(); }
+    int lastRequestId() override { return m_dacRequest.id(); }
+    QJsonArray updateRequests() override { return QJsonArray(); }
+    void handleResponse(const Analyzer::Response& response) override;
+
+    // Calibration::Context
+    void calibrateAdc(int input, double volts) override;
+    void calibrateDac() override;
+    void setStatusText(const QString& text) override;
+    void hideNextButton(bool hide) override;
+    void hideOkButton(bool hide) override;
+    void hideCancelButton(bool hide) override;
+    void setState(Calibration::State* next) override;
+
+    Calibration::State* state() const { return m_state; }
+
+signals:
+    void goToWindow(WindowType window);
+    void jsonToSend(Analyzer::Request request);
+
+private slots:
+    void on_buttonOK_clicked();
+    void on_buttonNext_clicked();
+    void on_buttonCancel_clicked();
+
+private:
+    Analyzer::Request m_adc1Request;
+    Analyzer::Request m_adc2Request;
+    Analyzer::Request m_dacRequest;
+    Ui::CalibrationWindow* ui;
+    Calibration::State* m_state = nullptr;
+};

@@ -1,0 +1,198 @@
+#include "procedures/certificationstate.h"
+
+#include "procedures/certificationcontext.h"
+#include "procedures/certificationstates.h"
+
+#include <QDateTime>
+
+namespace Certification {
+
+namespace {
+constexpr int kServiceMode = 2;
+/// Replies in another mode that are tolerated before the state decides.
+constexpr int kToleratedReplies = 10;
+constexpr int kMaxDots = 3;
+} // namespace
+
+const QString& State::lostConnectionText()
+{
+    static const QString text = QStringLiteral("ERROR: Lost connection to analyzer");
+    return text;
+}
+
+QString State::progressText(const QString& base, int dots)
+{
+    const QString stops(dots, QLatin1Char('.'));
+    return base + stops.leftJustified(kMaxDots, QLatin1Char(' '));
+}
+
+QString State::countdownText(const QString& base, qint64 seconds)
+{
+    seconds = qMax<qint64>(0, seconds);
+    return base + QStringLiteral(" (%1:%2:%3)")
+                      .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+                      .arg((seconds / 60) % 60, 2, 10, QLatin1Char('0'))
+                      .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+void State::showButtons(Context& context, bool cancel, bool next, bool ok)
+{
+    context.hideCancelButton(!cancel);
+    context.hideNextButton(!next);
+    context.hideOkButton(!ok);
+}
+
+void State::moveTo(Context& context, State* next)
+{
+    context.setState(next);
+    delete this;
+}
+
+void State::end(Context& context, const QString& text)
+{
+    moveTo(context, new CompleteState(context, text));
+}
+
+void State::leave(Context& context)
+{
+    moveTo(context, nullptr);
+}
+
+void ProgressState::refresh(Context& context)
+{
+    context.setStatusText(progressText(m_base, m_dots));
+    m_dots = (m_dots + 1) % (kMaxDots + 1);
+}
+
+SupervisedState::SupervisedState(Context& context, const QString& base, int target,
+                                 const QString& error)
+    : ProgressState(base), m_target(target), m_error(error)
+{
+    showButtons(context, true, false, false);
+}
+
+void SupervisedState::onOpmode(Context& context, int mode)
+{
+    refresh(context);
+    if (m_firstReply) {
+        // This reply tells the mode from before the change; it proves nothing.
+        m_firstReply = false;
+        context.setOpmode(m_target);
+        return;
+    }
+    if (mode == m_target) {
+        m_unexpected = 0;
+    } else if (++m_unexpected > kToleratedReplies) {
+        leftTarget(context, mode);
+        return;
+    }
+    supervised(context);
+}
+
+void SupervisedState::leftTarget(Context& context, int)
+{
+    end(context, m_error);
+}
+
+void SupervisedState::onSystemAlarm(Context& context, bool alarm)
+{
+    if (alarm)
+        end(context, QStringLiteral("ERROR: System alarm detected"));
+}
+
+void SupervisedState::onConnectionLost(Context& context)
+{
+    end(context, lostConnectionText());
+}
+
+void SupervisedState::onCancel(Context& context)
+{
+    context.setOpmode(kServiceMode);
+    leave(context);
+}
+
+ScanningState::ScanningState(Context& context, const QString& base, int target,
+                             const QString& error)
+    : SupervisedState(context, base, target, error)
+{
+    refresh(context);
+}
+
+void ScanningState::leftTarget(Context& context, int mode)
+{
+    // A finished run puts the analyzer back into service mode by itself.
+    if (mode == kServiceMode)
+        moveTo(context, next(context));
+    else
+        end(context, m_error);
+}
+
+PeakState::PeakState(Context& context, const QString& base, int target, const QString& error)
+    : SupervisedState(context, base, target, error),
+      m_endMs(QDateTime::currentMSecsSinceEpoch() +
+              qint64(qMax(0, context.collectionTime())) * 1000)
+{
+    // The end time is set before the first display, so the countdown starts
+    // at the whole collection time rather than at zero.
+    refresh(context);
+}
+
+void PeakState::refresh(Context& context)
+{
+    const qint64 remainingMs = m_endMs - QDateTime::currentMSecsSinceEpoch();
+    // Rounded up: the label reads zero only when the time is over.
+    context.setStatusText(countdownText(m_base, (remainingMs + 999) / 1000));
+}
+
+void PeakState::supervised(Context& context)
+{
+    if (QDateTime::currentMSecsSinceEpoch() >= m_endMs)
+        moveTo(context, new CavityScanState(context));
+}
+
+DownloadState::DownloadState(Context& context, const QString& base, FileManager::FileType type,
+                             const QString& error)
+    : ProgressState(base), m_type(type), m_error(error)
+{
+    showButtons(context, false, false, false);
+    refresh(context);
+}
+
+void DownloadState::onOpmode(Context& context, int mode)
+{
+    refresh(context);
+    if (m_firstReply) {
+        m_firstReply = false;
+        context.setOpmode(kServiceMode);
+        return;
+    }
+    if (mode == kServiceMode && !m_downloadStarted) {
+        m_downloadStarted = true;
+        // The file manager may report the outcome at once, replacing this state.
+        context.startFileDownload(m_type);
+    }
+}
+
+void DownloadState::onConnectionLost(Context& context)
+{
+    end(context, lostConnectionText());
+}
+
+void DownloadState::onDownloadComplete(Context& context, bool failed)
+{
+    // Only the outcome of this state's own download counts, not that of a
+    // transfer someone else started before.
+    if (!m_downloadStarted)
+        return;
+    if (failed)
+        end(context, m_error);
+    else
+        moveTo(context, next(context));
+}
+
+void DownloadState::onCancel(Context& context)
+{
+    context.cancelTransfer();
+}
+
+} // namespace Certification

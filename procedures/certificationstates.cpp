@@ -1,0 +1,166 @@
+#include "procedures/certificationstates.h"
+
+#include "files/storage.h"
+#include "procedures/certificationcontext.h"
+#include "shell/globals.h"
+
+namespace Certification {
+
+namespace {
+constexpr int kRefCellScanMode = 5;
+constexpr int kOptimizeLaserMode = 6;
+constexpr int kMeasureMode = 8;
+constexpr int kOffPeakMode = 10;
+constexpr int kCavityScanMode = 12;
+constexpr int kServiceMode = 2;
+} // namespace
+
+InsertUSBState::InsertUSBState(Context& context)
+{
+    context.setStatusText(QStringLiteral("Please insert USB disk."));
+    showButtons(context, true, false, false);
+}
+
+void InsertUSBState::onOpmode(Context& context, int)
+{
+    if (fileExists(devicePath()))
+        moveTo(context, new ConnectGasState(context));
+}
+
+void InsertUSBState::onConnectionLost(Context& context)
+{
+    end(context, lostConnectionText());
+}
+
+ConnectGasState::ConnectGasState(Context& context)
+{
+    context.setStatusText(
+        QStringLiteral("Supply zero gas to analyzer (do not exceed maximum inlet pressure)."));
+    showButtons(context, true, true, false);
+}
+
+void ConnectGasState::onConnectionLost(Context& context)
+{
+    end(context, lostConnectionText());
+}
+
+void ConnectGasState::onNext(Context& context)
+{
+    moveTo(context, new DownloadSettingsState(context, false));
+}
+
+DownloadSettingsState::DownloadSettingsState(Context& context, bool secondPass)
+    : DownloadState(context, QStringLiteral("Copying settings"), FileManager::SettingsFile,
+                    QStringLiteral("ERROR: Failed to copy settings")),
+      m_secondPass(secondPass)
+{
+}
+
+State* DownloadSettingsState::next(Context& context)
+{
+    if (m_secondPass)
+        return new DownloadScansState(context);
+    return new OptimizeLaserState(context);
+}
+
+OptimizeLaserState::OptimizeLaserState(Context& context)
+    : ScanningState(context, QStringLiteral("Optimizing laser"), kOptimizeLaserMode,
+                    QStringLiteral("ERROR: Laser is not being optimized"))
+{
+}
+
+State* OptimizeLaserState::next(Context& context)
+{
+    return new TempScanState(context);
+}
+
+TempScanState::TempScanState(Context& context)
+    : ScanningState(context, QStringLiteral("Running temperature scan"), kRefCellScanMode,
+                    QStringLiteral("ERROR: Temperature scan not being run"))
+{
+}
+
+State* TempScanState::next(Context& context)
+{
+    if (context.runOnPeak())
+        return new OnPeakState(context);
+    return new OffPeakState(context);
+}
+
+OnPeakState::OnPeakState(Context& context)
+    : PeakState(context, QStringLiteral("Collecting on peak data"), kMeasureMode,
+                QStringLiteral("ERROR: Stopped collecting on peak data"))
+{
+}
+
+OffPeakState::OffPeakState(Context& context)
+    : PeakState(context, QStringLiteral("Collecting off peak data"), kOffPeakMode,
+                QStringLiteral("ERROR: Stopped collecting off peak data"))
+{
+}
+
+CavityScanState::CavityScanState(Context& context)
+    : ScanningState(context, QStringLiteral("Running cavity scan"), kCavityScanMode,
+                    QStringLiteral("ERROR: Cavity scan not being run"))
+{
+}
+
+State* CavityScanState::next(Context& context)
+{
+    return new DownloadSettingsState(context, true);
+}
+
+DownloadScansState::DownloadScansState(Context& context)
+    : DownloadState(context, QStringLiteral("Copying scan data"), FileManager::ScansFile,
+                    QStringLiteral("ERROR: Failed to copy scan data"))
+{
+}
+
+State* DownloadScansState::next(Context& context)
+{
+    return new DownloadSRDAState(context);
+}
+
+DownloadSRDAState::DownloadSRDAState(Context& context)
+    : DownloadState(context, QStringLiteral("Copying ring down data"), FileManager::SrdaFile,
+                    QStringLiteral("ERROR: Failed to copy ring down data"))
+{
+}
+
+State* DownloadSRDAState::next(Context& context)
+{
+    return new BundleFilesState(context);
+}
+
+BundleFilesState::BundleFilesState(Context& context)
+    : ProgressState(QStringLiteral("Packaging files (please be patient)"))
+{
+    showButtons(context, false, false, false);
+    refresh(context);
+}
+
+void BundleFilesState::onOpmode(Context& context, int)
+{
+    refresh(context);
+    if (m_started)
+        return;
+    m_started = true;
+    // Packaging reports its outcome before this call returns, replacing this state.
+    context.startFileDownload(FileManager::CertificationPackage);
+}
+
+void BundleFilesState::onDownloadComplete(Context& context, bool failed)
+{
+    if (!m_started)
+        return;
+    end(context, failed ? QStringLiteral("ERROR: Failed to package files") : QString());
+}
+
+CompleteState::CompleteState(Context& context, const QString& text)
+{
+    context.setStatusText(text.isEmpty() ? QStringLiteral("Certification scans complete") : text);
+    showButtons(context, false, false, true);
+    context.setOpmode(kServiceMode);
+}
+
+} // namespace Certification

@@ -1,0 +1,95 @@
+// The certification scans page: polls the analyzer's mode, laser readings,
+// system alarm and certification settings once a second and feeds the replies
+// to the current step of the procedure, which acts through this window.
+#pragma once
+
+#include "analyzer/request.h"
+#include "analyzer/requesttable.h"
+#include "analyzer/rpcinterface.h"
+#include "files/filemanager.h"
+#include "procedures/certificationcontext.h"
+#include "shell/windowtype.h"
+
+#include <QWidget>
+
+namespace Ui {
+class CertificationWindow;
+}
+
+class CertificationWindow : public QWidget,
+                            public Certification::Context,
+                            public Analyzer::RPCInterface
+{
+    Q_OBJECT
+    Q_INTERFACES(Analyzer::RPCInterface)
+
+public:
+    CertificationWindow(FileManager* fileManager, QWidget* parent);
+    ~CertificationWindow() override;
+
+    /// Begins the procedure again at its first step (each time the page is shown).
+    void restart();
+    /// A lost link ends the procedure; a restored one begins it again.
+    void connectionChanged(bool lost);
+
+    // Analyzer::RPCInterface
+    void assignRequestIds(int firstId) override;
+    int firstRequestId() override { return m_requests.firstId(); }
+    int lastRequestId() override { return m_requests.lastId(); }
+    QJsonArray updateRequests() override;
+    void handleResponse(const Analyzer::Response& response) override;
+
+    // Certification::Context
+    void setOpmode(int mode) override;
+    void setStatusText(const QString& text) override;
+    void hideCancelButton(bool hide) override;
+    void hideNextButton(bool hide) override;
+    void hideOkButton(bool hide) override;
+    void startFileDownload(FileManager::FileType type) override;
+    void cancelTransfer() override;
+    void setState(Certification::State* next) override;
+    bool runOnPeak() const override { return m_runOnPeak; }
+    int collectionTime() const override { return m_collectionTime; }
+
+    /// The step on view, for tests and screenshots.
+    Certification::State* state() const { return m_state; }
+
+signals:
+    void goToWindow(WindowType window);
+    void jsonToSend(Analyzer::Request request);
+    void startDownload(FileManager::FileType type, bool hidePopups);
+
+public slots:
+    void downloadComplete(bool success);
+
+private slots:
+    void on_buttonCancel_clicked();
+    void on_buttonOK_clicked();
+    void on_buttonNext_clicked();
+
+private:
+    void opmodeReceived(const Analyzer::Response& response);
+    void currentReceived(const Analyzer::Response& response);
+    void temperatureReceived(const Analyzer::Response& response);
+    void systemAlarmReceived(const Analyzer::Response& response);
+    void runOnPeakReceived(const Analyzer::Response& response);
+    void collectionTimeReceived(const Analyzer::Response& response);
+    void replaceState(Certification::State* next);
+
+    Ui::CertificationWindow* ui;
+    Analyzer::RequestTable m_requests;
+    int m_opmodeId = 0;
+    int m_tempScanId = 0;
+    int m_cavityScanId = 0;
+    int m_currentId = 0;
+    int m_temperatureId = 0;
+    int m_alarmId = 0;
+    int m_runOnPeakId = 0;
+    int m_collectionTimeId = 0;
+    double m_measuredCurrent = 95.0;
+    double m_measuredTemperature = 20.0;
+    Certification::State* m_state = nullptr;
+    FileManager* m_fileManager;
+    int m_collectionTime = 43200;
+    bool m_runOnPeak = true;
+};
