@@ -2,6 +2,7 @@
 
 #include "analyzer/response.h"
 #include "files/fakebacklight.h"
+#include "files/storage.h"
 #include "files/vireobacklight.h"
 #include "shell/calendardialog.h"
 #include "shell/globals.h"
@@ -13,7 +14,6 @@
 #include <QApplication>
 #include <QCollator>
 #include <QDebug>
-#include <QFileInfo>
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -210,8 +210,20 @@ void SettingsWindow::connectWidgets()
             &SettingsWindow::setDataFilterbyLine);
     connect(m_calendar, &QDialog::accepted, this, &SettingsWindow::dateChanged);
     connect(m_calendar, &QDialog::rejected, this, &SettingsWindow::dateRejected);
+    connect(ui->getSettingsPushButton, &QPushButton::clicked, this,
+            &SettingsWindow::downloadSettingsClicked);
+    connect(ui->uploadSettingsPushButton, &QPushButton::clicked, this,
+            &SettingsWindow::uploadSettingsClicked);
     connect(ui->defaultSettingsPushButton, &QPushButton::clicked, this,
             &SettingsWindow::defaultSettingsClicked);
+    connect(ui->transferTrendPushButton, &QPushButton::clicked, this,
+            &SettingsWindow::transferTrendClicked);
+    connect(ui->transferScansPushButton, &QPushButton::clicked, this,
+            &SettingsWindow::transferScansClicked);
+    connect(ui->transferLogPushButton, &QPushButton::clicked, this,
+            &SettingsWindow::transferLogClicked);
+    connect(ui->transferSRDAPushButton, &QPushButton::clicked, this,
+            &SettingsWindow::transferSRDAClicked);
     connect(ui->finalizeSettingsPushButton, &QPushButton::clicked, this,
             &SettingsWindow::finalizeSettingsClicked);
     connect(ui->offPeakPushButton, &QPushButton::clicked, this, &SettingsWindow::offPeakClicked);
@@ -630,7 +642,7 @@ void SettingsWindow::editingDone()
 
 void SettingsWindow::checkFileSystem()
 {
-    ui->labelFile->setText(QFileInfo::exists(devicePath())
+    ui->labelFile->setText(fileExists(devicePath())
                                ? QStringLiteral("Ready to download")
                                : QStringLiteral("Configure storage location"));
 }
@@ -1072,6 +1084,38 @@ void SettingsWindow::showResult(const QString& title, const QString& text)
     box.setWindowTitle(title);
     box.setText(text);
     box.exec();
+}
+
+// The transfers themselves, with their progress and result messages, are the
+// file manager's.
+void SettingsWindow::downloadSettingsClicked()
+{
+    emit startDownload(FileManager::SettingsFile, false);
+}
+
+void SettingsWindow::uploadSettingsClicked()
+{
+    emit uploadFile(FileManager::SettingsFile);
+}
+
+void SettingsWindow::transferTrendClicked()
+{
+    emit startDownload(FileManager::TrendFile, false);
+}
+
+void SettingsWindow::transferScansClicked()
+{
+    emit startDownload(FileManager::ScansFile, false);
+}
+
+void SettingsWindow::transferLogClicked()
+{
+    emit startDownload(FileManager::LogFile, false);
+}
+
+void SettingsWindow::transferSRDAClicked()
+{
+    emit startDownload(FileManager::SrdaFile, false);
 }
 
 void SettingsWindow::defaultSettingsClicked()

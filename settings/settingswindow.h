@@ -8,6 +8,7 @@
 #include "analyzer/request.h"
 #include "analyzer/requesttable.h"
 #include "analyzer/rpcinterface.h"
+#include "files/filemanager.h"
 #include "shell/windowtype.h"
 
 #include <QHash>
@@ -75,6 +76,8 @@ signals:
     void showKeyboard(QString label, Analyzer::Request& request);
     void newTitleBarName(QString name);
     void newTitleBarVersion(QString version);
+    void startDownload(FileManager::FileType type, bool hidePopups);
+    void uploadFile(FileManager::FileType type);
 
 public slots:
     void showFactoryTab(bool factory);
@@ -110,7 +113,13 @@ private slots:
     void dataEditingDone();
     void dateChanged();
     void dateRejected();
+    void downloadSettingsClicked();
+    void uploadSettingsClicked();
     void defaultSettingsClicked();
+    void transferTrendClicked();
+    void transferScansClicked();
+    void transferLogClicked();
+    void transferSRDAClicked();
     void finalizeSettingsClicked();
     void offPeakClicked();
     void vmodEdited();

@@ -86,8 +86,8 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     connect(m_settings, &SettingsWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
     connect(m_settings, &SettingsWindow::newTitleBarName, this, &VireoGUI::setTitleBarName);
     connect(m_settings, &SettingsWindow::newTitleBarVersion, this, &VireoGUI::setTitleBarVersion);
-    // Its file transfer requests (startDownload, uploadFile) go to startDownloadFile
-    // and startUploadFile once the settings page declares them.
+    connect(m_settings, &SettingsWindow::startDownload, this, &VireoGUI::startDownloadFile);
+    connect(m_settings, &SettingsWindow::uploadFile, this, &VireoGUI::startUploadFile);
 
     // Each chart keeps its own history source so the two never share a query;
     // they are children of this widget and so outlive every page (see the header).

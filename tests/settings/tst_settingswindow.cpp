@@ -114,6 +114,8 @@ private slots:
     void unitsAndBacklight();
     void dateFromCalendar();
     void maintenanceReplies();
+    void transferButtons_data();
+    void transferButtons();
     void screenshots();
 
 private:
@@ -1008,6 +1010,42 @@ void tst_SettingsWindow::maintenanceReplies()
     QCOMPARE(pages.at(0).at(0).value<WindowType>(), HOME);
     QCOMPARE(pages.at(1).at(0).value<WindowType>(), CERTIFICATION);
     QCOMPARE(pages.at(2).at(0).value<WindowType>(), CALIBRATION);
+}
+
+void tst_SettingsWindow::transferButtons_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("upload");
+    QTest::addColumn<int>("type");
+
+    QTest::newRow("settings download") << "getSettingsPushButton" << false << int(FileManager::SettingsFile);
+    QTest::newRow("settings upload") << "uploadSettingsPushButton" << true << int(FileManager::SettingsFile);
+    QTest::newRow("trend") << "transferTrendPushButton" << false << int(FileManager::TrendFile);
+    QTest::newRow("scans") << "transferScansPushButton" << false << int(FileManager::ScansFile);
+    QTest::newRow("system log") << "transferLogPushButton" << false << int(FileManager::LogFile);
+    QTest::newRow("srda") << "transferSRDAPushButton" << false << int(FileManager::SrdaFile);
+}
+
+void tst_SettingsWindow::transferButtons()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, upload);
+    QFETCH(int, type);
+
+    QSignalSpy downloads(m_window.get(), &SettingsWindow::startDownload);
+    QSignalSpy uploads(m_window.get(), &SettingsWindow::uploadFile);
+    m_window->configureForServiceMode(true);
+    QTest::mouseClick(child(button), Qt::LeftButton);
+
+    // One transfer, handed to the file manager with its own result popups.
+    QCOMPARE(downloads.count() + uploads.count(), 1);
+    QCOMPARE(m_sent->count(), 0);
+    if (upload) {
+        QCOMPARE(uploads.at(0).at(0).value<FileManager::FileType>(), FileManager::FileType(type));
+    } else {
+        QCOMPARE(downloads.at(0).at(0).value<FileManager::FileType>(), FileManager::FileType(type));
+        QCOMPARE(downloads.at(0).at(1).toBool(), false);
+    }
 }
 
 void tst_SettingsWindow::screenshots()
