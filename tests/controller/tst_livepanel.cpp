@@ -7,6 +7,7 @@
 #include "screens/rdgraphwindow.h"
 #include "screens/scanswindow.h"
 #include "screens/shutdownwindow.h"
+#include "settings/settingswindow.h"
 #include "shell/globals.h"
 #include "shell/mainwindow.h"
 #include "shell/textmarkup.h"
@@ -61,6 +62,7 @@ private slots:
     void modeChangeReachesSimulator();
     void operatorScreensFromSimulator();
     void trendExportFromDownloadPage();
+    void settingsBackupFromSettingsPage();
     void lostAndRestored();
     void realProgramConnects();
 
@@ -344,6 +346,32 @@ void tst_LivePanel::trendExportFromDownloadPage()
     QVERIFY2(files.first().startsWith(QStringLiteral("trend_")) && files.first().endsWith(QStringLiteral(".csv")),
              qPrintable(files.first()));
     QVERIFY(QFile::remove(m_storage.filePath(files.first())));
+
+    operatorDesk.call(QStringLiteral("opmode"), QJsonArray{8});
+    m_gui->switchToWindow(HOME);
+}
+
+void tst_LivePanel::settingsBackupFromSettingsPage()
+{
+    SimClient operatorDesk;
+    QVERIFY(operatorDesk.connectTo(m_sim.port()));
+    operatorDesk.call(QStringLiteral("opmode"), QJsonArray{2});
+    m_gui->switchToWindow(SETTINGS);
+    auto* page = m_gui->findChild<SettingsWindow*>();
+    auto* backup = page->findChild<QPushButton*>(QStringLiteral("getSettingsPushButton"));
+    QTRY_VERIFY_WITH_TIMEOUT((tick(), backup->isEnabled()), 5000);
+
+    TestSupport::MessageAnswerer answerer;
+    QTest::mouseClick(backup, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(answerer.messages, QStringList{QStringLiteral("File copied successfully")}, 60000);
+    const QStringList files = QDir(m_storage.path()).entryList(QDir::Files);
+    QCOMPARE(files.size(), 1);
+    QVERIFY2(files.first().startsWith(QStringLiteral("settings")), qPrintable(files.first()));
+    QFile copy(m_storage.filePath(files.first()));
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QVERIFY(copy.read(16).startsWith("SQLite format 3"));
+    copy.close();
+    QVERIFY(copy.remove());
 
     operatorDesk.call(QStringLiteral("opmode"), QJsonArray{8});
     m_gui->switchToWindow(HOME);
