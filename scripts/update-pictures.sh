@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Refreshes the README's pictures from the screenshots the tests take (the
-# home screen live against the simulator, popups, the launcher), so they always
+# screens live against the simulator, popups, the launcher), so they always
 # show what the code draws today. Run after a build:
 #   scripts/update-pictures.sh [BUILD_DIR]
 set -euo pipefail
@@ -13,6 +13,9 @@ pairs=(
   "panel-home-chart.png home.png"
   "keyboardwindow.png keypad.png"
   "launcher_mainwindow.png launcher.png"
+  "settings-live-settings.png settings.png"
+  "panel-trend.png trend.png"
+  "panel-rdgraph.png ringdown.png"
 )
 
 rm -rf "$build/screenshots"
