@@ -1,5 +1,9 @@
 #include "fakeanalyzer.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 FakeAnalyzer::FakeAnalyzer(QObject* parent) : QObject(parent)
 {
     connect(&m_server, &QTcpServer::newConnection, this, &FakeAnalyzer::accept);
@@ -16,6 +20,12 @@ bool FakeAnalyzer::listen(quint16 port)
 void FakeAnalyzer::close()
 {
     m_server.close();
+    if (m_peer)
+        m_peer->abort();
+}
+
+void FakeAnalyzer::dropPeer()
+{
     if (m_peer)
         m_peer->abort();
 }
@@ -52,5 +62,28 @@ void FakeAnalyzer::read()
     while ((end = m_partial.indexOf('\n')) >= 0) {
         lines.append(m_partial.left(end));
         m_partial.remove(0, end + 1);
+        answer(lines.last());
     }
+}
+
+void FakeAnalyzer::answer(const QByteArray& line)
+{
+    if (results.isEmpty())
+        return;
+    const QJsonDocument document = QJsonDocument::fromJson(line);
+    const QJsonArray requests =
+        document.isArray() ? document.array() : QJsonArray{document.object()};
+    QJsonArray replies;
+    for (const QJsonValue& request : requests) {
+        const auto result = results.constFind(request[QStringLiteral("method")].toString());
+        if (result != results.cend())
+            replies.append(QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
+                                       {QStringLiteral("id"), request[QStringLiteral("id")]},
+                                       {QStringLiteral("result"), *result}});
+    }
+    if (replies.isEmpty())
+        return;
+    const QJsonDocument reply =
+        document.isArray() ? QJsonDocument(replies) : QJsonDocument(replies.first().toObject());
+    send(reply.toJson(QJsonDocument::Compact) + '\n');
 }

@@ -1,9 +1,12 @@
 // A scripted stand-in for the analyzer's server inside a test: listens on a
-// loopback port, records every line the panel sends and sends back whatever
-// bytes the test chooses.
+// loopback port, records every line the panel sends, answers the methods it
+// has results for as the analyzer would, and sends whatever faulty bytes the
+// test chooses on top (half lines, foreign ids, dropped links).
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
+#include <QJsonValue>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -21,6 +24,8 @@ public:
     bool listen(quint16 port = 0);
     /// Stops listening and drops the panel's connection.
     void close();
+    /// Drops the panel's connection but goes on listening.
+    void dropPeer();
     quint16 port() const { return m_port; }
     QString connectionString() const;
     bool hasPeer() const { return !m_peer.isNull(); }
@@ -32,10 +37,14 @@ public:
     bool allWritten() const { return !m_peer || m_peer->bytesToWrite() == 0; }
     /// Every complete line received so far, in order.
     QList<QByteArray> lines;
+    /// Results by method: each received request or batch whose methods are
+    /// listed here is answered with one line, replies in request order.
+    QHash<QString, QJsonValue> results;
 
 private:
     void accept();
     void read();
+    void answer(const QByteArray& line);
 
     QTcpServer m_server;
     QPointer<QTcpSocket> m_peer;
