@@ -23,6 +23,12 @@ void loadStyleSheet(QApplication& app)
 
 } // namespace
 
+void prepareEnvironment()
+{
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
+}
+
 void setUpApplication(QApplication& app)
 {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/marlomax.ico")));

@@ -10,6 +10,7 @@
 int main(int argc, char* argv[])
 {
     qInstallMessageHandler(messageHandler);
+    prepareEnvironment();
     QApplication app(argc, argv);
     setUpApplication(app);
 

@@ -12,6 +12,7 @@
 #include "shell/keyboardwindow.h"
 #include "shell/logwriter.h"
 #include "shell/messagebox.h"
+#include "shell/textmarkup.h"
 #include "trend/axisscale.h"
 #include "trend/localhistory.h"
 #include "trend/remotehistory.h"
@@ -21,7 +22,6 @@
 #include <QDebug>
 #include <QJsonDocument>
 #include <QMessageBox>
-#include <QSignalBlocker>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -170,6 +170,9 @@ void VireoGUI::requestUpdate()
     m_manager->checkStatus();
     Analyzer::ConnectionInterface* connection = m_manager->connection();
     if (!connection->isConnected()) {
+        // Half a line left by the dropped link must not be glued to the first
+        // line of the next connection.
+        m_receiveBuffer->clear();
         connection->connectToServer();
         return;
     }
@@ -218,8 +221,9 @@ void VireoGUI::readData()
 void VireoGUI::processReply(const Analyzer::Response& reply)
 {
     if (reply.isError() && reply.errorCode() == kServerMessageCode) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Message from RPC Server"), reply.errorMessage(),
-                        QMessageBox::Ok, this);
+        qDebug().noquote() << "Message from RPC Server:" << reply.errorMessage();
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Message from RPC Server"),
+                        capServerText(reply.errorMessage()), QMessageBox::Ok, this);
         box.setTextFormat(Qt::PlainText);
         box.exec();
         // The socket does not announce data again that arrived while the
@@ -294,25 +298,31 @@ void VireoGUI::putDownKeyboard(bool accepted)
 
 void VireoGUI::setTitleBarName(QString name)
 {
-    ui->nameLabel->setText(name);
+    showServerText(ui->nameLabel, name);
 }
 
 void VireoGUI::setTitleBarVersion(QString version)
 {
-    ui->versionLabel->setText(version);
+    showServerText(ui->versionLabel, version);
 }
 
 void VireoGUI::connectionStatusChanged()
 {
-    const QSignalBlocker managerBlocker(m_manager);
-    const QSignalBlocker timerBlocker(m_pollTimer);
+    // The popup is modal but does not hold up the poll tick: an unattended
+    // panel keeps reconnecting, once per tick, while it is open, and an open
+    // popup follows the link until someone closes it. It is made once, so a
+    // link that comes and goes costs no new window each time.
+    if (!m_connectionPopup) {
+        m_connectionPopup = std::make_unique<MessageBox>(nullptr, false);
+        m_connectionPopup->setWindowModality(Qt::ApplicationModal);
+    }
     Analyzer::ConnectionInterface* connection = m_manager->connection();
-
-    MessageBox message(nullptr, false);
-    message.setText((connection->isConnected() ? QStringLiteral("Restored connection to ")
-                                               : QStringLiteral("Lost connection to ")) +
-                    connection->serverName());
-    message.exec();
+    m_connectionPopup->setText((connection->isConnected()
+                                    ? QStringLiteral("Restored connection to ")
+                                    : QStringLiteral("Lost connection to ")) +
+                               connection->serverName());
+    m_connectionPopup->show();
+    m_connectionPopup->raise();
 
     // As they join the controller: with the link down, a file transfer in
     // progress ends here as cancelled, and the certification, calibration and

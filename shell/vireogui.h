@@ -18,6 +18,7 @@
 class ConnectionManager;
 class HomeWindow;
 class KeyboardWindow;
+class MessageBox;
 class QTimer;
 
 namespace Analyzer {
@@ -82,4 +83,6 @@ private:
     Analyzer::RPCInterface* m_fileManager = nullptr;
     Trend::HistoryInterface* m_trendHistory = nullptr;
     Trend::HistoryInterface* m_homeHistory = nullptr;
+    /// The lost/restored popup, made once and shown again on each change.
+    std::unique_ptr<MessageBox> m_connectionPopup;
 };

@@ -90,6 +90,7 @@ int main(int argc, char* argv[])
     QTemporaryDir homeDir;
     qputenv("HOME", homeDir.path().toLocal8Bit());
     qInstallMessageHandler(messageHandler);
+    prepareEnvironment();
     QApplication app(argc, argv);
     setUpApplication(app);
     const int count = argc > 1 ? QByteArray(argv[1]).toInt() : 300;

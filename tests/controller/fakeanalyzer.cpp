@@ -46,6 +46,11 @@ void FakeAnalyzer::send(const QByteArray& bytes)
 void FakeAnalyzer::accept()
 {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+        // The server owns what it accepts until it goes; a run of reconnects
+        // would pile old sockets up in the benches' memory figures.
+        if (m_peer)
+            m_peer->deleteLater();
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         m_peer = socket;
         m_partial.clear();
         connect(socket, &QTcpSocket::readyRead, this, &FakeAnalyzer::read);
