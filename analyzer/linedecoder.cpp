@@ -4,11 +4,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
+#include <QVarLengthArray>
 #include <algorithm>
-#include <deque>
+#include <list>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace Analyzer {
 
@@ -33,7 +33,7 @@ void logParseError(const QString& reason, const QByteArray& line)
 
 /// A member name as written, or decoded when it holds escapes, so "a" and
 /// "\u0061" compare equal as they do for the parser.
-std::string_view memberName(std::string_view quoted, std::deque<std::string>& decoded)
+std::string_view memberName(std::string_view quoted, std::list<std::string>& decoded)
 {
     const std::string_view inner = quoted.substr(1, quoted.size() - 2);
     if (inner.find('\\') == std::string_view::npos)
@@ -44,8 +44,15 @@ std::string_view memberName(std::string_view quoted, std::deque<std::string>& de
     return decoded.back();
 }
 
-bool repeats(std::vector<std::string_view>::iterator first,
-             std::vector<std::string_view>::iterator last)
+bool escapedQuote(std::string_view text, std::size_t quote)
+{
+    std::size_t backslashes = 0;
+    while (backslashes < quote && text[quote - backslashes - 1] == '\\')
+        ++backslashes;
+    return backslashes % 2 == 1;
+}
+
+bool repeats(std::string_view* first, std::string_view* last)
 {
     // Replies carry two or three members; sorting pays only for big objects.
     if (last - first <= 8) {
@@ -65,41 +72,44 @@ bool LineDecoder::hasDuplicateMemberName(const QByteArray& json)
 {
     const std::string_view text(json.constData(), std::size_t(json.size()));
     // Per open container: whether it is an object and where its names start.
-    std::vector<std::pair<bool, std::size_t>> open;
-    std::vector<std::string_view> names;
-    std::deque<std::string> decoded;
+    // Sized so that a tick's line never allocates: the scan runs on every line.
+    QVarLengthArray<std::pair<bool, int>, 16> open;
+    QVarLengthArray<std::string_view, 32> names;
+    std::list<std::string> decoded; // names with escapes, decoded; stable for the views
     bool nameNext = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         switch (text[i]) {
         case '{':
-            open.emplace_back(true, names.size());
+            open.append({true, names.size()});
             nameNext = true;
             break;
         case '[':
-            open.emplace_back(false, names.size());
+            open.append({false, names.size()});
             nameNext = false;
             break;
         case '}':
         case ']':
-            if (open.empty())
+            if (open.isEmpty())
                 return false; // not JSON; the parser says why
-            if (open.back().first && repeats(names.begin() + open.back().second, names.end()))
+            if (open.last().first && repeats(names.begin() + open.last().second, names.end()))
                 return true;
-            names.resize(open.back().second);
-            open.pop_back();
+            names.resize(open.last().second);
+            open.removeLast();
             nameNext = false;
             break;
         case ',':
-            nameNext = !open.empty() && open.back().first;
+            nameNext = !open.isEmpty() && open.last().first;
             break;
         case '"': {
-            std::size_t end = i + 1;
-            while (end < text.size() && text[end] != '"')
-                end += text[end] == '\\' ? 2 : 1;
-            if (end >= text.size())
-                return false;
+            // The closing quote is the first one not escaped by an odd run of backslashes.
+            std::size_t end = i;
+            do {
+                end = text.find('"', end + 1);
+                if (end == std::string_view::npos)
+                    return false;
+            } while (escapedQuote(text, end));
             if (nameNext)
-                names.push_back(memberName(text.substr(i, end - i + 1), decoded));
+                names.append(memberName(text.substr(i, end - i + 1), decoded));
             nameNext = false;
             i = end;
             break;
