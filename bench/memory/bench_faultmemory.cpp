@@ -2,13 +2,15 @@
 // page visited) while the analyzer misbehaves: the link is dropped and comes
 // back, the server sends messages that pop up, and lines carry a member name
 // twice. Prints the figures per event after a warm-up.
-//   xvfb-run -a bench_faultmemory [events per phase] [phases: any of l(ink) p(opup) d(uplicate)]
+//   xvfb-run -a bench_faultmemory [events per phase] [phases: any of l(ink) p(opup) d(uplicate)
+//   n(ew popup)]
 #include "analyzer/connectioninterface.h"
 #include "fakeanalyzer.h"
 #include "screens/homewindow.h"
 #include "shell/appsetup.h"
 #include "shell/commandline.h"
 #include "shell/mainwindow.h"
+#include "shell/messagebox.h"
 #include "shell/messagehandler.h"
 #include "shell/vireogui.h"
 
@@ -94,7 +96,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     setUpApplication(app);
     const int count = argc > 1 ? QByteArray(argv[1]).toInt() : 300;
-    const QByteArray phases = argc > 2 ? QByteArray(argv[2]) : QByteArray("lpd");
+    const QByteArray phases = argc > 2 ? QByteArray(argv[2]) : QByteArray("lpdn");
 
     FakeAnalyzer server;
     server.listen();
@@ -190,6 +192,13 @@ int main(int argc, char* argv[])
                          "\n");
         });
 
+    // The file transfers' results will each build a popup anew.
+    if (phases.contains('n'))
+        measure("new message popup", count, [](int) {
+            MessageBox box(nullptr, false);
+            box.setText(QStringLiteral("Transfer Cancelled"));
+            box.exec();
+        });
     out() << "resident at the end: " << QString::number(residentMB(), 'f', 1) << " MB\n";
     return 0;
 }

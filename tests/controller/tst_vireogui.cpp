@@ -533,6 +533,8 @@ void tst_VireoGUI::hugeServerTextIsCapped()
     panel.reply(kSpeciesOffset, '"' + huge + '"');
     auto* species = panel.home->findChild<QLabel*>(QStringLiteral("speciesLabel"));
     QTRY_COMPARE(species->text(), capped);
+    panel.gui.setFixedSize(640, 480); // as in the frame window
+    TestSupport::saveScreenshot(&panel.gui, QStringLiteral("home-capped-species"));
 
     QString shown;
     TestSupport::onNextModal([&shown](QWidget* modal) {
