@@ -8,8 +8,8 @@ namespace {
 constexpr int kConnectWaitMs = 3000;
 }
 
-RemoteConnection::RemoteConnection(const QString& connectionString, QObject* parent)
-    : ConnectionInterface(parent), m_connectionString(connectionString)
+RemoteConnection::RemoteConnection(const QString& connectionString, QObject* parent, Clock clock)
+    : ConnectionInterface(parent), m_connectionString(connectionString), m_clock(std::move(clock))
 {
     connect(&m_socket, &QTcpSocket::readyRead, this, &RemoteConnection::dataReceived);
     connect(&m_socket, &QTcpSocket::stateChanged, this, &RemoteConnection::connectionStateChanged);
@@ -44,7 +44,7 @@ void RemoteConnection::write(QByteArray data)
 {
     if (!isConnected())
         return;
-    if (!m_deadline.isValid() || QDateTime::currentDateTimeUtc() >= m_deadline) {
+    if (!m_deadline.isValid() || m_clock() >= m_deadline) {
         disconnectFromServer();
         return;
     }
@@ -69,7 +69,7 @@ const QString& RemoteConnection::serverName()
 
 void RemoteConnection::dataReceived()
 {
-    m_deadline = QDateTime::currentDateTimeUtc().addSecs(kStaleAfterSeconds);
+    m_deadline = m_clock().addSecs(kStaleAfterSeconds);
     emit readyToRead();
 }
 
@@ -79,7 +79,7 @@ void RemoteConnection::connectionStateChanged(QAbstractSocket::SocketState socke
     case QAbstractSocket::HostLookupState:
     case QAbstractSocket::ConnectingState:
     case QAbstractSocket::ConnectedState:
-        m_deadline = QDateTime::currentDateTimeUtc().addSecs(kStaleAfterSeconds);
+        m_deadline = m_clock().addSecs(kStaleAfterSeconds);
         break;
     default:
         m_deadline = QDateTime();

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QTcpSocket>
+#include <functional>
 
 namespace Analyzer {
 
@@ -15,7 +16,12 @@ class RemoteConnection : public ConnectionInterface
     Q_OBJECT
 
 public:
-    RemoteConnection(const QString& connectionString, QObject* parent);
+    /// The time the liveness deadline is measured in (UTC).
+    using Clock = std::function<QDateTime()>;
+
+    /// clock defaults to the system clock; a test passes its own to age the link.
+    RemoteConnection(const QString& connectionString, QObject* parent,
+                     Clock clock = &QDateTime::currentDateTimeUtc);
     ~RemoteConnection() override;
 
     bool connectToServer() override;
@@ -27,8 +33,6 @@ public:
 
     /// Seconds of silence after which the link counts as stale.
     static constexpr int kStaleAfterSeconds = 120;
-    /// For tests: moves the liveness deadline (null = idle).
-    void setDeadlineForTest(const QDateTime& deadline) { m_deadline = deadline; }
     QDateTime deadline() const { return m_deadline; }
 
 private slots:
@@ -38,6 +42,7 @@ private slots:
 private:
     QTcpSocket m_socket;
     QString m_connectionString;
+    Clock m_clock;
     QDateTime m_deadline;
 };
 

@@ -10,12 +10,37 @@
 #include <QHostAddress>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace {
 
 QString nativeHome()
 {
     return QDir::toNativeSeparators(QDir::homePath());
+}
+
+const QString kInvalidAddress = QStringLiteral("IP address is invalid");
+
+/// Why address (already trimmed) is no plain IPv4 address, or an empty text.
+/// The panel's connection reads forms such as "010.0.0.1" (octal) or
+/// "3232235777" (one number) as other addresses than they seem, so only four
+/// decimal numbers 0-255 without leading zeros are taken.
+QString ipv4Problem(const QString& address)
+{
+    static const QRegularExpression dottedQuad(
+        QStringLiteral("^([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})$"));
+    const QRegularExpressionMatch match = dottedQuad.match(address);
+    if (!match.hasMatch())
+        return kInvalidAddress + QStringLiteral(": enter four numbers from 0 to 255 separated by "
+                                                "dots, for example 192.168.1.20");
+    for (int part = 1; part <= 4; ++part) {
+        const QString number = match.captured(part);
+        if (number.size() > 1 && number.startsWith(QLatin1Char('0')))
+            return kInvalidAddress + QStringLiteral(": write %1 without leading zeros").arg(number);
+        if (number.toInt() > 255)
+            return kInvalidAddress + QStringLiteral(": %1 is more than 255").arg(number);
+    }
+    return QString();
 }
 
 } // namespace
@@ -55,7 +80,7 @@ void ConnectionSettingsDialog::setStorageLocation(const QString& folder)
 ConnectionEntry ConnectionSettingsDialog::entry() const
 {
     return {ui->lineNickname->text(),
-            ui->lineAddress->text() + QLatin1Char(':') +
+            ui->lineAddress->text().trimmed() + QLatin1Char(':') +
                 QString::number(portForChannel(ui->comboChannel->currentIndex())),
             ui->lineStorage->text()};
 }
@@ -77,13 +102,15 @@ QString ConnectionSettingsDialog::validationError() const
     if (ui->lineNickname->text().isEmpty())
         return tr("Please specify a nickname");
 
-    QHostAddress address;
-    if (!address.setAddress(ui->lineAddress->text()))
-        return tr("IP address is invalid");
+    const QString address = ui->lineAddress->text().trimmed();
     // The stored form is address + ":" + port and the panel takes the host
     // up to the first ":", so an IPv6 literal could never reach the analyzer.
-    if (address.protocol() == QAbstractSocket::IPv6Protocol)
+    QHostAddress parsed;
+    if (parsed.setAddress(address) && parsed.protocol() == QAbstractSocket::IPv6Protocol)
         return tr("IPv6 addresses are not supported, please enter an IPv4 address");
+    const QString problem = ipv4Problem(address);
+    if (!problem.isEmpty())
+        return problem;
 
     const QString storage = ui->lineStorage->text();
     if (storage.isEmpty() || !QFileInfo(storage).isDir())

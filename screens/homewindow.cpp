@@ -2,28 +2,25 @@
 
 #include "analyzer/response.h"
 #include "shell/textmarkup.h"
-#include "trend/axisscale.h"
 #include "trend/dewpointc.h"
 #include "trend/dewpointf.h"
 #include "trend/dewpointk.h"
 #include "trend/historyinterface.h"
 #include "trend/localhistory.h"
 #include "trend/remotehistory.h"
+#include "trend/trendchart.h"
 #include "trend/unitkeys.h"
 #include "trend/weight.h"
 #include "ui_homewindow.h"
 
-#include <QChart>
-#include <QGraphicsLayout>
 #include <QDateTimeAxis>
+#include <QGraphicsLayout>
 #include <QScatterSeries>
 #include <QSettings>
 #include <QTimer>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
-
-using namespace QtCharts;
 
 namespace {
 
@@ -56,20 +53,6 @@ QString levelText(double level)
     return QString::number(level, 'g', 6) + QStringLiteral(" ppb");
 }
 
-QString axisTitleForUnit(const QString& key)
-{
-    using namespace UnitConversion;
-    if (key == kWeightKey)
-        return kPpbWeightLabel;
-    if (key == kDewPointCKey)
-        return kCelsiusLabel;
-    if (key == kDewPointFKey)
-        return kFahrenheitLabel;
-    if (key == kDewPointKKey)
-        return kKelvinLabel;
-    return kPpbVolumeLabel;
-}
-
 } // namespace
 
 const QStringList& HomeWindow::opmodeNames()
@@ -94,8 +77,7 @@ const QStringList& HomeWindow::opmodeNames()
 }
 
 HomeWindow::HomeWindow(Trend::HistoryInterface* history, QWidget* parent)
-    : QWidget(parent), ui(new Ui::HomeWindow), m_history(history), m_historyObject(dynamic_cast<QObject*>(history)),
-      m_historyIsObject(m_historyObject)
+    : QWidget(parent), ui(new Ui::HomeWindow), m_history(history)
 {
     ui->setupUi(this);
 
@@ -108,8 +90,6 @@ HomeWindow::HomeWindow(Trend::HistoryInterface* history, QWidget* parent)
     m_unitKey = kVolumeKey;
     m_conversion = m_units.at(kVolumeKey).get();
 
-    m_normalPoints.reserve(Trend::kTrendPointCapacity);
-    m_alarmPoints.reserve(Trend::kTrendPointCapacity);
     m_intervalIndex = 1;
     setUpMiniPlot();
 
@@ -222,7 +202,7 @@ void HomeWindow::selectUnit(const QString& key)
     m_unitKey = key;
     m_conversion = it->second.get();
     ui->unitsLabel->setText(m_conversion->unitsText());
-    m_valueAxis->setTitleText(axisTitleForUnit(key));
+    m_chart->valueAxis()->setTitleText(Trend::TrendChart::valueTitle(key));
 }
 
 void HomeWindow::tauReceived(const Analyzer::Response& response)
@@ -420,46 +400,21 @@ void HomeWindow::alarmDetailsClicked(QListWidgetItem*)
 
 void HomeWindow::setUpMiniPlot()
 {
-    const QColor normal(56, 127, 114);
-    const QColor alarm(211, 10, 10);
-    const auto makeSeries = [this](const QString& name, QColor colour, qreal markerSize) {
-        auto* series = new QScatterSeries(this);
-        series->setName(name);
-        colour.setAlpha(80);
-        series->setBrush(QBrush(colour, Qt::SolidPattern));
-        colour.setAlpha(100);
-        series->setPen(QPen(colour));
-        series->setMarkerSize(markerSize);
-        return series;
-    };
-    m_normalSeries = makeSeries(QStringLiteral("normal"), normal, 5);
-    m_alarmSeries = makeSeries(QStringLiteral("alarm"), alarm, 6);
-
-    m_chart = new QChart;
-    m_chart->legend()->hide();
-    m_chart->setAnimationOptions(QChart::NoAnimation);
+    m_chart = new Trend::TrendChart;
+    m_normalSeries = m_chart->addScatterSeries(QStringLiteral("normal"), QColor(56, 127, 114, 80),
+                                               QColor(56, 127, 114, 100), 5);
+    m_alarmSeries = m_chart->addScatterSeries(QStringLiteral("alarm"), QColor(211, 10, 10, 80),
+                                              QColor(211, 10, 10, 100), 6);
     m_chart->setMargins(QMargins(0, 0, 0, 0));
     m_chart->layout()->setContentsMargins(0, 0, 0, 0);
     m_chart->setBackgroundRoundness(0);
     m_chart->setMaximumSize(400, 160);
     m_chart->setPreferredSize(394, 152);
-    m_chart->addSeries(m_normalSeries);
-    m_chart->addSeries(m_alarmSeries);
-
-    m_dateAxis = new QDateTimeAxis;
-    m_dateAxis->setLabelsVisible(false);
+    m_chart->dateAxis()->setLabelsVisible(false);
     // Hidden labels still reserve their width at both ends; keep them short.
-    m_dateAxis->setFormat(QStringLiteral("HH"));
-    m_valueAxis = new QValueAxis;
-    m_valueAxis->setTickCount(3);
-    m_valueAxis->setRange(0, 1);
-    m_valueAxis->setTitleText(axisTitleForUnit(m_unitKey));
-    m_chart->addAxis(m_dateAxis, Qt::AlignBottom);
-    m_chart->addAxis(m_valueAxis, Qt::AlignLeft);
-    for (QScatterSeries* series : {m_normalSeries, m_alarmSeries}) {
-        series->attachAxis(m_dateAxis);
-        series->attachAxis(m_valueAxis);
-    }
+    m_chart->dateAxis()->setFormat(QStringLiteral("HH"));
+    m_chart->valueAxis()->setTickCount(3);
+    m_chart->valueAxis()->setTitleText(Trend::TrendChart::valueTitle(m_unitKey));
 
     ui->chartView->setChart(m_chart);
     ui->chartView->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -469,35 +424,16 @@ void HomeWindow::setUpMiniPlot()
     m_plotTimer = new QTimer(this);
     connect(m_plotTimer, &QTimer::timeout, this, &HomeWindow::moveMiniPlotXAxis);
     m_plotTimer->start(kMiniPlotMoveMs);
-    m_valueAxis->applyNiceNumbers();
+    m_chart->valueAxis()->applyNiceNumbers();
 }
 
 void HomeWindow::moveMiniPlotXAxis()
 {
     m_plotEnd = QDateTime::currentDateTime().addSecs(kMiniPlotLeadSeconds);
-    switch (m_intervalIndex) {
-    case 0:
-        m_plotStart = m_plotEnd.addDays(-6);
-        m_dateAxis->setTitleText(QStringLiteral("1 Week"));
-        break;
-    case 1:
-        m_plotStart = m_plotEnd.addDays(-1);
-        m_dateAxis->setTitleText(QStringLiteral("1 Day"));
-        break;
-    case 2:
-        m_plotStart = m_plotEnd.addSecs(-14400);
-        m_dateAxis->setTitleText(QStringLiteral("4 Hours"));
-        break;
-    case 3:
-        m_plotStart = m_plotEnd.addSecs(-3600);
-        m_dateAxis->setTitleText(QStringLiteral("1 Hour"));
-        break;
-    default:
-        break;
-    }
-    m_dateAxis->setRange(m_plotStart, m_plotEnd);
-    if (Trend::HistoryInterface* source = history())
-        source->requestRange(m_plotStart, m_plotEnd, m_unitKey);
+    if (Trend::TrendChart::windowEndingAt(m_intervalIndex, m_plotEnd, &m_plotStart))
+        m_chart->dateAxis()->setTitleText(Trend::TrendChart::intervalTitle(m_intervalIndex));
+    m_chart->setDateRange(m_plotStart, m_plotEnd);
+    m_history->requestRange(m_plotStart, m_plotEnd, m_unitKey);
 }
 
 void HomeWindow::setMiniPlotScale(int intervalIndex, double yMin, double yMax)
@@ -508,41 +444,23 @@ void HomeWindow::setMiniPlotScale(int intervalIndex, double yMin, double yMax)
         m_alarmSeries->clear();
         moveMiniPlotXAxis();
     }
-    if (m_valueAxis->min() != yMin || m_valueAxis->max() != yMax) {
-        m_valueAxis->setRange(yMin, yMax);
-        m_valueAxis->setLabelFormat(Trend::AxisScale::labelFormat(yMin, yMax));
-        m_valueAxis->setTickCount(3);
-    }
+    if (m_chart->valueAxis()->min() != yMin || m_chart->valueAxis()->max() != yMax)
+        m_chart->setValueRange(yMin, yMax, 3);
 }
 
 double HomeWindow::miniPlotMinimum() const
 {
-    return m_valueAxis->min();
+    return m_chart->valueAxis()->min();
 }
 
 double HomeWindow::miniPlotMaximum() const
 {
-    return m_valueAxis->max();
-}
-
-Trend::HistoryInterface* HomeWindow::history() const
-{
-    return m_historyIsObject && m_historyObject.isNull() ? nullptr : m_history;
+    return m_chart->valueAxis()->max();
 }
 
 void HomeWindow::updateMiniTrend(bool cleared)
 {
-    Trend::HistoryInterface* source = history();
-    if (cleared || !source)
+    if (cleared)
         return;
-    m_normalPoints.clear();
-    m_alarmPoints.clear();
-    for (const Trend::TrendPoint& point : source->points()) {
-        const QPointF xy(point.time, point.value);
-        m_normalPoints.append(xy);
-        if (point.alarm)
-            m_alarmPoints.append(xy);
-    }
-    m_normalSeries->replace(m_normalPoints);
-    m_alarmSeries->replace(m_alarmPoints);
+    m_chart->showPoints(m_history->points(), m_normalSeries, m_alarmSeries);
 }

@@ -10,10 +10,7 @@
 #include "shell/windowtype.h"
 
 #include <QDateTime>
-#include <QPointF>
-#include <QPointer>
 #include <QStringList>
-#include <QVector>
 #include <QWidget>
 #include <map>
 #include <memory>
@@ -23,15 +20,13 @@ class QListWidgetItem;
 class QTimer;
 
 namespace QtCharts {
-class QChart;
-class QDateTimeAxis;
 class QScatterSeries;
-class QValueAxis;
-} // namespace QtCharts
+}
 
 namespace Trend {
 class HistoryInterface;
-}
+class TrendChart;
+} // namespace Trend
 
 namespace UnitConversion {
 class ConversionInterface;
@@ -120,9 +115,6 @@ private:
     UnitConversion::ConversionInterface* m_conversion = nullptr;
     QString m_unitKey;
 
-    QVector<QPointF> m_normalPoints;
-    QVector<QPointF> m_alarmPoints;
-
     QString m_tauText;
     QString m_tauStdText;
     QString m_tauZeroText;
@@ -147,18 +139,10 @@ private:
     bool m_locked = false;
     int m_unlockCode = -1;
 
-    Trend::HistoryInterface* history() const;
-
     Trend::HistoryInterface* m_history;
-    // Set when the source is a QObject, so a source deleted first (the
-    // controller deletes them at shutdown) is never used again.
-    QPointer<QObject> m_historyObject;
-    bool m_historyIsObject;
     QtCharts::QScatterSeries* m_normalSeries = nullptr;
     QtCharts::QScatterSeries* m_alarmSeries = nullptr;
-    QtCharts::QChart* m_chart = nullptr;
-    QtCharts::QDateTimeAxis* m_dateAxis = nullptr;
-    QtCharts::QValueAxis* m_valueAxis = nullptr;
+    Trend::TrendChart* m_chart = nullptr;
     QDateTime m_plotStart;
     QDateTime m_plotEnd;
     int m_intervalIndex = 1;

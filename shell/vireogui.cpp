@@ -65,9 +65,10 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     connect(mode, &ModeWindow::expectedChange, this,
             static_cast<void (VireoGUI::*)(WindowType)>(&VireoGUI::requestUpdate));
 
-    // The ring-down graph and settings pages join here.
+    // RDGraphWindow and SettingsWindow are created here once they exist.
 
-    // Each chart keeps its own history source so the two never share a query.
+    // Each chart keeps its own history source so the two never share a query;
+    // they are children of this widget and so outlive every page (see the header).
     if (isRemote()) {
         auto* trendHistory = new Trend::RemoteHistory(this);
         auto* homeHistory = new Trend::RemoteHistory(this);
@@ -82,7 +83,7 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
         m_homeHistory = new Trend::LocalHistory(trendFileName(), this);
     }
 
-    // The trend page (given m_trendHistory) joins here.
+    // TrendWindow (given m_trendHistory) is created here once it exists.
 
     m_home = new HomeWindow(m_homeHistory, this);
     addPage(HOME, m_home);
@@ -94,9 +95,7 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     addPage(KEYBOARD, m_keyboard);
     connect(m_keyboard, &KeyboardWindow::accepted, this, &VireoGUI::putDownKeyboard);
 
-    // The scans, trend download and shutdown pages, the file manager (a client
-    // but no page), and the certification, calibration and certificate pages
-    // join here, in that order.
+    // Scans, trend download, shutdown, file manager and the procedure pages follow here.
 
     m_receiveBuffer = std::make_unique<QByteArray>();
 
@@ -115,6 +114,8 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     if (m_manager->connection()->isConnected()) {
         for (Analyzer::RPCInterface* client : m_clients.clients())
             sendBatchJson(client->updateRequests());
+        // The mini plot's first request, made while the sources had no id yet, never went out.
+        m_home->moveMiniPlotXAxis();
     }
 }
 
@@ -142,10 +143,7 @@ void VireoGUI::switchToWindow(WindowType window)
 
 void VireoGUI::syncMiniPlot()
 {
-    // The home mini plot follows the trend screen's interval and value range.
-    // Until the trend screen is part of the panel, the plot keeps its own
-    // interval and frames its own history the way the trend screen's
-    // auto-scale would; otherwise live values would sit far off its 0-1 axis.
+    // Until the trend page exists, the mini plot frames its own history like its auto-scale.
     double minimum = m_home->miniPlotMinimum();
     double maximum = m_home->miniPlotMaximum();
     if (m_homeHistory && !m_homeHistory->points().isEmpty()) {
@@ -160,8 +158,7 @@ void VireoGUI::syncMiniPlot()
 
 void VireoGUI::handleOpmode(int mode)
 {
-    // The settings and trend download pages are switched into or out of
-    // service mode (mode 2) here.
+    // Settings and trend download pages: configureForServiceMode(mode == 2), once they exist.
     Q_UNUSED(mode)
 }
 
@@ -324,20 +321,24 @@ void VireoGUI::connectionStatusChanged()
     m_connectionPopup->show();
     m_connectionPopup->raise();
 
-    // As they join the controller: with the link down, a file transfer in
-    // progress ends here as cancelled, and the certification, calibration and
-    // settings pages are told whether the link is down.
+    // Transfer cancel and the certification, calibration and settings notices go here.
+    if (connection->isConnected())
+        m_home->moveMiniPlotXAxis(); // history asked for while the link was down never went out
 }
 
 void VireoGUI::shutdown()
 {
+    // A tick during the wait below would reconnect a dropped link and poll again.
+    m_pollTimer->stop();
+
+    // The sources stay alive for the pages that hold them, but nothing they
+    // ask for is sent or routed any more; they are destroyed after the pages.
     for (Trend::HistoryInterface* history : {m_trendHistory, m_homeHistory}) {
-        if (auto* remote = dynamic_cast<Trend::RemoteHistory*>(history))
+        if (auto* remote = dynamic_cast<Trend::RemoteHistory*>(history)) {
             m_clients.remove(remote);
-        delete history;
+            disconnect(remote, &Trend::RemoteHistory::jsonToSend, this, &VireoGUI::sendJson);
+        }
     }
-    m_trendHistory = nullptr;
-    m_homeHistory = nullptr;
     qDebug() << "closed trend history databases";
 
     disconnect(m_manager, &ConnectionManager::connectionStatusChanged, this, &VireoGUI::connectionStatusChanged);

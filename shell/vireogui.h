@@ -81,6 +81,8 @@ private:
     ConnectionManager* m_manager = nullptr;
     /// Polled on every tick next to the visible page; null until the file manager joins.
     Analyzer::RPCInterface* m_fileManager = nullptr;
+    // Children of this widget, so destroyed after m_pages (a member) has
+    // deleted the pages that hold them: every page may keep a plain pointer.
     Trend::HistoryInterface* m_trendHistory = nullptr;
     Trend::HistoryInterface* m_homeHistory = nullptr;
     /// The lost/restored popup, made once and shown again on each change.

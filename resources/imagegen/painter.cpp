@@ -441,6 +441,8 @@ const QHash<QString, Maker>& catalogue()
         m.insert(QStringLiteral("Cross.bmp"), closeButton);
         m.insert(QStringLiteral("logo.ico"), [] { return markImage(64, makerMark); });
         m.insert(QStringLiteral("marlomax.ico"), [] { return markImage(64, programMark); });
+        // The desktop icon of both installed programs.
+        m.insert(QStringLiteral("marlomax.png"), [] { return markImage(128, programMark); });
         m.insert(QStringLiteral("splash.bmp"), splash);
         return m;
     }();

@@ -66,10 +66,12 @@ void tst_Connections::remoteFramingAndRead()
 {
     QTcpServer server;
     QVERIFY(server.listen(QHostAddress::LocalHost));
-    RemoteConnection connection(QStringLiteral("127.0.0.1:%1").arg(server.serverPort()), nullptr);
+    QDateTime now = QDateTime::currentDateTimeUtc();
+    RemoteConnection connection(QStringLiteral("127.0.0.1:%1").arg(server.serverPort()), nullptr,
+                                [&now] { return now; });
     QVERIFY(connection.connectToServer());
     QVERIFY(connection.isConnected());
-    QVERIFY(connection.deadline().isValid());
+    QCOMPARE(connection.deadline(), now.addSecs(120));
     QVERIFY(server.waitForNewConnection(3000));
     QTcpSocket* peer = server.nextPendingConnection();
 
@@ -84,11 +86,11 @@ void tst_Connections::remoteFramingAndRead()
     QCOMPARE(stateSpy.count(), 0);
 
     QSignalSpy readySpy(&connection, &Analyzer::ConnectionInterface::readyToRead);
-    connection.setDeadlineForTest(QDateTime::currentDateTimeUtc().addSecs(5));
+    now = now.addSecs(115);
     peer->write("{\"id\":2,\"result\":1}\n");
     QVERIFY(readySpy.wait(3000));
     // Arriving data pushes the staleness deadline two minutes out again.
-    QVERIFY(connection.deadline() > QDateTime::currentDateTimeUtc().addSecs(100));
+    QCOMPARE(connection.deadline(), now.addSecs(120));
     QByteArray got;
     QTRY_VERIFY((got += connection.readAll()).endsWith('\n'));
     QCOMPARE(got, QByteArray("{\"id\":2,\"result\":1}\n"));
@@ -103,17 +105,28 @@ void tst_Connections::remoteStaleLinkClosesOnWrite()
 {
     QTcpServer server;
     QVERIFY(server.listen(QHostAddress::LocalHost));
-    RemoteConnection connection(QStringLiteral("127.0.0.1:%1").arg(server.serverPort()), nullptr);
+    QDateTime now = QDateTime::currentDateTimeUtc();
+    RemoteConnection connection(QStringLiteral("127.0.0.1:%1").arg(server.serverPort()), nullptr,
+                                [&now] { return now; });
     QVERIFY(connection.connectToServer());
     QVERIFY(server.waitForNewConnection(3000));
     QTcpSocket* peer = server.nextPendingConnection();
 
-    connection.setDeadlineForTest(QDateTime::currentDateTimeUtc().addSecs(-1));
+    // One second short of two silent minutes the link still carries writes ...
+    now = now.addSecs(119);
+    connection.write("[]");
+    QByteArray line;
+    readLine(peer, &line);
+    QCOMPARE(line, QByteArray("[]\n"));
+    QVERIFY(connection.isConnected());
+
+    // ... at two minutes it is stale and closed instead.
+    now = now.addSecs(1);
     connection.write("{\"id\":3}");
     QTRY_VERIFY(!connection.isConnected());
     QVERIFY(!connection.deadline().isValid());
     QTRY_COMPARE(peer->state(), QAbstractSocket::UnconnectedState);
-    QVERIFY(peer->readAll().isEmpty()); // nothing was sent on the stale link
+    QVERIFY(peer->readAll().isEmpty()); // nothing more was sent on the stale link
 }
 
 void tst_Connections::remoteConnectFailures_data()

@@ -20,11 +20,10 @@ bool FakeAnalyzer::listen(quint16 port)
 void FakeAnalyzer::close()
 {
     m_server.close();
-    if (m_peer)
-        m_peer->abort();
+    dropLink();
 }
 
-void FakeAnalyzer::dropPeer()
+void FakeAnalyzer::dropLink()
 {
     if (m_peer)
         m_peer->abort();
@@ -67,6 +66,7 @@ void FakeAnalyzer::read()
     while ((end = m_partial.indexOf('\n')) >= 0) {
         lines.append(m_partial.left(end));
         m_partial.remove(0, end + 1);
+        emit lineReceived(lines.last());
         answer(lines.last());
     }
 }

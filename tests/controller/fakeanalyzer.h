@@ -24,11 +24,16 @@ public:
     bool listen(quint16 port = 0);
     /// Stops listening and drops the panel's connection.
     void close();
-    /// Drops the panel's connection but goes on listening.
-    void dropPeer();
+    /// Drops the panel's connection but keeps listening, so the panel could reconnect.
+    void dropLink();
     quint16 port() const { return m_port; }
     QString connectionString() const;
     bool hasPeer() const { return !m_peer.isNull(); }
+    /// Whether the panel's latest connection is closed, with all it sent read.
+    bool peerClosed() const
+    {
+        return !m_peer || m_peer->state() == QAbstractSocket::UnconnectedState;
+    }
 
     /// Writes raw bytes to the panel (no line feed added).
     void send(const QByteArray& bytes);
@@ -40,6 +45,9 @@ public:
     /// Results by method: each received request or batch whose methods are
     /// listed here is answered with one line, replies in request order.
     QHash<QString, QJsonValue> results;
+
+signals:
+    void lineReceived(const QByteArray& line);
 
 private:
     void accept();

@@ -13,6 +13,7 @@
 #include "trend/remotehistory.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -53,11 +54,13 @@ struct Panel
         connection = gui.findChild<Analyzer::ConnectionInterface*>();
     }
 
-    /// Waits for the start-up traffic (one batch per client) and forgets it.
+    /// Waits for the start-up traffic (one batch per client, then the mini
+    /// plot's history request), keeps it in startup and clears the record.
     bool started()
     {
-        if (!QTest::qWaitFor([this] { return server.lines.size() == 4; }, 5000))
+        if (!QTest::qWaitFor([this] { return server.lines.size() == 5; }, 5000))
             return false;
+        startup = server.lines;
         server.lines.clear();
         return true;
     }
@@ -71,6 +74,7 @@ struct Panel
     }
 
     FakeAnalyzer server;
+    QList<QByteArray> startup;
     VireoGUI gui;
     HomeWindow* home = nullptr;
     KeyboardWindow* keyboard = nullptr;
@@ -93,6 +97,7 @@ class tst_VireoGUI : public QObject
 private slots:
     void initTestCase();
     void init();
+    void cleanup();
     void startupSendsEveryClientOnce();
     void tickPollsOnlyTheVisiblePage();
     void measureRefreshesHomeAtOnce();
@@ -117,8 +122,10 @@ private slots:
     void shutdownSendsModeZeroAndQuits();
 
 private:
+    std::unique_ptr<TestSupport::IsolatedHome> m_home;
     /// Ticks on the home page and checks that the very next line is its poll.
     void expectHomePollNext(Panel& panel);
+
 };
 
 void tst_VireoGUI::initTestCase()
@@ -129,7 +136,13 @@ void tst_VireoGUI::initTestCase()
 
 void tst_VireoGUI::init()
 {
-    QSettings().clear();
+    // The lock state the home page stores lands in a fresh store per test.
+    m_home = std::make_unique<TestSupport::IsolatedHome>();
+}
+
+void tst_VireoGUI::cleanup()
+{
+    m_home.reset();
 }
 
 void tst_VireoGUI::expectHomePollNext(Panel& panel)
@@ -145,14 +158,21 @@ void tst_VireoGUI::expectHomePollNext(Panel& panel)
 void tst_VireoGUI::startupSendsEveryClientOnce()
 {
     Panel panel;
-    const FakeAnalyzer& server = panel.server;
     QCOMPARE(panel.pages->currentWidget(), panel.home);
+    QCOMPARE(panel.gui.findChild<QTimer*>(QStringLiteral("pollTimer"))->interval(), 1000);
 
     // Mode screen and both remote histories poll nothing, but each gets its
-    // batch once; the home screen sends its 28 requests.
-    QTRY_COMPARE(server.lines.size(), 4);
+    // batch once; the home screen sends its 28 requests. Then, the ids given
+    // out, the mini plot asks for its day of history.
+    QVERIFY(panel.started());
+    QCOMPARE(panel.startup.size(), 5);
+    const QJsonObject history = parse(panel.startup.takeLast()).object();
+    QCOMPARE(history["method"].toString(), QStringLiteral("get_trend_data"));
+    const QDateTime start = QDateTime::fromString(history["params"][0].toString(), "yyyy-MM-dd HH:mm:ss");
+    const QDateTime end = QDateTime::fromString(history["params"][1].toString(), "yyyy-MM-dd HH:mm:ss");
+    QCOMPARE(start.secsTo(end), 86400);
     int empty = 0;
-    for (const QByteArray& line : server.lines) {
+    for (const QByteArray& line : panel.startup) {
         const QJsonArray batch = parse(line).array();
         if (batch.isEmpty()) {
             QCOMPARE(line, QByteArray("[]"));
@@ -431,6 +451,9 @@ void tst_VireoGUI::titleBar()
     QMetaObject::invokeMethod(&panel.gui, "setTitleBarVersion", Q_ARG(QString, QStringLiteral("2.4.1")));
     QCOMPARE(name->text(), QStringLiteral("VIREO H2O"));
     QCOMPARE(version->text(), QStringLiteral("2.4.1"));
+    // Names the analyzer supplies are shown as typed, never as markup.
+    QCOMPARE(name->textFormat(), Qt::PlainText);
+    QCOMPARE(version->textFormat(), Qt::PlainText);
 }
 
 void tst_VireoGUI::serverDownThenUp()
@@ -455,9 +478,11 @@ void tst_VireoGUI::serverDownThenUp()
     QVERIFY(connection->isConnected());
     tick();
     QCOMPARE(modalPopupText(), QStringLiteral("Restored connection to 127.0.0.1:%1").arg(port));
-    // The same tick goes on polling the home page.
-    QTRY_COMPARE(server.lines.size(), 1);
-    QCOMPARE(parse(server.lines.at(0)).array().size(), 28);
+    // The mini plot asks for the history it could not get before, and the
+    // same tick goes on polling the home page, the popup still open.
+    QTRY_COMPARE(server.lines.size(), 2);
+    QCOMPARE(parse(server.lines.at(0))["method"].toString(), QStringLiteral("get_trend_data"));
+    QCOMPARE(parse(server.lines.at(1)).array().size(), 28);
     qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept();
 
     server.close();
@@ -488,7 +513,7 @@ void tst_VireoGUI::firstBatchRoutedAfterDropMidLine()
     server.send(R"({"id":)" + QByteArray::number(panel.home->firstRequestId() + kConcOffset) +
                 R"(,"resu)");
     QVERIFY(arrived.wait());
-    server.dropPeer();
+    server.dropLink();
     QTRY_VERIFY(!panel.connection->isConnected());
 
     server.results[QStringLiteral("conc")] = 3.5;
@@ -496,7 +521,7 @@ void tst_VireoGUI::firstBatchRoutedAfterDropMidLine()
     QVERIFY(panel.connection->isConnected());
     panel.tick(); // reports the return and polls
     QTRY_COMPARE(panel.conc(), QStringLiteral("3.500"));
-    QCOMPARE(server.lines.size(), 1);
+    QCOMPARE(server.lines.size(), 2); // the mini plot's history request, then the one batch
 }
 
 void tst_VireoGUI::popupLeftOpenWhileServerReturns()
@@ -515,8 +540,8 @@ void tst_VireoGUI::popupLeftOpenWhileServerReturns()
     // Nobody touches the popup: the panel reconnects, says so and polls again.
     QTRY_COMPARE_WITH_TIMEOUT(
         modalPopupText(), QStringLiteral("Restored connection to 127.0.0.1:%1").arg(port), 5000);
-    QTRY_VERIFY_WITH_TIMEOUT(!server.lines.isEmpty(), 3000);
-    QCOMPARE(parse(server.lines.at(0)).array().size(), 28);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !server.lines.isEmpty() && parse(server.lines.last()).array().size() == 28, 3000);
 }
 
 void tst_VireoGUI::hugeServerTextIsCapped()
@@ -568,12 +593,9 @@ void tst_VireoGUI::miniPlotFramesItsHistory()
     FakeAnalyzer& server = panel.server;
     QVERIFY(panel.started());
 
-    // The home plot asks for its window (as its 60 s timer would) ...
-    QMetaObject::invokeMethod(panel.home, "moveMiniPlotXAxis");
-    QTRY_COMPARE(server.lines.size(), 1);
-    const QJsonObject query = parse(server.lines.at(0)).object();
+    // The home plot asked for its window at start ...
+    const QJsonObject query = parse(panel.startup.last()).object();
     QCOMPARE(query["method"].toString(), QStringLiteral("get_trend_data"));
-    server.lines.clear();
 
     // ... and, with no trend screen to follow, frames what came back.
     const QString now = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
@@ -591,19 +613,36 @@ void tst_VireoGUI::miniPlotFramesItsHistory()
 
 void tst_VireoGUI::shutdownSendsModeZeroAndQuits()
 {
+    // One shutdown per process: the application's quit cannot be undone.
     Panel panel;
     FakeAnalyzer& server = panel.server;
     QVERIFY(panel.started());
+    // Ticks as fast as they come, so one would certainly fall into the wait.
+    panel.gui.findChild<QTimer*>(QStringLiteral("pollTimer"))->start(5);
 
+    // The analyzer drops the link as soon as it has the order to shut down;
+    // it keeps listening, so a tick could reconnect and poll again.
+    connect(&server, &FakeAnalyzer::lineReceived, &server, [&server](const QByteArray& line) {
+        if (line.contains(R"("method":"opmode","params":[0])"))
+            server.dropLink();
+    });
+    server.lines.clear();
+    QElapsedTimer clock;
     QEventLoop loop;
-    QTimer::singleShot(0, &panel.gui, [&panel] { panel.gui.shutdown(); });
+    QTimer::singleShot(0, &panel.gui, [&panel, &clock] {
+        clock.start();
+        panel.gui.shutdown();
+    });
     QTimer::singleShot(10000, &loop, [&loop] { loop.exit(99); });
     QCOMPARE(loop.exec(), 0);
+    // The analyzer gets a quarter of a second before the panel lets go.
+    QVERIFY2(clock.elapsed() >= 250, qPrintable(QString::number(clock.elapsed())));
 
-    QTRY_VERIFY(!server.lines.isEmpty());
-    QCOMPARE(server.lines.last(), QByteArray(R"({"id":1,"jsonrpc":"2.0","method":"opmode","params":[0]})"));
+    // Whatever the panel sent reached the server before its side closed.
+    QTRY_VERIFY(server.peerClosed());
     QVERIFY(!panel.connection->isConnected());
-    // The home screen outlives its history source without touching it.
+    QCOMPARE(server.lines, (QList<QByteArray>{R"({"id":1,"jsonrpc":"2.0","method":"opmode","params":[0]})"}));
+    // The home page may still use its history source: it outlives the pages.
     QMetaObject::invokeMethod(panel.home, "moveMiniPlotXAxis");
 }
 

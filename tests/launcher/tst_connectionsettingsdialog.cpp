@@ -170,12 +170,30 @@ void tst_ConnectionSettingsDialog::validation_data()
     // Each row breaks everything from its field on, so the order shows.
     QTest::newRow("empty nickname") << ""
                                     << "analyzer.local" << missing << "Please specify a nickname";
+    const QString shape = QStringLiteral("IP address is invalid: enter four numbers from 0 to 255 "
+                                         "separated by dots, for example 192.168.1.20");
     QTest::newRow("host name") << "Lab"
-                               << "analyzer.local" << missing << "IP address is invalid";
+                               << "analyzer.local" << missing << shape;
     QTest::newRow("empty address") << "Lab"
-                                   << "" << missing << "IP address is invalid";
+                                   << "" << missing << shape;
     QTest::newRow("address with port") << "Lab"
-                                       << "10.0.0.7:60001" << folder << "IP address is invalid";
+                                       << "10.0.0.7:60001" << folder << shape;
+    // Forms the panel's connection would read as another address.
+    QTest::newRow("leading zeros (octal)")
+        << "Lab"
+        << "192.168.001.020" << folder << "IP address is invalid: write 001 without leading zeros";
+    QTest::newRow("leading zero in the first number")
+        << "Lab"
+        << "010.0.0.1" << folder << "IP address is invalid: write 010 without leading zeros";
+    QTest::newRow("two numbers") << "Lab"
+                                 << "10.1" << folder << shape;
+    QTest::newRow("one number") << "Lab"
+                                << "3232235777" << folder << shape;
+    QTest::newRow("above 255") << "Lab"
+                               << "192.168.1.256" << folder
+                               << "IP address is invalid: 256 is more than 255";
+    QTest::newRow("hexadecimal") << "Lab"
+                                 << "0x0a.0.0.1" << folder << shape;
     QTest::newRow("IPv6 literal")
         << "Lab"
         << "fe80::1" << missing << "IPv6 addresses are not supported, please enter an IPv4 address";
@@ -195,6 +213,10 @@ void tst_ConnectionSettingsDialog::validation_data()
                                           << "Storage location does not exist";
     QTest::newRow("all usable") << "Lab"
                                 << "10.0.0.7" << folder << "";
+    QTest::newRow("zeros and 255 are numbers too") << "Lab"
+                                                   << "0.10.100.255" << folder << "";
+    QTest::newRow("spaces around are trimmed") << "Lab"
+                                               << " 192.168.1.20 " << folder << "";
 }
 
 void tst_ConnectionSettingsDialog::validation()
@@ -230,6 +252,7 @@ void tst_ConnectionSettingsDialog::validation()
         QCOMPARE(accepted.count(), 1);
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.entry().connectionString, address.trimmed() + QStringLiteral(":49999"));
         return;
     }
     QCOMPARE(shown.text, message);

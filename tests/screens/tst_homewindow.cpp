@@ -153,6 +153,8 @@ class tst_HomeWindow : public QObject
 private slots:
     void initTestCase();
     void init();
+    void cleanup();
+    void requestTable_data();
     void requestTable();
     void concentration_data();
     void concentration();
@@ -177,6 +179,9 @@ private slots:
     void miniPlotScale();
     void miniTrendFromRemoteHistory();
     void screenshots();
+
+private:
+    std::unique_ptr<TestSupport::IsolatedHome> m_home;
 };
 
 void tst_HomeWindow::initTestCase()
@@ -188,34 +193,60 @@ void tst_HomeWindow::initTestCase()
 
 void tst_HomeWindow::init()
 {
-    QSettings().clear();
+    // The lock state goes to a fresh store per test, never the panel's own.
+    m_home = std::make_unique<TestSupport::IsolatedHome>();
+}
+
+void tst_HomeWindow::cleanup()
+{
+    m_home.reset();
+}
+
+void tst_HomeWindow::requestTable_data()
+{
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QString>("method"); // empty: answered by the panel itself, never polled
+
+    const char* methods[OffsetCount] = {
+        "conc", "species", "units", "tau", "tau_std", "tau_zero", "tau_zero_std",
+        "get_customer_laser_current", "get_customer_laser_temperature", "trigger_threshold", "opmode",
+        "current_gas", "laser_alarm_active", "pressure_alarm_active", "rd_alarm_active", "temp_alarm_active",
+        "refcell_alarm_active", "detector_temperature_alarm_active", "user_alarm_1_active",
+        "user_alarm_2_active", "user_alarm_1_level", "user_alarm_2_level", "", "reactor_used",
+        "switch_to_ppm", "fit_used", "fit_mode_enabled", "calibration_certificate_expired",
+        "conc_warning_alarm_active"};
+    for (int offset = 0; offset < OffsetCount; ++offset)
+        QTest::addRow("%d %s", offset, methods[offset]) << offset << QString::fromLatin1(methods[offset]);
 }
 
 void tst_HomeWindow::requestTable()
 {
+    QFETCH(int, offset);
+    QFETCH(QString, method);
+
     FakeHistory history;
     HomeWindow home(&history, nullptr);
     home.assignRequestIds(10);
     QCOMPARE(home.firstRequestId(), 10);
-    QCOMPARE(home.lastRequestId(), 38);
+    QCOMPARE(home.lastRequestId(), 10 + OffsetCount - 1);
 
+    // The poll holds every server request once, in offset order, without params.
     const QJsonArray polled = home.updateRequests();
-    QCOMPARE(polled.size(), 28);
-    QStringList methods;
-    QList<int> ids;
-    for (const QJsonValue& request : polled) {
-        methods << request["method"].toString();
-        ids << request["id"].toInt();
-        QVERIFY(!request.toObject().contains("params"));
+    QCOMPARE(polled.size(), OffsetCount - 1);
+    QJsonObject expected{{"jsonrpc", "2.0"}, {"id", 10 + offset}, {"method", method}};
+    if (method.isEmpty()) {
+        for (const QJsonValue& request : polled)
+            QVERIFY(request["id"].toInt() != 10 + offset);
+        // The lock code request is the one the lock button hands to the keypad.
+        Analyzer::Request lock;
+        const auto connection = connect(&home, &HomeWindow::showKeyboard,
+                                        [&lock](const QString&, Analyzer::Request& request) { lock = request; });
+        QTest::mouseClick(child<QPushButton>(home, "pushButtonLock"), Qt::LeftButton);
+        disconnect(connection);
+        QCOMPARE(lock.json(), (QJsonObject{{"jsonrpc", "2.0"}, {"id", 10 + offset}, {"GUIonly", "home"}}));
+        return;
     }
-    QCOMPARE(methods.first(), QStringLiteral("conc"));
-    QCOMPARE(methods.at(Opmode), QStringLiteral("opmode"));
-    QCOMPARE(methods.at(UserAlarm2), QStringLiteral("user_alarm_2_active"));
-    QCOMPARE(methods.last(), QStringLiteral("conc_warning_alarm_active"));
-    // The lock code is answered by the panel itself and never polled.
-    QVERIFY(!ids.contains(10 + LockCode));
-    QCOMPARE(ids.first(), 10);
-    QCOMPARE(ids.last(), 38);
+    QCOMPARE(polled.at(offset < LockCode ? offset : offset - 1).toObject(), expected);
 }
 
 void tst_HomeWindow::concentration_data()
@@ -225,7 +256,9 @@ void tst_HomeWindow::concentration_data()
     QTest::addColumn<QString>("units");
 
     QTest::newRow("ppb") << Overrides{{Conc, 123.456}} << "123.4" << "PPBv";
-    QTest::newRow("ppm at the default level") << Overrides{{Conc, 1500.0}} << "1.500" << "PPMv";
+    QTest::newRow("ppb just below the default level") << Overrides{{Conc, 999.9}} << "999.9" << "PPBv";
+    QTest::newRow("ppm at the default level") << Overrides{{Conc, 1000.0}} << "1.000" << "PPMv";
+    QTest::newRow("ppm above the default level") << Overrides{{Conc, 1500.0}} << "1.500" << "PPMv";
     QTest::newRow("level from the analyzer") << Overrides{{Conc, 1500.0}, {SwitchToPpm, 5000.0}} << "1500" << "PPBv";
     QTest::newRow("weight ppm") << Overrides{{Conc, 2500.0}, {Units, "weight"}} << "2.500" << "PPMw";
     QTest::newRow("dew point") << Overrides{{Conc, -40.0}, {Units, "dewpointc"}} << "-40.00" << "C";

@@ -32,6 +32,10 @@ void tst_UnitConversion::formatConcentration_data()
     QTest::newRow("two decimals") << 99.999 << "99.99";
     QTest::newRow("weight sample") << 12.3456 << "12.34";
     QTest::newRow("one decimal") << 999.96 << "999.9";
+    QTest::newRow("10 has two decimals") << 10.0 << "10.00";
+    QTest::newRow("100 has one decimal") << 100.0 << "100.0";
+    QTest::newRow("1000 has none") << 1000.0 << "1000";
+    QTest::newRow("-1000 has none") << -1000.0 << "-1000";
     QTest::newRow("integer part") << 1234.9 << "1234";
     QTest::newRow("large") << 123456.7 << "123456";
     QTest::newRow("negative small") << -0.5 << "-0.500";

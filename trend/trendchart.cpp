@@ -1,0 +1,215 @@
+#include "trend/trendchart.h"
+
+#include "trend/axisscale.h"
+#include "trend/historyinterface.h"
+#include "trend/unitkeys.h"
+
+#include <QDateTimeAxis>
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QValueAxis>
+
+using namespace QtCharts;
+
+namespace Trend {
+
+TrendChart::TrendChart(QChart::ChartTheme theme)
+    : m_dateAxis(new QDateTimeAxis), m_valueAxis(new QValueAxis)
+{
+    // The theme goes first: setting it later would repaint the series' own colours.
+    setTheme(theme);
+    legend()->hide();
+    setAnimationOptions(NoAnimation);
+    m_valueAxis->setRange(0, 1);
+    addAxis(m_dateAxis, Qt::AlignBottom);
+    addAxis(m_valueAxis, Qt::AlignLeft);
+    m_allPoints.reserve(kTrendPointCapacity);
+    m_alarmPoints.reserve(kTrendPointCapacity);
+}
+
+void TrendChart::attach(QXYSeries* series)
+{
+    addSeries(series);
+    series->attachAxis(m_dateAxis);
+    series->attachAxis(m_valueAxis);
+}
+
+QScatterSeries* TrendChart::addScatterSeries(const QString& name, const QColor& brush,
+                                             const QColor& pen, qreal markerSize)
+{
+    auto* series = new QScatterSeries(this);
+    series->setName(name);
+    series->setBrush(QBrush(brush, Qt::SolidPattern));
+    series->setPen(QPen(pen));
+    if (markerSize > 0)
+        series->setMarkerSize(markerSize);
+    attach(series);
+    return series;
+}
+
+QLineSeries* TrendChart::addLevelLine(const QString& name, const QColor& pen)
+{
+    auto* series = new QLineSeries(this);
+    series->setName(name);
+    QPen dashed(pen);
+    dashed.setStyle(Qt::DashLine);
+    series->setPen(dashed);
+    attach(series);
+    return series;
+}
+
+bool TrendChart::windowEndingAt(int interval, const QDateTime& end, QDateTime* start)
+{
+    switch (interval) {
+    case Week:
+        *start = end.addDays(-6);
+        return true;
+    case Day:
+        *start = end.addDays(-1);
+        return true;
+    case FourHours:
+        *start = end.addSecs(-14400);
+        return true;
+    case OneHour:
+        *start = end.addSecs(-3600);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TrendChart::windowOnDate(int interval, const QDate& date, QDateTime* start, QDateTime* end)
+{
+    switch (interval) {
+    case Week:
+        *start = QDateTime(date, QTime(0, 0)).addDays(-6);
+        break;
+    case Day:
+        *start = QDateTime(date, QTime(0, 0));
+        break;
+    case FourHours:
+        *start = QDateTime(date, QTime(10, 0));
+        break;
+    case OneHour:
+        *start = QDateTime(date, QTime(11, 30));
+        break;
+    default:
+        return false;
+    }
+    *end = windowEnd(interval, *start);
+    return true;
+}
+
+QDateTime TrendChart::windowEnd(int interval, const QDateTime& start)
+{
+    switch (interval) {
+    case Week:
+        return start.addDays(7);
+    case Day:
+        return start.addDays(1);
+    case FourHours:
+        return start.addSecs(14400);
+    case OneHour:
+        return start.addSecs(3600);
+    default:
+        return start;
+    }
+}
+
+qint64 TrendChart::pageStepSeconds(int interval)
+{
+    switch (interval) {
+    case Week:
+        return 86400;
+    case Day:
+        return 43200;
+    case FourHours:
+        return 7200;
+    case OneHour:
+        return 1800;
+    default:
+        return 0;
+    }
+}
+
+QString TrendChart::intervalTitle(int interval)
+{
+    switch (interval) {
+    case Week:
+        return QStringLiteral("1 Week");
+    case Day:
+        return QStringLiteral("1 Day");
+    case FourHours:
+        return QStringLiteral("4 Hours");
+    case OneHour:
+        return QStringLiteral("1 Hour");
+    default:
+        return QString();
+    }
+}
+
+QString TrendChart::valueTitle(const QString& unitKey)
+{
+    using namespace UnitConversion;
+    if (unitKey == kWeightKey)
+        return kPpbWeightLabel;
+    if (unitKey == kDewPointCKey)
+        return kCelsiusLabel;
+    if (unitKey == kDewPointFKey)
+        return kFahrenheitLabel;
+    if (unitKey == kDewPointKKey)
+        return kKelvinLabel;
+    return kPpbVolumeLabel;
+}
+
+void TrendChart::setDateRange(const QDateTime& start, const QDateTime& end)
+{
+    m_dateAxis->setRange(start, end);
+}
+
+void TrendChart::setValueRange(double minimum, double maximum, int tickCount)
+{
+    m_valueAxis->setRange(minimum, maximum);
+    m_valueAxis->setLabelFormat(AxisScale::labelFormat(minimum, maximum));
+    m_valueAxis->setTickCount(tickCount);
+}
+
+void TrendChart::setValueMinimum(double minimum, int tickCount)
+{
+    setValueRange(minimum, m_valueAxis->max(), tickCount);
+}
+
+void TrendChart::setValueMaximum(double maximum, int tickCount)
+{
+    setValueRange(m_valueAxis->min(), maximum, tickCount);
+}
+
+void TrendChart::frameValues(double lowest, double highest, int tickCount)
+{
+    const auto [lower, upper] = AxisScale::autoRange(lowest, highest);
+    setValueRange(lower, upper, tickCount);
+    m_valueAxis->applyNiceNumbers();
+    m_valueAxis->setTickCount(tickCount);
+}
+
+void TrendChart::showPoints(const QVector<TrendPoint>& points, QXYSeries* all, QXYSeries* alarms)
+{
+    m_allPoints.clear();
+    m_alarmPoints.clear();
+    for (const TrendPoint& point : points) {
+        const QPointF xy(point.time, point.value);
+        m_allPoints.append(xy);
+        if (point.alarm)
+            m_alarmPoints.append(xy);
+    }
+    all->replace(m_allPoints);
+    alarms->replace(m_alarmPoints);
+}
+
+void TrendChart::setLevel(QXYSeries* line, double level)
+{
+    line->replace(QVector<QPointF>{QPointF(m_dateAxis->min().toMSecsSinceEpoch(), level),
+                                   QPointF(m_dateAxis->max().toMSecsSinceEpoch(), level)});
+}
+
+} // namespace Trend

@@ -1,0 +1,92 @@
+// The concentration chart that the home screen's mini plot and the trend
+// screen share: a date axis at the bottom and a value axis at the left that
+// every series is attached to, the series styles, the chart windows by
+// interval, and the value-axis scale with the label format its span calls for.
+#pragma once
+
+#include "trend/trendpoint.h"
+
+#include <QChart>
+#include <QDateTime>
+#include <QPointF>
+#include <QVector>
+
+namespace QtCharts {
+class QDateTimeAxis;
+class QLineSeries;
+class QScatterSeries;
+class QValueAxis;
+class QXYSeries;
+} // namespace QtCharts
+
+namespace Trend {
+
+class TrendChart : public QtCharts::QChart
+{
+    Q_OBJECT
+
+public:
+    /// The interval indexes the operator chooses from.
+    enum Interval
+    {
+        Week = 0,
+        Day = 1,
+        FourHours = 2,
+        OneHour = 3
+    };
+
+    /// A chart without legend or animation, in theme, with both axes in place
+    /// (value range 0 to 1).
+    explicit TrendChart(QtCharts::QChart::ChartTheme theme = ChartThemeLight);
+
+    QtCharts::QDateTimeAxis* dateAxis() const { return m_dateAxis; }
+    QtCharts::QValueAxis* valueAxis() const { return m_valueAxis; }
+
+    /// A scatter series on both axes; brush and pen colours carry their alpha.
+    /// A marker size of 0 keeps the chart's default.
+    QtCharts::QScatterSeries* addScatterSeries(const QString& name, const QColor& brush,
+                                               const QColor& pen, qreal markerSize = 0);
+    /// A dashed line series on both axes, for an alarm level.
+    QtCharts::QLineSeries* addLevelLine(const QString& name, const QColor& pen);
+
+    /// The window of the interval that ends at end, as the mini plot shows it:
+    /// a week reaches back six days, a day one day, then four hours, one hour.
+    /// False (start untouched) for an index the charts do not have.
+    static bool windowEndingAt(int interval, const QDateTime& end, QDateTime* start);
+    /// The window the trend screen shows when the interval is chosen on date:
+    /// the week ending with that day, the whole day, 10:00 to 14:00, 11:30 to 12:30.
+    static bool windowOnDate(int interval, const QDate& date, QDateTime* start, QDateTime* end);
+    /// start plus the interval's length (7 days, 1 day, 14 400 s, 3 600 s).
+    static QDateTime windowEnd(int interval, const QDateTime& start);
+    /// How far Back and Forward page: 1 day, 43 200 s, 7 200 s, 1 800 s; 0 for other indexes.
+    static qint64 pageStepSeconds(int interval);
+    /// The date axis title of the mini plot: "1 Week", "1 Day", "4 Hours", "1 Hour".
+    static QString intervalTitle(int interval);
+    /// The value axis title for an analyzer unit key ("PPBv" for unknown keys).
+    static QString valueTitle(const QString& unitKey);
+
+    void setDateRange(const QDateTime& start, const QDateTime& end);
+    /// Sets the value range, the label format its span calls for, and ticks.
+    void setValueRange(double minimum, double maximum, int tickCount);
+    void setValueMinimum(double minimum, int tickCount);
+    void setValueMaximum(double maximum, int tickCount);
+    /// Frames values between lowest and highest with whole-number margins
+    /// (never below 0 for data that is not negative), rounded to nice numbers.
+    void frameValues(double lowest, double highest, int tickCount);
+
+    /// Shows every point on all and the points taken in alarm on alarms.
+    void showPoints(const QVector<TrendPoint>& points, QtCharts::QXYSeries* all,
+                    QtCharts::QXYSeries* alarms);
+    /// Draws a level as a line across the whole date axis.
+    void setLevel(QtCharts::QXYSeries* line, double level);
+
+private:
+    void attach(QtCharts::QXYSeries* series);
+
+    QtCharts::QDateTimeAxis* m_dateAxis;
+    QtCharts::QValueAxis* m_valueAxis;
+    QVector<QPointF> m_allPoints;
+    QVector<QPointF> m_alarmPoints;
+};
+
+} // namespace Trend
