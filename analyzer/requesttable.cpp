@@ -48,6 +48,13 @@ int RequestTable::addGuiOnly(const QString& tag, RequestEntry::Handler handler)
     return id;
 }
 
+void RequestTable::setParams(int id, const QJsonArray& params)
+{
+    const auto it = m_entries.find(id);
+    if (it != m_entries.end())
+        it->request.setParams(params);
+}
+
 Request RequestTable::request(int id) const
 {
     const auto it = m_entries.constFind(id);

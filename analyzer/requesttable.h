@@ -47,6 +47,9 @@ public:
         return addGuiOnly(tag, bind(client, handler));
     }
 
+    /// Gives the stored request fixed params, sent with every poll of it.
+    void setParams(int id, const QJsonArray& params);
+
     int firstId() const { return m_firstId; }
     /// The last id given out; firstId() - 1 while the table is empty.
     int lastId() const { return m_nextId - 1; }

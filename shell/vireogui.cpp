@@ -5,17 +5,22 @@
 #include "analyzer/linedecoder.h"
 #include "analyzer/response.h"
 #include "analyzer/rpcinterface.h"
+#include "screens/certificatewindow.h"
 #include "screens/homewindow.h"
 #include "screens/modewindow.h"
+#include "screens/rdgraphwindow.h"
+#include "screens/scanswindow.h"
+#include "screens/shutdownwindow.h"
+#include "settings/settingswindow.h"
 #include "shell/delay.h"
 #include "shell/globals.h"
 #include "shell/keyboardwindow.h"
 #include "shell/logwriter.h"
 #include "shell/messagebox.h"
 #include "shell/textmarkup.h"
-#include "trend/axisscale.h"
 #include "trend/localhistory.h"
 #include "trend/remotehistory.h"
+#include "trend/trendwindow.h"
 #include "ui_vireogui.h"
 
 #include <QCoreApplication>
@@ -25,7 +30,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
-#include <tuple>
 
 namespace {
 constexpr int kPollIntervalMs = 1000;
@@ -33,6 +37,7 @@ constexpr int kFirstClientId = 2;
 constexpr int kShutdownRequestId = 1;
 constexpr int kShutdownWaitMs = 250;
 constexpr int kServerMessageCode = 1;
+constexpr int kServiceMode = 2;
 // A peer that never ends a line must not grow the buffer without limit. Far
 // above any real reply (trend history of a week is a few megabytes).
 constexpr int kMaxReceiveBuffer = 64 * 1024 * 1024;
@@ -65,7 +70,18 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     connect(mode, &ModeWindow::expectedChange, this,
             static_cast<void (VireoGUI::*)(WindowType)>(&VireoGUI::requestUpdate));
 
-    // RDGraphWindow and SettingsWindow are created here once they exist.
+    auto* rdGraph = new RDGraphWindow(this);
+    addPage(RD_GRAPH, rdGraph);
+    connect(rdGraph, &RDGraphWindow::goToWindow, this, &VireoGUI::switchToWindow);
+
+    m_settings = new SettingsWindow(this);
+    addPage(SETTINGS, m_settings);
+    connect(m_settings, &SettingsWindow::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(m_settings, &SettingsWindow::jsonToSend, this, &VireoGUI::sendJson);
+    connect(m_settings, &SettingsWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
+    connect(m_settings, &SettingsWindow::newTitleBarName, this, &VireoGUI::setTitleBarName);
+    connect(m_settings, &SettingsWindow::newTitleBarVersion, this, &VireoGUI::setTitleBarVersion);
+    // Its file transfer requests go to the file manager once that joins.
 
     // Each chart keeps its own history source so the two never share a query;
     // they are children of this widget and so outlive every page (see the header).
@@ -83,7 +99,10 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
         m_homeHistory = new Trend::LocalHistory(trendFileName(), this);
     }
 
-    // TrendWindow (given m_trendHistory) is created here once it exists.
+    m_trend = new TrendWindow(m_trendHistory, this);
+    addPage(TREND, m_trend);
+    connect(m_trend, &TrendWindow::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(m_trend, &TrendWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
 
     m_home = new HomeWindow(m_homeHistory, this);
     addPage(HOME, m_home);
@@ -95,7 +114,27 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     addPage(KEYBOARD, m_keyboard);
     connect(m_keyboard, &KeyboardWindow::accepted, this, &VireoGUI::putDownKeyboard);
 
-    // Scans, trend download, shutdown, file manager and the procedure pages follow here.
+    auto* scans = new ScansWindow(this);
+    addPage(SCANS, scans);
+    connect(scans, &ScansWindow::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(scans, &ScansWindow::jsonToSend, this, &VireoGUI::sendJson);
+    connect(scans, &ScansWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
+    connect(scans, &ScansWindow::inOpmode, this, &VireoGUI::handleOpmode);
+
+    // The trend download page joins here.
+
+    auto* shutdownPage = new ShutdownWindow(this);
+    addPage(SHUTDOWN, shutdownPage);
+    connect(shutdownPage, &ShutdownWindow::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(shutdownPage, &ShutdownWindow::jsonToSend, this, &VireoGUI::sendJson);
+    connect(shutdownPage, &ShutdownWindow::shutdownNow, this, &VireoGUI::shutdown);
+
+    // The file manager and the certification and calibration pages join here.
+
+    auto* certificate = new CertificateWindow(this);
+    addPage(CERTIFICATE, certificate);
+    connect(certificate, &CertificateWindow::goToWindow, this, &VireoGUI::switchToWindow);
+    connect(certificate, &CertificateWindow::jsonToSend, this, &VireoGUI::sendJson);
 
     m_receiveBuffer = std::make_unique<QByteArray>();
 
@@ -143,23 +182,15 @@ void VireoGUI::switchToWindow(WindowType window)
 
 void VireoGUI::syncMiniPlot()
 {
-    // Until the trend page exists, the mini plot frames its own history like its auto-scale.
-    double minimum = m_home->miniPlotMinimum();
-    double maximum = m_home->miniPlotMaximum();
-    if (m_homeHistory && !m_homeHistory->points().isEmpty()) {
-        const auto& points = m_homeHistory->points();
-        const auto [lowest, highest] = std::minmax_element(
-            points.cbegin(), points.cend(),
-            [](const Trend::TrendPoint& a, const Trend::TrendPoint& b) { return a.value < b.value; });
-        std::tie(minimum, maximum) = Trend::AxisScale::autoRange(lowest->value, highest->value);
-    }
-    m_home->setMiniPlotScale(m_home->miniPlotIntervalIndex(), minimum, maximum);
+    // The home mini plot follows the trend screen's interval and value range.
+    m_home->setMiniPlotScale(m_trend->intervalIndex(), m_trend->valueAxisMinimum(),
+                             m_trend->valueAxisMaximum());
 }
 
 void VireoGUI::handleOpmode(int mode)
 {
-    // Settings and trend download pages: configureForServiceMode(mode == 2), once they exist.
-    Q_UNUSED(mode)
+    m_settings->configureForServiceMode(mode == kServiceMode);
+    // The trend download page follows service mode here too once it exists.
 }
 
 void VireoGUI::requestUpdate()
@@ -321,7 +352,9 @@ void VireoGUI::connectionStatusChanged()
     m_connectionPopup->show();
     m_connectionPopup->raise();
 
-    // Transfer cancel and the certification, calibration and settings notices go here.
+    // Transfer cancel and the certification and calibration notices go here,
+    // before the settings page's.
+    m_settings->connectionChanged(!connection->isConnected());
     if (connection->isConnected())
         m_home->moveMiniPlotXAxis(); // history asked for while the link was down never went out
 }

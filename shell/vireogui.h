@@ -20,6 +20,8 @@ class HomeWindow;
 class KeyboardWindow;
 class MessageBox;
 class QTimer;
+class SettingsWindow;
+class TrendWindow;
 
 namespace Analyzer {
 class RPCInterface;
@@ -75,6 +77,8 @@ private:
     QMap<WindowType, int> m_pageMap;
     QWidget* m_pageBeforeKeyboard = nullptr;
     HomeWindow* m_home = nullptr;
+    SettingsWindow* m_settings = nullptr;
+    TrendWindow* m_trend = nullptr;
     KeyboardWindow* m_keyboard = nullptr;
     std::unique_ptr<QByteArray> m_receiveBuffer;
     QTimer* m_pollTimer = nullptr;

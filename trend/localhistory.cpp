@@ -1,6 +1,7 @@
 #include "trend/localhistory.h"
 
 #include "trend/unitkeys.h"
+#include "trend/wallclock.h"
 
 #include <QDebug>
 #include <QSqlDatabase>
@@ -78,8 +79,7 @@ void LocalHistory::refresh()
 void LocalHistory::query()
 {
     const QSqlDatabase database = QSqlDatabase::database(m_connectionName, false);
-    const QString startText = m_start.toString(kTrendDateTimeFormat);
-    const QString endText = m_end.toString(kTrendDateTimeFormat);
+    const auto [startText, endText] = WallClock::rangeTexts(m_start, m_end);
 
     QSqlQuery count(database);
     count.prepare(kCountQuery);
@@ -98,9 +98,12 @@ void LocalHistory::query()
     select.addBindValue(step);
     if (!select.exec())
         return;
+    WallClock clock;
+    // A row without a readable time stays next to the one before it.
+    qint64 previousTime = m_start.toMSecsSinceEpoch();
     while (select.next()) {
         TrendPoint point;
-        point.time = QDateTime::fromString(select.value(0).toString(), kTrendDateTimeFormat).toMSecsSinceEpoch();
+        point.time = previousTime = clock.toMSecs(select.value(0).toString(), previousTime);
         point.value = select.value(1).toDouble();
         point.alarm = select.value(2).toBool();
         m_points.append(point);

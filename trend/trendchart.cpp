@@ -3,11 +3,14 @@
 #include "trend/axisscale.h"
 #include "trend/historyinterface.h"
 #include "trend/unitkeys.h"
+#include "trend/wallclock.h"
 
 #include <QDateTimeAxis>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QValueAxis>
+#include <algorithm>
+#include <cmath>
 
 using namespace QtCharts;
 
@@ -81,17 +84,18 @@ bool TrendChart::windowEndingAt(int interval, const QDateTime& end, QDateTime* s
 bool TrendChart::windowOnDate(int interval, const QDate& date, QDateTime* start, QDateTime* end)
 {
     switch (interval) {
+    // A start in a spring gap becomes the change itself, never an invalid time.
     case Week:
-        *start = QDateTime(date, QTime(0, 0)).addDays(-6);
+        *start = WallClock::instant(date.addDays(-6), QTime(0, 0));
         break;
     case Day:
-        *start = QDateTime(date, QTime(0, 0));
+        *start = WallClock::instant(date, QTime(0, 0));
         break;
     case FourHours:
-        *start = QDateTime(date, QTime(10, 0));
+        *start = WallClock::instant(date, QTime(10, 0));
         break;
     case OneHour:
-        *start = QDateTime(date, QTime(11, 30));
+        *start = WallClock::instant(date, QTime(11, 30));
         break;
     default:
         return false;
@@ -206,8 +210,35 @@ void TrendChart::showPoints(const QVector<TrendPoint>& points, QXYSeries* all, Q
     alarms->replace(m_alarmPoints);
 }
 
+QString TrendChart::statistics(const QVector<TrendPoint>& points)
+{
+    if (points.isEmpty())
+        return QString();
+    double minimum = points.first().value;
+    double maximum = minimum;
+    double sum = 0;
+    for (const TrendPoint& point : points) {
+        minimum = std::min(minimum, point.value);
+        maximum = std::max(maximum, point.value);
+        sum += point.value;
+    }
+    const double mean = sum / points.size();
+    double squares = 0;
+    for (const TrendPoint& point : points)
+        squares += (point.value - mean) * (point.value - mean);
+    const double deviation = std::sqrt(squares / points.size());
+    const auto number = [](double value) { return QString::number(value, 'g', 6); };
+    return QStringLiteral("Min = ") + number(minimum) + QStringLiteral("\nMax = ") +
+           number(maximum) + QStringLiteral("\nMean = ") + number(mean) +
+           QStringLiteral("\nStd Dev = ") + number(deviation);
+}
+
 void TrendChart::setLevel(QXYSeries* line, double level)
 {
+    if (std::isnan(level)) {
+        line->clear();
+        return;
+    }
     line->replace(QVector<QPointF>{QPointF(m_dateAxis->min().toMSecsSinceEpoch(), level),
                                    QPointF(m_dateAxis->max().toMSecsSinceEpoch(), level)});
 }

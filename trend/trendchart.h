@@ -77,7 +77,10 @@ public:
     /// Shows every point on all and the points taken in alarm on alarms.
     void showPoints(const QVector<TrendPoint>& points, QtCharts::QXYSeries* all,
                     QtCharts::QXYSeries* alarms);
-    /// Draws a level as a line across the whole date axis.
+    /// "Min = ...\nMax = ...\nMean = ...\nStd Dev = ..." of the values (population
+    /// standard deviation, 6 significant digits); empty without points.
+    static QString statistics(const QVector<TrendPoint>& points);
+    /// Draws a level as a line across the whole date axis; no number, no line.
     void setLevel(QtCharts::QXYSeries* line, double level);
 
 private:

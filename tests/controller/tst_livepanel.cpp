@@ -4,6 +4,9 @@
 #include "analyzer/connectioninterface.h"
 #include "screens/homewindow.h"
 #include "screens/modewindow.h"
+#include "screens/rdgraphwindow.h"
+#include "screens/scanswindow.h"
+#include "screens/shutdownwindow.h"
 #include "shell/globals.h"
 #include "shell/mainwindow.h"
 #include "shell/textmarkup.h"
@@ -11,12 +14,15 @@
 #include "support/simclient.h"
 #include "support/simulatorprocess.h"
 #include "support/testsupport.h"
+#include "trend/trendwindow.h"
 
 #include <QChartView>
+#include <QCheckBox>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QProcess>
 #include <QPushButton>
 #include <QScatterSeries>
@@ -49,7 +55,9 @@ private slots:
     void cleanupTestCase();
     void liveHomeScreen();
     void miniTrendFromSimulator();
+    void trendFromSimulator();
     void modeChangeReachesSimulator();
+    void operatorScreensFromSimulator();
     void lostAndRestored();
     void realProgramConnects();
 
@@ -146,16 +154,37 @@ void tst_LivePanel::miniTrendFromSimulator()
     auto* normal = qobject_cast<QScatterSeries*>(chart->series().value(0));
     QVERIFY(normal);
     QVERIFY(normal->count() > 100);
+}
 
-    // The next tick frames the history on the value axis.
-    double low = normal->at(0).y(), high = low;
-    for (const QPointF& point : normal->points()) {
+void tst_LivePanel::trendFromSimulator()
+{
+    // The trend screen's first data comes with its refresh; auto-scale frames it.
+    auto* trend = m_gui->findChild<TrendWindow*>();
+    QVERIFY(trend);
+    m_gui->switchToWindow(TREND);
+    QTest::mouseClick(trend->findChild<QCheckBox*>(QStringLiteral("checkBoxAutoScaleY")),
+                      Qt::LeftButton);
+    tick();
+    QMetaObject::invokeMethod(trend, "refreshTrendData");
+    auto* chartView = trend->findChild<QChartView*>(QStringLiteral("chartView"));
+    auto* chart = chartView->chart();
+    auto* series = qobject_cast<QScatterSeries*>(chart->series().value(0));
+    QTRY_VERIFY_WITH_TIMEOUT(series->count() > 100, 10000);
+    double low = series->at(0).y(), high = low;
+    for (const QPointF& point : series->points()) {
         low = qMin(low, point.y());
         high = qMax(high, point.y());
     }
+    QVERIFY(trend->valueAxisMinimum() <= low && trend->valueAxisMaximum() >= high);
+    QVERIFY(trend->valueAxisMaximum() > 1);
+    QVERIFY(chartView->toolTip().startsWith(QStringLiteral("Min = ")));
+    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-trend"));
+
+    // The next tick scales the home mini plot the same way.
     tick();
-    QCOMPARE(m_home->miniPlotMinimum(), qMax(0.0, std::trunc(low) - 1));
-    QCOMPARE(m_home->miniPlotMaximum(), std::trunc(high) + 1);
+    QCOMPARE(m_home->miniPlotMinimum(), trend->valueAxisMinimum());
+    QCOMPARE(m_home->miniPlotMaximum(), trend->valueAxisMaximum());
+    m_gui->switchToWindow(HOME);
     TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-home-chart"));
 }
 
@@ -178,6 +207,63 @@ void tst_LivePanel::modeChangeReachesSimulator()
     pressOnModeScreen("pushButtonMeasure");
     QTRY_COMPARE(ask(m_sim.port(), QStringLiteral("opmode")).toInt(), 8);
     QTRY_COMPARE(title(), QStringLiteral("MEASURE MODE"));
+}
+
+void tst_LivePanel::operatorScreensFromSimulator()
+{
+    const auto press = [](QWidget* page, const char* button) {
+        QTest::mouseClick(page->findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
+    };
+    m_gui->switchToWindow(HOME);
+
+    // The ring-down graph refreshes on each tick while shown.
+    press(m_home, "pushButtonRDGraph");
+    auto* rdGraph = m_gui->findChild<RDGraphWindow*>();
+    QCOMPARE(m_pages->currentWidget(), rdGraph);
+    tick();
+    QTRY_VERIFY(rdGraph->findChild<QLabel*>(QStringLiteral("labelRD"))
+                    ->text()
+                    .contains(QRegularExpression(
+                        QStringLiteral("^\\d+\\.\\d\\d \u00B5s,  \\d+\\.\\d\\d$"))));
+    auto* trace =
+        qobject_cast<QLineSeries*>(rdGraph->findChild<QChartView*>()->chart()->series().value(0));
+    QCOMPARE(trace->count(), 640 - 6);
+    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-rdgraph"));
+    press(rdGraph, "pushButtonClose");
+
+    // Scans: the ranges came with the start-up poll, from the laser's readings.
+    press(m_home, "pushButtonMode");
+    press(m_gui->findChild<ModeWindow*>(), "pushButtonScan");
+    auto* scans = m_gui->findChild<ScansWindow*>();
+    QCOMPARE(m_pages->currentWidget(), scans);
+    tick();
+    const int mode = ask(m_sim.port(), QStringLiteral("opmode")).toInt();
+    QTRY_COMPARE(scans->findChild<QLabel*>(QStringLiteral("opmodeLabel"))->text(),
+                 HomeWindow::opmodeNames().at(mode));
+    const double current = ask(m_sim.port(), QStringLiteral("measure_current")).toDouble();
+    const double shownCurrent =
+        scans->findChild<QLineEdit*>(QStringLiteral("cavityScanTempCurrentLineEdit"))
+            ->text()
+            .toDouble();
+    QVERIFY2(qAbs(shownCurrent - current) < 1, qPrintable(QString::number(shownCurrent)));
+    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-scans"));
+    press(scans, "pushButtonClose");
+
+    // Shutdown: the analyzer has a pressure controller; the first step puts it in service mode.
+    press(m_home, "pushButtonMode");
+    press(m_gui->findChild<ModeWindow*>(), "pushButtonShutdown");
+    auto* shutdown = m_gui->findChild<ShutdownWindow*>();
+    QCOMPARE(m_pages->currentWidget(), shutdown);
+    tick();
+    QTRY_VERIFY(shutdown->findChild<QWidget*>(QStringLiteral("apcWidget"))->isVisible());
+    QTRY_VERIFY(
+        !shutdown->findChild<QLineEdit*>(QStringLiteral("apcReadLineEdit"))->text().isEmpty());
+    press(shutdown, "pushButton");
+    QTRY_COMPARE(ask(m_sim.port(), QStringLiteral("opmode")).toInt(), 2);
+    QCoreApplication::processEvents();
+    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-shutdown"));
+    press(shutdown, "pushButtonClose");
+    QCOMPARE(m_pages->currentWidget(), m_home);
 }
 
 void tst_LivePanel::lostAndRestored()

@@ -11,7 +11,10 @@
 #include "shell/vireogui.h"
 #include "support/testsupport.h"
 #include "trend/remotehistory.h"
+#include "trend/trendwindow.h"
 
+#include <QChartView>
+#include <QComboBox>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -41,6 +44,12 @@ QString listeningOn(FakeAnalyzer& server)
     return server.connectionString();
 }
 
+// One batch per client at start: mode, ring-down graph, settings, the two
+// remote histories, trend, home, scans, shutdown and certificate.
+constexpr int kStartupBatches = 10;
+// Of those, the mode and certificate pages and the histories poll nothing.
+constexpr int kEmptyStartupBatches = 4;
+
 /// A panel connected to its own scripted server, its poll timer stopped so
 /// the test decides when a tick happens.
 struct Panel
@@ -58,7 +67,7 @@ struct Panel
     /// plot's history request), keeps it in startup and clears the record.
     bool started()
     {
-        if (!QTest::qWaitFor([this] { return server.lines.size() == 5; }, 5000))
+        if (!QTest::qWaitFor([this] { return server.lines.size() == kStartupBatches + 1; }, 5000))
             return false;
         startup = server.lines;
         server.lines.clear();
@@ -118,7 +127,7 @@ private slots:
     void popupLeftOpenWhileServerReturns();
     void hugeServerTextIsCapped();
     void endlessLineIsDropped();
-    void miniPlotFramesItsHistory();
+    void miniPlotFollowsTrendScreen();
     void shutdownSendsModeZeroAndQuits();
 
 private:
@@ -161,29 +170,34 @@ void tst_VireoGUI::startupSendsEveryClientOnce()
     QCOMPARE(panel.pages->currentWidget(), panel.home);
     QCOMPARE(panel.gui.findChild<QTimer*>(QStringLiteral("pollTimer"))->interval(), 1000);
 
-    // Mode screen and both remote histories poll nothing, but each gets its
-    // batch once; the home screen sends its 28 requests. Then, the ids given
-    // out, the mini plot asks for its day of history.
+    // Clients that poll nothing still get their (empty) batch once; the home
+    // screen sends its 28 requests, the settings screen all of its tabs (74
+    // requests). Then, the ids given out, the mini plot asks for its day of
+    // history.
     QVERIFY(panel.started());
-    QCOMPARE(panel.startup.size(), 5);
+    QCOMPARE(panel.startup.size(), kStartupBatches + 1);
     const QJsonObject history = parse(panel.startup.takeLast()).object();
     QCOMPARE(history["method"].toString(), QStringLiteral("get_trend_data"));
     const QDateTime start = QDateTime::fromString(history["params"][0].toString(), "yyyy-MM-dd HH:mm:ss");
     const QDateTime end = QDateTime::fromString(history["params"][1].toString(), "yyyy-MM-dd HH:mm:ss");
     QCOMPARE(start.secsTo(end), 86400);
+    bool homeSeen = false;
     int empty = 0;
     for (const QByteArray& line : panel.startup) {
         const QJsonArray batch = parse(line).array();
         if (batch.isEmpty()) {
             QCOMPARE(line, QByteArray("[]"));
             ++empty;
-        } else {
+        } else if (batch.size() == 74) {
+            QCOMPARE(batch.first()["method"].toString(), QStringLiteral("opmode"));
+        } else if (batch.first()["id"].toInt() == panel.home->firstRequestId()) {
             QCOMPARE(batch.size(), 28);
             QCOMPARE(batch.first()["method"].toString(), QStringLiteral("conc"));
-            QCOMPARE(batch.first()["id"].toInt(), panel.home->firstRequestId());
+            homeSeen = true;
         }
     }
-    QCOMPARE(empty, 3);
+    QVERIFY(homeSeen);
+    QCOMPARE(empty, kEmptyStartupBatches);
     // Ids start at 2 and the home block is one of the blocks handed out.
     QVERIFY(panel.home->firstRequestId() >= 2);
     QCOMPARE(panel.home->lastRequestId() - panel.home->firstRequestId(), 28);
@@ -587,28 +601,32 @@ void tst_VireoGUI::endlessLineIsDropped()
     QTRY_COMPARE_WITH_TIMEOUT(panel.conc(), QStringLiteral("6.000"), 20000);
 }
 
-void tst_VireoGUI::miniPlotFramesItsHistory()
+void tst_VireoGUI::miniPlotFollowsTrendScreen()
 {
     Panel panel;
-    FakeAnalyzer& server = panel.server;
     QVERIFY(panel.started());
+    auto* trend = panel.gui.findChild<TrendWindow*>();
+    QVERIFY(trend);
 
-    // The home plot asked for its window at start ...
-    const QJsonObject query = parse(panel.startup.last()).object();
-    QCOMPARE(query["method"].toString(), QStringLiteral("get_trend_data"));
+    // The operator picks "1 Hour" and types a maximum on the trend screen ...
+    trend->findChild<QComboBox*>(QStringLiteral("intervalComboBox"))->setCurrentIndex(3);
+    panel.gui.switchToWindow(TREND);
+    auto* chartView = trend->findChild<QtCharts::QChartView*>(QStringLiteral("chartView"));
+    QTest::mouseClick(chartView->viewport(), Qt::LeftButton, {},
+                      chartView->viewport()->mapFrom(chartView, QPoint(50, 50)));
+    QCOMPARE(panel.pages->currentWidget(), panel.keyboard);
+    panel.keyboard->findChild<QLineEdit*>(QStringLiteral("lineEdit"))
+        ->setText(QStringLiteral("250"));
+    QTest::mouseClick(panel.keyboard->findChild<QPushButton*>(QStringLiteral("pushButton_OK")),
+                      Qt::LeftButton);
+    QCOMPARE(panel.pages->currentWidget(), trend);
+    QCOMPARE(trend->valueAxisMaximum(), 250.0);
 
-    // ... and, with no trend screen to follow, frames what came back.
-    const QString now = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    server.send(QStringLiteral(R"({"id":%1,"result":[["%2",118.4,false],["%2",121.7,true]]})" "\n")
-                    .arg(query["id"].toInt())
-                    .arg(now)
-                    .toUtf8());
-    auto* homeHistory = panel.gui.findChildren<Trend::RemoteHistory*>().value(1);
-    QVERIFY(homeHistory);
-    QTRY_COMPARE(homeHistory->points().size(), 2);
+    // ... and the next tick scales the home mini plot the same way.
     panel.tick();
-    QCOMPARE(panel.home->miniPlotMinimum(), 117.0);
-    QCOMPARE(panel.home->miniPlotMaximum(), 122.0);
+    QCOMPARE(panel.home->miniPlotIntervalIndex(), 3);
+    QCOMPARE(panel.home->miniPlotMinimum(), trend->valueAxisMinimum());
+    QCOMPARE(panel.home->miniPlotMaximum(), 250.0);
 }
 
 void tst_VireoGUI::shutdownSendsModeZeroAndQuits()

@@ -101,6 +101,22 @@ void stopAcceptingModals()
     delete g_acceptor.data();
 }
 
+QJsonObject replyJson(int id, const QJsonValue& result)
+{
+    return QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
+                       {QStringLiteral("id"), id},
+                       {QStringLiteral("result"), result}};
+}
+
+QJsonObject errorJson(int id, int code)
+{
+    return QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
+                       {QStringLiteral("id"), id},
+                       {QStringLiteral("error"),
+                        QJsonObject{{QStringLiteral("code"), code},
+                                    {QStringLiteral("message"), QStringLiteral("busy")}}}};
+}
+
 QString saveScreenshot(QWidget* widget, const QString& name)
 {
     QString dir = QString::fromLocal8Bit(qgetenv("MARLOMAX_SCREENSHOT_DIR"));

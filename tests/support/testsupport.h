@@ -2,8 +2,11 @@
 // popups from a test, screenshots, and where the built programs live.
 #pragma once
 
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QString>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <functional>
 
 class QWidget;
@@ -41,6 +44,20 @@ QString modalPopupText();
 /// Accepts every modal dialog that appears until stopAcceptingModals() is called.
 void keepAcceptingModals();
 void stopAcceptingModals();
+
+/// The named child widget; the test fails loudly when the form lacks it.
+template <typename T> T* child(QWidget* parent, const QString& name)
+{
+    T* widget = parent->findChild<T*>(name);
+    if (!widget)
+        qFatal("no child %s", qPrintable(name));
+    return widget;
+}
+
+/// A reply object as the server sends it: {"id": id, "result": result}.
+QJsonObject replyJson(int id, const QJsonValue& result);
+/// An error reply: {"id": id, "error": {"code": code, "message": "..."}}.
+QJsonObject errorJson(int id, int code = 2);
 
 /// Saves widget->grab() as NAME.png in the build's screenshot folder; returns the path.
 QString saveScreenshot(QWidget* widget, const QString& name);

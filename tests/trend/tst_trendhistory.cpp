@@ -74,6 +74,7 @@ private slots:
     void missingDatabase();
     void remoteBeforeRegistration();
     void remoteRequestAndReply();
+    void remoteOddReplies_data();
     void remoteOddReplies();
 
 private:
@@ -237,35 +238,65 @@ void tst_TrendHistory::remoteRequestAndReply()
     QCOMPARE(rx.size(), 2);
     QCOMPARE(rx.at(1).at(0).toBool(), false);
 
-    // A second reply adds to the points; a refresh clears and asks again for the same range.
+    // A second reply nobody asked for changes nothing; a refresh clears and
+    // asks again for the same range.
     history.handleResponse(reply(R"({"id":40,"result":[["2024-03-01 00:20:00",13,false]]})"));
-    QCOMPARE(history.points().size(), 2);
+    QCOMPARE(history.points().size(), 1);
+    QCOMPARE(rx.size(), 2);
     history.refresh();
     QVERIFY(history.points().isEmpty());
     QCOMPARE(sent.size(), 2);
     QCOMPARE(sent.at(1).at(0).value<Analyzer::Request>().params(), request.params());
-    QCOMPARE(rx.size(), 3);
+    QCOMPARE(rx.size(), 2); // a refresh announces no clearing
+}
+
+void tst_TrendHistory::remoteOddReplies_data()
+{
+    QTest::addColumn<int>("requests"); // asked before the replies arrive
+    QTest::addColumn<QList<QByteArray>>("replies");
+    QTest::addColumn<QList<double>>("values"); // of the points kept
+
+    const QByteArray one = R"({"id":7,"result":[["2024-03-01 00:00:10",1,false]]})";
+    const QByteArray two = R"({"id":7,"result":[["2024-03-01 00:00:20",2,false]]})";
+    QTest::newRow("error")
+        << 1 << QList<QByteArray>{R"({"id":7,"error":{"code":3,"message":"no data"}})", one}
+        << QList<double>{};
+    QTest::newRow("empty") << 1 << QList<QByteArray>{R"({"id":7,"result":[]})"} << QList<double>{};
+    QTest::newRow("no array") << 1 << QList<QByteArray>{R"({"id":7,"result":"garbage"})"}
+                              << QList<double>{};
+    QTest::newRow("malformed samples count, with safe defaults")
+        << 1 << QList<QByteArray>{R"({"id":7,"result":[["not a date","x"],5]})"}
+        << QList<double>{0, 0};
+    QTest::newRow("unsolicited") << 0 << QList<QByteArray>{one, two} << QList<double>{};
+    QTest::newRow("one answer per request") << 1 << QList<QByteArray>{one, two} << QList<double>{1};
+    QTest::newRow("stale answer to an earlier request")
+        << 2 << QList<QByteArray>{one, two} << QList<double>{2};
 }
 
 void tst_TrendHistory::remoteOddReplies()
 {
+    QFETCH(int, requests);
+    QFETCH(QList<QByteArray>, replies);
+    QFETCH(QList<double>, values);
+
     RemoteHistory history(nullptr);
     history.assignRequestIds(7);
     history.requestRange(kBase, kBase.addSecs(60), QStringLiteral("volume"));
+    for (int i = 1; i < requests; ++i)
+        history.refresh();
+    if (requests == 0)
+        history.handleResponse(reply(R"({"id":7,"result":[]})")); // answers the range request
     QSignalSpy rx(&history, &RemoteHistory::historyRx);
-
-    history.handleResponse(reply(R"({"id":7,"error":{"code":3,"message":"no data"}})"));
-    history.handleResponse(reply(R"({"id":7,"result":[]})"));
-    history.handleResponse(reply(R"({"id":7,"result":"garbage"})"));
-    QVERIFY(history.points().isEmpty());
-    QCOMPARE(rx.size(), 0);
-
-    // Malformed samples still count, with safe defaults.
-    history.handleResponse(reply(R"({"id":7,"result":[["not a date","x"],5]})"));
-    QCOMPARE(history.points().size(), 2);
-    QCOMPARE(history.points().at(0).value, 0.0);
-    QCOMPARE(history.points().at(0).alarm, false);
-    QCOMPARE(rx.size(), 1);
+    for (const QByteArray& json : replies)
+        history.handleResponse(reply(json));
+    QList<double> kept;
+    for (const Trend::TrendPoint& point : history.points()) {
+        kept << point.value;
+        // A sample without a readable time never lands in 1970.
+        QVERIFY(point.time >= kBase.toMSecsSinceEpoch());
+    }
+    QCOMPARE(kept, values);
+    QCOMPARE(rx.size(), values.isEmpty() ? 0 : 1);
 }
 
 QTEST_GUILESS_MAIN(tst_TrendHistory)

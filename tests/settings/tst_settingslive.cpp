@@ -1,0 +1,140 @@
+// End to end: the settings screen of the in-process panel against the analyzer
+// simulator in service mode. Edits go through the real keypad and controller
+// and are read back from the simulator over a connection of the test's own.
+#include "settings/settingswindow.h"
+#include "shell/globals.h"
+#include "shell/keyboardwindow.h"
+#include "shell/mainwindow.h"
+#include "shell/vireogui.h"
+#include "support/simclient.h"
+#include "support/simulatorprocess.h"
+#include "support/testsupport.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+class tst_SettingsLive : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void editsReachSimulator();
+
+private:
+    void tick() { QMetaObject::invokeMethod(m_gui, "requestUpdate"); }
+    QJsonObject call(const QString& method, const QJsonValue& params = QJsonValue::Undefined)
+    {
+        SimClient client;
+        return client.connectTo(m_sim.port()) ? client.call(method, params) : QJsonObject();
+    }
+    template <class T = QWidget> T* child(const char* name)
+    {
+        return m_settings->findChild<T*>(QLatin1String(name));
+    }
+
+    TestSupport::SimulatorProcess m_sim{{QStringLiteral("--backfill-days"), QStringLiteral("0")}};
+    QTemporaryDir m_storage;
+    std::unique_ptr<MainWindow> m_window;
+    VireoGUI* m_gui = nullptr;
+    SettingsWindow* m_settings = nullptr;
+    QStackedWidget* m_pages = nullptr;
+};
+
+void tst_SettingsLive::initTestCase()
+{
+    QVERIFY2(m_sim.start(), qPrintable(m_sim.errorString()));
+    connectionString() = m_sim.connectionString();
+    setStoragePath(m_storage.path());
+    QCOMPARE(call("opmode", QJsonArray{2}).value("error").isUndefined(), true);
+
+    m_window = std::make_unique<MainWindow>();
+    QSettings().clear();
+    m_gui = m_window->findChild<VireoGUI*>();
+    QVERIFY(m_gui);
+    m_gui->findChild<QTimer*>(QStringLiteral("pollTimer"))->stop();
+    m_settings = m_gui->findChild<SettingsWindow*>();
+    m_pages = m_gui->findChild<QStackedWidget*>(QStringLiteral("pages"));
+    QVERIFY(m_settings && m_pages);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void tst_SettingsLive::cleanupTestCase()
+{
+    m_window.reset();
+    m_sim.stop();
+}
+
+void tst_SettingsLive::editsReachSimulator()
+{
+    // The start-up refresh polls every tab once: identity and service mode arrive.
+    const QString serial = call("serial_number").value("result").toString();
+    QTRY_COMPARE(child<QLabel>("serialLabel")->text(), "SN: " + serial);
+    QCOMPARE(m_window->windowTitle(), "SN " + serial + " @ 127.0.0.1");
+    const QString name = call("unit_name").value("result").toString();
+    QCOMPARE(m_window->findChild<QLabel*>(QStringLiteral("nameLabel"))->text(), name);
+    QCOMPARE(m_window->findChild<QLabel*>(QStringLiteral("versionLabel"))->text(),
+             call("version").value("result").toString());
+    QVERIFY(!child("opmodeLabel")->isVisible() || !child("opmodeLabel")->isVisibleTo(m_settings));
+
+    QTest::mouseClick(m_gui->findChild<QPushButton*>(QStringLiteral("pushButtonSettings")),
+                      Qt::LeftButton);
+    QCOMPARE(m_pages->currentWidget(), m_settings);
+    tick();
+    QTRY_VERIFY(child("laserCurrentLineEdit")->isEnabled());
+
+    // Laser current through the keypad.
+    child<QTabWidget>("tabWidget")->setCurrentIndex(3);
+    tick();
+    QTest::mouseClick(child("laserCurrentLineEdit"), Qt::LeftButton);
+    auto* keypad = m_gui->findChild<KeyboardWindow*>();
+    QCOMPARE(m_pages->currentWidget(), keypad);
+    for (const char* key : {"pushButton_9", "pushButton_6", "pushButton_Dot", "pushButton_5"})
+        QTest::mouseClick(keypad->findChild<QPushButton*>(QLatin1String(key)), Qt::LeftButton);
+    QTest::mouseClick(keypad->findChild<QPushButton*>(QStringLiteral("pushButton_OK")),
+                      Qt::LeftButton);
+    QCOMPARE(m_pages->currentWidget(), m_settings);
+    QTRY_COMPARE(call("laser_current").value("result").toDouble(), 96.5);
+    QTRY_COMPARE(child<QLineEdit>("laserCurrentLineEdit")->text(), QStringLiteral("96.50"));
+    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("settings-live-settings"));
+
+    // A relay on the Outputs tab.
+    child<QTabWidget>("tabWidget")->setCurrentIndex(1);
+    tick();
+    const bool relay = call("user_alarm_1_relay").value("result").toBool();
+    auto* box = child<QCheckBox>("alarm1CheckBox");
+    QTRY_COMPARE(box->isChecked(), relay);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+    QTRY_COMPARE(call("user_alarm_1_relay").value("result").toBool(), !relay);
+    tick();
+    QTRY_COMPARE(box->isChecked(), !relay);
+    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("settings-live-outputs"));
+
+    // A value out of range is refused with the simulator's message, and kept out.
+    QString message;
+    TestSupport::onNextModal([&message](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            message = box->text();
+        qobject_cast<QDialog*>(modal)->accept();
+    });
+    child<QTabWidget>("tabWidget")->setCurrentIndex(3);
+    child<QLineEdit>("laserCurrentLineEdit")->setText(QStringLiteral("500"));
+    QTest::keyClick(child("laserCurrentLineEdit"), Qt::Key_Return);
+    QTRY_COMPARE(message, QStringLiteral("Laser current must be from 0 to 120 mA."));
+    QCOMPARE(call("laser_current").value("result").toDouble(), 96.5);
+}
+
+QTEST_MAIN(tst_SettingsLive)
+#include "tst_settingslive.moc"

@@ -1,0 +1,113 @@
+// The trend screen: concentration history over a week, a day, four hours or
+// an hour from a chosen date, paged backwards and forwards; the value axis
+// fitted to the data or set by typing a maximum and a minimum on a press of
+// its strip; a touched point's value, the user alarm levels as dashed lines
+// and the window's statistics as the chart's tooltip. The controller reads
+// its interval and value range to scale the home screen's mini plot.
+#pragma once
+
+#include "analyzer/request.h"
+#include "analyzer/requesttable.h"
+#include "analyzer/rpcinterface.h"
+#include "shell/windowtype.h"
+
+#include <QDateTime>
+#include <QWidget>
+
+class CalendarDialog;
+class QTimer;
+
+namespace QtCharts {
+class QChartView;
+class QLineSeries;
+class QScatterSeries;
+} // namespace QtCharts
+
+namespace Trend {
+class HistoryInterface;
+class TrendChart;
+} // namespace Trend
+
+namespace Ui {
+class TrendWindow;
+}
+
+class TrendWindow : public QWidget, public Analyzer::RPCInterface
+{
+    Q_OBJECT
+    Q_INTERFACES(Analyzer::RPCInterface)
+
+public:
+    /// history must outlive the window; the current day is asked for at once.
+    TrendWindow(Trend::HistoryInterface* history, QWidget* parent);
+    ~TrendWindow() override;
+
+    void assignRequestIds(int firstId) override;
+    int firstRequestId() override { return m_requests.firstId(); }
+    int lastRequestId() override { return m_requests.lastId(); }
+    QJsonArray updateRequests() override;
+    void handleResponse(const Analyzer::Response& response) override;
+
+    /// What the home mini plot follows: 0 week, 1 day, 2 four hours, 3 one hour.
+    int intervalIndex() const;
+    double valueAxisMinimum() const;
+    double valueAxisMaximum() const;
+    QDateTime windowStart() const { return m_start; }
+    QDateTime windowEnd() const { return m_end; }
+
+signals:
+    void goToWindow(WindowType window);
+    void showKeyboard(QString label, Analyzer::Request& request);
+
+public slots:
+    void moveToNow();
+    void closeClicked();
+    void download();
+    void dateChanged();
+    void dateRejected();
+    void forward();
+    void backward();
+    void intervalChanged(int index);
+    void autoScaleY();
+    void autoScaleYClicked(bool checked);
+    void pointClicked(const QPointF& point);
+    void refreshTrendData();
+    void updateTrend(bool cleared);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void maximumEntered(const Analyzer::Response& response);
+    void minimumEntered(const Analyzer::Response& response);
+    void unitsReceived(const Analyzer::Response& response);
+    void pageBy(int direction);
+    void requestWindow();
+    void chartPressed(const QPoint& position);
+    void typedLimit(const Analyzer::Response& response, bool maximum);
+
+    Ui::TrendWindow* ui;
+    Trend::HistoryInterface* m_history;
+    Analyzer::RequestTable m_requests;
+    int m_maximumId = 0;
+    int m_minimumId = 0;
+    int m_unitsId = 0;
+    int m_level1Id = 0;
+    int m_level2Id = 0;
+    Analyzer::Request m_keypadRequest;
+
+    QDateTime m_start;
+    QDateTime m_end;
+    QString m_unitKey;
+    int m_previousPointCount = 0;
+    CalendarDialog* m_calendar = nullptr;
+    QTimer* m_refreshTimer = nullptr;
+
+    QtCharts::QChartView* m_chartView = nullptr;
+    Trend::TrendChart* m_chart = nullptr;
+    QtCharts::QScatterSeries* m_trendSeries = nullptr;
+    QtCharts::QScatterSeries* m_touchedSeries = nullptr;
+    QtCharts::QScatterSeries* m_alarmSeries = nullptr;
+    QtCharts::QLineSeries* m_level1Line = nullptr;
+    QtCharts::QLineSeries* m_level2Line = nullptr;
+};
