@@ -20,8 +20,15 @@ public:
 
     /// The replies held by one line: one per array element (a non-object element
     /// gives an empty reply), one for an object, none for anything else. A line
-    /// that is not JSON is logged as a parse error and yields nothing.
+    /// that is not JSON, or names a member twice in one object, is logged as a
+    /// parse error and yields nothing.
     static QVector<Response> decodeLine(const QByteArray& line);
+
+    /// Whether some object in the JSON text names a member twice (escapes
+    /// decoded, at any depth). Qt's parser keeps memory it never gives back for
+    /// every such repeat, a whole array when the first value was one, so these
+    /// lines never reach it. The text is only scanned here, not validated.
+    static bool hasDuplicateMemberName(const QByteArray& json);
 };
 
 } // namespace Analyzer

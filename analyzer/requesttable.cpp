@@ -85,8 +85,13 @@ QJsonArray RequestTable::pollRequests(const QList<int>& ids) const
 void RequestTable::dispatch(const Response& response) const
 {
     const auto it = m_entries.constFind(response.id());
-    if (it != m_entries.cend() && it->handler)
-        it->handler(response);
+    if (it == m_entries.cend() || !it->handler)
+        return;
+    // The server was never sent a GUI-only id: a reply carrying one is forged
+    // or stray, and must not pass for a keypad answer (the lock takes any code).
+    if (it->request.isGuiOnly() && !response.isLocalAnswer())
+        return;
+    it->handler(response);
 }
 
 } // namespace Analyzer

@@ -62,7 +62,8 @@ public:
     QJsonArray pollRequests() const;
     /// Only the server requests whose ids are listed, in the given order.
     QJsonArray pollRequests(const QList<int>& ids) const;
-    /// Runs the handler bound to the reply's id; unknown ids are ignored.
+    /// Runs the handler bound to the reply's id; unknown ids are ignored, and so
+    /// are replies to GUI-only entries that are not the panel's local answer.
     void dispatch(const Response& response) const;
 
 private:

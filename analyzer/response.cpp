@@ -16,7 +16,7 @@ Response::Response() = default;
 
 Response::Response(const QJsonObject& json) : m_json(json) {}
 
-Response::Response(const Request& request)
+Response::Response(const Request& request) : m_localAnswer(true)
 {
     m_json.insert(kId, request.id());
     m_json.insert(kResult, request.params());

@@ -39,9 +39,13 @@ public:
     QJsonValue result() const;
 
     const QJsonObject& json() const { return m_json; }
+    /// True only for the panel's own answer to a GUI-only request, never for
+    /// anything read from the server, whatever id it carries.
+    bool isLocalAnswer() const { return m_localAnswer; }
 
 private:
     QJsonObject m_json;
+    bool m_localAnswer = false;
 };
 
 } // namespace Analyzer

@@ -181,12 +181,12 @@ void HomeWindow::concReceived(const Analyzer::Response& response)
 
 void HomeWindow::speciesReceived(const Analyzer::Response& response)
 {
-    ui->speciesLabel->setText(subscriptDigits(response.toString()));
+    showServerText(ui->speciesLabel, response.toString(), ServerText::Formula);
 }
 
 void HomeWindow::gasReceived(const Analyzer::Response& response)
 {
-    ui->gasLabel->setText(subscriptDigits(response.toString()));
+    showServerText(ui->gasLabel, response.toString(), ServerText::Formula);
 }
 
 void HomeWindow::unitsReceived(const Analyzer::Response& response)

@@ -288,7 +288,7 @@ SettingsWindow::Handler SettingsWindow::checked(QCheckBox* box)
 SettingsWindow::Handler SettingsWindow::text(QLabel* label, const QString& prefix)
 {
     return [label, prefix](const Analyzer::Response& response) {
-        label->setText(prefix + response.toString());
+        label->setText(prefix + capServerText(response.toString()));
     };
 }
 
@@ -681,7 +681,7 @@ void SettingsWindow::showGasPage(int page)
         const bool present = first + j < m_gases.size();
         m_gasButtons.at(j)->setVisible(present);
         m_gasLabels.at(j)->setVisible(present);
-        m_gasLabels.at(j)->setText(present ? subscriptDigits(m_gases.at(first + j))
+        m_gasLabels.at(j)->setText(present ? subscriptDigits(capServerText(m_gases.at(first + j)))
                                            : QStringLiteral("blank"));
     }
     markCurrentGas();
@@ -689,7 +689,7 @@ void SettingsWindow::showGasPage(int page)
 
 void SettingsWindow::markCurrentGas()
 {
-    const QString current = subscriptDigits(m_currentGas);
+    const QString current = subscriptDigits(capServerText(m_currentGas));
     for (int j = 0; j < kGasesPerPage; ++j) {
         auto* button = qobject_cast<QAbstractButton*>(m_gasButtons.at(j));
         const bool match = m_gasLabels.at(j)->text() == current;
@@ -1045,7 +1045,7 @@ void SettingsWindow::on_dynamicFilterEnabledCheckBox_clicked(bool checked)
 
 void SettingsWindow::unitNameReceived(const Analyzer::Response& response)
 {
-    ui->unitNameLabel->setText(QStringLiteral("Unit Name: ") + response.toString());
+    ui->unitNameLabel->setText(QStringLiteral("Unit Name: ") + capServerText(response.toString()));
     emit newTitleBarName(response.toString());
 }
 
@@ -1074,7 +1074,7 @@ void SettingsWindow::serialNumberReceived(const Analyzer::Response& response)
 
 void SettingsWindow::versionReceived(const Analyzer::Response& response)
 {
-    ui->versionLabel->setText(QStringLiteral("Version: ") + response.toString());
+    ui->versionLabel->setText(QStringLiteral("Version: ") + capServerText(response.toString()));
     emit newTitleBarVersion(response.toString());
 }
 

@@ -1,40 +1,18 @@
 // The operator panel's entry: logging first, then the application, its font
 // and style sheet, the command line and the frame window.
+#include "shell/appsetup.h"
 #include "shell/commandline.h"
 #include "shell/mainwindow.h"
 #include "shell/messagehandler.h"
 
 #include <QApplication>
-#include <QDebug>
-#include <QFile>
-#include <QFontDatabase>
-#include <QIcon>
-
-namespace {
-
-void loadStyleSheet(QApplication& app)
-{
-    QFile file(QStringLiteral(":/styles/application.qss"));
-    if (!file.open(QIODevice::ReadOnly)) {
-        qDebug() << "Failed to load application style sheet";
-        return;
-    }
-    // Latin-1 up to the first NUL byte, as the resource was always read.
-    const QByteArray bytes = file.readAll();
-    app.setStyleSheet(QString::fromLatin1(bytes.constData(), qstrnlen(bytes.constData(), bytes.size())));
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
     qInstallMessageHandler(messageHandler);
+    prepareEnvironment();
     QApplication app(argc, argv);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/marlomax.ico")));
-
-    if (QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/DejaVuSans.ttf")) < 0)
-        qDebug() << "Failed to load application font";
-    loadStyleSheet(app);
+    setUpApplication(app);
 
     if (!parseCommandLine(QCoreApplication::arguments()))
         return 1;

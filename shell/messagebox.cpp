@@ -1,10 +1,13 @@
 #include "shell/messagebox.h"
 
+#include "shell/sharedicon.h"
 #include "ui_messagebox.h"
 
 MessageBox::MessageBox(QWidget* parent, bool showCancel) : QDialog(parent), ui(new Ui::MessageBox)
 {
     ui->setupUi(this);
+    ui->okButton->setIcon(sharedIcon(QStringLiteral(":/images/OK_c.png")));
+    ui->cancelButton->setIcon(sharedIcon(QStringLiteral(":/images/Cancel_c.png")));
     if (!showCancel)
         ui->cancelButton->hide();
 }

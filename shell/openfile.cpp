@@ -1,10 +1,15 @@
 #include "shell/openfile.h"
 
+#include "shell/sharedicon.h"
 #include "ui_openfile.h"
 
 OpenFile::OpenFile(QWidget* parent) : QDialog(parent), ui(new Ui::OpenFile)
 {
     ui->setupUi(this);
+    ui->_up_button->setIcon(sharedIcon(QStringLiteral(":/images/Button_Arrow-U.png")));
+    ui->_down_button->setIcon(sharedIcon(QStringLiteral(":/images/Button_Arrow-D.png")));
+    ui->_ok_button->setIcon(sharedIcon(QStringLiteral(":/images/OK_c.png")));
+    ui->_cancel_button->setIcon(sharedIcon(QStringLiteral(":/images/Cancel_c.png")));
     ui->_ok_button->setEnabled(false);
 }
 

@@ -1,5 +1,8 @@
 #include "shell/textmarkup.h"
 
+#include <QDebug>
+#include <QLabel>
+
 namespace {
 bool isDecimalDigit(QChar c)
 {
@@ -23,4 +26,29 @@ QString subscriptDigits(const QString& text)
         }
     }
     return out;
+}
+
+QString capServerText(const QString& text)
+{
+    if (text.size() <= kServerTextLimit)
+        return text;
+    int keep = kServerTextLimit;
+    if (text.at(keep - 1).isHighSurrogate())
+        --keep;
+    return text.left(keep) + QChar(0x2026);
+}
+
+void showServerText(QLabel* label, const QString& text, ServerText kind)
+{
+    const QString capped = capServerText(text);
+    const bool formula = kind == ServerText::Formula;
+    const QString shown = formula ? subscriptDigits(capped) : capped;
+    if (label->text() == shown && label->textFormat() == (formula ? Qt::RichText : Qt::PlainText))
+        return;
+    // Plain text is never read as markup; a formula is escaped by subscriptDigits.
+    label->setTextFormat(formula ? Qt::RichText : Qt::PlainText);
+    label->setText(shown);
+    if (capped.size() != text.size())
+        qDebug().noquote() << "Text from the analyzer cut to" << kServerTextLimit << "characters on"
+                           << label->objectName() + QLatin1Char(':') << text;
 }

@@ -19,6 +19,7 @@
 #include "shell/keyboardwindow.h"
 #include "shell/logwriter.h"
 #include "shell/messagebox.h"
+#include "shell/textmarkup.h"
 #include "trend/localhistory.h"
 #include "trend/remotehistory.h"
 #include "trend/trenddownload.h"
@@ -29,7 +30,6 @@
 #include <QDebug>
 #include <QJsonDocument>
 #include <QMessageBox>
-#include <QSignalBlocker>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -226,6 +226,9 @@ void VireoGUI::requestUpdate()
     m_manager->checkStatus();
     Analyzer::ConnectionInterface* connection = m_manager->connection();
     if (!connection->isConnected()) {
+        // Half a line left by the dropped link must not be glued to the first
+        // line of the next connection.
+        m_receiveBuffer->clear();
         connection->connectToServer();
         return;
     }
@@ -274,8 +277,9 @@ void VireoGUI::readData()
 void VireoGUI::processReply(const Analyzer::Response& reply)
 {
     if (reply.isError() && reply.errorCode() == kServerMessageCode) {
+        qDebug().noquote() << "Message from RPC Server:" << reply.errorMessage();
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Message from RPC Server"),
-                        reply.errorMessage(), QMessageBox::Ok, this);
+                        capServerText(reply.errorMessage()), QMessageBox::Ok, this);
         box.setTextFormat(Qt::PlainText);
         box.exec();
         // The socket does not announce data again that arrived while the
@@ -350,37 +354,42 @@ void VireoGUI::putDownKeyboard(bool accepted)
 
 void VireoGUI::setTitleBarName(QString name)
 {
-    ui->nameLabel->setText(name);
+    showServerText(ui->nameLabel, name);
 }
 
 void VireoGUI::setTitleBarVersion(QString version)
 {
-    ui->versionLabel->setText(version);
+    showServerText(ui->versionLabel, version);
 }
 
 void VireoGUI::connectionStatusChanged()
 {
-    const QSignalBlocker managerBlocker(m_manager);
-    const QSignalBlocker timerBlocker(m_pollTimer);
+    // The popup is modal but does not hold up the poll tick: an unattended
+    // panel keeps reconnecting, once per tick, while it is open, and an open
+    // popup follows the link until someone closes it. It is made once, so a
+    // link that comes and goes costs no new window each time.
+    if (!m_connectionPopup) {
+        m_connectionPopup = std::make_unique<MessageBox>(nullptr, false);
+        m_connectionPopup->setWindowModality(Qt::ApplicationModal);
+    }
     Analyzer::ConnectionInterface* connection = m_manager->connection();
+    m_connectionPopup->setText((connection->isConnected()
+                                    ? QStringLiteral("Restored connection to ")
+                                    : QStringLiteral("Lost connection to ")) +
+                               connection->serverName());
+    m_connectionPopup->show();
+    m_connectionPopup->raise();
 
-    MessageBox message(nullptr, false);
-    message.setText((connection->isConnected() ? QStringLiteral("Restored connection to ")
-                                               : QStringLiteral("Lost connection to ")) +
-                    connection->serverName());
-    message.exec();
-
-    // The certification and calibration notices go here, before the settings page's.
-    m_settings->connectionChanged(!connection->isConnected());
-    if (connection->isConnected())
-        m_home->moveMiniPlotXAxis(); // history asked for while the link was down never went out
-    else
-        m_fileManager->endTransfer(QStringLiteral("Transfer Cancelled"), true);
-
+    // A transfer under way ends as cancelled; then the procedures and the
+    // settings page hear whether the link is down.
     const bool lost = !connection->isConnected();
+    if (lost)
+        m_fileManager->endTransfer(QStringLiteral("Transfer Cancelled"), true);
     m_certification->connectionChanged(lost);
     m_calibration->connectionChanged(lost);
-    // The settings page is told here too once it joins the controller.
+    m_settings->connectionChanged(lost);
+    if (!lost)
+        m_home->moveMiniPlotXAxis(); // history asked for while the link was down never went out
 }
 
 void VireoGUI::startDownloadFile(FileManager::FileType type, bool hidePopups)

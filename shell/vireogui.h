@@ -22,6 +22,7 @@ class CertificationWindow;
 class ConnectionManager;
 class HomeWindow;
 class KeyboardWindow;
+class MessageBox;
 class QTimer;
 class SettingsWindow;
 class TrendDownload;
@@ -99,4 +100,6 @@ private:
     // deleted the pages that hold them: every page may keep a plain pointer.
     Trend::HistoryInterface* m_trendHistory = nullptr;
     Trend::HistoryInterface* m_homeHistory = nullptr;
+    /// The lost/restored popup, made once and shown again on each change.
+    std::unique_ptr<MessageBox> m_connectionPopup;
 };

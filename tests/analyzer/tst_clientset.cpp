@@ -147,6 +147,9 @@ void tst_ClientSet::guiOnlyEntriesAreNeverPolled()
     local.setParams({1234});
     set.route(Response(local));
     QCOMPARE(client.received, (QList<int>{12}));
+    // The same id from the server is no answer the panel gave: dropped.
+    set.route(replyWithId(12));
+    QCOMPARE(client.received, (QList<int>{12}));
 
     CountingClient empty(0);
     empty.assignRequestIds(20);

@@ -140,6 +140,25 @@ void tst_Messages::decodeLine_data()
     QTest::newRow("scalar document") << QByteArray("42") << QList<int>{} << false;
     QTest::newRow("garbage") << QByteArray("{\"id\":") << QList<int>{} << true;
     QTest::newRow("binary") << QByteArray("\x01\xff\xfe", 3) << QList<int>{} << true;
+    // A member named twice never reaches Qt's parser, which would keep memory for good.
+    QTest::newRow("name twice") << QByteArray(R"({"result":[0],"result":0})") << QList<int>{}
+                                << true;
+    QTest::newRow("name twice in one reply of a batch")
+        << QByteArray(R"([{"id":2},{"id":3,"id":4}])") << QList<int>{} << true;
+    QTest::newRow("name twice deep in a result")
+        << QByteArray(R"({"id":2,"result":{"a":[{"b":1,"b":2}]}})") << QList<int>{} << true;
+    QTest::newRow("name twice through an escape")
+        << QByteArray(R"({"id":2,"\u0069d":3})") << QList<int>{} << true;
+    QTest::newRow("name twice among many")
+        << QByteArray(R"({"a":1,"b":2,"c":3,"d":4,"e":5,"f":6,"g":7,"h":8,"i":9,"a":0})")
+        << QList<int>{} << true;
+    QTest::newRow("names again as values")
+        << QByteArray(R"({"id":2,"result":["id",{"id":"id"}]})") << QList<int>{2} << false;
+    QTest::newRow("brackets and quotes inside text")
+        << QByteArray(R"({"id":2,"result":"}{\"id\":\\"})") << QList<int>{2} << false;
+    QTest::newRow("many distinct names")
+        << QByteArray(R"({"a":1,"b":2,"c":3,"d":4,"e":5,"f":6,"g":7,"h":8,"i":9,"id":6})")
+        << QList<int>{6} << false;
 }
 
 void tst_Messages::decodeLine()

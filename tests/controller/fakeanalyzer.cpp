@@ -1,5 +1,9 @@
 #include "fakeanalyzer.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 FakeAnalyzer::FakeAnalyzer(QObject* parent) : QObject(parent)
 {
     connect(&m_server, &QTcpServer::newConnection, this, &FakeAnalyzer::accept);
@@ -41,6 +45,11 @@ void FakeAnalyzer::send(const QByteArray& bytes)
 void FakeAnalyzer::accept()
 {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+        // The server owns what it accepts until it goes; a run of reconnects
+        // would pile old sockets up in the benches' memory figures.
+        if (m_peer)
+            m_peer->deleteLater();
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         m_peer = socket;
         m_partial.clear();
         connect(socket, &QTcpSocket::readyRead, this, &FakeAnalyzer::read);
@@ -61,5 +70,28 @@ void FakeAnalyzer::read()
             continue;
         lines.append(line);
         emit lineReceived(line);
+        answer(line);
     }
+}
+
+void FakeAnalyzer::answer(const QByteArray& line)
+{
+    if (results.isEmpty())
+        return;
+    const QJsonDocument document = QJsonDocument::fromJson(line);
+    const QJsonArray requests =
+        document.isArray() ? document.array() : QJsonArray{document.object()};
+    QJsonArray replies;
+    for (const QJsonValue& request : requests) {
+        const auto result = results.constFind(request[QStringLiteral("method")].toString());
+        if (result != results.cend())
+            replies.append(QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
+                                       {QStringLiteral("id"), request[QStringLiteral("id")]},
+                                       {QStringLiteral("result"), *result}});
+    }
+    if (replies.isEmpty())
+        return;
+    const QJsonDocument reply =
+        document.isArray() ? QJsonDocument(replies) : QJsonDocument(replies.first().toObject());
+    send(reply.toJson(QJsonDocument::Compact) + '\n');
 }

@@ -1,9 +1,12 @@
 // A scripted stand-in for the analyzer's server inside a test: listens on a
-// loopback port, records every line the panel sends and sends back whatever
-// bytes the test chooses.
+// loopback port, records every line the panel sends, answers the methods it
+// has results for as the analyzer would, and sends whatever faulty bytes the
+// test chooses on top (half lines, foreign ids, dropped links).
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
+#include <QJsonValue>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -41,6 +44,9 @@ public:
     QList<QByteArray> lines;
     /// Lines holding this text are not recorded (empty: every line is).
     QByteArray skipLinesWith;
+    /// Results by method: each received request or batch whose methods are
+    /// listed here is answered with one line, replies in request order.
+    QHash<QString, QJsonValue> results;
 
 signals:
     void lineReceived(const QByteArray& line);
@@ -48,6 +54,7 @@ signals:
 private:
     void accept();
     void read();
+    void answer(const QByteArray& line);
 
     QTcpServer m_server;
     QPointer<QTcpSocket> m_peer;

@@ -107,13 +107,10 @@ void tst_LivePanel::cleanupTestCase()
 
 QString tst_LivePanel::popupAfterTick()
 {
-    QString text;
-    TestSupport::onNextModal([&text](QWidget* modal) {
-        if (auto* label = modal->findChild<QLabel*>(QStringLiteral("textLabel")))
-            text = label->text();
-        qobject_cast<QDialog*>(modal)->accept();
-    });
     tick();
+    const QString text = TestSupport::modalPopupText();
+    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+        dialog->accept();
     return text;
 }
 

@@ -10,6 +10,7 @@
 #include "screens/modewindow.h"
 #include "shell/globals.h"
 #include "shell/keyboardwindow.h"
+#include "shell/textmarkup.h"
 #include "shell/vireogui.h"
 #include "support/messageanswerer.h"
 #include "support/testsupport.h"
@@ -104,7 +105,10 @@ struct Panel
 };
 
 constexpr int kConcOffset = 0;
+constexpr int kSpeciesOffset = 1;
 constexpr int kUserAlarm2Offset = 19;
+constexpr int kLockOffset = 22;
+using TestSupport::modalPopupText;
 
 } // namespace
 
@@ -130,6 +134,11 @@ private slots:
     void tickWhileKeypadShown();
     void titleBar();
     void serverDownThenUp();
+    // An analyzer that misbehaves: foreign ids, dropped links, huge texts.
+    void serverReplyToLockEntryChangesNothing();
+    void firstBatchRoutedAfterDropMidLine();
+    void popupLeftOpenWhileServerReturns();
+    void hugeServerTextIsCapped();
     void endlessLineIsDropped();
     void miniPlotFollowsTrendScreen();
     void lostConnectionCancelsTransfer();
@@ -544,36 +553,113 @@ void tst_VireoGUI::serverDownThenUp()
     auto* connection = gui.findChild<Analyzer::ConnectionInterface*>();
     QVERIFY(!connection->isConnected());
 
-    const auto tickAndReadPopup = [&gui]() {
-        QString text;
-        TestSupport::onNextModal([&text](QWidget* modal) {
-            if (auto* label = modal->findChild<QLabel*>(QStringLiteral("textLabel")))
-                text = label->text();
-            qobject_cast<QDialog*>(modal)->accept();
-        });
-        QMetaObject::invokeMethod(&gui, "requestUpdate");
-        return text;
-    };
+    const auto tick = [&gui] { QMetaObject::invokeMethod(&gui, "requestUpdate"); };
 
     QVERIFY(server.listen(port));
     server.skipLinesWith = kSerialPoll;
-    QMetaObject::invokeMethod(&gui, "requestUpdate"); // reconnects; reported by the next tick
+    tick(); // reconnects; reported by the next tick
     QVERIFY(connection->isConnected());
-    QCOMPARE(tickAndReadPopup(), QStringLiteral("Restored connection to 127.0.0.1:%1").arg(port));
-    // After the popup the mini plot asks for the history it could not get
-    // before, and the tick goes on polling the home page.
+    tick();
+    QCOMPARE(modalPopupText(), QStringLiteral("Restored connection to 127.0.0.1:%1").arg(port));
+    // The mini plot asks for the history it could not get before, and the
+    // same tick goes on polling the home page, the popup still open.
     QTRY_COMPARE(server.lines.size(), 2);
     QCOMPARE(parse(server.lines.at(0))["method"].toString(), QStringLiteral("get_trend_data"));
     QCOMPARE(parse(server.lines.at(1)).array().size(), 28);
+    qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept();
 
     server.close();
     QTRY_VERIFY(!connection->isConnected());
-    QCOMPARE(tickAndReadPopup(), QStringLiteral("Lost connection to 127.0.0.1:%1").arg(port));
+    tick();
+    QCOMPARE(modalPopupText(), QStringLiteral("Lost connection to 127.0.0.1:%1").arg(port));
     // Both procedures hear of it and end with the lost-connection text.
     for (QWidget* page : {static_cast<QWidget*>(gui.findChild<CertificationWindow*>()),
                           static_cast<QWidget*>(gui.findChild<CalibrationWindow*>())})
         QCOMPARE(page->findChild<QLabel*>(QStringLiteral("labelStatus"))->text(),
                  QStringLiteral("ERROR: Lost connection to analyzer"));
+}
+
+void tst_VireoGUI::serverReplyToLockEntryChangesNothing()
+{
+    Panel panel;
+    QVERIFY(panel.started());
+    // A reply to the keypad's lock entry, which the server was never sent.
+    panel.reply(kLockOffset, "[6785]");
+    panel.reply(kConcOffset, "9");
+    QTRY_COMPARE(panel.conc(), QStringLiteral("9.000"));
+    QVERIFY(panel.home->findChild<QPushButton*>(QStringLiteral("pushButtonMode"))->isEnabled());
+    QVERIFY(!QSettings().contains(QStringLiteral("locked")));
+    QVERIFY(!QSettings().contains(QStringLiteral("unlockCode")));
+}
+
+void tst_VireoGUI::firstBatchRoutedAfterDropMidLine()
+{
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
+    QSignalSpy arrived(panel.connection, &Analyzer::ConnectionInterface::readyToRead);
+    server.send(R"({"id":)" + QByteArray::number(panel.home->firstRequestId() + kConcOffset) +
+                R"(,"resu)");
+    QVERIFY(arrived.wait());
+    server.dropLink();
+    QTRY_VERIFY(!panel.connection->isConnected());
+
+    server.results[QStringLiteral("conc")] = 3.5;
+    panel.tick(); // reports the loss and reconnects
+    QVERIFY(panel.connection->isConnected());
+    panel.tick(); // reports the return and polls
+    QTRY_COMPARE(panel.conc(), QStringLiteral("3.500"));
+    QCOMPARE(server.lines.size(), 2); // the mini plot's history request, then the one batch
+}
+
+void tst_VireoGUI::popupLeftOpenWhileServerReturns()
+{
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
+    const quint16 port = server.port();
+    panel.gui.findChild<QTimer*>(QStringLiteral("pollTimer"))->start(); // the panel's own ticks
+
+    server.close();
+    QTRY_COMPARE_WITH_TIMEOUT(modalPopupText(),
+                              QStringLiteral("Lost connection to 127.0.0.1:%1").arg(port), 5000);
+    server.lines.clear();
+    QVERIFY(server.listen(port));
+    // Nobody touches the popup: the panel reconnects, says so and polls again.
+    QTRY_COMPARE_WITH_TIMEOUT(
+        modalPopupText(), QStringLiteral("Restored connection to 127.0.0.1:%1").arg(port), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !server.lines.isEmpty() && parse(server.lines.last()).array().size() == 28, 3000);
+}
+
+void tst_VireoGUI::hugeServerTextIsCapped()
+{
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
+    const QByteArray huge(1000000, 'x');
+    const QString capped = QString(kServerTextLimit, QLatin1Char('x')) + QChar(0x2026);
+
+    // The label shows the cap, the log keeps the whole name.
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral(
+                                         "^Text from the analyzer cut .* (x{1000}){1000}$")));
+    panel.reply(kSpeciesOffset, '"' + huge + '"');
+    auto* species = panel.home->findChild<QLabel*>(QStringLiteral("speciesLabel"));
+    QTRY_COMPARE(species->text(), capped);
+    panel.gui.setFixedSize(640, 480); // as in the frame window
+    TestSupport::saveScreenshot(&panel.gui, QStringLiteral("home-capped-species"));
+
+    QString shown;
+    TestSupport::onNextModal([&shown](QWidget* modal) {
+        shown = qobject_cast<QMessageBox*>(modal)->text();
+        qobject_cast<QDialog*>(modal)->accept();
+    });
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral(
+                                         "^Message from RPC Server: (x{1000}){1000}$")));
+    server.send(R"({"id":0,"error":{"code":1,"message":")" + huge +
+                R"("}})"
+                "\n");
+    QTRY_COMPARE(shown, capped);
 }
 
 void tst_VireoGUI::certificationRestartsWhenShown()

@@ -55,7 +55,10 @@ Analyzer::Response errorReply(int row)
 /// A local answer to a GUI-only entry, as the controller builds it.
 Analyzer::Response entry(int row, const QJsonArray& typed)
 {
-    return Analyzer::Response(QJsonObject{{"id", id(row)}, {"result", typed}});
+    Analyzer::Request request;
+    request.setGuiOnly(id(row), QStringLiteral("settings"));
+    request.setParams(typed);
+    return Analyzer::Response(request);
 }
 
 QString visibility(QWidget* widget)

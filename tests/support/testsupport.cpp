@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPixmap>
 #include <QPointer>
 #include <QSettings>
@@ -70,6 +71,13 @@ void acceptNextModal(bool accept, int timeoutMs)
                 modal->close();
         },
         timeoutMs);
+}
+
+QString modalPopupText()
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    auto* label = modal ? modal->findChild<QLabel*>(QStringLiteral("textLabel")) : nullptr;
+    return label ? label->text() : QString();
 }
 
 namespace {

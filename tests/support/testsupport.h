@@ -38,6 +38,9 @@ QString binDir();
 void onNextModal(std::function<void(QWidget*)> action, int timeoutMs = 5000);
 /// Accepts (or rejects) the next modal dialog.
 void acceptNextModal(bool accept = true, int timeoutMs = 5000);
+/// The message of the panel's modal popup on screen (its "textLabel"), or nothing.
+QString modalPopupText();
+
 /// Accepts every modal dialog that appears until stopAcceptingModals() is called.
 void keepAcceptingModals();
 void stopAcceptingModals();
