@@ -45,6 +45,8 @@ private:
         QTest::mouseClick(page->findChild<QPushButton*>(button), Qt::LeftButton);
     }
 
+    // The panel reads its lock state from a store of the test's own.
+    TestSupport::IsolatedHome m_isolatedHome;
     TestSupport::SimulatorProcess m_sim{
         {"--scan-seconds", "1", "--collection-seconds", "1", "--control", "--seed", "3"}};
     QTemporaryDir m_storage;
