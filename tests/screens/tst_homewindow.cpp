@@ -626,10 +626,10 @@ void tst_HomeWindow::miniPlotWindow()
 
     const QDateTime before = QDateTime::currentDateTime();
     home.setMiniPlotScale(index, 0, 1);
-    const QDateTime after = QDateTime::currentDateTime();
     QCOMPARE(history.requests.size(), index == 1 ? 1 : 2);
     if (index == 1)
         home.moveMiniPlotXAxis();
+    const QDateTime after = QDateTime::currentDateTime();
 
     const FakeHistory::Range range = history.requests.last();
     QVERIFY(range.end >= before.addSecs(120) && range.end <= after.addSecs(120));
