@@ -383,6 +383,10 @@ void VireoGUI::connectionStatusChanged()
     // A transfer under way ends as cancelled; then the procedures and the
     // settings page hear whether the link is down.
     const bool lost = !connection->isConnected();
+    for (Trend::HistoryInterface* history : {m_trendHistory, m_homeHistory}) {
+        if (auto* remote = dynamic_cast<Trend::RemoteHistory*>(history))
+            remote->forgetUnanswered();
+    }
     if (lost)
         m_fileManager->endTransfer(QStringLiteral("Transfer Cancelled"), true);
     m_certification->connectionChanged(lost);

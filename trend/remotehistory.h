@@ -38,6 +38,10 @@ public:
     QJsonArray updateRequests() override { return QJsonArray(); }
     void handleResponse(const Analyzer::Response& response) override;
 
+    /// The link dropped or came back: nothing asked before (or dropped while
+    /// it was down) will be answered, so the next answer is the newest one's.
+    void forgetUnanswered() { m_sentAt.clear(); }
+
 signals:
     void jsonToSend(Analyzer::Request request);
     void historyRx(bool cleared);

@@ -253,37 +253,44 @@ void tst_TrendHistory::remoteRequestAndReply()
 void tst_TrendHistory::remoteOddReplies_data()
 {
     QTest::addColumn<int>("requests"); // asked before the replies arrive
+    QTest::addColumn<bool>("linkChanged"); // just before the last request
     QTest::addColumn<QList<QByteArray>>("replies");
     QTest::addColumn<QList<double>>("values"); // of the points kept
 
     const QByteArray one = R"({"id":7,"result":[["2024-03-01 00:00:10",1,false]]})";
     const QByteArray two = R"({"id":7,"result":[["2024-03-01 00:00:20",2,false]]})";
     QTest::newRow("error")
-        << 1 << QList<QByteArray>{R"({"id":7,"error":{"code":3,"message":"no data"}})", one}
+        << 1 << false << QList<QByteArray>{R"({"id":7,"error":{"code":3,"message":"no data"}})", one}
         << QList<double>{};
-    QTest::newRow("empty") << 1 << QList<QByteArray>{R"({"id":7,"result":[]})"} << QList<double>{};
-    QTest::newRow("no array") << 1 << QList<QByteArray>{R"({"id":7,"result":"garbage"})"}
+    QTest::newRow("empty") << 1 << false << QList<QByteArray>{R"({"id":7,"result":[]})"} << QList<double>{};
+    QTest::newRow("no array") << 1 << false << QList<QByteArray>{R"({"id":7,"result":"garbage"})"}
                               << QList<double>{};
     QTest::newRow("malformed samples count, with safe defaults")
-        << 1 << QList<QByteArray>{R"({"id":7,"result":[["not a date","x"],5]})"}
+        << 1 << false << QList<QByteArray>{R"({"id":7,"result":[["not a date","x"],5]})"}
         << QList<double>{0, 0};
-    QTest::newRow("unsolicited") << 0 << QList<QByteArray>{one, two} << QList<double>{};
-    QTest::newRow("one answer per request") << 1 << QList<QByteArray>{one, two} << QList<double>{1};
+    QTest::newRow("unsolicited") << 0 << false << QList<QByteArray>{one, two} << QList<double>{};
+    QTest::newRow("one answer per request") << 1 << false << QList<QByteArray>{one, two} << QList<double>{1};
     QTest::newRow("stale answer to an earlier request")
-        << 2 << QList<QByteArray>{one, two} << QList<double>{2};
+        << 2 << false << QList<QByteArray>{one, two} << QList<double>{2};
+    QTest::newRow("first answer after the link changed")
+        << 2 << true << QList<QByteArray>{two} << QList<double>{2};
 }
 
 void tst_TrendHistory::remoteOddReplies()
 {
     QFETCH(int, requests);
+    QFETCH(bool, linkChanged);
     QFETCH(QList<QByteArray>, replies);
     QFETCH(QList<double>, values);
 
     RemoteHistory history(nullptr);
     history.assignRequestIds(7);
     history.requestRange(kBase, kBase.addSecs(60), QStringLiteral("volume"));
-    for (int i = 1; i < requests; ++i)
+    for (int i = 1; i < requests; ++i) {
+        if (linkChanged && i == requests - 1)
+            history.forgetUnanswered(); // the earlier request went out on a dropped link
         history.refresh();
+    }
     if (requests == 0)
         history.handleResponse(reply(R"({"id":7,"result":[]})")); // answers the range request
     QSignalSpy rx(&history, &RemoteHistory::historyRx);
