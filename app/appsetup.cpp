@@ -1,4 +1,4 @@
-#include "shell/appsetup.h"
+#include "app/appsetup.h"
 
 #include <QApplication>
 #include <QDebug>

@@ -1,6 +1,6 @@
-#include "shell/commandline.h"
+#include "app/commandline.h"
 
-#include "shell/globals.h"
+#include "widgets/globals.h"
 
 #include <QDebug>
 

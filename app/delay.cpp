@@ -1,4 +1,4 @@
-#include "shell/delay.h"
+#include "app/delay.h"
 
 #include <QEventLoop>
 #include <QTimer>

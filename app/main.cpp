@@ -1,9 +1,9 @@
 // The operator panel's entry: logging first, then the application, its font
 // and style sheet, the command line and the frame window.
-#include "shell/appsetup.h"
-#include "shell/commandline.h"
-#include "shell/mainwindow.h"
-#include "shell/messagehandler.h"
+#include "app/appsetup.h"
+#include "app/commandline.h"
+#include "app/mainwindow.h"
+#include "widgets/messagehandler.h"
 
 #include <QApplication>
 

@@ -1,8 +1,8 @@
-#include "shell/mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "shell/delay.h"
-#include "shell/globals.h"
-#include "shell/vireogui.h"
+#include "app/delay.h"
+#include "app/vireogui.h"
+#include "widgets/globals.h"
 #include "ui_mainwindow.h"
 
 #include <QCoreApplication>

@@ -8,7 +8,7 @@
 #include "analyzer/clientset.h"
 #include "analyzer/request.h"
 #include "files/filemanager.h"
-#include "shell/windowtype.h"
+#include "widgets/windowtype.h"
 
 #include <QDateTime>
 #include <QJsonArray>

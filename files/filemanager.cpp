@@ -4,9 +4,9 @@
 #include "files/cabinetdirectivefile.h"
 #include "files/storage.h"
 #include "files/storagenames.h"
-#include "shell/globals.h"
-#include "shell/messagebox.h"
-#include "shell/openfile.h"
+#include "widgets/globals.h"
+#include "widgets/messagebox.h"
+#include "widgets/openfile.h"
 
 #include <QDebug>
 #include <QDir>

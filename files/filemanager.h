@@ -9,7 +9,7 @@
 #include "analyzer/request.h"
 #include "analyzer/rpcinterface.h"
 #include "files/programrunner.h"
-#include "shell/progressdialog.h"
+#include "widgets/progressdialog.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "files/storage.h"
 
 #include "files/programrunner.h"
-#include "shell/progressdialog.h"
+#include "widgets/progressdialog.h"
 
 #include <QFileInfo>
 #include <QProgressBar>

@@ -6,7 +6,7 @@
 #include "analyzer/request.h"
 #include "analyzer/rpcinterface.h"
 #include "procedures/calibrationcontext.h"
-#include "shell/windowtype.h"
+#include "widgets/windowtype.h"
 
 #include <QWidget>
 

@@ -2,7 +2,7 @@
 
 #include "files/storage.h"
 #include "procedures/certificationcontext.h"
-#include "shell/globals.h"
+#include "widgets/globals.h"
 
 namespace Certification {
 

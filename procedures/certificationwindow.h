@@ -8,7 +8,7 @@
 #include "analyzer/rpcinterface.h"
 #include "files/filemanager.h"
 #include "procedures/certificationcontext.h"
-#include "shell/windowtype.h"
+#include "widgets/windowtype.h"
 
 #include <QWidget>
 

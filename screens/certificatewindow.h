@@ -5,7 +5,7 @@
 
 #include "analyzer/requesttable.h"
 #include "analyzer/rpcinterface.h"
-#include "shell/windowtype.h"
+#include "widgets/windowtype.h"
 
 #include <QWidget>
 

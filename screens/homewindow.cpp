@@ -1,7 +1,6 @@
 #include "screens/homewindow.h"
 
 #include "analyzer/response.h"
-#include "shell/textmarkup.h"
 #include "trend/dewpointc.h"
 #include "trend/dewpointf.h"
 #include "trend/dewpointk.h"
@@ -11,6 +10,7 @@
 #include "trend/trendchart.h"
 #include "trend/unitkeys.h"
 #include "trend/weight.h"
+#include "widgets/textmarkup.h"
 #include "ui_homewindow.h"
 
 #include <QDateTimeAxis>

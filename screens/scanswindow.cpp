@@ -2,7 +2,7 @@
 
 #include "analyzer/response.h"
 #include "screens/homewindow.h"
-#include "shell/messagebox.h"
+#include "widgets/messagebox.h"
 #include "ui_scanswindow.h"
 
 #include <QMouseEvent>

@@ -4,11 +4,11 @@
 #include "files/fakebacklight.h"
 #include "files/storage.h"
 #include "files/vireobacklight.h"
-#include "shell/calendardialog.h"
-#include "shell/globals.h"
-#include "shell/messagebox.h"
-#include "shell/progressdialog.h"
-#include "shell/textmarkup.h"
+#include "widgets/calendardialog.h"
+#include "widgets/globals.h"
+#include "widgets/messagebox.h"
+#include "widgets/progressdialog.h"
+#include "widgets/textmarkup.h"
 #include "ui_settingswindow.h"
 
 #include <QApplication>

@@ -9,7 +9,7 @@
 #include "analyzer/requesttable.h"
 #include "analyzer/rpcinterface.h"
 #include "files/filemanager.h"
-#include "shell/windowtype.h"
+#include "widgets/windowtype.h"
 
 #include <QHash>
 #include <QList>

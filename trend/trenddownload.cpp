@@ -2,7 +2,7 @@
 
 #include "analyzer/response.h"
 #include "files/storage.h"
-#include "shell/globals.h"
+#include "widgets/globals.h"
 #include "ui_trenddownload.h"
 
 namespace {

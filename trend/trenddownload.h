@@ -7,7 +7,7 @@
 #include "analyzer/request.h"
 #include "analyzer/requesttable.h"
 #include "analyzer/rpcinterface.h"
-#include "shell/windowtype.h"
+#include "widgets/windowtype.h"
 
 #include <QButtonGroup>
 #include <QDateTime>

@@ -1,13 +1,13 @@
 #include "trend/trendwindow.h"
 
 #include "analyzer/response.h"
-#include "shell/calendardialog.h"
 #include "trend/historyinterface.h"
 #include "trend/localhistory.h"
 #include "trend/remotehistory.h"
 #include "trend/trendchart.h"
 #include "trend/unitkeys.h"
 #include "trend/wallclock.h"
+#include "widgets/calendardialog.h"
 #include "ui_trendwindow.h"
 
 #include <QChartView>

@@ -1,4 +1,4 @@
-#include "shell/calendardialog.h"
+#include "widgets/calendardialog.h"
 
 #include "ui_calendardialog.h"
 

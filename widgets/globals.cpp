@@ -1,4 +1,4 @@
-#include "shell/globals.h"
+#include "widgets/globals.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/keyboardwindow.h"
+#include "widgets/keyboardwindow.h"
 
 #include "ui_keyboardwindow.h"
 

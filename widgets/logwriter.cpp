@@ -1,4 +1,4 @@
-#include "shell/logwriter.h"
+#include "widgets/logwriter.h"
 
 #include <QDateTime>
 #include <QDir>

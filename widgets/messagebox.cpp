@@ -1,6 +1,6 @@
-#include "shell/messagebox.h"
+#include "widgets/messagebox.h"
 
-#include "shell/sharedicon.h"
+#include "widgets/sharedicon.h"
 #include "ui_messagebox.h"
 
 MessageBox::MessageBox(QWidget* parent, bool showCancel) : QDialog(parent), ui(new Ui::MessageBox)

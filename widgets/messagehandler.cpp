@@ -1,6 +1,6 @@
-#include "shell/messagehandler.h"
+#include "widgets/messagehandler.h"
 
-#include "shell/logwriter.h"
+#include "widgets/logwriter.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "shell/openfile.h"
+#include "widgets/openfile.h"
 
-#include "shell/sharedicon.h"
+#include "widgets/sharedicon.h"
 #include "ui_openfile.h"
 
 OpenFile::OpenFile(QWidget* parent) : QDialog(parent), ui(new Ui::OpenFile)

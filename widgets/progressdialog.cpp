@@ -1,4 +1,4 @@
-#include "shell/progressdialog.h"
+#include "widgets/progressdialog.h"
 
 #include "ui_progressdialog.h"
 

@@ -1,4 +1,4 @@
-#include "shell/sharedicon.h"
+#include "widgets/sharedicon.h"
 
 #include <QHash>
 

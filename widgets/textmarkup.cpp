@@ -1,4 +1,4 @@
-#include "shell/textmarkup.h"
+#include "widgets/textmarkup.h"
 
 #include <QDebug>
 #include <QLabel>

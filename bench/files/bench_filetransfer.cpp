@@ -5,10 +5,10 @@
 //   - the panel: the controller and its file manager writing to the storage folder,
 //   - Qt's base64 decoding alone, for the bound it sets.
 //   bench_filetransfer [MB] [CHUNK_BYTES] [ROUNDS] [panel-only]
+#include "app/mainwindow.h"
+#include "app/vireogui.h"
 #include "files/filemanager.h"
-#include "shell/globals.h"
-#include "shell/mainwindow.h"
-#include "shell/vireogui.h"
+#include "widgets/globals.h"
 
 #include <QApplication>
 #include <QDir>

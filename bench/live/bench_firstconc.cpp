@@ -2,8 +2,8 @@
 // starting the panel exactly as its entry does, against a running analyzer
 // (the simulator on loopback).
 //   bench_firstconc HOST PORT STORAGE
-#include "shell/commandline.h"
-#include "shell/mainwindow.h"
+#include "app/commandline.h"
+#include "app/mainwindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

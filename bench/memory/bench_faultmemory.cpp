@@ -6,13 +6,13 @@
 //   n(ew popup)]
 #include "analyzer/connectioninterface.h"
 #include "fakeanalyzer.h"
+#include "app/appsetup.h"
+#include "app/commandline.h"
+#include "app/mainwindow.h"
+#include "app/vireogui.h"
 #include "screens/homewindow.h"
-#include "shell/appsetup.h"
-#include "shell/commandline.h"
-#include "shell/mainwindow.h"
-#include "shell/messagebox.h"
-#include "shell/messagehandler.h"
-#include "shell/vireogui.h"
+#include "widgets/messagebox.h"
+#include "widgets/messagehandler.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -2,22 +2,22 @@
 // in process (its poll ticks driven by the test); the real program is started
 // once the way the README starts it.
 #include "analyzer/connectioninterface.h"
+#include "app/mainwindow.h"
+#include "app/vireogui.h"
 #include "screens/homewindow.h"
 #include "screens/modewindow.h"
 #include "screens/rdgraphwindow.h"
 #include "screens/scanswindow.h"
 #include "screens/shutdownwindow.h"
 #include "settings/settingswindow.h"
-#include "shell/globals.h"
-#include "shell/mainwindow.h"
-#include "shell/textmarkup.h"
-#include "shell/vireogui.h"
-#include "trend/trenddownload.h"
 #include "support/messageanswerer.h"
 #include "support/simclient.h"
 #include "support/simulatorprocess.h"
 #include "support/testsupport.h"
+#include "trend/trenddownload.h"
 #include "trend/trendwindow.h"
+#include "widgets/globals.h"
+#include "widgets/textmarkup.h"
 
 #include <QChartView>
 #include <QCheckBox>

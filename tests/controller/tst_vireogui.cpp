@@ -4,18 +4,18 @@
 #include "analyzer/connectioninterface.h"
 #include "analyzer/request.h"
 #include "fakeanalyzer.h"
+#include "app/vireogui.h"
 #include "procedures/calibrationwindow.h"
 #include "procedures/certificationwindow.h"
 #include "screens/homewindow.h"
 #include "screens/modewindow.h"
-#include "shell/globals.h"
-#include "shell/keyboardwindow.h"
-#include "shell/textmarkup.h"
-#include "shell/vireogui.h"
 #include "support/messageanswerer.h"
 #include "support/testsupport.h"
 #include "trend/remotehistory.h"
 #include "trend/trendwindow.h"
+#include "widgets/globals.h"
+#include "widgets/keyboardwindow.h"
+#include "widgets/textmarkup.h"
 
 #include <QChartView>
 #include <QComboBox>

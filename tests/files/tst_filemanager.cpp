@@ -5,11 +5,11 @@
 #include "analyzer/response.h"
 #include "files/filemanager.h"
 #include "files/storagenames.h"
-#include "shell/globals.h"
-#include "shell/openfile.h"
 #include "support/messageanswerer.h"
 #include "support/simulatorprocess.h"
 #include "support/testsupport.h"
+#include "widgets/globals.h"
+#include "widgets/openfile.h"
 
 #include <QDialog>
 #include <QJsonDocument>

@@ -2,7 +2,7 @@
 // each step shows and sends, and where every event takes it.
 #include "procedures/certificationcontext.h"
 #include "procedures/certificationstates.h"
-#include "shell/globals.h"
+#include "widgets/globals.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,14 +1,14 @@
 // End to end: both guided procedures run in the panel against the analyzer
 // simulator, with short scan and collection times and the poll tick sped up
 // by the test, and the certification cabinet checked with gcab.
+#include "app/mainwindow.h"
+#include "app/vireogui.h"
 #include "procedures/calibrationwindow.h"
 #include "procedures/certificationwindow.h"
-#include "shell/globals.h"
-#include "shell/mainwindow.h"
-#include "shell/vireogui.h"
 #include "support/simclient.h"
 #include "support/simulatorprocess.h"
 #include "support/testsupport.h"
+#include "widgets/globals.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -4,8 +4,8 @@
 #include "files/filemanager.h"
 #include "procedures/calibrationwindow.h"
 #include "procedures/certificationwindow.h"
-#include "shell/globals.h"
 #include "support/testsupport.h"
+#include "widgets/globals.h"
 
 #include <QJsonDocument>
 #include <QLabel>

@@ -1,14 +1,14 @@
 // End to end: the settings screen of the in-process panel against the analyzer
 // simulator in service mode. Edits go through the real keypad and controller
 // and are read back from the simulator over a connection of the test's own.
+#include "app/mainwindow.h"
+#include "app/vireogui.h"
 #include "settings/settingswindow.h"
-#include "shell/globals.h"
-#include "shell/keyboardwindow.h"
-#include "shell/mainwindow.h"
-#include "shell/vireogui.h"
 #include "support/simclient.h"
 #include "support/simulatorprocess.h"
 #include "support/testsupport.h"
+#include "widgets/globals.h"
+#include "widgets/keyboardwindow.h"
 
 #include <QCheckBox>
 #include <QDialog>

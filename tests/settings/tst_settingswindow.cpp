@@ -6,8 +6,8 @@
 #include "analyzer/response.h"
 #include "files/ibacklight.h"
 #include "settings/settingswindow.h"
-#include "shell/globals.h"
 #include "support/testsupport.h"
+#include "widgets/globals.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // The message handler's exact lines, to a real log server and to ~/GUI.log.
-#include "shell/logwriter.h"
-#include "shell/messagehandler.h"
-#include "shell/textmarkup.h"
+#include "widgets/logwriter.h"
+#include "widgets/messagehandler.h"
+#include "widgets/textmarkup.h"
 
 #include "support/testsupport.h"
 

@@ -1,8 +1,8 @@
 // Start-up: the command line (in process and through the real program), the
 // frame window and the compiled-in resources.
-#include "shell/commandline.h"
-#include "shell/globals.h"
-#include "shell/mainwindow.h"
+#include "app/commandline.h"
+#include "app/mainwindow.h"
+#include "widgets/globals.h"
 
 #include "support/testsupport.h"
 

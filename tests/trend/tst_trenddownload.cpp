@@ -1,9 +1,9 @@
 // The trend download page: service-mode gating from the polled mode, the
 // period each button stands for, the unit it passes on and the storage label.
 #include "analyzer/response.h"
-#include "shell/globals.h"
 #include "support/testsupport.h"
 #include "trend/trenddownload.h"
+#include "widgets/globals.h"
 
 #include <QLabel>
 #include <QPushButton>

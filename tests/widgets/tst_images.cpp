@@ -1,10 +1,10 @@
 // The compiled-in images: every name the screens and style sheets refer to
 // loads, the wide buttons fit the popups' icon size, and no two drawings are
 // the same picture. Also renders a contact sheet to look at.
-#include "shell/keyboardwindow.h"
-#include "shell/messagebox.h"
-#include "shell/openfile.h"
 #include "support/testsupport.h"
+#include "widgets/keyboardwindow.h"
+#include "widgets/messagebox.h"
+#include "widgets/openfile.h"
 
 #include <QCryptographicHash>
 #include <QGridLayout>

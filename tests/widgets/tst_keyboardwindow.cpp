@@ -1,7 +1,7 @@
 // The numeric keypad page: what each key does to the typed text, the OK,
 // return and Cancel answers, and the focus the line edit takes when shown.
-#include "shell/keyboardwindow.h"
 #include "support/testsupport.h"
+#include "widgets/keyboardwindow.h"
 
 #include <QLabel>
 #include <QLineEdit>

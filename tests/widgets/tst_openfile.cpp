@@ -1,7 +1,7 @@
 // The file chooser: which names a folder offers, in which order, stepping
 // through them, and what OK and Cancel hand back.
-#include "shell/openfile.h"
 #include "support/testsupport.h"
+#include "widgets/openfile.h"
 
 #include <QListWidget>
 #include <QPushButton>

@@ -1,9 +1,9 @@
 // The message, progress and date popups as their owners use them: run
 // modally and answered by a button, or asked to close by the operator.
-#include "shell/calendardialog.h"
-#include "shell/messagebox.h"
-#include "shell/progressdialog.h"
 #include "support/testsupport.h"
+#include "widgets/calendardialog.h"
+#include "widgets/messagebox.h"
+#include "widgets/progressdialog.h"
 
 #include <QCalendarWidget>
 #include <QDialogButtonBox>
