@@ -109,6 +109,8 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     addPage(TREND, m_trend);
     connect(m_trend, &TrendWindow::goToWindow, this, &VireoGUI::switchToWindow);
     connect(m_trend, &TrendWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
+    // A value axis framed by new data reaches the mini plot at once, not a tick later.
+    connect(m_trend, &TrendWindow::valueRangeChanged, this, &VireoGUI::syncMiniPlot);
 
     m_home = new HomeWindow(m_homeHistory, this);
     addPage(HOME, m_home);
@@ -179,8 +181,9 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     if (m_manager->connection()->isConnected()) {
         for (Analyzer::RPCInterface* client : m_clients.clients())
             sendBatchJson(client->updateRequests());
-        // The mini plot's first request, made while the sources had no id yet, never went out.
-        m_home->moveMiniPlotXAxis();
+        // The first windows of the trend screen and the mini plot, asked for
+        // while the sources had no id yet, never went out.
+        askForHistory();
     }
 }
 
@@ -211,6 +214,8 @@ void VireoGUI::switchToWindow(WindowType window)
 void VireoGUI::syncMiniPlot()
 {
     // The home mini plot follows the trend screen's interval and value range.
+    if (!m_home)
+        return;
     m_home->setMiniPlotScale(m_trend->intervalIndex(), m_trend->valueAxisMinimum(),
                              m_trend->valueAxisMaximum());
 }
@@ -393,7 +398,13 @@ void VireoGUI::connectionStatusChanged()
     m_calibration->connectionChanged(lost);
     m_settings->connectionChanged(lost);
     if (!lost)
-        m_home->moveMiniPlotXAxis(); // history asked for while the link was down never went out
+        askForHistory(); // history asked for while the link was down never went out
+}
+
+void VireoGUI::askForHistory()
+{
+    m_trend->refreshTrendData();
+    m_home->moveMiniPlotXAxis();
 }
 
 void VireoGUI::startDownloadFile(FileManager::FileType type, bool hidePopups)

@@ -76,6 +76,7 @@ private:
     void addPage(WindowType type, QWidget* page);
     void processReply(const Analyzer::Response& reply);
     void syncMiniPlot();
+    void askForHistory();
     void sendDocument(const QByteArray& compactJson);
 
     Analyzer::Request m_keyboardRequest;

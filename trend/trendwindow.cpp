@@ -65,6 +65,8 @@ TrendWindow::TrendWindow(Trend::HistoryInterface* history, QWidget* parent)
     m_chartView->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_chartView->setRenderHint(QPainter::Antialiasing);
     ui->gridLayoutChart->addWidget(m_chartView);
+    connect(m_chart->valueAxis(), &QValueAxis::rangeChanged, this,
+            &TrendWindow::valueRangeChanged);
     // Presses reach the view's viewport, not the view.
     m_chartView->viewport()->installEventFilter(this);
 

@@ -58,6 +58,8 @@ public:
 signals:
     void goToWindow(WindowType window);
     void showKeyboard(QString label, Analyzer::Request& request);
+    /// The value axis was framed or set: the home mini plot follows it.
+    void valueRangeChanged();
 
 public slots:
     void moveToNow();

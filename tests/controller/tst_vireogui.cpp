@@ -76,7 +76,7 @@ struct Panel
     /// every tick, is not recorded.
     bool started()
     {
-        if (!QTest::qWaitFor([this] { return server.lines.size() == kStartupBatches + 1; }, 5000))
+        if (!QTest::qWaitFor([this] { return server.lines.size() == kStartupBatches + 2; }, 5000))
             return false;
         startup = server.lines;
         server.lines.clear();
@@ -189,15 +189,25 @@ void tst_VireoGUI::startupSendsEveryClientOnce()
     // Clients that poll nothing still get their (empty) batch once; the home
     // screen sends its 28 requests, the settings screen all of its tabs (74
     // requests), the file manager the serial number, the certification page
-    // its six polled requests. Then, the ids given out, the mini plot asks for
-    // its day of history.
+    // its six polled requests. Then, the ids given out, the trend screen asks
+    // for today and the mini plot for the day up to now.
     QVERIFY(panel.started());
-    QCOMPARE(panel.startup.size(), kStartupBatches + 1);
-    const QJsonObject history = parse(panel.startup.takeLast()).object();
-    QCOMPARE(history["method"].toString(), QStringLiteral("get_trend_data"));
-    const QDateTime start = QDateTime::fromString(history["params"][0].toString(), "yyyy-MM-dd HH:mm:ss");
-    const QDateTime end = QDateTime::fromString(history["params"][1].toString(), "yyyy-MM-dd HH:mm:ss");
-    QCOMPARE(start.secsTo(end), 86400);
+    QCOMPARE(panel.startup.size(), kStartupBatches + 2);
+    const auto historyRange = [](const QByteArray& line) {
+        const QJsonObject history = parse(line).object();
+        if (history["method"].toString() != QStringLiteral("get_trend_data"))
+            return std::pair<QDateTime, QDateTime>();
+        const auto time = [&history](int i) {
+            return QDateTime::fromString(history["params"][i].toString(), "yyyy-MM-dd HH:mm:ss");
+        };
+        return std::pair(time(0), time(1));
+    };
+    const auto [plotStart, plotEnd] = historyRange(panel.startup.takeLast());
+    QCOMPARE(plotStart.secsTo(plotEnd), 86400);
+    QVERIFY(plotEnd > QDateTime::currentDateTime());
+    const auto [dayStart, dayEnd] = historyRange(panel.startup.takeLast());
+    QCOMPARE(dayStart, QDateTime(QDate::currentDate(), QTime(0, 0)));
+    QCOMPARE(dayStart.secsTo(dayEnd), 86400);
     bool homeSeen = false;
     bool serialSeen = false;
     int empty = 0;
@@ -561,11 +571,13 @@ void tst_VireoGUI::serverDownThenUp()
     QVERIFY(connection->isConnected());
     tick();
     QCOMPARE(modalPopupText(), QStringLiteral("Restored connection to 127.0.0.1:%1").arg(port));
-    // The mini plot asks for the history it could not get before, and the
-    // same tick goes on polling the home page, the popup still open.
-    QTRY_COMPARE(server.lines.size(), 2);
+    // The trend screen and the mini plot ask for the history they could not
+    // get before, and the same tick goes on polling the home page, the popup
+    // still open.
+    QTRY_COMPARE(server.lines.size(), 3);
     QCOMPARE(parse(server.lines.at(0))["method"].toString(), QStringLiteral("get_trend_data"));
-    QCOMPARE(parse(server.lines.at(1)).array().size(), 28);
+    QCOMPARE(parse(server.lines.at(1))["method"].toString(), QStringLiteral("get_trend_data"));
+    QCOMPARE(parse(server.lines.at(2)).array().size(), 28);
     qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept();
 
     server.close();
@@ -609,7 +621,7 @@ void tst_VireoGUI::firstBatchRoutedAfterDropMidLine()
     QVERIFY(panel.connection->isConnected());
     panel.tick(); // reports the return and polls
     QTRY_COMPARE(panel.conc(), QStringLiteral("3.500"));
-    QCOMPARE(server.lines.size(), 2); // the mini plot's history request, then the one batch
+    QCOMPARE(server.lines.size(), 3); // two history requests, then the one batch
 }
 
 void tst_VireoGUI::popupLeftOpenWhileServerReturns()

@@ -271,17 +271,24 @@ void tst_TrendWindow::autoScale()
     QFETCH(double, maximum);
     QFETCH(QString, format);
 
+    // Checked from the start, so the first data frames the axis.
     Screen screen;
-    screen.showValues(values);
-    QCOMPARE(screen.axis->max(), 1.0); // the box is not checked
-    QTest::mouseClick(screen.autoScale, Qt::LeftButton);
     QVERIFY(screen.autoScale->isChecked());
+    screen.showValues(values);
     QCOMPARE(screen.axis->min(), minimum);
     QCOMPARE(screen.axis->max(), maximum);
     QCOMPARE(screen.axis->labelFormat(), format);
     QCOMPARE(screen.axis->tickCount(), 5);
     QCOMPARE(screen.window.valueAxisMinimum(), minimum);
     QCOMPARE(screen.window.valueAxisMaximum(), maximum);
+
+    // Unchecked, new data leaves the axis; checking the box frames it again.
+    QTest::mouseClick(screen.autoScale, Qt::LeftButton);
+    QVERIFY(!screen.autoScale->isChecked());
+    screen.showValues({1000.0, 2000.0, 1500.0, 1200.0});
+    QCOMPARE(screen.axis->max(), maximum);
+    QTest::mouseClick(screen.autoScale, Qt::LeftButton);
+    QVERIFY(screen.axis->min() <= 1000.0 && screen.axis->max() >= 2000.0);
 }
 
 void tst_TrendWindow::rebuildWithSameCountKeepsScale()
@@ -323,6 +330,7 @@ void tst_TrendWindow::strip()
     Screen screen;
     screen.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&screen.window));
+    screen.autoScale->setChecked(false); // only the press may frame the axis
     screen.showValues({10.5, 12.5});
     screen.window.pointClicked(QPointF(1000, 12.5));
     QVERIFY(screen.touched->pointLabelsVisible());
