@@ -1,14 +1,16 @@
 #include "settings/gaspages.h"
 
-#include "widgets/textmarkup.h"
+#include "settings/serverlabels.h"
 
 #include <QAbstractButton>
 #include <QCollator>
 #include <QLabel>
 #include <algorithm>
 
-GasPages::GasPages(QList<QAbstractButton*> buttons, QList<QLabel*> labels, QWidget* nextPage)
-    : m_buttons(std::move(buttons)), m_labels(std::move(labels)), m_nextPage(nextPage)
+GasPages::GasPages(QList<QAbstractButton*> buttons, QList<QLabel*> labels, QWidget* nextPage,
+                   ServerLabels* texts)
+    : m_buttons(std::move(buttons)), m_labels(std::move(labels)), m_nextPage(nextPage),
+      m_texts(texts)
 {
 }
 
@@ -42,6 +44,8 @@ void GasPages::setEnabled(bool enabled)
 {
     for (QAbstractButton* button : qAsConst(m_buttons))
         button->setEnabled(enabled);
+    for (QLabel* label : qAsConst(m_labels))
+        label->setEnabled(enabled);
 }
 
 std::optional<QString> GasPages::nameAt(int position) const
@@ -59,8 +63,10 @@ void GasPages::showPage(int page)
         const bool present = first + j < m_names.size();
         m_buttons.at(j)->setVisible(present);
         m_labels.at(j)->setVisible(present);
-        m_labels.at(j)->setText(present ? subscriptDigits(capServerText(m_names.at(first + j)))
-                                        : QStringLiteral("blank"));
+        if (present)
+            m_texts->show(m_labels.at(j), QString(), m_names.at(first + j), ServerText::Formula);
+        else
+            m_texts->show(m_labels.at(j), QString(), QStringLiteral("blank"));
     }
     markCurrent();
 }
@@ -68,11 +74,11 @@ void GasPages::showPage(int page)
 void GasPages::markCurrent()
 {
     // Auto-exclusive buttons cannot all be unchecked; exclusivity is lifted
-    // around the unchecking.
-    const QString current = subscriptDigits(capServerText(m_current));
+    // around the unchecking. Names are compared, not what the labels show:
+    // a cut name could match another.
     for (int j = 0; j < kPerPage; ++j) {
         QAbstractButton* button = m_buttons.at(j);
-        if (m_labels.at(j)->text() == current) {
+        if (nameAt(j) == m_current) {
             button->setChecked(true);
         } else {
             button->setAutoExclusive(false);

@@ -10,14 +10,17 @@
 class QAbstractButton;
 class QLabel;
 class QWidget;
+class ServerLabels;
 
 class GasPages
 {
 public:
     static constexpr int kPerPage = 16;
 
-    /// The sixteen buttons and labels, by position, and the next-page arrow.
-    GasPages(QList<QAbstractButton*> buttons, QList<QLabel*> labels, QWidget* nextPage);
+    /// The sixteen buttons and labels, by position, and the next-page arrow;
+    /// the names are shown on the labels through texts.
+    GasPages(QList<QAbstractButton*> buttons, QList<QLabel*> labels, QWidget* nextPage,
+             ServerLabels* texts);
 
     /// A new list of names: sorted, and shown from page one unless it is the
     /// list already shown.
@@ -26,7 +29,7 @@ public:
     void setCurrent(const QString& name);
     /// The next page, back to the first after the last.
     void showNext();
-    /// Lets the operator choose a gas (service mode) or not.
+    /// Lets the operator choose a gas (service mode) or not; the labels look it.
     void setEnabled(bool enabled);
     /// The name on the button at this position of the page shown (none past the list).
     std::optional<QString> nameAt(int position) const;
@@ -38,6 +41,7 @@ private:
     QList<QAbstractButton*> m_buttons;
     QList<QLabel*> m_labels;
     QWidget* m_nextPage;
+    ServerLabels* m_texts;
     QStringList m_names;
     QString m_current = QStringLiteral("!UNKNOWN!");
     int m_page = 0;

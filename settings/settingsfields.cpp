@@ -7,6 +7,7 @@
 #include "analyzer/response.h"
 #include "files/ibacklight.h"
 #include "settings/gaspages.h"
+#include "settings/serverlabels.h"
 #include "widgets/calendardialog.h"
 #include "widgets/globals.h"
 #include "widgets/messagebox.h"
@@ -29,6 +30,24 @@ namespace {
 constexpr int kOptimizeLaserMode = 6;
 constexpr int kOffPeakMode = 10;
 constexpr int kMinimumDataFilter = 10;
+
+/// Four decimal numbers from 0 to 255 between three dots ("192.168.1.5").
+bool isDottedQuad(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char('.'));
+    if (parts.size() != 4)
+        return false;
+    for (const QString& part : parts) {
+        bool ok = false;
+        const int number = part.toInt(&ok);
+        const bool digits = std::all_of(part.cbegin(), part.cend(), [](QChar c) {
+            return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        });
+        if (!ok || !digits || part.size() > 3 || number > 255)
+            return false;
+    }
+    return true;
+}
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -103,16 +122,27 @@ void SettingsWindow::addressEntered(QLineEdit* field, const Response& response)
     const QJsonValue value = entry.at(0);
     field->setText(value.isString() ? value.toString()
                                     : QString::number(value.toDouble(), 'g', 15));
+    m_networkEntryMade = true;
     sendNetworkSettings(ui->dhcpCheckBox->isChecked());
 }
 
 void SettingsWindow::sendNetworkSettings(bool dhcp)
 {
-    if (dhcp)
+    if (dhcp) {
         send(idOf(ui->dhcpCheckBox), {true});
-    else
-        send(idOf(ui->dhcpCheckBox), {false, ui->ipLineEdit->text(), ui->subnetLineEdit->text(),
-                                      ui->gatewayLineEdit->text()});
+        return;
+    }
+    // Fixed addresses that are not addresses (empty after a failed poll, or a
+    // mistyped entry) would take the analyzer off the network.
+    const QStringList addresses = {ui->ipLineEdit->text(), ui->subnetLineEdit->text(),
+                                   ui->gatewayLineEdit->text()};
+    for (const QString& address : addresses) {
+        if (!isDottedQuad(address)) {
+            qDebug() << "Network settings not sent, not an address:" << address;
+            return;
+        }
+    }
+    send(idOf(ui->dhcpCheckBox), {false, addresses.at(0), addresses.at(1), addresses.at(2)});
 }
 
 void SettingsWindow::dhcpClicked(bool checked)
@@ -124,7 +154,19 @@ void SettingsWindow::editingDone()
 {
     qDebug() << "Editing timer timed out!";
     m_networkEditing = false;
-    sendNetworkSettings(ui->dhcpCheckBox->isChecked());
+    // What the keypad handed back goes out once more; a cancelled entry never.
+    if (std::exchange(m_networkEntryMade, false))
+        sendNetworkSettings(ui->dhcpCheckBox->isChecked());
+}
+
+void SettingsWindow::keypadClosed()
+{
+    if (!std::exchange(m_networkKeypadOpen, false) || m_networkEntryMade)
+        return;
+    // Nothing came back: nothing to send, and the next poll shows the
+    // analyzer's addresses again.
+    m_editingTimer->stop();
+    m_networkEditing = false;
 }
 
 void SettingsWindow::a420Edited()
@@ -368,7 +410,7 @@ void SettingsWindow::on_dynamicFilterEnabledCheckBox_clicked(bool checked)
 
 void SettingsWindow::unitNameReceived(const Response& response)
 {
-    ui->unitNameLabel->setText(QStringLiteral("Unit Name: ") + capServerText(response.toString()));
+    m_serverLabels->show(ui->unitNameLabel, QStringLiteral("Unit Name: "), response.toString());
     emit newTitleBarName(response.toString());
 }
 
@@ -377,13 +419,15 @@ void SettingsWindow::unitTypeReceived(const Response& response)
     m_unitType = response.toInt();
     ui->label_7->setText(m_unitType == kLaserMonitorUnitType ? QStringLiteral("Laser I (mA)")
                                                              : QStringLiteral("Laser BFD (mV)"));
-    ui->unitTypeLabel->setText(QStringLiteral("Unit Type: ") + QString::number(m_unitType));
+    m_serverLabels->show(ui->unitTypeLabel, QStringLiteral("Unit Type: "),
+                         QString::number(m_unitType));
 }
 
 void SettingsWindow::serialNumberReceived(const Response& response)
 {
-    const QString serial = response.toString();
-    ui->serialLabel->setText(QStringLiteral("SN: ") + serial);
+    // A serial number of a megabyte would stall the panel as a window title.
+    const QString serial = capServerText(response.toString());
+    m_serverLabels->show(ui->serialLabel, QStringLiteral("SN: "), serial);
     const QString host = connectionString().section(QLatin1Char(':'), 0, 0);
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (auto* frame = qobject_cast<QMainWindow*>(window)) {
@@ -397,7 +441,7 @@ void SettingsWindow::serialNumberReceived(const Response& response)
 
 void SettingsWindow::versionReceived(const Response& response)
 {
-    ui->versionLabel->setText(QStringLiteral("Version: ") + capServerText(response.toString()));
+    m_serverLabels->show(ui->versionLabel, QStringLiteral("Version: "), response.toString());
     emit newTitleBarVersion(response.toString());
 }
 

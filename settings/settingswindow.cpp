@@ -8,6 +8,7 @@
 #include "files/storage.h"
 #include "files/vireobacklight.h"
 #include "settings/gaspages.h"
+#include "settings/serverlabels.h"
 #include "widgets/calendardialog.h"
 #include "widgets/globals.h"
 #include "widgets/messagebox.h"
@@ -98,7 +99,11 @@ SettingsWindow::SettingsWindow(QWidget* parent) : QWidget(parent), ui(new Ui::Se
         gasButtons.append(findChild<QAbstractButton*>(QStringLiteral("radioButton_%1").arg(i)));
         gasLabels.append(findChild<QLabel*>(QStringLiteral("gasLabel_%1").arg(i)));
     }
-    m_gasPages = std::make_unique<GasPages>(gasButtons, gasLabels, ui->buttonNextGasPage);
+    m_serverLabels = new ServerLabels(this);
+    for (QLabel* label : {ui->unitNameLabel, ui->versionLabel, ui->lastOptimizationLabel})
+        m_serverLabels->setLines(label, 2);
+    m_gasPages = std::make_unique<GasPages>(gasButtons, gasLabels, ui->buttonNextGasPage,
+                                            m_serverLabels);
     for (int i = 0; i < gasButtons.size(); ++i) {
         connect(gasButtons.at(i), &QAbstractButton::clicked, m_gasMapper,
                 qOverload<>(&QSignalMapper::map));
@@ -143,6 +148,9 @@ SettingsWindow::SettingsWindow(QWidget* parent) : QWidget(parent), ui(new Ui::Se
     m_progress->setModal(true);
     m_progress->setWindowTitle(QStringLiteral("Trend Data"));
     ui->groupBoxEthernet->setEnabled(false);
+    // Read-only until the analyzer reports service mode: a reply that never
+    // comes, or comes as an error, leaves the settings closed.
+    configureForServiceMode(false);
 }
 
 SettingsWindow::~SettingsWindow()
@@ -268,9 +276,9 @@ SettingsWindow::Handler SettingsWindow::replyHandler(const SettingsRow& row, QWi
         show = [widget](const Response& r) { widget->setVisible(r.toBool()); };
         break;
     case Show::Label:
-        show = [label = qobject_cast<QLabel*>(widget),
+        show = [this, label = qobject_cast<QLabel*>(widget),
                 prefix = QString::fromUtf8(row.text)](const Response& r) {
-            label->setText(prefix + capServerText(r.toString()));
+            m_serverLabels->show(label, prefix, r.toString());
         };
         break;
     case Show::Rate:
@@ -398,18 +406,25 @@ bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::MouseButtonPress)
         return QWidget::eventFilter(watched, event);
+    // A field that is off (outside service mode) opens neither the keypad nor
+    // the calendar. The Ethernet fields are never on and are edited only
+    // through the keypad.
     if (watched == ui->dateLineEdit) {
-        m_calendar->exec();
+        if (ui->dateLineEdit->isEnabled())
+            m_calendar->exec();
         return true;
     }
     if (!m_keypadRowOf.contains(watched))
         return QWidget::eventFilter(watched, event);
     auto* field = static_cast<QLineEdit*>(watched);
-    if (field == ui->loggingIntLineEdit && !field->isEnabled())
+    const bool ethernet =
+        field == ui->ipLineEdit || field == ui->subnetLineEdit || field == ui->gatewayLineEdit;
+    if (!field->isEnabled() && !ethernet)
         return true;
-    if (field == ui->ipLineEdit || field == ui->subnetLineEdit || field == ui->gatewayLineEdit) {
+    if (ethernet) {
         m_editingTimer->start(kEditingTimeoutMs);
         m_networkEditing = true;
+        m_networkKeypadOpen = true;
     }
     field->clearFocus();
     openKeypad(field);

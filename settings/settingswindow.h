@@ -31,6 +31,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class GasPages;
+class ServerLabels;
 class QSignalMapper;
 class QTimer;
 
@@ -76,6 +77,9 @@ signals:
 public slots:
     void showFactoryTab(bool factory);
     void configureForServiceMode(bool service);
+    /// The keypad closed, after handing back its value if it had one: an
+    /// Ethernet entry that got none was cancelled.
+    void keypadClosed();
 
 private slots:
     void tabChanged(int position);
@@ -208,11 +212,16 @@ private:
     ProgressDialog* m_progress = nullptr;
     QSignalMapper* m_gasMapper = nullptr;
     QSignalMapper* m_pageMapper = nullptr;
+    ServerLabels* m_serverLabels = nullptr;
     std::unique_ptr<GasPages> m_gasPages;
 
     bool m_firstPoll = true;
     bool m_reactorUsed = false;
     bool m_networkEditing = false;
+    /// The keypad is open on an Ethernet field.
+    bool m_networkKeypadOpen = false;
+    /// An Ethernet entry came back from the keypad since the editing began.
+    bool m_networkEntryMade = false;
     bool m_dataFilterEditing = false;
     int m_unitType = 0;
 

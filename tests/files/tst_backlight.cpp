@@ -19,7 +19,7 @@ private slots:
     void fakeClamps();
     void limits_data();
     void limits();
-    void callWhileRunningIsDropped();
+    void callsWhileRunningEndAtTheLast();
 
 private:
     QString makeDatabase(const QStringList& statements);
@@ -124,17 +124,21 @@ void tst_Backlight::limits()
     QCOMPARE(QFile::exists(path), !statements.isEmpty());
 }
 
-void tst_Backlight::callWhileRunningIsDropped()
+void tst_Backlight::callsWhileRunningEndAtTheLast()
 {
     const QString path =
         makeDatabase({"CREATE TABLE display_table (min_brightness INTEGER, max_brightness INTEGER)",
                       "INSERT INTO display_table VALUES (20, 220)"});
     VireoBacklight backlight(path, m_program); // starts the program with 120
     QVERIFY(backlight.process().state() != QProcess::NotRunning);
-    backlight.setBrightness(80);
+    // A slider drag: the steps made while the program runs wait, and only the
+    // last is applied when it ends.
+    for (int level : {60, 70, 80})
+        backlight.setBrightness(level);
     QCOMPARE(backlight.brightness(), 50);
+    QTRY_COMPARE(recorded(), (QStringList{"120", "180"}));
     waitForProgram(backlight);
-    QCOMPARE(recorded(), QStringList{"120"});
+    QCOMPARE(backlight.brightness(), 80);
 
     // A refresh re-applies the level within new limits.
     backlight.setBrightness(10);
@@ -142,7 +146,7 @@ void tst_Backlight::callWhileRunningIsDropped()
     makeDatabase({"UPDATE display_table SET min_brightness = 0, max_brightness = 100"});
     backlight.refresh();
     waitForProgram(backlight);
-    QCOMPARE(recorded(), (QStringList{"120", "40", "10"}));
+    QCOMPARE(recorded(), (QStringList{"120", "180", "40", "10"}));
 }
 
 QTEST_MAIN(tst_Backlight)
