@@ -4,6 +4,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QVariant>
+#include <utility>
 
 namespace {
 // Each refresh opens its own connection name, so a connection still held
@@ -72,7 +73,8 @@ void VireoBacklight::refresh()
         }
     }
     QSqlDatabase::removeDatabase(name);
-    setBrightness(m_level);
+    // A level still waiting for the program is the one to apply.
+    setBrightness(m_pending.value_or(m_level));
 }
 
 void VireoBacklight::setBrightness(int percent)

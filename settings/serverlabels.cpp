@@ -18,8 +18,7 @@ ServerLabels::Entry& ServerLabels::entryFor(QLabel* label)
     return m_entries[label];
 }
 
-void ServerLabels::show(QLabel* label, const QString& prefix, const QString& text,
-                        ServerText kind)
+void ServerLabels::show(QLabel* label, const QString& prefix, const QString& text, ServerText kind)
 {
     Entry& entry = entryFor(label);
     entry.prefix = prefix;
@@ -57,8 +56,8 @@ void ServerLabels::fit(QLabel* label, const Entry& entry)
         showServerText(label, entry.prefix + entry.text, entry.kind);
         return;
     }
-    const int width = label->contentsRect().width() - 2 * label->margin() -
-                      std::max(label->indent(), 0);
+    const int width =
+        label->contentsRect().width() - 2 * label->margin() - std::max(label->indent(), 0);
     // Subscript digits are narrower than the digits measured here, so a
     // formula cut to fit as plain text fits as marked up too.
     const QString shown = fitted(entry.prefix + entry.text, label->font(), width, entry.lines);

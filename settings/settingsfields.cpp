@@ -23,6 +23,7 @@
 #include <QStandardItemModel>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
 using Analyzer::Response;
 

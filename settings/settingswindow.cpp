@@ -102,8 +102,8 @@ SettingsWindow::SettingsWindow(QWidget* parent) : QWidget(parent), ui(new Ui::Se
     m_serverLabels = new ServerLabels(this);
     for (QLabel* label : {ui->unitNameLabel, ui->versionLabel, ui->lastOptimizationLabel})
         m_serverLabels->setLines(label, 2);
-    m_gasPages = std::make_unique<GasPages>(gasButtons, gasLabels, ui->buttonNextGasPage,
-                                            m_serverLabels);
+    m_gasPages =
+        std::make_unique<GasPages>(gasButtons, gasLabels, ui->buttonNextGasPage, m_serverLabels);
     for (int i = 0; i < gasButtons.size(); ++i) {
         connect(gasButtons.at(i), &QAbstractButton::clicked, m_gasMapper,
                 qOverload<>(&QSignalMapper::map));
@@ -276,10 +276,8 @@ SettingsWindow::Handler SettingsWindow::replyHandler(const SettingsRow& row, QWi
         show = [widget](const Response& r) { widget->setVisible(r.toBool()); };
         break;
     case Show::Label:
-        show = [this, label = qobject_cast<QLabel*>(widget),
-                prefix = QString::fromUtf8(row.text)](const Response& r) {
-            m_serverLabels->show(label, prefix, r.toString());
-        };
+        show = [this, label = qobject_cast<QLabel*>(widget), prefix = QString::fromUtf8(row.text)](
+                   const Response& r) { m_serverLabels->show(label, prefix, r.toString()); };
         break;
     case Show::Rate:
         show = [combo = qobject_cast<QComboBox*>(widget)](const Response& r) {

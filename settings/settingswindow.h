@@ -24,16 +24,14 @@
 #include <memory>
 
 class CalendarDialog;
+class GasPages;
 class IBacklight;
 class ProgressDialog;
-class QCheckBox;
 class QComboBox;
-class QLabel;
 class QLineEdit;
-class GasPages;
-class ServerLabels;
 class QSignalMapper;
 class QTimer;
+class ServerLabels;
 
 namespace Ui {
 class SettingsWindow;

@@ -31,7 +31,8 @@ namespace {
 const QString kSerial = QStringLiteral("SN-") + QString(61, QLatin1Char('7'));
 const QString kUnitName = QStringLiteral("Trace Moisture Lab 7");
 const QString kLongGas = QStringLiteral("C") + QString(299, QLatin1Char('H'));
-const QStringList kGases = {QStringLiteral("Nitrogen Carrier 5.0"), QStringLiteral("Argon Carrier Gas 46"),
+const QStringList kGases = {QStringLiteral("Nitrogen Carrier 5.0"),
+                            QStringLiteral("Argon Carrier Gas 46"),
                             QStringLiteral("Helium Purified 6.0x"), kLongGas};
 
 /// The width and height the text of a label needs.
@@ -69,9 +70,8 @@ QStringList layoutFaults(QWidget* root, QWidget* window)
             faults << name + " lies outside the window";
         if (auto* label = qobject_cast<QLabel*>(widget)) {
             const QRect room = label->contentsRect();
-            const QSize need = label->wordWrap()
-                                   ? QSize(0, label->heightForWidth(label->width()))
-                                   : textSize(label);
+            const QSize need = label->wordWrap() ? QSize(0, label->heightForWidth(label->width()))
+                                                 : textSize(label);
             if (need.width() > room.width() || need.height() > label->height())
                 faults << QStringLiteral("%1 cut: %2 needs %3x%4 in %5x%6")
                               .arg(name, label->text().left(40))
@@ -180,8 +180,8 @@ void tst_SettingsTexts::longTextsOnEveryTab()
     tabs->setCurrentIndex(4);
     QTest::mouseClick(child("changeAccessPushButton"), Qt::LeftButton);
     auto* keypad = m_gui->findChild<KeyboardWindow*>();
-    for (const char* key : {"pushButton_5", "pushButton_7", "pushButton_3", "pushButton_8",
-                            "pushButton_OK"})
+    for (const char* key :
+         {"pushButton_5", "pushButton_7", "pushButton_3", "pushButton_8", "pushButton_OK"})
         QTest::mouseClick(keypad->findChild<QPushButton*>(QLatin1String(key)), Qt::LeftButton);
     QCOMPARE(child<QLabel>("accessLabel")->text(), QStringLiteral("Access: Factory"));
 

@@ -572,8 +572,8 @@ void tst_SettingsWindow::keypadPrompts_data()
     const auto pad = [](const char* widget, const char* prompt, int row, bool gated = true) {
         QTest::addRow("%s in service", widget)
             << QString::fromLatin1(widget) << QString::fromLatin1(prompt) << row << true;
-        QTest::addRow("%s outside service", widget) << QString::fromLatin1(widget)
-                                                   << QString(gated ? "" : prompt) << row << false;
+        QTest::addRow("%s outside service", widget)
+            << QString::fromLatin1(widget) << QString(gated ? "" : prompt) << row << false;
     };
     pad("timeLineEdit", "Enter time hh.mm.ss", 32);
     pad("fourTwentyMinLineEdit", "Set 4-20 mA Minimum Conc.", 9);
@@ -898,8 +898,9 @@ void tst_SettingsWindow::networkEntries_data()
     QTest::addColumn<QString>("params"); // empty: nothing is sent
 
     const QJsonArray fixed{false, "10.0.0.2", "255.255.255.0", "10.0.0.1"};
-    QTest::newRow("highest address") << QJsonValue(fixed) << 17 << QJsonValue("255.255.255.255")
-                                     << "[false,\"255.255.255.255\",\"255.255.255.0\",\"10.0.0.1\"]";
+    QTest::newRow("highest address")
+        << QJsonValue(fixed) << 17 << QJsonValue("255.255.255.255")
+        << "[false,\"255.255.255.255\",\"255.255.255.0\",\"10.0.0.1\"]";
     QTest::newRow("lowest address") << QJsonValue(fixed) << 19 << QJsonValue("0.0.0.0")
                                     << "[false,\"10.0.0.2\",\"255.255.255.0\",\"0.0.0.0\"]";
     QTest::newRow("octet 256") << QJsonValue(fixed) << 17 << QJsonValue("10.0.0.256") << "";
