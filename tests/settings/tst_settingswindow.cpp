@@ -17,6 +17,7 @@
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -215,6 +216,9 @@ private slots:
     void accessLevel();
     void serviceGating();
     void gateClosedUntilServiceMode();
+    void serverTexts_data();
+    void serverTexts();
+    void serialNumberCapped();
     void gasPages();
     void gasPageArrow_data();
     void gasPageArrow();
@@ -827,6 +831,64 @@ void tst_SettingsWindow::gateClosedUntilServiceMode()
     QVERIFY(relay->isEnabled());
     m_window->handleResponse(errorReply(4));
     QVERIFY(relay->isEnabled());
+}
+
+void tst_SettingsWindow::serverTexts_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("sent");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("formula");
+
+    // Markup from the analyzer is text: shown as it is, or escaped in a formula.
+    QTest::newRow("unit name") << 56 << "unitNameLabel"
+                               << "<b>Vireo</b>"
+                               << "Unit Name: <b>Vireo</b>" << false;
+    QTest::newRow("serial") << 58 << "serialLabel"
+                            << "<i>V1</i>"
+                            << "SN: <i>V1</i>" << false;
+    QTest::newRow("version") << 59 << "versionLabel"
+                             << "<u>4</u>"
+                             << "Version: <u>4</u>" << false;
+    QTest::newRow("next tune") << 30 << "nextTuneLabel"
+                               << "<h1>soon</h1>"
+                               << "Next Tune: <h1>soon</h1>" << false;
+    QTest::newRow("fpga") << 60 << "fpgaLabel"
+                          << "<s>2</s>"
+                          << "FPGA: <s>2</s>" << false;
+    QTest::newRow("gas") << 2 << "gasLabel_1"
+                         << "<b>N2</b>"
+                         << "&lt;b&gt;N<sub>2</sub>&lt;/b&gt;" << true;
+}
+
+void tst_SettingsWindow::serverTexts()
+{
+    QFETCH(int, row);
+    QFETCH(QString, label);
+    QFETCH(QString, sent);
+    QFETCH(QString, shown);
+    QFETCH(bool, formula);
+
+    m_window->handleResponse(reply(row, row == 2 ? QJsonValue(QJsonArray{sent}) : QJsonValue(sent)));
+    QCOMPARE(child<QLabel>(label)->text(), shown);
+    QCOMPARE(child<QLabel>(label)->textFormat(), formula ? Qt::RichText : Qt::PlainText);
+}
+
+void tst_SettingsWindow::serialNumberCapped()
+{
+    // A serial number of a megabyte is cut before it reaches the label or the
+    // frame's title.
+    QMainWindow frame;
+    const QString connection = connectionString();
+    connectionString() = QStringLiteral("10.1.2.3:49999");
+    const QString huge(1 << 20, QLatin1Char('7'));
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Text from the analyzer cut to 300"));
+    m_window->handleResponse(reply(58, huge));
+    QVERIFY(child<QLabel>("serialLabel")->text().size() < 320);
+    QCOMPARE(frame.windowTitle(),
+             "SN " + huge.left(300) + QChar(0x2026) + QStringLiteral(" @ 10.1.2.3"));
+    connectionString() = connection;
 }
 
 void tst_SettingsWindow::gasPageArrow_data()
