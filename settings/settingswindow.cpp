@@ -420,6 +420,8 @@ bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
     if (!field->isEnabled() && !ethernet)
         return true;
     if (ethernet) {
+        if (!m_editingTimer->isActive()) // a new editing: no entry made yet
+            m_networkEntryMade = false;
         m_editingTimer->start(kEditingTimeoutMs);
         m_networkEditing = true;
         m_networkKeypadOpen = true;

@@ -1016,6 +1016,21 @@ void tst_SettingsWindow::cancelledNetworkEntry()
     m_window->keypadClosed();
     QVERIFY(m_window->editingTimer()->isActive());
     QCOMPARE(m_sent->count(), 1);
+
+    // The 60 s run out while the keypad is open; the late entry is sent, and
+    // counts for nothing in the next editing, which is cancelled.
+    QTest::mouseClick(child("ipLineEdit"), Qt::LeftButton);
+    m_window->editingTimer()->stop();
+    QMetaObject::invokeMethod(m_window.get(), "editingDone");
+    QCOMPARE(m_sent->count(), 2);
+    m_window->handleResponse(entry(17, {"10.0.0.8"}));
+    m_window->keypadClosed();
+    QCOMPARE(m_sent->count(), 3);
+    QTest::mouseClick(child("ipLineEdit"), Qt::LeftButton);
+    m_window->keypadClosed();
+    QVERIFY(!m_window->editingTimer()->isActive());
+    QMetaObject::invokeMethod(m_window.get(), "editingDone");
+    QCOMPARE(m_sent->count(), 3);
 }
 
 void tst_SettingsWindow::dataFilterSent_data()
