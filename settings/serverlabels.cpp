@@ -32,12 +32,6 @@ void ServerLabels::setLines(QLabel* label, int lines)
     entryFor(label).lines = std::max(lines, 1);
 }
 
-QString ServerLabels::text(QLabel* label) const
-{
-    const Entry entry = m_entries.value(label);
-    return entry.prefix + entry.text;
-}
-
 bool ServerLabels::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Resize || event->type() == QEvent::Show) {

@@ -24,13 +24,6 @@ public:
               ServerText kind = ServerText::Plain);
     /// Lets label take up to lines lines (1 by default) before it cuts the text.
     void setLines(QLabel* label, int lines);
-    /// The whole text last shown on label, prefix included.
-    QString text(QLabel* label) const;
-
-    /// text as it fits in width pixels of font on at most lines lines, cut with
-    /// "…" on the last, lines joined by line feeds.
-    static QString fitted(const QString& text, const QFont& font, int width, int lines);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -43,6 +36,9 @@ private:
         int lines = 1;
     };
     void fit(QLabel* label, const Entry& entry);
+    /// text as it fits in width pixels of font on at most lines lines, cut with
+    /// "…" on the last, lines joined by line feeds.
+    static QString fitted(const QString& text, const QFont& font, int width, int lines);
     Entry& entryFor(QLabel* label);
 
     QHash<QLabel*, Entry> m_entries;
