@@ -34,8 +34,6 @@ public:
 
     /// Chunks written so far, all in order.
     int written() const { return m_written; }
-    /// Chunks that arrived before an earlier one and wait for it.
-    int held() const { return m_held.size(); }
     /// The end chunk is in its place and every chunk before it is written.
     bool isComplete() const { return m_complete; }
     /// Some slot that was asked for has no reply yet.

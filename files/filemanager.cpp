@@ -16,6 +16,7 @@
 #include <QLayout>
 #include <QProgressBar>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <limits>
 
 namespace {

@@ -147,8 +147,7 @@ private:
     bool m_hidePopups = false;
     int m_batchesRemaining = 0;
     int m_singlesRemaining = 0;
-    /// False until the analyzer has answered the transfer request: data replies
-    /// before that belong to an earlier, ended transfer.
+    /// False until the analyzer has answered the transfer request with a token.
     bool m_tokenReceived = false;
     /// Set while endTransfer runs; a cancel that arrives meanwhile is not a second end.
     bool m_ending = false;

@@ -105,6 +105,16 @@ struct Panel
     Analyzer::ConnectionInterface* connection = nullptr;
 };
 
+/// Starts a download of type from the controller; the request that starts it.
+QJsonObject startDownload(Panel& panel, FileManager::FileType type)
+{
+    QMetaObject::invokeMethod(&panel.gui, "startDownloadFile", Q_ARG(FileManager::FileType, type),
+                              Q_ARG(bool, false));
+    if (!QTest::qWaitFor([&panel] { return !panel.server.lines.isEmpty(); }))
+        return QJsonObject();
+    return parse(panel.server.lines.first()).object();
+}
+
 constexpr int kConcOffset = 0;
 constexpr int kSpeciesOffset = 1;
 constexpr int kUserAlarm2Offset = 19;
@@ -787,10 +797,7 @@ void tst_VireoGUI::lostConnectionCancelsTransfer()
     FakeAnalyzer& server = panel.server;
     QVERIFY(panel.started());
     TestSupport::MessageAnswerer answerer;
-    QMetaObject::invokeMethod(&panel.gui, "startDownloadFile",
-                              Q_ARG(FileManager::FileType, FileManager::SrdaFile), Q_ARG(bool, false));
-    QTRY_COMPARE(server.lines.size(), 1);
-    const QJsonObject start = parse(server.lines.at(0)).object();
+    const QJsonObject start = startDownload(panel, FileManager::SrdaFile);
     QCOMPARE(start["method"].toString(), QStringLiteral("download_srda"));
     server.send(QByteArray(R"({"id":)") + QByteArray::number(start["id"].toInt()) +
                 R"(,"result":[3,"tok"]})" "\n");
@@ -819,10 +826,7 @@ void tst_VireoGUI::transferRepliesRoutedByTheirOwnIds()
             lastBlockId = std::max(lastBlockId, client->lastRequestId());
     }
 
-    QMetaObject::invokeMethod(&panel.gui, "startDownloadFile",
-                              Q_ARG(FileManager::FileType, FileManager::LogFile), Q_ARG(bool, false));
-    QTRY_COMPARE(server.lines.size(), 1);
-    const int start = parse(server.lines.at(0)).object()["id"].toInt();
+    const int start = startDownload(panel, FileManager::LogFile)["id"].toInt();
     QCOMPARE(start, lastBlockId + 1); // the first id past every client's block
     server.send(QByteArray(R"({"id":)") + QByteArray::number(start) + R"(,"result":[25,"tok"]})" "\n");
     QTRY_COMPARE(server.lines.size(), 2);

@@ -128,25 +128,29 @@ public:
         QTRY_VERIFY(!files.serialNumber().isEmpty());
     }
 
-    /// Runs action on the file chooser once it shows.
-    static void onPicker(std::function<void(OpenFile*)> action)
+    /// Runs action on the first visible top-level T for which matches holds,
+    /// once there is one. The progress popup is modal too, so popups are
+    /// looked for by type rather than as the active modal widget.
+    template <typename T>
+    static void onNext(std::function<void(T*)> action,
+                       std::function<bool(T*)> matches = [](T*) { return true; })
     {
-        // The progress popup is modal too, so the chooser is looked for by type.
         auto* timer = new QTimer;
         timer->setInterval(5);
-        QObject::connect(timer, &QTimer::timeout, [timer, action]() {
+        QObject::connect(timer, &QTimer::timeout, [timer, action, matches]() {
             for (QWidget* widget : QApplication::topLevelWidgets()) {
-                auto* picker = qobject_cast<OpenFile*>(widget);
-                if (picker && picker->isVisible()) {
+                auto* found = qobject_cast<T*>(widget);
+                if (found && found->isVisible() && matches(found)) {
                     timer->deleteLater();
                     timer->stop();
-                    action(picker);
+                    action(found);
                     return;
                 }
             }
         });
         timer->start();
     }
+    static void onPicker(std::function<void(OpenFile*)> action) { onNext<OpenFile>(action); }
     /// Picks name in the next file chooser (empty or not listed: cancels it).
     static void answerPicker(const QString& name)
     {
@@ -167,21 +171,12 @@ public:
     /// then accepts it; stop the answerer first.
     static void onNextMessage(std::function<void(QDialog*)> action)
     {
-        auto* timer = new QTimer;
-        timer->setInterval(5);
-        QObject::connect(timer, &QTimer::timeout, [timer, action]() {
-            for (QWidget* widget : QApplication::topLevelWidgets()) {
-                auto* dialog = qobject_cast<QDialog*>(widget);
-                if (dialog && dialog->isVisible() && dialog->findChild<QLabel*>("textLabel")) {
-                    timer->deleteLater();
-                    timer->stop();
-                    action(dialog);
-                    dialog->accept();
-                    return;
-                }
-            }
-        });
-        timer->start();
+        onNext<QDialog>(
+            [action](QDialog* dialog) {
+                action(dialog);
+                dialog->accept();
+            },
+            [](QDialog* dialog) { return dialog->findChild<QLabel*>("textLabel") != nullptr; });
     }
 
     QTemporaryDir storage;
