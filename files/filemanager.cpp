@@ -279,7 +279,8 @@ void FileManager::handleTransferReply(const Analyzer::Response& response)
     if (m_transferRequest.method() == kUploadMethod) {
         const QString token = response.toString();
         if (token.isEmpty() || !m_file.open(QIODevice::ReadOnly)) {
-            qWarning() << "upload not started:" << (token.isEmpty() ? "no token" : "file unreadable");
+            qWarning() << "upload not started:"
+                       << (token.isEmpty() ? "no token" : "file unreadable");
             endTransfer(kCopyError, true);
             return;
         }
@@ -450,9 +451,9 @@ void FileManager::handleUploadData()
 
 void FileManager::armReplyTimer()
 {
-    const bool owed = m_transferActive && m_transferId != 0 &&
-                      (!m_tokenReceived || m_transferRequest.method() == kUploadMethod ||
-                       m_chunks.isWaiting());
+    const bool owed =
+        m_transferActive && m_transferId != 0 &&
+        (!m_tokenReceived || m_transferRequest.method() == kUploadMethod || m_chunks.isWaiting());
     if (owed)
         m_replyTimer.start();
     else
@@ -464,8 +465,9 @@ void FileManager::replyTimedOut()
     if (!m_transferActive)
         return;
     // A reply that has not come by now will not come: the analyzer dropped it.
-    qWarning() << "no reply from the analyzer for" << m_replyTimer.interval() << "ms; chunks written"
-               << m_chunks.written() << "of" << m_chunks.requested() << "asked for";
+    qWarning() << "no reply from the analyzer for" << m_replyTimer.interval()
+               << "ms; chunks written" << m_chunks.written() << "of" << m_chunks.requested()
+               << "asked for";
     endTransfer(kCopyError, true);
 }
 

@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProgressBar>
-
 #include <sys/statvfs.h>
 
 const QString& mountCommand()

@@ -16,11 +16,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QListWidget>
-#include <QTcpSocket>
 #include <QLabel>
+#include <QListWidget>
 #include <QRandomGenerator>
 #include <QStandardPaths>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
@@ -54,8 +54,7 @@ inline QByteArray randomBytes(int size)
 inline bool writeFile(const QString& path, const QByteArray& data)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(data) == data.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size();
 }
 
 inline QByteArray readFile(const QString& path)
@@ -132,8 +131,8 @@ public:
     /// once there is one. The progress popup is modal too, so popups are
     /// looked for by type rather than as the active modal widget.
     template <typename T>
-    static void onNext(std::function<void(T*)> action,
-                       std::function<bool(T*)> matches = [](T*) { return true; })
+    static void onNext(
+        std::function<void(T*)> action, std::function<bool(T*)> matches = [](T*) { return true; })
     {
         auto* timer = new QTimer;
         timer->setInterval(5);
@@ -210,10 +209,7 @@ private:
 class Programs
 {
 public:
-    Programs() : m_path(qgetenv("PATH"))
-    {
-        qputenv("PATH", m_dir.path().toUtf8() + ':' + m_path);
-    }
+    Programs() : m_path(qgetenv("PATH")) { qputenv("PATH", m_dir.path().toUtf8() + ':' + m_path); }
     ~Programs() { qputenv("PATH", m_path); }
     /// Adds program running script (the lines after "#!/bin/sh").
     void add(const QString& program, const QString& script)

@@ -20,8 +20,9 @@ constexpr int kSmallChunk = 100;
 
 QStringList simulatorArguments(int chunk, int backfillDays)
 {
-    return {"--chunk-size", QString::number(chunk), "--backfill-days",
-            QString::number(backfillDays), "--shuffle-batches", "--control"};
+    return {"--chunk-size",      QString::number(chunk),
+            "--backfill-days",   QString::number(backfillDays),
+            "--shuffle-batches", "--control"};
 }
 
 /// The bytes a base64 chunk text stands for.
@@ -79,7 +80,7 @@ private:
     TestSupport::SimulatorProcess m_sim{simulatorArguments(kChunk, 1)};
     TestSupport::SimulatorProcess m_smallChunks{simulatorArguments(kSmallChunk, 0)};
     std::unique_ptr<Harness> m_h;
-    QString m_dropRule;                // the simulator's drop rule to lift after the test
+    QString m_dropRule; // the simulator's drop rule to lift after the test
 };
 
 void tst_FileManager::initTestCase()
@@ -351,7 +352,9 @@ void tst_FileManager::answeredInAnyOrder()
     for (int slot = 0; slot < count - 1; ++slot)
         expected += "chunk " + QByteArray::number(slot) + ';';
     const auto chunk = [count](int slot) -> QJsonValue {
-        return slot == count - 1 ? QString() : QString::fromLatin1(("chunk " + QByteArray::number(slot) + ';').toBase64());
+        return slot == count - 1
+                   ? QString()
+                   : QString::fromLatin1(("chunk " + QByteArray::number(slot) + ';').toBase64());
     };
     const auto pick = [&order](const QList<int>& open) {
         if (order == "backwards")
@@ -591,7 +594,8 @@ void tst_FileManager::upload()
         return;
     }
     if (!fileName.isEmpty())
-        QVERIFY(writeFile(m_h->storage.filePath(fileName), fileName == "settings_empty.db" ? "" : "x"));
+        QVERIFY(
+            writeFile(m_h->storage.filePath(fileName), fileName == "settings_empty.db" ? "" : "x"));
     Harness::answerPicker(fileName);
     m_h->files.setReplyTimeout(200);
     m_h->files.uploadSettingsFile();

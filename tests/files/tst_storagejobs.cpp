@@ -116,8 +116,8 @@ void tst_StorageJobs::storageNames_data()
     QTest::newRow("settings database") << "settings.db"
                                        << "SN"
                                        << "settings_SN_2024-05-01_134501.db";
-    QTest::newRow("serial number not known yet") << "settings.db" << QString()
-                                                 << "settings__2024-05-01_134501.db";
+    QTest::newRow("serial number not known yet")
+        << "settings.db" << QString() << "settings__2024-05-01_134501.db";
     QTest::newRow("unknown file type") << "unsupported_file_type"
                                        << "SN"
                                        << "unsupported_file_type_SN_2024-05-01_134501.";
@@ -343,8 +343,8 @@ void tst_StorageJobs::cancelWhileMountingStillUnmounts_data()
     QTest::addColumn<QStringList>("messages");
     QTest::newRow("certification package") << "package" << QStringList();
     QTest::newRow("copy on the instrument") << "copy" << QStringList{"Transfer Cancelled"};
-    QTest::newRow("trend export on the instrument") << "export"
-                                                    << QStringList{"Transfer Cancelled"};
+    QTest::newRow("trend export on the instrument")
+        << "export" << QStringList{"Transfer Cancelled"};
     QTest::newRow("download") << "download" << QStringList{"Transfer Cancelled"};
 }
 
