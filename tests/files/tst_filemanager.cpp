@@ -9,6 +9,7 @@
 #include "transferharness.h"
 
 #include <QLabel>
+#include <limits>
 #include <memory>
 
 using namespace TransferTest;
@@ -51,6 +52,7 @@ private slots:
     void exactRequestCounts_data();
     void exactRequestCounts();
     void everyRequestHasItsOwnId();
+    void idsStartOverNearTheEndOfTheRange();
     void answeredInAnyOrder_data();
     void answeredInAnyOrder();
     void faultySlotsFail_data();
@@ -331,6 +333,25 @@ void tst_FileManager::everyRequestHasItsOwnId()
     QCOMPARE(ids, expected);
     // The serial number keeps the last id of the block.
     QCOMPARE(m_h->files.updateRequests().first()["id"].toInt(), kSerialId);
+}
+
+void tst_FileManager::idsStartOverNearTheEndOfTheRange()
+{
+    const int first = std::numeric_limits<int>::max() - 100;
+    m_h->files.reserveTransferIds(first);
+    m_h->startDownload(FileManager::ScansFile, 60);
+    for (int answered = 1; answered < m_h->sent.size(); ++answered)
+        m_h->answer(answered, answered < 60 ? "QUJD" : "");
+    QCOMPARE(m_h->outcomes, QList<bool>{true});
+    QCOMPARE(m_h->idAt(m_h->sent.size() - 1), first + 60);
+    // Fewer than half the range left: the next transfer starts over, and one
+    // with more chunks than the range holds is refused.
+    m_h->startDownload(FileManager::ScansFile, 101);
+    QCOMPARE(m_h->idAt(61), first);
+    QCOMPARE(m_h->sent.size(), 62);
+    QCOMPARE(m_h->outcomes, (QList<bool>{true, false}));
+    QCOMPARE(m_h->answerer.messages,
+             (QStringList{"File copied successfully", "Error copying file"}));
 }
 
 void tst_FileManager::answeredInAnyOrder_data()
