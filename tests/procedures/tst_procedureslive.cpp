@@ -21,6 +21,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QtTest>
@@ -215,12 +216,14 @@ void tst_ProceduresLive::certificationRefused()
     QFETCH(QString, error);
     const int cabinets = cabinetCount();
     QCOMPARE(control({"fail-method", rule, true})["result"], QJsonValue(true));
+    const auto ruleOff = qScopeGuard([&]() { control({"fail-method", rule, false}); });
     startCertification();
     // The analyzer stays in service mode: that is no finished step, and the
     // run ends with the step's error, not with a cabinet.
     QTRY_COMPARE_WITH_TIMEOUT(status(m_certification), error, kRunTimeoutMs);
-    QCOMPARE(control({"fail-method", rule, false})["result"], QJsonValue(true));
-    TestSupport::saveScreenshot(m_window.get(), "certification-refused");
+    TestSupport::saveScreenshot(m_window.get(), QString("certification-refused-%1")
+                                                    .arg(QTest::currentDataTag())
+                                                    .replace(' ', '-'));
     QTRY_COMPARE(analyzerMode(), 2);
     QCOMPARE(cabinetCount(), cabinets);
     click(m_certification, "buttonOK");
@@ -232,7 +235,11 @@ void tst_ProceduresLive::certificationDropWhileCollecting()
     QVERIFY(client.connectTo(m_sim.port()));
     QCOMPARE(client.call("calibration_certificate_collection_time", QJsonArray{60})["result"],
              QJsonValue(60));
+    const auto shortAgain = qScopeGuard(
+        [&]() { client.call("calibration_certificate_collection_time", QJsonArray{1}); });
     QCOMPARE(control({"drop-link-after", "opmode:8:300", true})["result"], QJsonValue(true));
+    // Spent once it fires; a failed run must not leave it for the next test.
+    const auto ruleOff = qScopeGuard([&]() { control({"drop-link-after", "opmode:8:300", false}); });
     TestSupport::MessageAnswerer answerer;
     startCertification();
     QTRY_COMPARE_WITH_TIMEOUT(status(m_certification),
@@ -243,8 +250,6 @@ void tst_ProceduresLive::certificationDropWhileCollecting()
     QTRY_COMPARE(analyzerMode(), 2);
     QCOMPARE(status(m_certification), QString("ERROR: Lost connection to analyzer"));
     TestSupport::saveScreenshot(m_window.get(), "certification-lost-restored");
-    QCOMPARE(client.call("calibration_certificate_collection_time", QJsonArray{1})["result"],
-             QJsonValue(1));
     // Only showing the page again begins again.
     m_gui->switchToWindow(CERTIFICATION);
     QTRY_VERIFY(status(m_certification).startsWith("Supply zero gas"));
@@ -268,6 +273,7 @@ void tst_ProceduresLive::certificationDropWhilePackaging()
     QVERIFY(script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", tools.path().toLocal8Bit() + ":" + path);
+    const auto pathBack = qScopeGuard([&]() { qputenv("PATH", path); });
 
     // While the cabinet maker runs, the page's polls drop the link once; the
     // marker lets it go on once the link is back.
@@ -284,13 +290,13 @@ void tst_ProceduresLive::certificationDropWhilePackaging()
         }
     });
     watcher.start();
+    const auto ruleOff = qScopeGuard([&]() { control({"drop-link-after", "opmode", false}); });
     const int cabinets = cabinetCount();
     startCertification();
     QTRY_VERIFY_WITH_TIMEOUT(status(m_certification).startsWith("Packaging files"),
                              kRunTimeoutMs);
     QTRY_VERIFY_WITH_TIMEOUT(!status(m_certification).startsWith("Packaging files"),
                              kRunTimeoutMs);
-    qputenv("PATH", path);
     QVERIFY(QFile::exists(marker));
     QVERIFY(answerer.messages.join('|').contains("Lost connection to"));
     // The cabinet was made, and its result decides.
@@ -357,8 +363,11 @@ void tst_ProceduresLive::calibrationLateReply()
     g_calibration = m_calibration;
     g_ignoredDuring.clear();
     g_previousHandler = qInstallMessageHandler(recordIgnoredReplies);
+    const auto handlerBack = qScopeGuard([]() { qInstallMessageHandler(g_previousHandler); });
     QCOMPARE(control({"delay-method", "apc_calibrate_adc_v2:3000", true})["result"],
              QJsonValue(true));
+    const auto ruleOff =
+        qScopeGuard([&]() { control({"delay-method", "apc_calibrate_adc_v2:3000", false}); });
     showCalibration();
     click(m_calibration, "buttonNext");
     click(m_calibration, "buttonNext");
@@ -370,9 +379,6 @@ void tst_ProceduresLive::calibrationLateReply()
     click(m_calibration, "buttonNext");
     QTRY_COMPARE_WITH_TIMEOUT(g_ignoredDuring, QStringList{"Set switch to 1.024V position."},
                               10000);
-    qInstallMessageHandler(g_previousHandler);
-    QCOMPARE(control({"delay-method", "apc_calibrate_adc_v2:3000", false})["result"],
-             QJsonValue(true));
     QCOMPARE(status(m_calibration), QString("Set switch to 1.024V position."));
     QVERIFY(m_calibration->findChild<QPushButton*>("buttonNext")->isVisible());
     click(m_calibration, "buttonNext");
