@@ -16,9 +16,7 @@ constexpr int kTimeoutMs = 60000;
 } // namespace
 
 CertificationWindow::CertificationWindow(FileManager* fileManager, QWidget* parent)
-    : QWidget(parent),
-      ui(new Ui::CertificationWindow),
-      m_fileManager(fileManager),
+    : QWidget(parent), ui(new Ui::CertificationWindow), m_fileManager(fileManager),
       m_timeout(new QTimer(this))
 {
     assignRequestIds(0);

@@ -258,6 +258,7 @@ void tst_CertificationStates::waitsStartTheTimeout_data()
     QTest::addColumn<int>("started"); // times the timeout was (re)started
 
     // On entry, at the write, and at each reply that shows what the state waits for.
+    // clang-format off
     QTest::newRow("settings: entry") << "settings1" << "" << 1;
     QTest::newRow("settings: the write") << "settings1" << "o8" << 2;
     QTest::newRow("settings: not while copying") << "settings1" << "o8 o2 o2" << 2;
@@ -265,6 +266,7 @@ void tst_CertificationStates::waitsStartTheTimeout_data()
     QTest::newRow("optimize: replies in the target") << "optimize" << "o8 o6 o6 o2" << 4;
     QTest::newRow("onpeak: replies in the target") << "onpeak" << "o2 o8 o8 o2" << 4;
     QTest::newRow("bundle: entry only") << "bundle" << "o2 o2" << 1;
+    // clang-format on
 }
 
 void tst_CertificationStates::waitsStartTheTimeout()

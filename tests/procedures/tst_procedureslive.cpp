@@ -201,13 +201,15 @@ void tst_ProceduresLive::certificationStopsOnSystemAlarm()
 
 void tst_ProceduresLive::certificationRefused_data()
 {
-    QTest::addColumn<QString>("rule"); // --fail-method rule, with a code the panel shows no popup for
+    // A --fail-method rule, with a code the panel shows the operator no popup for.
+    QTest::addColumn<QString>("rule");
     QTest::addColumn<QString>("error");
 
+    // clang-format off
     QTest::newRow("optimisation") << "opmode:6:-32000" << "ERROR: Laser is not being optimized";
-    QTest::newRow("temperature scan") << "refcell_scan_temperature::-32000"
-                                      << "ERROR: Temperature scan not being run";
+    QTest::newRow("temperature scan") << "refcell_scan_temperature::-32000" << "ERROR: Temperature scan not being run";
     QTest::newRow("cavity scan") << "cavity_scan_current::-32000" << "ERROR: Cavity scan not being run";
+    // clang-format on
 }
 
 void tst_ProceduresLive::certificationRefused()
@@ -221,9 +223,9 @@ void tst_ProceduresLive::certificationRefused()
     // The analyzer stays in service mode: that is no finished step, and the
     // run ends with the step's error, not with a cabinet.
     QTRY_COMPARE_WITH_TIMEOUT(status(m_certification), error, kRunTimeoutMs);
-    TestSupport::saveScreenshot(m_window.get(), QString("certification-refused-%1")
-                                                    .arg(QTest::currentDataTag())
-                                                    .replace(' ', '-'));
+    TestSupport::saveScreenshot(
+        m_window.get(),
+        QString("certification-refused-%1").arg(QTest::currentDataTag()).replace(' ', '-'));
     QTRY_COMPARE(analyzerMode(), 2);
     QCOMPARE(cabinetCount(), cabinets);
     click(m_certification, "buttonOK");
@@ -239,7 +241,9 @@ void tst_ProceduresLive::certificationDropWhileCollecting()
         [&]() { client.call("calibration_certificate_collection_time", QJsonArray{1}); });
     QCOMPARE(control({"drop-link-after", "opmode:8:300", true})["result"], QJsonValue(true));
     // Spent once it fires; a failed run must not leave it for the next test.
-    const auto ruleOff = qScopeGuard([&]() { control({"drop-link-after", "opmode:8:300", false}); });
+    const auto ruleOff = qScopeGuard([&]() {
+        control({"drop-link-after", "opmode:8:300", false});
+    });
     TestSupport::MessageAnswerer answerer;
     startCertification();
     QTRY_COMPARE_WITH_TIMEOUT(status(m_certification),
@@ -293,10 +297,8 @@ void tst_ProceduresLive::certificationDropWhilePackaging()
     const auto ruleOff = qScopeGuard([&]() { control({"drop-link-after", "opmode", false}); });
     const int cabinets = cabinetCount();
     startCertification();
-    QTRY_VERIFY_WITH_TIMEOUT(status(m_certification).startsWith("Packaging files"),
-                             kRunTimeoutMs);
-    QTRY_VERIFY_WITH_TIMEOUT(!status(m_certification).startsWith("Packaging files"),
-                             kRunTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(status(m_certification).startsWith("Packaging files"), kRunTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!status(m_certification).startsWith("Packaging files"), kRunTimeoutMs);
     QVERIFY(QFile::exists(marker));
     QVERIFY(answerer.messages.join('|').contains("Lost connection to"));
     // The cabinet was made, and its result decides.
@@ -366,8 +368,9 @@ void tst_ProceduresLive::calibrationLateReply()
     const auto handlerBack = qScopeGuard([]() { qInstallMessageHandler(g_previousHandler); });
     QCOMPARE(control({"delay-method", "apc_calibrate_adc_v2:3000", true})["result"],
              QJsonValue(true));
-    const auto ruleOff =
-        qScopeGuard([&]() { control({"delay-method", "apc_calibrate_adc_v2:3000", false}); });
+    const auto ruleOff = qScopeGuard([&]() {
+        control({"delay-method", "apc_calibrate_adc_v2:3000", false});
+    });
     showCalibration();
     click(m_calibration, "buttonNext");
     click(m_calibration, "buttonNext");

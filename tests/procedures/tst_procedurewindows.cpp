@@ -258,10 +258,12 @@ void tst_ProcedureWindows::certificationOwnOutcome_data()
 
     // A lost link ends "the transfer" while the cabinet is made; the cabinet's
     // own result, reported last, decides.
+    // clang-format off
     QTest::newRow("lost link, then packaged") << "0 1" << "Certification scans complete";
     QTest::newRow("lost link, then packaging failed") << "0 0" << "ERROR: Failed to package files";
     QTest::newRow("packaged") << "1" << "Certification scans complete";
     QTest::newRow("reported later") << "" << "Packaging files (please be patient).  ";
+    // clang-format on
 }
 
 void tst_ProcedureWindows::certificationOwnOutcome()
@@ -296,6 +298,7 @@ void tst_ProcedureWindows::certificationGuards_data()
     QTest::addColumn<QJsonValue>("result");
 
     // Each reply is ignored and the value before it kept.
+    // clang-format off
     QTest::newRow("run on peak: text") << 6 << QJsonValue("true");
     QTest::newRow("run on peak: number") << 6 << QJsonValue(1);
     QTest::newRow("run on peak: null") << 6 << QJsonValue();
@@ -306,6 +309,7 @@ void tst_ProcedureWindows::certificationGuards_data()
     QTest::newRow("temperature: not a number") << 4 << QJsonValue(qQNaN());
     QTest::newRow("current: infinite") << 3 << QJsonValue(qInf());
     QTest::newRow("current: null") << 3 << QJsonValue();
+    // clang-format on
 }
 
 void tst_ProcedureWindows::certificationGuards()
