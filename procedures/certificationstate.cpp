@@ -87,10 +87,14 @@ void SupervisedState::onOpmode(Context& context, int mode)
         context.startTimeout();
         return;
     }
-    if (mode == m_target) {
+    // Until the analyzer shows the target, the wait runs from the write; once
+    // it has, each reply counts towards a decision, and only silence is timed.
+    if (mode == m_target)
         m_targetSeen = true;
-        m_unexpected = 0;
+    if (m_targetSeen)
         context.startTimeout();
+    if (mode == m_target) {
+        m_unexpected = 0;
     } else if (++m_unexpected > kToleratedReplies) {
         leftTarget(context, mode);
         return;

@@ -69,8 +69,9 @@ protected:
 };
 
 /// Holds the analyzer in a target mode: the first reply sends the target,
-/// the eleventh consecutive reply in another mode decides, and a minute
-/// without a reply in the target mode ends the run.
+/// the eleventh consecutive reply in another mode decides. The target not
+/// seen within a minute of the write, or a minute without any reply after it
+/// was, ends the run.
 class SupervisedState : public ProgressState
 {
 public:

@@ -192,6 +192,7 @@ void CertificationWindow::replaceState(Certification::State* next)
 
 void CertificationWindow::restart()
 {
+    m_timeout->stop(); // the old step's wait ends with it
     replaceState(new Certification::InsertUSBState(*this));
 }
 

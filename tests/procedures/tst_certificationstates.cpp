@@ -257,14 +257,16 @@ void tst_CertificationStates::waitsStartTheTimeout_data()
     QTest::addColumn<QString>("script");
     QTest::addColumn<int>("started"); // times the timeout was (re)started
 
-    // On entry, at the write, and at each reply that shows what the state waits for.
+    // On entry, at the write, at each reply that shows what the state waits
+    // for, and (supervised states) at every reply once the target was seen.
     // clang-format off
     QTest::newRow("settings: entry") << "settings1" << "" << 1;
     QTest::newRow("settings: the write") << "settings1" << "o8" << 2;
     QTest::newRow("settings: not while copying") << "settings1" << "o8 o2 o2" << 2;
     QTest::newRow("optimize: entry and write") << "optimize" << "o8" << 2;
-    QTest::newRow("optimize: replies in the target") << "optimize" << "o8 o6 o6 o2" << 4;
-    QTest::newRow("onpeak: replies in the target") << "onpeak" << "o2 o8 o8 o2" << 4;
+    QTest::newRow("optimize: not before the target") << "optimize" << "o8 o2 o2" << 2;
+    QTest::newRow("optimize: every reply after the target") << "optimize" << "o8 o2 o6 o6 o2" << 5;
+    QTest::newRow("onpeak: every reply after the target") << "onpeak" << "o2 o8 o8 o2" << 5;
     QTest::newRow("bundle: entry only") << "bundle" << "o2 o2" << 1;
     // clang-format on
 }
