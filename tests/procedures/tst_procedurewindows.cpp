@@ -59,6 +59,14 @@ QString status(QWidget* page)
     return page->findChild<QLabel*>("labelStatus")->text();
 }
 
+/// Makes Step current as a transition would: the step before goes.
+template <class Step> void enter(CertificationWindow& window)
+{
+    Certification::State* before = window.state();
+    window.setState(new Step(window));
+    delete before;
+}
+
 } // namespace
 
 class tst_ProcedureWindows : public QObject
@@ -196,9 +204,7 @@ void tst_ProcedureWindows::certificationRestoredLink()
     FileManager files;
     CertificationWindow window(&files, nullptr);
     window.assignRequestIds(2);
-    Certification::State* first = window.state();
-    window.setState(new Certification::OnPeakState(window));
-    delete first;
+    enter<Certification::OnPeakState>(window);
     QSignalSpy sent(&window, &CertificationWindow::jsonToSend);
     window.handleResponse(reply(2, 2));
     window.handleResponse(reply(2, 8));
@@ -273,9 +279,7 @@ void tst_ProcedureWindows::certificationOwnOutcome()
     FileManager files;
     CertificationWindow window(&files, nullptr);
     window.assignRequestIds(2);
-    Certification::State* first = window.state();
-    window.setState(new Certification::BundleFilesState(window));
-    delete first;
+    enter<Certification::BundleFilesState>(window);
     int calls = 0;
     connect(&window, &CertificationWindow::startDownload, &window, [&]() {
         ++calls;
