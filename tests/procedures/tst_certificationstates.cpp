@@ -216,6 +216,7 @@ void tst_CertificationStates::steps_data()
     QTest::newRow("cavity: lost") << "cavity" << "o8 l" << kLost << "O" << "12 2" << "";
     QTest::newRow("bundle: done") << "bundle" << "o2 d0" << "Certification scans complete" << "O" << "2" << "";
     QTest::newRow("bundle: failed") << "bundle" << "o2 d1" << "ERROR: Failed to package files" << "O" << "2" << "";
+    QTest::newRow("bundle: outcome before packaging ignored") << "bundle" << "d1 o2 d0" << "Certification scans complete" << "O" << "2" << "";
     QTest::newRow("bundle: lost ignored") << "bundle" << "o2 l r d0" << "Certification scans complete" << "O" << "2" << "";
     QTest::newRow("bundle: no reply times out") << "bundle" << "t" << "ERROR: Failed to package files" << "O" << "2" << "";
     QTest::newRow("bundle: packaging is not timed") << "bundle" << "o2 t d0" << "Certification scans complete" << "O" << "2" << "";
