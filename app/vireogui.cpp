@@ -168,7 +168,8 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
 
     m_receiveBuffer = std::make_unique<QByteArray>();
 
-    m_clients.assignRequestIds(kFirstClientId);
+    // Transfers take their ids past every block, so the blocks stay as they are.
+    m_fileManager->reserveTransferIds(m_clients.assignRequestIds(kFirstClientId));
 
     ui->gridLayout_2->addWidget(&m_pages, 1, 0, 1, 2);
 
@@ -295,7 +296,10 @@ void VireoGUI::processReply(const Analyzer::Response& reply)
         // soon as this line is done instead of waiting for the next reply.
         QTimer::singleShot(0, this, &VireoGUI::readData);
     }
-    m_clients.route(reply);
+    if (m_fileManager->isTransferId(reply.id()))
+        m_fileManager->handleResponse(reply);
+    else
+        m_clients.route(reply);
 }
 
 void VireoGUI::sendDocument(const QByteArray& compactJson)
@@ -395,7 +399,10 @@ void VireoGUI::connectionStatusChanged()
         if (auto* remote = dynamic_cast<Trend::RemoteHistory*>(history))
             remote->forgetUnanswered();
     }
-    if (lost)
+    // Only a transfer over the link ends with it; a program that runs on the
+    // storage side (the trend conversion, the cabinet maker) decides its own
+    // outcome, and with nothing under way there is nothing to report.
+    if (lost && m_fileManager->isTransferActive())
         m_fileManager->endTransfer(QStringLiteral("Transfer Cancelled"), true);
     m_certification->connectionChanged(lost);
     m_calibration->connectionChanged(lost);

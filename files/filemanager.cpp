@@ -7,13 +7,16 @@
 #include "widgets/globals.h"
 #include "widgets/messagebox.h"
 #include "widgets/openfile.h"
+#include "widgets/textmarkup.h"
 
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLayout>
 #include <QProgressBar>
-#include <QStorageInfo>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -22,6 +25,9 @@ constexpr int kBatchSize = 25;
 constexpr int kUploadChunkBytes = 1024;
 constexpr int kCabinetFiles = 4;
 constexpr int kProgressSteps = 200;
+constexpr int kReplyTimeoutMs = 30000;
+constexpr int kPanelHeight = 480;
+constexpr int kFileManagerIds = 3;
 
 const QString kCopied = QStringLiteral("File copied successfully");
 const QString kCopyError = QStringLiteral("Error copying file");
@@ -76,6 +82,25 @@ QString downloadMethod(FileManager::FileType type)
     }
 }
 
+/// text with a zero-width space after every kLongestWord characters of a
+/// word, so that a label may break a word too long for the panel.
+QString breakableWords(const QString& text)
+{
+    constexpr int kLongestWord = 20;
+    QString out;
+    out.reserve(text.size() + text.size() / kLongestWord);
+    int run = 0;
+    for (const QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        if (run > kLongestWord && !c.isLowSurrogate()) {
+            out += QChar(0x200B);
+            run = 1;
+        }
+        out += c;
+    }
+    return out;
+}
+
 QString storagePath(const QString& sourceName, const QString& serial)
 {
     return mountPoint() + QLatin1Char('/') +
@@ -91,6 +116,9 @@ FileManager::FileManager(QObject* parent)
     m_progress.setWindowTitle(QStringLiteral("File Transfer"));
     m_progress.setModal(true);
     connect(&m_progress, &ProgressDialog::closed, this, &FileManager::progressClosed);
+    m_replyTimer.setSingleShot(true);
+    m_replyTimer.setInterval(kReplyTimeoutMs);
+    connect(&m_replyTimer, &QTimer::timeout, this, &FileManager::replyTimedOut);
 }
 
 FileManager::~FileManager() = default;
@@ -106,6 +134,14 @@ void FileManager::assignRequestIds(int firstId)
     m_dataRequest.setMethod(QStringLiteral("download_file_data"));
     m_serialRequest.setId(m_thirdId);
     m_serialRequest.setMethod(QStringLiteral("serial_number"));
+    reserveTransferIds(firstId + kFileManagerIds);
+}
+
+void FileManager::reserveTransferIds(int firstId)
+{
+    m_rangeFirst = firstId;
+    m_rangeLast = std::numeric_limits<int>::max();
+    m_nextTransferId = firstId;
 }
 
 QJsonArray FileManager::updateRequests()
@@ -121,23 +157,31 @@ void FileManager::handleResponse(const Analyzer::Response& response)
             m_serialNumber = response.toString();
         return;
     }
-    if (!m_transferActive)
-        return;
-    // A data reply before the analyzer has named this transfer's token was
-    // asked for by a transfer that has ended.
-    if (id == m_secondId && !m_tokenReceived)
+    // The block's first two ids are never sent; the reserved range holds the
+    // ids of the transfer under way and of ended ones, whose replies are dropped.
+    if (!m_transferActive || m_transferId == 0 || id < m_transferId || id > m_lastTransferId)
         return;
     if (response.isError()) {
         endTransfer(response.errorMessage(), true);
         return;
     }
     const bool upload = m_transferRequest.method() == kUploadMethod;
-    if (id == m_firstId)
+    if (id == m_transferId && !m_tokenReceived) {
         handleTransferReply(response);
-    else if (id == m_secondId && upload)
+    } else if (!upload && id != m_transferId) {
+        handleDownloadData(id - m_transferId - 1, response);
+    } else if (upload && id == m_lastTransferId) {
         handleUploadData();
-    else if (id == m_secondId)
-        handleDownloadData(response);
+    } else {
+        // A second reply to the transfer request or, in an upload, to a chunk
+        // before the latest (only that one is unanswered): the analyzer has
+        // lost track of this transfer.
+        qWarning() << "second reply to transfer request" << id;
+        endTransfer(kCopyError, true);
+        return;
+    }
+    if (m_transferActive)
+        armReplyTimer();
 }
 
 void FileManager::downloadFile(FileType type, bool hidePopups)
@@ -182,8 +226,7 @@ void FileManager::startDownload(FileType type)
         endTransfer(kMountError, true);
         return;
     }
-    m_transferRequest.setMethod(downloadMethod(type));
-    emit jsonToSend(m_transferRequest);
+    sendTransferRequest(downloadMethod(type));
 }
 
 void FileManager::uploadSettingsFile()
@@ -213,17 +256,31 @@ void FileManager::uploadSettingsFile()
         return;
     }
     m_file.setFileName(path);
-    m_transferRequest.setMethod(kUploadMethod);
+    sendTransferRequest(kUploadMethod);
+}
+
+void FileManager::sendTransferRequest(const QString& method)
+{
+    // Every transfer starts a fresh run of ids after the last one's. Close to
+    // the end of the range the run starts over at its beginning, so a
+    // transfer always has half the range to itself.
+    if (m_nextTransferId > m_rangeLast - (m_rangeLast - m_rangeFirst) / 2)
+        m_nextTransferId = m_rangeFirst;
+    m_transferId = m_nextTransferId;
+    m_lastTransferId = m_transferId;
+    m_transferRequest.setId(m_transferId);
+    m_transferRequest.setMethod(method);
     emit jsonToSend(m_transferRequest);
+    armReplyTimer();
 }
 
 void FileManager::handleTransferReply(const Analyzer::Response& response)
 {
-    if (m_tokenReceived)
-        return; // the transfer has its token already
     if (m_transferRequest.method() == kUploadMethod) {
         const QString token = response.toString();
         if (token.isEmpty() || !m_file.open(QIODevice::ReadOnly)) {
+            qWarning() << "upload not started:"
+                       << (token.isEmpty() ? "no token" : "file unreadable");
             endTransfer(kCopyError, true);
             return;
         }
@@ -231,22 +288,29 @@ void FileManager::handleTransferReply(const Analyzer::Response& response)
         m_dataRequest.setMethod(QStringLiteral("upload_file_data"));
         m_dataRequest.setParams({token, QString()});
         showBusy(kCopying);
-        if (sendUploadChunk())
-            emit jsonToSend(m_dataRequest);
+        QByteArray bytes;
+        if (readUploadChunk(&bytes))
+            sendUploadChunk(bytes);
         return;
     }
 
     const QJsonArray info = response.toArray();
-    if (!info.at(1).isString()) {
+    const QString token = info.at(1).toString();
+    const int count = std::max(0, info.at(0).toInt());
+    // Even an empty file is asked for once, to receive its end.
+    const int chunkIds = std::max(1, count);
+    if (token.isEmpty() || chunkIds > m_rangeLast - m_transferId) {
+        qWarning() << "download not started:" << (token.isEmpty() ? "no token" : "too many chunks")
+                   << count;
         endTransfer(kCopyError, true);
         return;
     }
-    const int count = std::max(0, info.at(0).toInt());
     m_tokenReceived = true;
+    m_lastTransferId = m_transferId + chunkIds;
+    m_chunks.start(m_download.get());
     m_batchesRemaining = count / kBatchSize;
     m_singlesRemaining = count % kBatchSize;
-    m_chunksReceived = 0;
-    m_dataRequest.setParams({info.at(1)});
+    m_dataRequest.setParams({token});
     m_dataRequest.setMethod(QStringLiteral("download_file_data"));
     m_progress.progressBar()->reset();
     m_progress.progressBar()->setRange(0, count);
@@ -254,31 +318,75 @@ void FileManager::handleTransferReply(const Analyzer::Response& response)
     m_progress.setText(kCopying);
     if (m_batchesRemaining < 1) {
         m_singlesRemaining = std::max(0, m_singlesRemaining - 1);
-        emit jsonToSend(m_dataRequest);
+        requestChunks(1);
     } else {
-        requestChunks();
+        --m_batchesRemaining;
+        requestChunks(kBatchSize);
     }
 }
 
-void FileManager::requestChunks()
+void FileManager::requestChunks(int count)
 {
-    --m_batchesRemaining;
+    // Chunk k of the file is asked for with id m_transferId + 1 + k.
+    const int first = m_chunks.requested();
+    m_chunks.setRequested(first + count);
+    Analyzer::Request request = m_dataRequest;
+    if (count == 1) {
+        request.setId(m_transferId + 1 + first);
+        emit jsonToSend(request);
+        return;
+    }
     QJsonArray batch;
-    const QJsonObject request = m_dataRequest.json();
-    for (int i = 0; i < kBatchSize; ++i)
-        batch.append(request);
+    for (int i = 0; i < count; ++i) {
+        request.setId(m_transferId + 1 + first + i);
+        batch.append(request.json());
+    }
     emit jsonBatchToSend(batch);
 }
 
-void FileManager::handleDownloadData(const Analyzer::Response& response)
+void FileManager::releaseRequests(int written)
+{
+    // The next batch once the last one is written, then the remainder one by
+    // one: never more than one batch is unanswered or held.
+    if (written % kBatchSize == 0 && m_batchesRemaining > 0) {
+        --m_batchesRemaining;
+        requestChunks(kBatchSize);
+    } else if (m_batchesRemaining == 0 && m_singlesRemaining > 0) {
+        --m_singlesRemaining;
+        requestChunks(1);
+    }
+}
+
+void FileManager::handleDownloadData(int slot, const Analyzer::Response& response)
 {
     const QJsonValue result = response.result();
+    std::optional<QByteArray> chunk;
     if (!result.isString()) {
+        qWarning() << "download chunk" << slot << "is no text";
         endTransfer(kCopyError, true);
         return;
     }
-    const QString text = result.toString();
-    if (text.isEmpty()) {
+    if (const QString text = result.toString(); !text.isEmpty()) {
+        auto decoded = QByteArray::fromBase64Encoding(text.toLatin1(),
+                                                      QByteArray::AbortOnBase64DecodingErrors);
+        if (!decoded) {
+            qWarning() << "download chunk" << slot << "is not base64";
+            endTransfer(kCopyError, true);
+            return;
+        }
+        chunk = std::move(decoded.decoded);
+    }
+    const int before = m_chunks.written();
+    const ChunkReassembly::Placed placed = m_chunks.place(slot, std::move(chunk));
+    if (placed != ChunkReassembly::Placed::Taken) {
+        qWarning() << "download chunk" << slot
+                   << (placed == ChunkReassembly::Placed::Repeated       ? "answered twice"
+                       : placed == ChunkReassembly::Placed::NotRequested ? "never asked for"
+                                                                         : "not written");
+        endTransfer(kCopyError, true);
+        return;
+    }
+    if (m_chunks.isComplete()) {
         // Only now is the file complete: it takes its real name.
         if (!m_download->commit()) {
             qWarning() << "cannot store" << m_destination << m_download->errorString();
@@ -288,39 +396,41 @@ void FileManager::handleDownloadData(const Analyzer::Response& response)
         endTransfer(kCopied, false);
         return;
     }
-    const auto decoded =
-        QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
-    if (!decoded || m_download->write(decoded.decoded) != decoded.decoded.size()) {
-        qWarning() << "download chunk" << m_chunksReceived
-                   << (decoded ? "not written" : "not base64");
-        endTransfer(kCopyError, true);
-        return;
-    }
-    ++m_chunksReceived;
+    const int written = m_chunks.written();
     // The bar repaints at once on every visible step; a few hundred steps
     // show the progress as well as thousands and cost far less.
     QProgressBar* bar = m_progress.progressBar();
-    if (m_chunksReceived % std::max(1, bar->maximum() / kProgressSteps) == 0)
-        bar->setValue(m_chunksReceived);
-    if (m_chunksReceived % kBatchSize == 0 && m_batchesRemaining > 0) {
-        requestChunks();
-    } else if (m_batchesRemaining == 0 && m_singlesRemaining > 0) {
-        --m_singlesRemaining;
-        emit jsonToSend(m_dataRequest);
-    }
+    const int step = std::max(1, bar->maximum() / kProgressSteps);
+    if (written / step != before / step)
+        bar->setValue(written);
+    for (int w = before + 1; w <= written; ++w)
+        releaseRequests(w);
 }
 
-bool FileManager::sendUploadChunk()
+bool FileManager::readUploadChunk(QByteArray* bytes)
 {
-    const QByteArray bytes = m_file.read(kUploadChunkBytes);
+    *bytes = m_file.read(kUploadChunkBytes);
     if (m_file.error() != QFileDevice::NoError) {
+        qWarning() << "upload:" << m_file.errorString();
         endTransfer(kCopyError, true);
         return false;
+    }
+    return true;
+}
+
+void FileManager::sendUploadChunk(const QByteArray& bytes)
+{
+    // Each chunk goes with the next id of the transfer; only the latest is
+    // waited for. No bytes: the end of the file.
+    if (m_lastTransferId >= m_rangeLast) {
+        endTransfer(kCopyError, true);
+        return;
     }
     QJsonArray params = m_dataRequest.params();
     params[1] = QString::fromLatin1(bytes.toBase64());
     m_dataRequest.setParams(params);
-    return true;
+    m_dataRequest.setId(++m_lastTransferId);
+    emit jsonToSend(m_dataRequest);
 }
 
 void FileManager::handleUploadData()
@@ -331,14 +441,34 @@ void FileManager::handleUploadData()
     }
     if (m_file.atEnd()) {
         m_file.close();
-        QJsonArray params = m_dataRequest.params();
-        params[1] = QString();
-        m_dataRequest.setParams(params);
-        emit jsonToSend(m_dataRequest);
+        sendUploadChunk(QByteArray());
         return;
     }
-    if (sendUploadChunk())
-        emit jsonToSend(m_dataRequest);
+    QByteArray bytes;
+    if (readUploadChunk(&bytes))
+        sendUploadChunk(bytes);
+}
+
+void FileManager::armReplyTimer()
+{
+    const bool owed =
+        m_transferActive && m_transferId != 0 &&
+        (!m_tokenReceived || m_transferRequest.method() == kUploadMethod || m_chunks.isWaiting());
+    if (owed)
+        m_replyTimer.start();
+    else
+        m_replyTimer.stop();
+}
+
+void FileManager::replyTimedOut()
+{
+    if (!m_transferActive)
+        return;
+    // A reply that has not come by now will not come: the analyzer dropped it.
+    qWarning() << "no reply from the analyzer for" << m_replyTimer.interval()
+               << "ms; chunks written" << m_chunks.written() << "of" << m_chunks.requested()
+               << "asked for";
+    endTransfer(kCopyError, true);
 }
 
 void FileManager::endTransfer(const QString& message, bool failed)
@@ -347,7 +477,14 @@ void FileManager::endTransfer(const QString& message, bool failed)
     // cancel or a late reply arriving meanwhile must not end it a second time.
     if (m_ending)
         return;
+    // A copy, export or packaging on the storage side is no transfer: the
+    // program it runs decides its outcome, and its state stays as it is.
+    if (!m_transferActive && m_localBusy) {
+        qDebug().noquote() << "No transfer to end (" + message + "); a storage job runs";
+        return;
+    }
     m_ending = true;
+    m_replyTimer.stop();
     QString text = message;
     if (m_transferActive) {
         m_transferActive = false;
@@ -389,26 +526,26 @@ void FileManager::copyLocalFile(FileType type)
 {
     if (!startLocal())
         return;
-    const QFileInfo source(sourceName(type));
-    const qint64 size = source.size();
-    // Without a readable mount table (a container, a bare chroot) the free
-    // space is unknown; the copy then goes ahead and the copy program reports
-    // a full disk itself.
-    const qint64 available = QStorageInfo(mountPoint()).bytesAvailable();
+    // The instrument keeps its files in the home folder, where the copy
+    // program runs and finds them by their bare names.
+    const QString name = sourceName(type);
+    const qint64 size = QFileInfo(QDir::home(), name).size();
+    // When the free space cannot be read the copy goes ahead, and the copy
+    // program reports a full disk itself.
+    const qint64 available = bytesAvailable(mountPoint());
     if (available < 0) {
         qDebug() << "Free space unknown at" << mountPoint();
     } else if (available < size) {
         finishLocal(false, QStringLiteral("Insufficient space available"));
         return;
     }
-    const QString destination = storagePath(source.fileName(), m_serialNumber);
+    const QString destination = storagePath(name, m_serialNumber);
     // Copied under a name no reader takes for the file; renamed when complete.
     const QString partial = destination + QStringLiteral(".part");
-    const QString program = source.fileName().endsWith(QLatin1String(".db"))
-                                ? QStringLiteral("cpdb")
-                                : QStringLiteral("cp");
-    QStringList arguments{source.absoluteFilePath(), partial};
-    if (source.fileName().contains(QLatin1String("settings")))
+    const QString program =
+        name.endsWith(QLatin1String(".db")) ? QStringLiteral("cpdb") : QStringLiteral("cp");
+    QStringList arguments{name, partial};
+    if (name.contains(QLatin1String("settings")))
         arguments.insert(1, QStringLiteral("e"));
 
     // The bar counts in units that fit its int range.
@@ -435,8 +572,9 @@ void FileManager::exportLocalTrend()
 {
     if (!startLocal())
         return;
-    // The instrument's own database is converted in place and kept.
-    const bool ok = convertTrend(QFileInfo(trendFileName()).absoluteFilePath(), false);
+    // The instrument's own database, found by its bare name in the home
+    // folder where the conversion runs, is converted in place and kept.
+    const bool ok = convertTrend(trendFileName(), false);
     finishLocal(ok, ok ? kCopied : (m_cancelRequested ? kCancelled : kCopyError));
 }
 
@@ -471,47 +609,53 @@ void FileManager::packageCertificationFiles()
     m_localBusy = true;
     m_cancelRequested = false;
     m_progress.show();
-    if (!mountStorage(devicePath(), mountPoint(), &m_progress) || m_cancelRequested) {
+    if (!mountStorage(devicePath(), mountPoint(), &m_progress)) {
         m_progress.hide();
         m_hidePopups = false;
         m_localBusy = false;
         emit downloadComplete(false);
         return;
     }
-    const QString cabinetName = storageFileName(QStringLiteral("certscan.cab"), m_serialNumber,
-                                                QDateTime::currentDateTime());
-    const QFileInfoList found =
-        QDir(mountPoint())
-            .entryInfoList({QStringLiteral("*.bin"), QStringLiteral("*.db")}, QDir::Files,
-                           QDir::Time);
-    bool result = false;
-    if (found.size() < kCabinetFiles) {
-        qWarning() << "certification package needs" << kCabinetFiles << "files, found"
-                   << found.size();
-    } else {
-        QStringList names;
-        for (int i = 0; i < kCabinetFiles; ++i)
-            names.append(found.at(i).fileName());
-        QTemporaryFile directive;
-        QString error;
-        if (!directive.open() ||
-            !CabinetDirectiveFile::write(directive, cabinetName, mountPoint(), names, &error)) {
-            qWarning().noquote() << "certification package not built:" << error;
-        } else {
-            directive.close();
-            showBusy(QStringLiteral("Packaging files..."));
-            result = runUnderPopup(QStringLiteral("makecab"),
-                                   {QStringLiteral("/F"), directive.fileName()});
-            if (!result)
-                QFile::remove(mountPoint() + QLatin1Char('/') + cabinetName);
-        }
-    }
+    const bool result = !m_cancelRequested && buildCabinet();
+    // Mounted storage is unmounted whatever happened since, a cancel included.
     unmountStorage(devicePath(), &m_progress);
     m_progress.hide();
     m_hidePopups = false;
     m_localBusy = false;
     m_cancelRequested = false;
     emit downloadComplete(result);
+}
+
+bool FileManager::buildCabinet()
+{
+    const QString cabinetName = storageFileName(QStringLiteral("certscan.cab"), m_serialNumber,
+                                                QDateTime::currentDateTime());
+    const QFileInfoList found =
+        QDir(mountPoint())
+            .entryInfoList({QStringLiteral("*.bin"), QStringLiteral("*.db")}, QDir::Files,
+                           QDir::Time);
+    if (found.size() < kCabinetFiles) {
+        qWarning() << "certification package needs" << kCabinetFiles << "files, found"
+                   << found.size();
+        return false;
+    }
+    QStringList names;
+    for (int i = 0; i < kCabinetFiles; ++i)
+        names.append(found.at(i).fileName());
+    QTemporaryFile directive;
+    QString error;
+    if (!directive.open() ||
+        !CabinetDirectiveFile::write(directive, cabinetName, mountPoint(), names, &error)) {
+        qWarning().noquote() << "certification package not built:" << error;
+        return false;
+    }
+    directive.close();
+    showBusy(QStringLiteral("Packaging files..."));
+    const bool built =
+        runUnderPopup(QStringLiteral("makecab"), {QStringLiteral("/F"), directive.fileName()});
+    if (!built)
+        QFile::remove(mountPoint() + QLatin1Char('/') + cabinetName);
+    return built;
 }
 
 bool FileManager::runUnderPopup(const QString& program, const QStringList& arguments,
@@ -547,7 +691,15 @@ void FileManager::showMessage(const QString& message)
         return;
     MessageBox box(nullptr, false);
     box.setWindowTitle(QStringLiteral("File Transfer"));
-    box.setText(message);
+    // The analyzer's error texts come here too: capped, and never read as markup.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("textLabel"))) {
+        showServerText(label, message);
+        label->setText(breakableWords(label->text()));
+    }
+    // A long text makes the box taller than its form, never taller than the panel.
+    if (QLayout* layout = box.layout(); layout && layout->hasHeightForWidth())
+        box.resize(box.width(), std::clamp(layout->totalHeightForWidth(box.width()), box.height(),
+                                           kPanelHeight));
     box.exec();
 }
 
@@ -558,8 +710,15 @@ void FileManager::resetTransferFields()
     m_hidePopups = false;
     m_batchesRemaining = 0;
     m_singlesRemaining = 0;
-    m_chunksReceived = 0;
     m_tokenReceived = false;
+    // The ended transfer's ids are never given out again (until the range
+    // starts over), so its late replies reach nothing.
+    if (m_transferId != 0)
+        m_nextTransferId = m_lastTransferId < m_rangeLast ? m_lastTransferId + 1 : m_rangeFirst;
+    m_transferId = 0;
+    m_lastTransferId = 0;
+    m_chunks.start(nullptr);
+    m_replyTimer.stop();
     m_cancelRequested = false;
     m_trendStart = defaultTrendStart();
     m_trendUnits = defaultTrendUnits();

@@ -4,10 +4,17 @@
 // temporary name and only gets its real name once the analyzer has sent the
 // end of the file, so a failed or cancelled transfer never leaves a file that
 // looks like a complete copy.
+//
+// Transfer requests do not use the file manager's id block (that keeps only
+// the serial number poll): every request of a transfer, the one that starts
+// it included, carries an id of its own from a range reserved past every
+// client's block. A reply is placed by its id, whatever order a batch is
+// answered in, and a reply to an id of an ended transfer reaches nothing.
 #pragma once
 
 #include "analyzer/request.h"
 #include "analyzer/rpcinterface.h"
+#include "files/chunkreassembly.h"
 #include "files/programrunner.h"
 #include "widgets/progressdialog.h"
 
@@ -17,6 +24,7 @@
 #include <QObject>
 #include <QSaveFile>
 #include <QString>
+#include <QTimer>
 #include <memory>
 
 class FileManager : public QObject, public Analyzer::RPCInterface
@@ -43,7 +51,19 @@ public:
     int lastRequestId() override { return m_thirdId; }
     /// The serial number request, refreshed on every poll.
     QJsonArray updateRequests() override;
+    /// A reply from the id block or from the reserved transfer range.
     void handleResponse(const Analyzer::Response& response) override;
+
+    /// Transfers take their ids from firstId up to the largest int; the
+    /// controller gives the first id past every client's block and routes the
+    /// replies of that range here. Until then the range begins right after
+    /// the file manager's own block.
+    void reserveTransferIds(int firstId);
+    /// Whether id lies in the range reserved for transfers.
+    bool isTransferId(int id) const { return id >= m_rangeFirst && id <= m_rangeLast; }
+    /// How long the analyzer may leave every request of a transfer
+    /// unanswered before the transfer fails (30 s).
+    void setReplyTimeout(int ms) { m_replyTimer.setInterval(ms); }
 
     /// Certification package for CertificationPackage, otherwise a download.
     void downloadFile(FileType type, bool hidePopups);
@@ -70,14 +90,20 @@ signals:
 
 private:
     void startDownload(FileType type);
+    void sendTransferRequest(const QString& method);
     void handleTransferReply(const Analyzer::Response& response);
-    void handleDownloadData(const Analyzer::Response& response);
+    void handleDownloadData(int slot, const Analyzer::Response& response);
     void handleUploadData();
-    void requestChunks();
-    bool sendUploadChunk();
+    void requestChunks(int count);
+    void releaseRequests(int written);
+    bool readUploadChunk(QByteArray* bytes);
+    void sendUploadChunk(const QByteArray& bytes);
+    void armReplyTimer();
+    void replyTimedOut();
     bool convertTrend(const QString& database, bool removeDatabase);
     void copyLocalFile(FileType type);
     void exportLocalTrend();
+    bool buildCabinet();
     bool startLocal();
     void finishLocal(bool result, const QString& message);
     bool runUnderPopup(const QString& program, const QStringList& arguments,
@@ -103,14 +129,25 @@ private:
     int m_firstId = 0;
     int m_secondId = 0;
     int m_thirdId = 0;
+    /// The ids reserved for transfers.
+    int m_rangeFirst = 0;
+    int m_rangeLast = 0;
+    /// The first id the next transfer may take.
+    int m_nextTransferId = 0;
+    /// The current transfer's ids run from the first (its transfer request)
+    /// to the last; 0 when it has sent nothing yet.
+    int m_transferId = 0;
+    int m_lastTransferId = 0;
+    /// Download chunks back in request order; slot k has id m_transferId + 1 + k.
+    ChunkReassembly m_chunks;
+    /// Runs while the analyzer owes the transfer a reply.
+    QTimer m_replyTimer;
     bool m_transferActive = false;
     bool m_convertTrend = false;
     bool m_hidePopups = false;
     int m_batchesRemaining = 0;
     int m_singlesRemaining = 0;
-    int m_chunksReceived = 0;
-    /// False until the analyzer has answered the transfer request: data replies
-    /// before that belong to an earlier, ended transfer.
+    /// False until the analyzer has answered the transfer request with a token.
     bool m_tokenReceived = false;
     /// Set while endTransfer runs; a cancel that arrives meanwhile is not a second end.
     bool m_ending = false;

@@ -3,8 +3,10 @@
 #include "files/programrunner.h"
 #include "widgets/progressdialog.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProgressBar>
+#include <sys/statvfs.h>
 
 const QString& mountCommand()
 {
@@ -27,6 +29,16 @@ const QString& removeCommand()
 bool fileExists(const QString& path)
 {
     return QFileInfo::exists(path);
+}
+
+qint64 bytesAvailable(const QString& path)
+{
+    // Asked of the volume itself, so no mount table is needed (a container
+    // or a bare chroot has none to read).
+    struct statvfs volume;
+    if (statvfs(QFile::encodeName(path).constData(), &volume) != 0)
+        return -1;
+    return qint64(volume.f_bavail) * qint64(volume.f_frsize);
 }
 
 namespace {

@@ -14,6 +14,9 @@ const QString& removeCommand();
 
 /// True when a file or folder exists at path.
 bool fileExists(const QString& path);
+/// The bytes a user may still write on the volume that holds path; -1 when
+/// that cannot be read.
+qint64 bytesAvailable(const QString& path);
 /// Runs the mount command with device and mountPoint; the popup, when given,
 /// shows a busy bar and "Mounting device..." meanwhile.
 bool mountStorage(const QString& device, const QString& mountPoint, ProgressDialog* progress);

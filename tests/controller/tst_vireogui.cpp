@@ -5,6 +5,7 @@
 #include "analyzer/request.h"
 #include "fakeanalyzer.h"
 #include "app/vireogui.h"
+#include "files/transferharness.h"
 #include "procedures/calibrationwindow.h"
 #include "procedures/certificationwindow.h"
 #include "screens/homewindow.h"
@@ -104,6 +105,16 @@ struct Panel
     Analyzer::ConnectionInterface* connection = nullptr;
 };
 
+/// Starts a download of type from the controller; the request that starts it.
+QJsonObject startDownload(Panel& panel, FileManager::FileType type)
+{
+    QMetaObject::invokeMethod(&panel.gui, "startDownloadFile", Q_ARG(FileManager::FileType, type),
+                              Q_ARG(bool, false));
+    if (!QTest::qWaitFor([&panel] { return !panel.server.lines.isEmpty(); }))
+        return QJsonObject();
+    return parse(panel.server.lines.first()).object();
+}
+
 constexpr int kConcOffset = 0;
 constexpr int kSpeciesOffset = 1;
 constexpr int kUserAlarm2Offset = 19;
@@ -142,6 +153,9 @@ private slots:
     void endlessLineIsDropped();
     void miniPlotFollowsTrendScreen();
     void lostConnectionCancelsTransfer();
+    void transferRepliesRoutedByTheirOwnIds();
+    void lostConnectionWithoutTransferReportsNothing_data();
+    void lostConnectionWithoutTransferReportsNothing();
     void certificationRestartsWhenShown();
     // Last: the application's quit ends every event loop started afterwards.
     void shutdownSendsModeZeroAndQuits();
@@ -783,10 +797,7 @@ void tst_VireoGUI::lostConnectionCancelsTransfer()
     FakeAnalyzer& server = panel.server;
     QVERIFY(panel.started());
     TestSupport::MessageAnswerer answerer;
-    QMetaObject::invokeMethod(&panel.gui, "startDownloadFile",
-                              Q_ARG(FileManager::FileType, FileManager::SrdaFile), Q_ARG(bool, false));
-    QTRY_COMPARE(server.lines.size(), 1);
-    const QJsonObject start = parse(server.lines.at(0)).object();
+    const QJsonObject start = startDownload(panel, FileManager::SrdaFile);
     QCOMPARE(start["method"].toString(), QStringLiteral("download_srda"));
     server.send(QByteArray(R"({"id":)") + QByteArray::number(start["id"].toInt()) +
                 R"(,"result":[3,"tok"]})" "\n");
@@ -799,6 +810,102 @@ void tst_VireoGUI::lostConnectionCancelsTransfer()
     QTRY_COMPARE(answerer.messages, (QStringList{QStringLiteral("Lost connection to ") + server.connectionString(),
                                         QStringLiteral("Transfer Cancelled")}));
     QCOMPARE(QDir(storage.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+void tst_VireoGUI::transferRepliesRoutedByTheirOwnIds()
+{
+    QTemporaryDir storage;
+    setStoragePath(storage.path());
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
+    TestSupport::MessageAnswerer answerer;
+    int lastBlockId = 0;
+    for (QObject* object : panel.gui.findChildren<QObject*>()) {
+        if (auto* client = qobject_cast<Analyzer::RPCInterface*>(object))
+            lastBlockId = std::max(lastBlockId, client->lastRequestId());
+    }
+
+    const int start = startDownload(panel, FileManager::LogFile)["id"].toInt();
+    QCOMPARE(start, lastBlockId + 1); // the first id past every client's block
+    server.send(QByteArray(R"({"id":)") + QByteArray::number(start) + R"(,"result":[25,"tok"]})" "\n");
+    QTRY_COMPARE(server.lines.size(), 2);
+    const QJsonArray batch = parse(server.lines.at(1)).array();
+    QCOMPARE(batch.size(), 25);
+    // Answered backwards, one line each, the end chunk first; a page's reply
+    // in between still reaches the page.
+    QByteArray expected;
+    for (int slot = 24; slot >= 0; --slot) {
+        const int id = batch.at(slot)["id"].toInt();
+        QCOMPARE(id, start + 1 + slot);
+        const QByteArray chunk = slot == 24 ? QByteArray() : "line " + QByteArray::number(slot) + '\n';
+        expected.prepend(chunk);
+        server.send(QByteArray(R"({"id":)") + QByteArray::number(id) + R"(,"result":")" +
+                    chunk.toBase64() + "\"}\n");
+        if (slot == 12)
+            panel.reply(kConcOffset, "42");
+    }
+    QTRY_COMPARE(answerer.messages, QStringList{"File copied successfully"});
+    QCOMPARE(panel.conc(), QStringLiteral("42.00"));
+    const QStringList files = QDir(storage.path()).entryList(QDir::Files);
+    QCOMPARE(files.size(), 1);
+    QCOMPARE(TransferTest::readFile(storage.filePath(files.first())), expected);
+}
+
+void tst_VireoGUI::lostConnectionWithoutTransferReportsNothing_data()
+{
+    QTest::addColumn<bool>("packaging");
+    QTest::newRow("nothing under way") << false;
+    QTest::newRow("cabinet maker running") << true;
+}
+
+void tst_VireoGUI::lostConnectionWithoutTransferReportsNothing()
+{
+    QFETCH(bool, packaging);
+    QTemporaryDir storage;
+    setStoragePath(storage.path());
+    for (const char* name : {"a.bin", "b.bin", "c.db", "d.db"})
+        QVERIFY(TransferTest::writeFile(storage.filePath(name), name));
+    // The cabinet maker runs until the link is gone and its loss handled.
+    TransferTest::Programs programs;
+    const QString started = programs.filePath("started");
+    const QString go = programs.filePath("go");
+    programs.add("makecab", QStringLiteral("touch '%1'\nwhile [ ! -e '%2' ]; do sleep 0.02; done")
+                                .arg(started, go));
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
+    TestSupport::MessageAnswerer answerer;
+    auto* files = panel.gui.findChild<FileManager*>();
+    QSignalSpy outcomes(files, &FileManager::downloadComplete);
+    const QString lost = QStringLiteral("Lost connection to ") + server.connectionString();
+    const auto loseLink = [&]() {
+        server.close();
+        QVERIFY(QTest::qWaitFor([&] { return !panel.connection->isConnected(); }));
+        panel.tick();
+        QVERIFY(QTest::qWaitFor([&] { return answerer.messages.contains(lost); }));
+        QCOMPARE(outcomes.size(), 0);
+        QVERIFY(TransferTest::writeFile(go, ""));
+    };
+    if (!packaging) {
+        loseLink();
+    } else {
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&]() {
+            if (QFile::exists(started) && poll.isActive()) {
+                poll.stop();
+                loseLink();
+            }
+        });
+        poll.start(5);
+        QMetaObject::invokeMethod(&panel.gui, "startDownloadFile",
+                                  Q_ARG(FileManager::FileType, FileManager::CertificationPackage),
+                                  Q_ARG(bool, true));
+        // The cabinet maker's own result, once.
+        QCOMPARE(outcomes.size(), 1);
+        QCOMPARE(outcomes.first().first().toBool(), true);
+    }
+    QCOMPARE(answerer.messages, QStringList{lost});
 }
 
 QTEST_MAIN(tst_VireoGUI)

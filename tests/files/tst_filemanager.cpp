@@ -1,57 +1,35 @@
-// The file manager against the analyzer simulator and the real stand-in
-// programs, and against hand-fed replies where exact request counts and
-// failures matter. Every case checks what lands in the storage folder.
-#include "analyzer/linedecoder.h"
-#include "analyzer/response.h"
-#include "files/filemanager.h"
+// The file manager's transfers with the analyzer: against the simulator, which
+// answers every batch in shuffled order and drops replies on request, and
+// against hand-fed replies where ids, orders, counts and faults are exact.
+// Every case checks what lands in the storage folder.
 #include "files/storagenames.h"
-#include "support/messageanswerer.h"
+#include "support/simclient.h"
 #include "support/simulatorprocess.h"
 #include "support/testsupport.h"
-#include "widgets/globals.h"
-#include "widgets/openfile.h"
+#include "transferharness.h"
 
-#include <QDialog>
-#include <QJsonDocument>
 #include <QLabel>
-#include <QListWidget>
-#include <QProcess>
-#include <QRandomGenerator>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTcpSocket>
-#include <QtTest>
+#include <limits>
 #include <memory>
+
+using namespace TransferTest;
 
 namespace {
 
-constexpr int kFirstId = 2;
 constexpr int kChunk = 1024;
+constexpr int kSmallChunk = 100;
 
-Analyzer::Response reply(int id, const QJsonValue& result)
+QStringList simulatorArguments(int chunk, int backfillDays)
 {
-    return Analyzer::Response(QJsonObject{{"jsonrpc", "2.0"}, {"id", id}, {"result", result}});
+    return {"--chunk-size",      QString::number(chunk),
+            "--backfill-days",   QString::number(backfillDays),
+            "--shuffle-batches", "--control"};
 }
 
-Analyzer::Response errorReply(int id, const QString& message)
+/// The bytes a base64 chunk text stands for.
+QByteArray chunkBytes(const QString& text)
 {
-    return Analyzer::Response(
-        QJsonObject{{"id", id}, {"error", QJsonObject{{"code", 5}, {"message", message}}}});
-}
-
-QByteArray randomBytes(int size)
-{
-    QByteArray data(size, Qt::Uninitialized);
-    for (char& c : data)
-        c = char(QRandomGenerator::global()->bounded(256));
-    return data;
-}
-
-void writeFile(const QString& path, const QByteArray& data)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(data);
+    return QByteArray::fromBase64(text.toLatin1());
 }
 
 } // namespace
@@ -65,142 +43,118 @@ private slots:
     void init();
     void cleanup();
 
-    void downloadFromSimulator_data();
-    void downloadFromSimulator();
+    void downloadThroughShuffledBatches_data();
+    void downloadThroughShuffledBatches();
+    void everyTypeByteForByte_data();
+    void everyTypeByteForByte();
+    void droppedReplyFails_data();
+    void droppedReplyFails();
     void exactRequestCounts_data();
     void exactRequestCounts();
+    void everyRequestHasItsOwnId();
+    void idsStartOverNearTheEndOfTheRange();
+    void answeredInAnyOrder_data();
+    void answeredInAnyOrder();
+    void faultySlotsFail_data();
+    void faultySlotsFail();
+    void lateRepliesOfAnEndedTransfer_data();
+    void lateRepliesOfAnEndedTransfer();
     void failedDownloadLeavesNothing_data();
     void failedDownloadLeavesNothing();
+    void emptyTokenIsRefused_data();
+    void emptyTokenIsRefused();
+    void serverErrorTextIsCappedAndPlain();
     void upload_data();
     void upload();
-    void panelCopies_data();
-    void panelCopies();
-    void trendExport_data();
-    void trendExport();
-    void cancelWhileProgramRuns_data();
-    void cancelWhileProgramRuns();
-    void certificationCabinet_data();
-    void certificationCabinet();
     void hostileSerialNumbers_data();
     void hostileSerialNumbers();
 
 private:
-    /// Sends what the file manager emits to the simulator and feeds the replies back.
-    void linkToSimulator();
-    /// Answers every request the file manager emits from the queue, by hand.
-    void feed(const Analyzer::Response& response) { m_files->handleResponse(response); }
-    QStringList storageFiles() const
-    {
-        return QDir(m_storage->path()).entryList(QDir::Files | QDir::Hidden);
-    }
-    /// Picks name in the next file chooser (empty: cancels it).
-    void answerPicker(const QString& name);
+    void control(const QJsonArray& params);
+    /// The file as the analyzer sent it: the chunk replies in request order,
+    /// up to the end chunk.
+    QByteArray sentFile() const;
+    /// Answers every request still unanswered, in the order picked from them,
+    /// until the transfer ends; checks that never more than one batch waits.
+    void answerUntilEnd(const std::function<int(const QList<int>&)>& pick,
+                        const std::function<QJsonValue(int slot)>& chunk);
 
-    TestSupport::SimulatorProcess m_sim{
-        {"--chunk-size", QString::number(kChunk), "--backfill-days", "1"}};
-    std::unique_ptr<QTemporaryDir> m_storage;
-    std::unique_ptr<FileManager> m_files;
-    std::unique_ptr<QTcpSocket> m_socket;
-    QByteArray m_received;
-    QList<QJsonObject> m_sent; // every request object, batches flattened
-    QList<bool> m_outcomes;    // downloadComplete payloads
-    TestSupport::MessageAnswerer m_answerer;
+    TestSupport::SimulatorProcess m_sim{simulatorArguments(kChunk, 1)};
+    TestSupport::SimulatorProcess m_smallChunks{simulatorArguments(kSmallChunk, 0)};
+    std::unique_ptr<Harness> m_h;
+    QString m_dropRule; // the simulator's drop rule to lift after the test
 };
 
 void tst_FileManager::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    QVERIFY2(m_sim.start(), qPrintable(m_sim.errorString()));
-    // Service mode: the simulator appends to its ring-down archive only while measuring.
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, m_sim.port());
-    QVERIFY(socket.waitForConnected(5000));
-    socket.write(R"({"jsonrpc":"2.0","id":1,"method":"opmode","params":[2]})"
-                 "\n");
-    QVERIFY(socket.waitForReadyRead(5000));
+    for (TestSupport::SimulatorProcess* sim : {&m_sim, &m_smallChunks}) {
+        QVERIFY2(sim->start(), qPrintable(sim->errorString()));
+        // Service mode: the simulator appends to its ring-down archive only while measuring.
+        SimClient client;
+        QVERIFY(client.connectTo(sim->port()));
+        QVERIFY(client.call("opmode", QJsonArray{2}).contains("result"));
+    }
 }
 
 void tst_FileManager::init()
 {
-    setIsRemote(true);
-    m_storage = std::make_unique<QTemporaryDir>();
-    setStoragePath(m_storage->path());
-    m_files = std::make_unique<FileManager>();
-    m_files->assignRequestIds(kFirstId);
-    m_sent.clear();
-    m_answerer.messages.clear();
-    m_outcomes.clear();
-    connect(m_files.get(), &FileManager::jsonToSend, this,
-            [this](const Analyzer::Request& request) { m_sent.append(request.json()); });
-    connect(m_files.get(), &FileManager::jsonBatchToSend, this, [this](const QJsonArray& batch) {
-        for (const QJsonValue& request : batch)
-            m_sent.append(request.toObject());
-    });
-    connect(m_files.get(), &FileManager::downloadComplete, this,
-            [this](bool ok) { m_outcomes.append(ok); });
-    m_answerer.start();
+    m_h = std::make_unique<Harness>();
 }
 
 void tst_FileManager::cleanup()
 {
-    m_answerer.stop();
-    m_socket.reset();
-    m_files.reset();
-    m_received.clear();
+    if (!m_dropRule.isEmpty())
+        control({"drop-reply", m_dropRule, false});
+    m_dropRule.clear();
+    m_h.reset();
 }
 
-void tst_FileManager::linkToSimulator()
+void tst_FileManager::control(const QJsonArray& params)
 {
-    m_socket = std::make_unique<QTcpSocket>();
-    m_socket->connectToHost(QHostAddress::LocalHost, m_sim.port());
-    QVERIFY(m_socket->waitForConnected(5000));
-    auto write = [this](const QByteArray& line) { m_socket->write(line + '\n'); };
-    connect(m_files.get(), &FileManager::jsonToSend, m_socket.get(),
-            [write](const Analyzer::Request& request) { write(request.toCompactJson()); });
-    connect(m_files.get(), &FileManager::jsonBatchToSend, m_socket.get(),
-            [write](const QJsonArray& batch) {
-                write(QJsonDocument(batch).toJson(QJsonDocument::Compact));
-            });
-    connect(m_socket.get(), &QTcpSocket::readyRead, this, [this]() {
-        m_received += m_socket->readAll();
-        for (const QByteArray& line : Analyzer::LineDecoder::takeCompleteLines(m_received))
-            for (const Analyzer::Response& response : Analyzer::LineDecoder::decodeLine(line))
-                m_files->handleResponse(response);
-    });
-    // The serial number, as the controller's poll would fetch it.
-    write(QJsonDocument(m_files->updateRequests()).toJson(QJsonDocument::Compact));
-    QTRY_VERIFY(!m_files->serialNumber().isEmpty());
+    Analyzer::Request request;
+    request.setId(1);
+    request.setMethod("sim_control");
+    request.setParams(params);
+    m_h->socket->write(request.toCompactJson() + '\n');
+    QTRY_VERIFY(m_h->results.contains(1));
+    QCOMPARE(m_h->results.take(1), QJsonValue(true));
 }
 
-void tst_FileManager::answerPicker(const QString& name)
+QByteArray tst_FileManager::sentFile() const
 {
-    // The progress popup is modal too, so the chooser is looked for by type.
-    auto* timer = new QTimer(this);
-    timer->setInterval(5);
-    connect(timer, &QTimer::timeout, this, [timer, name]() {
-        OpenFile* picker = nullptr;
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (qobject_cast<OpenFile*>(widget) && widget->isVisible())
-                picker = qobject_cast<OpenFile*>(widget);
-        }
-        if (!picker)
-            return;
-        timer->deleteLater();
-        timer->stop();
-        QCOMPARE(picker->windowTitle(), QStringLiteral("Select File"));
-        auto* list = picker->findChild<QListWidget*>("_file_list");
-        const auto items = list->findItems(name, Qt::MatchExactly);
-        if (name.isEmpty() || items.isEmpty()) {
-            QTest::mouseClick(picker->findChild<QWidget*>("_cancel_button"), Qt::LeftButton);
-            return;
-        }
-        list->setCurrentItem(items.first());
-        QTest::mouseClick(picker->findChild<QWidget*>("_ok_button"), Qt::LeftButton);
-    });
-    timer->start();
+    QByteArray file;
+    for (const QJsonObject& request : m_h->sent) {
+        if (request.value("method") != "download_file_data")
+            continue;
+        const QString text = m_h->results.value(request.value("id").toInt()).toString();
+        if (text.isEmpty())
+            break;
+        file += chunkBytes(text);
+    }
+    return file;
 }
 
-void tst_FileManager::downloadFromSimulator_data()
+void tst_FileManager::answerUntilEnd(const std::function<int(const QList<int>&)>& pick,
+                                     const std::function<QJsonValue(int slot)>& chunk)
+{
+    const int firstData = m_h->idAt(0) + 1;
+    QSet<int> answered;
+    while (m_h->outcomes.isEmpty()) {
+        QList<int> open; // request indexes without a reply
+        for (int i = 1; i < m_h->sent.size(); ++i) {
+            if (!answered.contains(i))
+                open.append(i);
+        }
+        QVERIFY2(!open.isEmpty(), "the transfer waits, but nothing is asked for");
+        QVERIFY2(open.size() <= 25, qPrintable(QString::number(open.size())));
+        const int index = open.at(pick(open));
+        answered.insert(index);
+        m_h->answer(index, chunk(m_h->idAt(index) - firstData));
+    }
+}
+
+void tst_FileManager::downloadThroughShuffledBatches_data()
 {
     QTest::addColumn<int>("size");
     QTest::newRow("0 chunks") << 0;
@@ -211,34 +165,107 @@ void tst_FileManager::downloadFromSimulator_data()
     QTest::newRow("10 MB") << 10 * 1024 * 1024;
 }
 
-void tst_FileManager::downloadFromSimulator()
+void tst_FileManager::downloadThroughShuffledBatches()
 {
     QFETCH(int, size);
     const QByteArray data = randomBytes(size);
-    writeFile(m_sim.statePath() + "/srda.bin", data);
-    linkToSimulator();
+    QVERIFY(writeFile(m_sim.statePath() + "/srda.bin", data));
+    m_h->linkTo(m_sim.port());
 
-    m_files->downloadFile(FileManager::SrdaFile, false);
-    QTRY_COMPARE_WITH_TIMEOUT(m_outcomes, QList<bool>{true}, 60000);
-    QCOMPARE(m_answerer.messages, QStringList{"File copied successfully"});
+    m_h->files.downloadFile(FileManager::SrdaFile, false);
+    QTRY_COMPARE_WITH_TIMEOUT(m_h->outcomes, QList<bool>{true}, 60000);
+    QCOMPARE(m_h->answerer.messages, QStringList{"File copied successfully"});
 
-    const QStringList files = storageFiles();
+    const QStringList files = m_h->storageFiles();
     QCOMPARE(files.size(), 1);
     QVERIFY2(QRegularExpression(R"(^srda_[\w-]+_\d{4}-\d\d-\d\d_\d{6}\.bin$)")
                  .match(files.first())
                  .hasMatch(),
              qPrintable(files.first()));
-    QFile copy(m_storage->filePath(files.first()));
-    QVERIFY(copy.open(QIODevice::ReadOnly));
-    QVERIFY(copy.readAll() == data);
+    QVERIFY(readFile(m_h->storage.filePath(files.first())) == data);
 
     // The analyzer counts the closing empty chunk: one request per count, no more.
     const int count = (size + kChunk - 1) / kChunk + 1;
     int dataRequests = 0;
-    for (const QJsonObject& request : m_sent)
+    for (const QJsonObject& request : m_h->sent)
         dataRequests += request.value("method") == "download_file_data";
     QCOMPARE(dataRequests, count);
-    QVERIFY(!m_files->isTransferActive());
+    QVERIFY(!m_h->files.isTransferActive());
+}
+
+void tst_FileManager::everyTypeByteForByte_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("source"); // a plain file, written by the test
+    QTest::addColumn<bool>("small");
+    const std::tuple<const char*, FileManager::FileType, QString> types[] = {
+        {"settings", FileManager::SettingsFile, QString()},
+        {"scans", FileManager::ScansFile, QString()},
+        {"trend", FileManager::TrendFile, QString()},
+        {"ring-down archive", FileManager::SrdaFile, "srda.bin"},
+        {"log", FileManager::LogFile, "vireo.log"}};
+    for (bool small : {false, true}) {
+        for (const auto& [name, type, source] : types) {
+            QTest::addRow("%s, %d-byte chunks", name, small ? kSmallChunk : kChunk)
+                << int(type) << source << small;
+        }
+    }
+}
+
+void tst_FileManager::everyTypeByteForByte()
+{
+    QFETCH(int, type);
+    QFETCH(QString, source);
+    QFETCH(bool, small);
+    TestSupport::SimulatorProcess& sim = small ? m_smallChunks : m_sim;
+    // The plain files are made long enough for several batches.
+    QByteArray plain;
+    if (source == "srda.bin")
+        plain = randomBytes(40 * kChunk + 7);
+    else if (source == "vireo.log")
+        plain = randomBytes(30 * kChunk).toBase64() + '\n';
+    if (!plain.isEmpty())
+        QVERIFY(writeFile(sim.statePath() + '/' + source, plain));
+    m_h->linkTo(sim.port());
+
+    m_h->files.downloadFile(FileManager::FileType(type), false);
+    QTRY_COMPARE_WITH_TIMEOUT(m_h->outcomes, QList<bool>{true}, 60000);
+    const QStringList files = m_h->storageFiles();
+    QCOMPARE(files.size(), 1);
+    const QByteArray copy = readFile(m_h->storage.filePath(files.first()));
+    // Databases are snapshotted before they are sent: the copy is compared
+    // with what the analyzer sent, which came in shuffled order.
+    QVERIFY(copy.size() > 2 * (small ? kSmallChunk : kChunk));
+    QVERIFY(copy == sentFile());
+    if (!plain.isEmpty())
+        QVERIFY(copy == plain);
+}
+
+void tst_FileManager::droppedReplyFails_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<int>("size");
+    QTest::newRow("in the first batch") << "download_file_data:7" << 60 * kChunk;
+    QTest::newRow("in the second batch") << "download_file_data:40" << 60 * kChunk;
+    QTest::newRow("a single request") << "download_file_data:27" << 30 * kChunk;
+    QTest::newRow("the end chunk") << "download_file_data:3" << 2 * kChunk;
+    QTest::newRow("the transfer request") << "download_srda" << 2 * kChunk;
+}
+
+void tst_FileManager::droppedReplyFails()
+{
+    QFETCH(QString, rule);
+    QFETCH(int, size);
+    QVERIFY(writeFile(m_sim.statePath() + "/srda.bin", randomBytes(size)));
+    m_h->linkTo(m_sim.port());
+    control({"drop-reply", rule, true});
+    m_dropRule = rule;
+    m_h->files.setReplyTimeout(500);
+
+    m_h->files.downloadFile(FileManager::SrdaFile, false);
+    QTRY_COMPARE_WITH_TIMEOUT(m_h->outcomes, QList<bool>{false}, 20000);
+    QCOMPARE(m_h->answerer.messages, QStringList{"Error copying file"});
+    QCOMPARE(m_h->storageFiles(), QStringList());
 }
 
 void tst_FileManager::exactRequestCounts_data()
@@ -257,29 +284,190 @@ void tst_FileManager::exactRequestCounts()
     QFETCH(QList<int>, sizes);
     QList<int> emissions;
     QObject scope; // the connections end with this test
-    connect(m_files.get(), &FileManager::jsonToSend, &scope, [&](const Analyzer::Request& request) {
+    connect(&m_h->files, &FileManager::jsonToSend, &scope, [&](const Analyzer::Request& request) {
         if (request.method() == "download_file_data")
             emissions.append(1);
     });
-    connect(m_files.get(), &FileManager::jsonBatchToSend, &scope,
+    connect(&m_h->files, &FileManager::jsonBatchToSend, &scope,
             [&](const QJsonArray& batch) { emissions.append(batch.size()); });
 
-    m_files->downloadFile(FileManager::LogFile, false);
-    QCOMPARE(m_sent.last().value("method").toString(), QStringLiteral("download_log_file"));
-    feed(reply(kFirstId, QJsonArray{count, "token"}));
+    m_h->files.downloadFile(FileManager::LogFile, false);
+    QCOMPARE(m_h->methodAt(0), QStringLiteral("download_log_file"));
+    m_h->answer(0, QJsonArray{count, "token"});
     // Every request is answered with data, none with the end of the file.
-    for (int answered = 0; answered < m_sent.size() - 1; ++answered)
-        feed(reply(kFirstId + 1, "QUJD"));
+    for (int answered = 1; answered < m_h->sent.size(); ++answered)
+        m_h->answer(answered, "QUJD");
     QCOMPARE(emissions, sizes);
-    QCOMPARE(m_sent.last().value("params").toArray(), QJsonArray{"token"});
-    QVERIFY(m_files->isTransferActive());
-    QVERIFY(m_outcomes.isEmpty());
+    QCOMPARE(m_h->sent.last().value("params").toArray(), QJsonArray{"token"});
+    QVERIFY(m_h->files.isTransferActive());
+    QVERIFY(m_h->outcomes.isEmpty());
 
     // Still open, so the operator cancels it; the partial copy goes away.
-    m_files->progressDialog()->close();
-    QCOMPARE(m_answerer.messages, QStringList{"Transfer Cancelled"});
-    QCOMPARE(m_outcomes, QList<bool>{false});
-    QCOMPARE(storageFiles(), QStringList());
+    m_h->files.progressDialog()->close();
+    QCOMPARE(m_h->answerer.messages, QStringList{"Transfer Cancelled"});
+    QCOMPARE(m_h->outcomes, QList<bool>{false});
+    QCOMPARE(m_h->storageFiles(), QStringList());
+}
+
+void tst_FileManager::everyRequestHasItsOwnId()
+{
+    // Past the file manager's block (and, through the controller, past every
+    // client's), one id per request, in request order; the next transfer
+    // goes on after the last id the previous one could have used.
+    m_h->files.reserveTransferIds(1000);
+    QVERIFY(m_h->files.isTransferId(1000) && !m_h->files.isTransferId(999));
+    m_h->startDownload(FileManager::ScansFile, 60);
+    for (int answered = 1; answered < m_h->sent.size(); ++answered)
+        m_h->answer(answered, answered < 60 ? "QUJD" : "");
+    QCOMPARE(m_h->outcomes, QList<bool>{true});
+    Harness::answerPicker(QString());
+    m_h->files.uploadSettingsFile(); // nothing chosen: no id taken
+    m_h->startDownload(FileManager::SrdaFile, 0);
+
+    QList<int> ids;
+    for (int i = 0; i < m_h->sent.size(); ++i)
+        ids.append(m_h->idAt(i));
+    QList<int> expected;
+    for (int id = 1000; id <= 1062; ++id)
+        expected.append(id);
+    QCOMPARE(ids, expected);
+    // The serial number keeps the last id of the block.
+    QCOMPARE(m_h->files.updateRequests().first()["id"].toInt(), kSerialId);
+}
+
+void tst_FileManager::idsStartOverNearTheEndOfTheRange()
+{
+    const int first = std::numeric_limits<int>::max() - 100;
+    m_h->files.reserveTransferIds(first);
+    m_h->startDownload(FileManager::ScansFile, 60);
+    for (int answered = 1; answered < m_h->sent.size(); ++answered)
+        m_h->answer(answered, answered < 60 ? "QUJD" : "");
+    QCOMPARE(m_h->outcomes, QList<bool>{true});
+    QCOMPARE(m_h->idAt(m_h->sent.size() - 1), first + 60);
+    // Fewer than half the range left: the next transfer starts over, and one
+    // with more chunks than the range holds is refused.
+    m_h->startDownload(FileManager::ScansFile, 101);
+    QCOMPARE(m_h->idAt(61), first);
+    QCOMPARE(m_h->sent.size(), 62);
+    QCOMPARE(m_h->outcomes, (QList<bool>{true, false}));
+    QCOMPARE(m_h->answerer.messages,
+             (QStringList{"File copied successfully", "Error copying file"}));
+}
+
+void tst_FileManager::answeredInAnyOrder_data()
+{
+    QTest::addColumn<QString>("order");
+    QTest::addColumn<int>("count");
+    QTest::newRow("every batch backwards") << "backwards" << 55;
+    QTest::newRow("oldest request last") << "oldest last" << 30;
+    QTest::newRow("shuffled") << "shuffled" << 80;
+    QTest::newRow("end chunk first, then backwards") << "backwards" << 25;
+}
+
+void tst_FileManager::answeredInAnyOrder()
+{
+    QFETCH(QString, order);
+    QFETCH(int, count);
+    m_h->startDownload(FileManager::TrendFile, count);
+    QByteArray expected;
+    for (int slot = 0; slot < count - 1; ++slot)
+        expected += "chunk " + QByteArray::number(slot) + ';';
+    const auto chunk = [count](int slot) -> QJsonValue {
+        return slot == count - 1
+                   ? QString()
+                   : QString::fromLatin1(("chunk " + QByteArray::number(slot) + ';').toBase64());
+    };
+    const auto pick = [&order](const QList<int>& open) {
+        if (order == "backwards")
+            return int(open.size() - 1);
+        if (order == "oldest last")
+            return open.size() > 1 ? 1 : 0;
+        return int(QRandomGenerator::global()->bounded(open.size()));
+    };
+    answerUntilEnd(pick, chunk);
+    QCOMPARE(m_h->outcomes, QList<bool>{true});
+    QCOMPARE(m_h->sent.size(), count + 1);
+    const QStringList files = m_h->storageFiles();
+    QCOMPARE(files.size(), 1);
+    QCOMPARE(readFile(m_h->storage.filePath(files.first())), expected);
+}
+
+void tst_FileManager::faultySlotsFail_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("a slot answered twice") << "repeated";
+    QTest::newRow("a slot not asked for yet") << "unknown";
+    QTest::newRow("a slot never answered") << "missing";
+    QTest::newRow("the transfer request answered twice") << "repeated start";
+}
+
+void tst_FileManager::faultySlotsFail()
+{
+    QFETCH(QString, fault);
+    m_h->files.setReplyTimeout(200);
+    m_h->startDownload(FileManager::SettingsFile, 60);
+    const int start = m_h->idAt(0);
+    // The batch comes back without its first slot: held, nothing written yet.
+    for (int index = 2; index <= 25; ++index)
+        m_h->answer(index, "QUJD");
+    QVERIFY(m_h->outcomes.isEmpty());
+    if (fault == "repeated")
+        m_h->answer(7, "REVG");
+    else if (fault == "unknown")
+        m_h->feed(reply(start + 26, "REVG")); // the second batch is not asked for yet
+    else if (fault == "repeated start")
+        m_h->answer(0, QJsonArray{60, "tok"});
+    QTRY_COMPARE(m_h->outcomes, QList<bool>{false});
+    QCOMPARE(m_h->answerer.messages, QStringList{"Error copying file"});
+    QCOMPARE(m_h->storageFiles(), QStringList());
+    QCOMPARE(m_h->sent.size(), 26); // nothing more was asked for
+}
+
+void tst_FileManager::lateRepliesOfAnEndedTransfer_data()
+{
+    QTest::addColumn<QString>("end");
+    QTest::newRow("cancelled by the operator") << "cancel";
+    QTest::newRow("link lost") << "lost";
+    QTest::newRow("completed") << "complete";
+    QTest::newRow("cancelled before its start was answered") << "unanswered";
+}
+
+void tst_FileManager::lateRepliesOfAnEndedTransfer()
+{
+    QFETCH(QString, end);
+    m_h->files.downloadFile(FileManager::ScansFile, true);
+    if (end != "unanswered") {
+        m_h->answer(0, QJsonArray{30, "old"});
+        m_h->answer(1, "T0xE");
+    }
+    if (end == "cancel" || end == "unanswered")
+        m_h->files.progressDialog()->close();
+    else if (end == "lost")
+        m_h->files.endTransfer("Transfer Cancelled", true); // what the controller does
+    else
+        m_h->answer(2, "");
+    const QList<QJsonObject> old = m_h->sent;
+
+    // The next transfer, a settings download, while the old replies come in late.
+    m_h->files.downloadFile(FileManager::SettingsFile, false);
+    const int start = old.size();
+    for (int i = 0; i < old.size(); ++i) {
+        const int id = old.at(i).value("id").toInt();
+        m_h->feed(reply(id, i == 0 ? QJsonValue(QJsonArray{1, "old"}) : QJsonValue("T0xE")));
+        m_h->feed(reply(id, ""));
+        m_h->feed(errorReply(id, "late"));
+    }
+    QCOMPARE(m_h->sent.size(), start + 1); // the new transfer still waits for its start
+    m_h->answer(start, QJsonArray{2, "new"});
+    m_h->answer(start + 1, "TkVX");
+    m_h->answer(start + 2, "");
+
+    QCOMPARE(m_h->outcomes.last(), true);
+    QCOMPARE(m_h->answerer.messages.last(), QStringLiteral("File copied successfully"));
+    const QStringList files = m_h->storageFiles().filter("settings_");
+    QCOMPARE(files.size(), 1);
+    QCOMPARE(readFile(m_h->storage.filePath(files.first())), QByteArray("NEW"));
+    QCOMPARE(m_h->storageFiles().size(), end == "complete" ? 2 : 1);
 }
 
 void tst_FileManager::failedDownloadLeavesNothing_data()
@@ -294,6 +482,8 @@ void tst_FileManager::failedDownloadLeavesNothing_data()
                                      << "Transfer Cancelled";
     QTest::newRow("damaged chunk") << "garbage"
                                    << "Error copying file";
+    QTest::newRow("chunk that is no text") << "number"
+                                           << "Error copying file";
     QTest::newRow("late replies after the end") << "late"
                                                 << "File copied successfully";
 }
@@ -302,268 +492,165 @@ void tst_FileManager::failedDownloadLeavesNothing()
 {
     QFETCH(QString, failure);
     QFETCH(QString, message);
-    m_files->downloadFile(FileManager::ScansFile, false);
-    feed(reply(kFirstId, QJsonArray{3, "t"}));
-    feed(reply(kFirstId + 1, "QUJD"));
+    m_h->startDownload(FileManager::ScansFile, 3);
+    m_h->answer(1, "QUJD");
     if (failure == "error")
-        feed(errorReply(kFirstId + 1, message));
+        m_h->feed(errorReply(m_h->idAt(2), message));
     else if (failure == "close")
-        m_files->progressDialog()->close();
+        m_h->files.progressDialog()->close();
     else if (failure == "lost")
-        m_files->endTransfer("Transfer Cancelled", true); // what the controller does
+        m_h->files.endTransfer("Transfer Cancelled", true); // what the controller does
     else if (failure == "garbage")
-        feed(reply(kFirstId + 1, "**not base64**"));
+        m_h->answer(2, "**not base64**");
+    else if (failure == "number")
+        m_h->answer(2, 42);
     else
-        feed(reply(kFirstId + 1, ""));
+        m_h->answer(2, "");
     // Whatever arrives afterwards belongs to nobody.
-    feed(reply(kFirstId + 1, "REVG"));
-    feed(reply(kFirstId + 1, ""));
-    feed(errorReply(kFirstId + 1, "late"));
-
-    QCOMPARE(m_answerer.messages, QStringList{message});
-    const bool completed = failure == "late";
-    QCOMPARE(m_outcomes, QList<bool>{completed});
-    QCOMPARE(storageFiles().size(), completed ? 1 : 0);
-    if (completed) {
-        QFile copy(m_storage->filePath(storageFiles().first()));
-        QVERIFY(copy.open(QIODevice::ReadOnly));
-        QCOMPARE(copy.readAll(), QByteArray("ABC"));
+    const int last = m_h->idAt(m_h->sent.size() - 1);
+    for (int id = last; id <= last + 1; ++id) {
+        m_h->feed(reply(id, "REVG"));
+        m_h->feed(reply(id, ""));
+        m_h->feed(errorReply(id, "late"));
     }
-    QVERIFY(!m_files->progressDialog()->isVisible());
+
+    QCOMPARE(m_h->answerer.messages, QStringList{message});
+    const bool completed = failure == "late";
+    QCOMPARE(m_h->outcomes, QList<bool>{completed});
+    QCOMPARE(m_h->storageFiles().size(), completed ? 1 : 0);
+    if (completed)
+        QCOMPARE(readFile(m_h->storage.filePath(m_h->storageFiles().first())), QByteArray("ABC"));
+    QVERIFY(!m_h->files.progressDialog()->isVisible());
+}
+
+void tst_FileManager::emptyTokenIsRefused_data()
+{
+    QTest::addColumn<bool>("upload");
+    QTest::newRow("download") << false;
+    QTest::newRow("upload") << true;
+}
+
+void tst_FileManager::emptyTokenIsRefused()
+{
+    QFETCH(bool, upload);
+    if (upload) {
+        QVERIFY(writeFile(m_h->storage.filePath("settings_x.db"), "data"));
+        Harness::answerPicker("settings_x.db");
+        m_h->files.uploadSettingsFile();
+        QTRY_COMPARE(m_h->sent.size(), 1);
+        m_h->answer(0, "");
+    } else {
+        m_h->startDownload(FileManager::SrdaFile, 3, "");
+    }
+    QCOMPARE(m_h->sent.size(), 1); // no data request with an empty token
+    QCOMPARE(m_h->answerer.messages, QStringList{"Error copying file"});
+    QCOMPARE(m_h->outcomes, QList<bool>{false});
+    QCOMPARE(m_h->storageFiles(), upload ? QStringList{"settings_x.db"} : QStringList());
+}
+
+void tst_FileManager::serverErrorTextIsCappedAndPlain()
+{
+    m_h->answerer.stop();
+    m_h->startDownload(FileManager::SrdaFile, 3);
+    QString text;
+    QSize size;
+    Qt::TextFormat format = Qt::AutoText;
+    bool fits = false;
+    Harness::onNextMessage([&](QDialog* box) {
+        auto* label = box->findChild<QLabel*>("textLabel");
+        text = label->text();
+        format = label->textFormat();
+        size = box->size();
+        // Every line of it is seen, none cut off at the top or bottom.
+        fits = label->heightForWidth(label->width()) <= label->height();
+        TestSupport::saveScreenshot(box, "file-transfer-server-error");
+    });
+    const QString markup = "<b>bold</b><img src=x>" + QString(10000, QChar('W'));
+    m_h->feed(errorReply(m_h->idAt(1), markup));
+    QCOMPARE(m_h->outcomes, QList<bool>{false});
+    QCOMPARE(format, Qt::PlainText);
+    // A word too long for the popup may break anywhere.
+    text.remove(QChar(0x200B));
+    QVERIFY(text.startsWith("<b>bold</b><img src=x>WWW"));
+    QVERIFY2(text.size() <= 301, qPrintable(QString::number(text.size())));
+    QVERIFY(fits);
+    QVERIFY2(size.width() <= 640 && size.height() <= 480,
+             qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
 }
 
 void tst_FileManager::upload_data()
 {
     QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QByteArray>("content");
-    QTest::newRow("round trip of a downloaded settings database") << "downloaded" << QByteArray();
-    QTest::newRow("empty file") << "settings_empty.db" << QByteArray();
-    QTest::newRow("no file chosen") << QString() << QByteArray();
+    QTest::newRow("round trip of a downloaded settings database") << "downloaded";
+    QTest::newRow("empty file") << "settings_empty.db";
+    QTest::newRow("no file chosen") << QString();
+    QTest::newRow("a chunk answered twice") << "settings_twice.db";
+    QTest::newRow("chunk reply never comes") << "settings_lost.db";
 }
 
 void tst_FileManager::upload()
 {
     QFETCH(QString, fileName);
-    QFETCH(QByteArray, content);
     if (fileName == "downloaded") {
-        linkToSimulator();
-        m_files->downloadFile(FileManager::SettingsFile, true);
-        QTRY_COMPARE(m_outcomes, QList<bool>{true});
-        fileName = storageFiles().first();
-        m_outcomes.clear();
-        m_sent.clear();
-        answerPicker(fileName);
-        m_files->uploadSettingsFile();
-        QTRY_COMPARE_WITH_TIMEOUT(m_outcomes, QList<bool>{true}, 20000);
-        QCOMPARE(m_answerer.messages, QStringList{"File copied successfully"});
-        // Chunks of at most 1024 bytes, then the end marker.
+        m_h->linkTo(m_sim.port());
+        m_h->files.downloadFile(FileManager::SettingsFile, true);
+        QTRY_COMPARE(m_h->outcomes, QList<bool>{true});
+        fileName = m_h->storageFiles().first();
+        m_h->outcomes.clear();
+        m_h->sent.clear();
+        Harness::answerPicker(fileName);
+        m_h->files.uploadSettingsFile();
+        QTRY_COMPARE_WITH_TIMEOUT(m_h->outcomes, QList<bool>{true}, 20000);
+        QCOMPARE(m_h->answerer.messages, QStringList{"File copied successfully"});
+        // Chunks of at most 1024 bytes, each with an id of its own, then the end marker.
         QByteArray sent;
-        for (const QJsonObject& request : m_sent) {
-            if (request.value("method") != "upload_file_data")
-                continue;
-            const QByteArray chunk =
-                QByteArray::fromBase64(request.value("params")[1].toString().toLatin1());
+        for (int i = 1; i < m_h->sent.size(); ++i) {
+            QCOMPARE(m_h->idAt(i), m_h->idAt(0) + i);
+            const QByteArray chunk = chunkBytes(m_h->sent.at(i).value("params")[1].toString());
             QVERIFY(chunk.size() <= 1024);
             sent += chunk;
         }
-        QFile file(m_storage->filePath(fileName));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(sent, file.readAll());
-        QCOMPARE(m_sent.last().value("params")[1].toString(), QString());
+        QCOMPARE(sent, readFile(m_h->storage.filePath(fileName)));
+        QCOMPARE(m_h->sent.last().value("params")[1].toString(), QString());
         return;
     }
     if (!fileName.isEmpty())
-        writeFile(m_storage->filePath(fileName), content);
-    answerPicker(fileName);
-    m_files->uploadSettingsFile();
+        QVERIFY(
+            writeFile(m_h->storage.filePath(fileName), fileName == "settings_empty.db" ? "" : "x"));
+    Harness::answerPicker(fileName);
+    if (fileName == "settings_lost.db")
+        m_h->files.setReplyTimeout(200);
+    m_h->files.uploadSettingsFile();
     if (fileName.isEmpty()) {
         // Nothing chosen: reported as done, without a word.
-        QTRY_COMPARE(m_outcomes, QList<bool>{true});
-        QCOMPARE(m_answerer.messages, QStringList());
-        QCOMPARE(m_sent.size(), 0);
+        QTRY_COMPARE(m_h->outcomes, QList<bool>{true});
+        QCOMPARE(m_h->answerer.messages, QStringList());
+        QCOMPARE(m_h->sent.size(), 0);
         return;
     }
-    QTRY_COMPARE(m_sent.size(), 1);
-    QCOMPARE(m_sent.last().value("method").toString(), QStringLiteral("upload_settings"));
-    feed(reply(kFirstId, "tok"));
-    feed(reply(kFirstId + 1, true));
-    feed(reply(kFirstId + 1, true));
+    QTRY_COMPARE(m_h->sent.size(), 1);
+    QCOMPARE(m_h->methodAt(0), QStringLiteral("upload_settings"));
+    m_h->answer(0, "tok");
+    if (fileName == "settings_lost.db") {
+        QTRY_COMPARE(m_h->outcomes, QList<bool>{false});
+        QCOMPARE(m_h->answerer.messages, QStringList{"Error copying file"});
+        return;
+    }
+    m_h->answer(1, true);
+    if (fileName == "settings_twice.db") {
+        m_h->answer(1, true); // the first chunk once more: the analyzer lost track
+        QCOMPARE(m_h->outcomes, QList<bool>{false});
+        QCOMPARE(m_h->answerer.messages, QStringList{"Error copying file"});
+        QCOMPARE(m_h->sent.size(), 3);
+        return;
+    }
+    m_h->answer(2, true);
     const QJsonArray marker{"tok", ""};
-    QCOMPARE(m_sent.size(), 3);
-    QCOMPARE(m_sent.at(1).value("params").toArray(), marker);
-    QCOMPARE(m_sent.at(2).value("params").toArray(), marker);
-    QCOMPARE(m_outcomes, QList<bool>{true});
-    QCOMPARE(m_answerer.messages, QStringList{"File copied successfully"});
-}
-
-void tst_FileManager::panelCopies_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("program");
-    QTest::addColumn<QString>("arguments"); // with SRC and DEST for the paths
-    QTest::newRow("settings database") << int(FileManager::SettingsFile) << "cpdb"
-                                       << "SRC e DEST";
-    QTest::newRow("scan database") << int(FileManager::ScansFile) << "cpdb"
-                                   << "SRC DEST";
-    QTest::newRow("ring-down archive") << int(FileManager::SrdaFile) << "cp"
-                                       << "SRC DEST";
-}
-
-void tst_FileManager::panelCopies()
-{
-    QFETCH(int, type);
-    QFETCH(QString, program);
-    QFETCH(QString, arguments);
-    // The copy program is wrapped so that its arguments can be checked.
-    QTemporaryDir wrappers;
-    const QString log = wrappers.filePath("arguments");
-    QString real = QStandardPaths::findExecutable(program, {TestSupport::binDir()});
-    if (real.isEmpty())
-        real = QStandardPaths::findExecutable(program);
-    QVERIFY(!real.isEmpty());
-    writeFile(wrappers.filePath(program),
-              QStringLiteral("#!/bin/sh\necho \"$@\" > '%1'\nexec '%2' \"$@\"\n")
-                  .arg(log, real)
-                  .toUtf8());
-    QVERIFY(QFile::setPermissions(wrappers.filePath(program), QFile::ReadOwner | QFile::ExeOwner));
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", wrappers.path().toUtf8() + ':' + path);
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(m_sim.statePath()); // where the instrument keeps its files
-    setIsRemote(false);
-    feed(reply(kFirstId + 2, "SN7"));
-
-    m_files->downloadFile(FileManager::FileType(type), false);
-    QDir::setCurrent(previous);
-    qputenv("PATH", path);
-    QCOMPARE(m_outcomes, QList<bool>{true});
-    QCOMPARE(m_answerer.messages, QStringList{"File copied successfully"});
-    const QStringList files = storageFiles();
-    QCOMPARE(files.size(), 1);
-    QVERIFY(files.first().contains("_SN7_"));
-    const QString source = QDir(m_sim.statePath())
-                               .absoluteFilePath(files.first().section('_', 0, 0) + '.' +
-                                                 QFileInfo(files.first()).suffix());
-    QFile logged(log);
-    QVERIFY(logged.open(QIODevice::ReadOnly));
-    const QString dest = m_storage->filePath(files.first()) + ".part";
-    QCOMPARE(QString::fromUtf8(logged.readAll()).trimmed(),
-             QString(arguments).replace("SRC", source).replace("DEST", dest));
-    QCOMPARE(QFileInfo(m_storage->filePath(files.first())).size() > 0, true);
-}
-
-void tst_FileManager::trendExport_data()
-{
-    QTest::addColumn<bool>("remote");
-    QTest::addColumn<QString>("units");
-    QTest::newRow("from the analyzer") << true << "volume";
-    QTest::newRow("on the instrument") << false << "dewpointc";
-}
-
-void tst_FileManager::trendExport()
-{
-    QFETCH(bool, remote);
-    QFETCH(QString, units);
-    setIsRemote(remote);
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(m_sim.statePath()); // where the instrument keeps trend.db
-    if (remote)
-        linkToSimulator();
-    m_files->downloadTrendFile(QDateTime::currentDateTime().addDays(-1), units, false);
-    QTRY_COMPARE_WITH_TIMEOUT(m_outcomes, QList<bool>{true}, 60000);
-    QDir::setCurrent(previous);
-    QCOMPARE(m_answerer.messages, QStringList{"File copied successfully"});
-    // Only the CSV is left: the downloaded database is removed, the instrument's own kept.
-    const QStringList files = storageFiles();
-    QCOMPARE(files.size(), 1);
-    QVERIFY(files.first().startsWith("trend_") && files.first().endsWith(".csv"));
-    QVERIFY(QFile::exists(m_sim.statePath() + "/trend.db"));
-    QFile csv(m_storage->filePath(files.first()));
-    QVERIFY(csv.open(QIODevice::ReadOnly));
-    QVERIFY(csv.readLine().startsWith("Date Time,"));
-    QVERIFY(csv.readLine().startsWith(
-        QDate::currentDate().addDays(-1).toString("yyyy-MM-dd").toLatin1()));
-}
-
-void tst_FileManager::cancelWhileProgramRuns_data()
-{
-    QTest::addColumn<QString>("program"); // replaced by one that never ends by itself
-    QTest::addColumn<bool>("cabinet");
-    QTest::newRow("trend conversion") << "dumptrend" << false;
-    QTest::newRow("cabinet maker") << "makecab" << true;
-}
-
-void tst_FileManager::cancelWhileProgramRuns()
-{
-    QFETCH(QString, program);
-    QFETCH(bool, cabinet);
-    QTemporaryDir wrappers;
-    writeFile(wrappers.filePath(program), "#!/bin/sh\nexec sleep 60\n");
-    QVERIFY(QFile::setPermissions(wrappers.filePath(program), QFile::ReadOwner | QFile::ExeOwner));
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", wrappers.path().toUtf8() + ':' + path);
-    for (const char* name : {"a.bin", "b.bin", "c.db", "d.db"})
-        writeFile(m_storage->filePath(name), name);
-    setIsRemote(false);
-
-    // The popup is closed while the program runs: the panel stays live, the
-    // program is stopped and nothing half-made is left.
-    QTimer::singleShot(300, m_files->progressDialog(), &QWidget::close);
-    QElapsedTimer clock;
-    clock.start();
-    if (cabinet)
-        m_files->downloadFile(FileManager::CertificationPackage, false);
-    else
-        m_files->downloadTrendFile(QDateTime::currentDateTime(), "volume", false);
-    qputenv("PATH", path);
-    QVERIFY(clock.elapsed() < 30000);
-    QCOMPARE(m_outcomes, QList<bool>{false});
-    QCOMPARE(m_answerer.messages, cabinet ? QStringList() : QStringList{"Transfer Cancelled"});
-    QCOMPARE(storageFiles().size(), 4);
-    QVERIFY(!m_files->progressDialog()->isVisible());
-}
-
-void tst_FileManager::certificationCabinet_data()
-{
-    QTest::addColumn<QStringList>("names"); // oldest first
-    QTest::addColumn<bool>("built");
-    QTest::newRow("five files, four newest packed")
-        << QStringList{"old.db", "scan1.bin", "scan2.bin", "notes.txt", "scans.db", "srda.bin"}
-        << true;
-    QTest::newRow("three files") << QStringList{"a.bin", "b.db", "c.bin", "d.txt"} << false;
-    QTest::newRow("double quote in a name")
-        << QStringList{"a.bin", "b.db", "c.bin", "q\"uote.bin"} << false;
-    QTest::newRow("line break in a name")
-        << QStringList{"a.bin", "b.db", "c.bin", "new\nline.db"} << false;
-}
-
-void tst_FileManager::certificationCabinet()
-{
-    QFETCH(QStringList, names);
-    QFETCH(bool, built);
-    QDateTime time = QDateTime::currentDateTime().addSecs(-100);
-    for (const QString& name : names) {
-        writeFile(m_storage->filePath(name), name.toUtf8());
-        QFile file(m_storage->filePath(name));
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(time = time.addSecs(10), QFileDevice::FileModificationTime));
-    }
-    feed(reply(kFirstId + 2, "SN42"));
-    m_files->downloadFile(FileManager::CertificationPackage, false);
-    QCOMPARE(m_outcomes, QList<bool>{built});
-    QCOMPARE(m_answerer.messages, QStringList());
-    const QStringList cabinets = QDir(m_storage->path()).entryList({"*.cab"});
-    QCOMPARE(cabinets.size(), built ? 1 : 0);
-    if (!built)
-        return;
-    QVERIFY(cabinets.first().startsWith("certscan_SN42_"));
-    QProcess gcab;
-    gcab.start("gcab", {"--list", m_storage->filePath(cabinets.first())});
-    QVERIFY(gcab.waitForFinished(10000));
-    QStringList listed =
-        QString::fromUtf8(gcab.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    listed.sort();
-    QCOMPARE(listed, (QStringList{"scan1.bin", "scan2.bin", "scans.db", "srda.bin"}));
+    QCOMPARE(m_h->sent.size(), 3);
+    QCOMPARE(m_h->sent.at(1).value("params").toArray(), marker);
+    QCOMPARE(m_h->sent.at(2).value("params").toArray(), marker);
+    QCOMPARE(m_h->outcomes, QList<bool>{true});
+    QCOMPARE(m_h->answerer.messages, QStringList{"File copied successfully"});
 }
 
 void tst_FileManager::hostileSerialNumbers_data()
@@ -580,6 +667,8 @@ void tst_FileManager::hostileSerialNumbers_data()
                                         << "S_N_1_";
     QTest::newRow("plain") << "VX-1042.b"
                            << "VX-1042.b";
+    QTest::newRow("64 characters kept") << QString(64, 'a') << QString(64, 'a');
+    QTest::newRow("65 characters cut to 64") << QString(64, 'b') + 'c' << QString(64, 'b');
 }
 
 void tst_FileManager::hostileSerialNumbers()
@@ -593,16 +682,20 @@ void tst_FileManager::hostileSerialNumbers()
     const QString storage = parent.filePath("storage");
     QVERIFY(QDir().mkpath(storage));
     setStoragePath(storage);
-    feed(reply(kFirstId + 2, serial));
-    m_files->downloadFile(FileManager::SettingsFile, true);
-    feed(reply(kFirstId, QJsonArray{1, "t"}));
-    feed(reply(kFirstId + 1, ""));
-    QCOMPARE(m_outcomes, QList<bool>{true});
+    m_h->feed(reply(kSerialId, serial));
+    m_h->files.downloadFile(FileManager::SettingsFile, true);
+    m_h->answer(0, QJsonArray{1, "t"});
+    m_h->answer(1, "");
+    QCOMPARE(m_h->outcomes, QList<bool>{true});
     QCOMPARE(QDir(parent.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{"storage"});
     const QStringList files = QDir(storage).entryList(QDir::Files);
     QCOMPARE(files.size(), 1);
-    QVERIFY2(files.first().startsWith("settings_" + part + "_"), qPrintable(files.first()));
+    QVERIFY2(QRegularExpression("^settings_" + QRegularExpression::escape(part) +
+                                R"(_\d{4}-\d\d-\d\d_\d{6}\.db$)")
+                 .match(files.first())
+                 .hasMatch(),
+             qPrintable(files.first()));
 }
 
 QTEST_MAIN(tst_FileManager)
