@@ -154,9 +154,10 @@ void CertificationWindow::startFileDownload(FileManager::FileType type)
 {
     // The file manager may do the work (packaging, a copy on the instrument)
     // inside this call while the event loop turns, and report its outcome
-    // before the call returns. A link lost meanwhile ends "the transfer" with
-    // a failure that is not this work's: only the last outcome reported
-    // during the call is its own, and the step hears that one afterwards.
+    // before the call returns. The step hears it afterwards, so it is not
+    // replaced while its own handler runs; and only the last outcome reported
+    // during the call is this work's (one reported before it, say a transfer
+    // ended by a lost link, is not).
     m_downloading = true;
     m_reportedSuccess.reset();
     emit startDownload(type, true);
