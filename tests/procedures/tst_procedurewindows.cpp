@@ -77,7 +77,6 @@ private slots:
     void initTestCase();
     void certificationWire();
     void certificationResets();
-    void certificationRestoredLink();
     void certificationTimeout();
     void certificationOwnOutcome_data();
     void certificationOwnOutcome();
@@ -195,28 +194,6 @@ void tst_ProcedureWindows::certificationResets()
     QCOMPARE(visibleButtons(&window), QString("O"));
     QCOMPARE(sent.count(), 0);
     QCOMPARE(pages.count(), 0);
-}
-
-void tst_ProcedureWindows::certificationRestoredLink()
-{
-    // The link drops while the analyzer collects data: the service mode sent
-    // then is lost with the link and goes out when it is back.
-    FileManager files;
-    CertificationWindow window(&files, nullptr);
-    window.assignRequestIds(2);
-    enter<Certification::OnPeakState>(window);
-    QSignalSpy sent(&window, &CertificationWindow::jsonToSend);
-    window.handleResponse(reply(2, 2));
-    window.handleResponse(reply(2, 8));
-    window.connectionChanged(true);
-    QCOMPARE(sentText(sent), QString("2:opmode[8] 2:opmode[2]"));
-    sent.clear();
-    window.connectionChanged(false);
-    QCOMPARE(sentText(sent), QString("2:opmode[2]"));
-    QCOMPARE(status(&window), QString("ERROR: Lost connection to analyzer"));
-    // Shown again, the procedure begins again.
-    window.restart();
-    QCOMPARE(status(&window), QString("Please insert USB disk."));
 }
 
 void tst_ProcedureWindows::certificationTimeout()
