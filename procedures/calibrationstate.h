@@ -14,7 +14,7 @@ class State
 public:
     virtual ~State() = default;
 
-    /// A reply to one of the calibration requests; failed when it carries an error.
+    /// The reply to the request the current step sent; failed when it carries an error.
     virtual void onReply(Context&, bool /*failed*/) {}
     virtual void onConnectionLost(Context&) {}
     virtual void onNext(Context&) {}

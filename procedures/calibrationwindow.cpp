@@ -4,6 +4,8 @@
 #include "procedures/calibrationstates.h"
 #include "ui_calibrationwindow.h"
 
+#include <QDebug>
+
 CalibrationWindow::CalibrationWindow(QWidget* parent)
     : QWidget(parent), ui(new Ui::CalibrationWindow)
 {
@@ -30,6 +32,15 @@ void CalibrationWindow::assignRequestIds(int firstId)
 
 void CalibrationWindow::handleResponse(const Analyzer::Response& response)
 {
+    // Only the answer to what the current step sent after its Next counts: a
+    // late reply to an earlier step (or an earlier run) would calibrate
+    // nothing, yet move the step on or end the run.
+    if (response.id() != m_awaitedId) {
+        qDebug() << "Calibration: reply to request" << response.id()
+                 << "ignored, the current step did not send it";
+        return;
+    }
+    m_awaitedId = -1;
     m_state->onReply(*this, response.isError());
 }
 
@@ -37,11 +48,13 @@ void CalibrationWindow::calibrateAdc(int input, double volts)
 {
     Analyzer::Request request = input == 1 ? m_adc1Request : m_adc2Request;
     request.setParams({volts});
+    m_awaitedId = request.id();
     emit jsonToSend(request);
 }
 
 void CalibrationWindow::calibrateDac()
 {
+    m_awaitedId = m_dacRequest.id();
     emit jsonToSend(m_dacRequest);
 }
 
@@ -67,6 +80,7 @@ void CalibrationWindow::hideCancelButton(bool hide)
 
 void CalibrationWindow::setState(Calibration::State* next)
 {
+    m_awaitedId = -1;
     if (next) {
         m_state = next;
         return;

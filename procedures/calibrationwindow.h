@@ -1,6 +1,6 @@
 // The pressure-controller calibration page: it polls nothing, sends one
-// calibration request each time the operator presses Next, and every reply in
-// its id range drives the current step.
+// calibration request each time the operator presses Next, and the reply to
+// that request drives the current step.
 #pragma once
 
 #include "analyzer/request.h"
@@ -59,4 +59,6 @@ private:
     Analyzer::Request m_dacRequest;
     Ui::CalibrationWindow* ui;
     Calibration::State* m_state = nullptr;
+    /// The id of the request the current step sent, or none (-1).
+    int m_awaitedId = -1;
 };

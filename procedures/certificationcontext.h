@@ -28,6 +28,10 @@ public:
     /// Makes next current; the caller deletes itself afterwards. Null leaves
     /// the procedure for the settings screen.
     virtual void setState(State* next) = 0;
+    /// (Re)starts the wait for the analyzer: unless it is started again
+    /// first, the current state hears onTimeout once the wait limit (a minute
+    /// on the panel) has passed while the page is on view.
+    virtual void startTimeout() = 0;
     virtual bool runOnPeak() const = 0;
     /// Seconds of on- or off-peak data collection.
     virtual int collectionTime() const = 0;

@@ -53,6 +53,11 @@ void State::end(Context& context, const QString& text)
     moveTo(context, new CompleteState(context, text));
 }
 
+void State::endOnLostLink(Context& context)
+{
+    moveTo(context, new CompleteState(context, lostConnectionText(), true));
+}
+
 void State::leave(Context& context)
 {
     moveTo(context, nullptr);
@@ -69,6 +74,7 @@ SupervisedState::SupervisedState(Context& context, const QString& base, int targ
     : ProgressState(base), m_target(target), m_error(error)
 {
     showButtons(context, true, false, false);
+    context.startTimeout();
 }
 
 void SupervisedState::onOpmode(Context& context, int mode)
@@ -78,8 +84,15 @@ void SupervisedState::onOpmode(Context& context, int mode)
         // This reply tells the mode from before the change; it proves nothing.
         m_firstReply = false;
         context.setOpmode(m_target);
+        context.startTimeout();
         return;
     }
+    // Until the analyzer shows the target, the wait runs from the write; once
+    // it has, each reply counts towards a decision, and only silence is timed.
+    if (mode == m_target)
+        m_targetSeen = true;
+    if (m_targetSeen)
+        context.startTimeout();
     if (mode == m_target) {
         m_unexpected = 0;
     } else if (++m_unexpected > kToleratedReplies) {
@@ -102,7 +115,7 @@ void SupervisedState::onSystemAlarm(Context& context, bool alarm)
 
 void SupervisedState::onConnectionLost(Context& context)
 {
-    end(context, lostConnectionText());
+    endOnLostLink(context);
 }
 
 void SupervisedState::onCancel(Context& context)
@@ -120,11 +133,13 @@ ScanningState::ScanningState(Context& context, const QString& base, int target,
 
 void ScanningState::leftTarget(Context& context, int mode)
 {
-    // A finished run puts the analyzer back into service mode by itself.
-    if (mode == kServiceMode)
-        moveTo(context, next(context));
-    else
+    // A finished run puts the analyzer back into service mode by itself. Before
+    // the target was seen, service mode is where a refused (or slow) write
+    // leaves it: the timeout decides then.
+    if (mode != kServiceMode)
         end(context, m_error);
+    else if (m_targetSeen)
+        moveTo(context, next(context));
 }
 
 PeakState::PeakState(Context& context, const QString& base, int target, const QString& error)
@@ -156,6 +171,7 @@ DownloadState::DownloadState(Context& context, const QString& base, FileManager:
 {
     showButtons(context, false, false, false);
     refresh(context);
+    context.startTimeout();
 }
 
 void DownloadState::onOpmode(Context& context, int mode)
@@ -164,18 +180,25 @@ void DownloadState::onOpmode(Context& context, int mode)
     if (m_firstReply) {
         m_firstReply = false;
         context.setOpmode(kServiceMode);
+        context.startTimeout();
         return;
     }
     if (mode == kServiceMode && !m_downloadStarted) {
         m_downloadStarted = true;
-        // The file manager may report the outcome at once, replacing this state.
+        // The outcome may come before this call returns and replace this state.
         context.startFileDownload(m_type);
     }
 }
 
 void DownloadState::onConnectionLost(Context& context)
 {
-    end(context, lostConnectionText());
+    endOnLostLink(context);
+}
+
+void DownloadState::onTimeout(Context& context)
+{
+    if (!m_downloadStarted)
+        end(context, m_error);
 }
 
 void DownloadState::onDownloadComplete(Context& context, bool failed)
@@ -192,7 +215,14 @@ void DownloadState::onDownloadComplete(Context& context, bool failed)
 
 void DownloadState::onCancel(Context& context)
 {
-    context.cancelTransfer();
+    // The run ends at once, whether the transfer has begun or the state still
+    // waits for service mode (then there is nothing to cancel, and nothing
+    // would report back). The transfer is ended after the state, so that its
+    // outcome, and whatever arrives while it ends, meets the completed run.
+    const bool transferring = m_downloadStarted;
+    end(context, m_error);
+    if (transferring)
+        context.cancelTransfer();
 }
 
 } // namespace Certification

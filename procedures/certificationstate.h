@@ -4,6 +4,11 @@
 // States are small heap objects: each transition creates the successor, hands
 // it to the context and deletes the old state, so a handler must not touch its
 // members after a transition (or after a call that may cause one).
+//
+// No state waits for the analyzer for ever: each one that waits starts the
+// context's timeout on entry and again whenever it gets what it waits for,
+// and a timeout ends the run with the state's error, which puts the analyzer
+// back into service mode.
 #pragma once
 
 #include "files/filemanager.h"
@@ -22,6 +27,9 @@ public:
     virtual void onOpmode(Context&, int /*mode*/) {}
     virtual void onSystemAlarm(Context&, bool /*alarm*/) {}
     virtual void onConnectionLost(Context&) {}
+    virtual void onConnectionRestored(Context&) {}
+    /// The wait started with Context::startTimeout ran out.
+    virtual void onTimeout(Context&) {}
     virtual void onDownloadComplete(Context&, bool /*failed*/) {}
     virtual void onNext(Context&) {}
     virtual void onCancel(Context&) {}
@@ -40,6 +48,10 @@ protected:
     void moveTo(Context& context, State* next);
     /// Ends the procedure on CompleteState with text (empty: success).
     void end(Context& context, const QString& text);
+    /// Ends a run that has the analyzer out of its mode on a lost link: the
+    /// service mode sent then is lost with the link, so it goes out again
+    /// once the link is back.
+    void endOnLostLink(Context& context);
     /// Leaves the procedure for the settings screen.
     void leave(Context& context);
 };
@@ -57,13 +69,16 @@ protected:
 };
 
 /// Holds the analyzer in a target mode: the first reply sends the target,
-/// the eleventh consecutive reply in another mode decides.
+/// the eleventh consecutive reply in another mode decides. The target not
+/// seen within a minute of the write, or a minute without any reply after it
+/// was, ends the run.
 class SupervisedState : public ProgressState
 {
 public:
     void onOpmode(Context& context, int mode) override;
     void onSystemAlarm(Context& context, bool alarm) override;
     void onConnectionLost(Context& context) override;
+    void onTimeout(Context& context) override { end(context, m_error); }
     void onNext(Context& context) override { leave(context); }
     void onCancel(Context& context) override;
     void onOk(Context& context) override { leave(context); }
@@ -80,9 +95,13 @@ protected:
     QString m_error;
     int m_unexpected = 0;
     bool m_firstReply = true;
+    /// The analyzer has reported the target mode since the write.
+    bool m_targetSeen = false;
 };
 
-/// Supervises a mode that ends by itself: the analyzer back in service mode moves on.
+/// Supervises a mode that ends by itself: the analyzer back in service mode
+/// moves on, but only once it has been seen in the target mode; a refused
+/// write leaves it in service mode, and that is no finished run.
 class ScanningState : public SupervisedState
 {
 protected:
@@ -103,12 +122,14 @@ protected:
     qint64 m_endMs;
 };
 
-/// Puts the analyzer into service mode, then downloads one file.
+/// Puts the analyzer into service mode, then downloads one file. The wait for
+/// service mode is limited; the transfer has its own popup to cancel it.
 class DownloadState : public ProgressState
 {
 public:
     void onOpmode(Context& context, int mode) override;
     void onConnectionLost(Context& context) override;
+    void onTimeout(Context& context) override;
     void onDownloadComplete(Context& context, bool failed) override;
     void onNext(Context& context) override { leave(context); }
     void onCancel(Context& context) override;

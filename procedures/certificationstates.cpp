@@ -13,6 +13,11 @@ constexpr int kMeasureMode = 8;
 constexpr int kOffPeakMode = 10;
 constexpr int kCavityScanMode = 12;
 constexpr int kServiceMode = 2;
+
+QString packagingError()
+{
+    return QStringLiteral("ERROR: Failed to package files");
+}
 } // namespace
 
 InsertUSBState::InsertUSBState(Context& context)
@@ -137,6 +142,8 @@ BundleFilesState::BundleFilesState(Context& context)
 {
     showButtons(context, false, false, false);
     refresh(context);
+    // Packaging starts on the next poll reply; no reply, no packaging.
+    context.startTimeout();
 }
 
 void BundleFilesState::onOpmode(Context& context, int)
@@ -145,22 +152,36 @@ void BundleFilesState::onOpmode(Context& context, int)
     if (m_started)
         return;
     m_started = true;
-    // Packaging reports its outcome before this call returns, replacing this state.
+    // The outcome may come before this call returns and replace this state.
     context.startFileDownload(FileManager::CertificationPackage);
+}
+
+void BundleFilesState::onTimeout(Context& context)
+{
+    // Once packaging runs, its own result decides, however long it takes.
+    if (!m_started)
+        end(context, packagingError());
 }
 
 void BundleFilesState::onDownloadComplete(Context& context, bool failed)
 {
     if (!m_started)
         return;
-    end(context, failed ? QStringLiteral("ERROR: Failed to package files") : QString());
+    end(context, failed ? packagingError() : QString());
 }
 
-CompleteState::CompleteState(Context& context, const QString& text)
+CompleteState::CompleteState(Context& context, const QString& text, bool resendOnRestore)
+    : m_resendOnRestore(resendOnRestore)
 {
     context.setStatusText(text.isEmpty() ? QStringLiteral("Certification scans complete") : text);
     showButtons(context, false, false, true);
     context.setOpmode(kServiceMode);
+}
+
+void CompleteState::onConnectionRestored(Context& context)
+{
+    if (m_resendOnRestore)
+        context.setOpmode(kServiceMode);
 }
 
 } // namespace Certification

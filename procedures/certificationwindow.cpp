@@ -4,6 +4,7 @@
 #include "procedures/certificationstates.h"
 #include "ui_certificationwindow.h"
 
+#include <QDebug>
 #include <climits>
 #include <cmath>
 
@@ -11,13 +12,19 @@ namespace {
 constexpr int kRefCellScanMode = 5;
 constexpr int kCavityScanMode = 12;
 const int kLaser = 1;
+constexpr int kTimeoutMs = 60000;
 } // namespace
 
 CertificationWindow::CertificationWindow(FileManager* fileManager, QWidget* parent)
-    : QWidget(parent), ui(new Ui::CertificationWindow), m_fileManager(fileManager)
+    : QWidget(parent), ui(new Ui::CertificationWindow), m_fileManager(fileManager),
+      m_timeout(new QTimer(this))
 {
     assignRequestIds(0);
     ui->setupUi(this);
+    m_timeout->setObjectName(QStringLiteral("procedureTimeout"));
+    m_timeout->setSingleShot(true);
+    m_timeout->setInterval(kTimeoutMs);
+    connect(m_timeout, &QTimer::timeout, this, &CertificationWindow::timedOut);
     m_state = new Certification::InsertUSBState(*this);
     if (m_fileManager)
         connect(m_fileManager, &FileManager::downloadComplete, this,
@@ -145,7 +152,21 @@ void CertificationWindow::hideOkButton(bool hide)
 
 void CertificationWindow::startFileDownload(FileManager::FileType type)
 {
+    // The file manager may do the work (packaging, a copy on the instrument)
+    // inside this call while the event loop turns, and report its outcome
+    // before the call returns. The step hears it afterwards, so it is not
+    // replaced while its own handler runs; and only the last outcome reported
+    // during the call is this work's (one reported before it, say a transfer
+    // ended by a lost link, is not).
+    m_downloading = true;
+    m_reportedSuccess.reset();
     emit startDownload(type, true);
+    m_downloading = false;
+    if (!m_reportedSuccess)
+        return;
+    const bool success = *m_reportedSuccess;
+    m_reportedSuccess.reset();
+    m_state->onDownloadComplete(*this, !success);
 }
 
 void CertificationWindow::cancelTransfer()
@@ -172,20 +193,39 @@ void CertificationWindow::replaceState(Certification::State* next)
 
 void CertificationWindow::restart()
 {
+    m_timeout->stop(); // the old step's wait ends with it
     replaceState(new Certification::InsertUSBState(*this));
 }
 
 void CertificationWindow::connectionChanged(bool lost)
 {
+    // A restored link does not begin again: the operator must see how the
+    // run ended, and it begins again when the page is shown.
     if (lost)
         m_state->onConnectionLost(*this);
     else
-        restart();
+        m_state->onConnectionRestored(*this);
 }
 
 void CertificationWindow::downloadComplete(bool success)
 {
+    if (m_downloading) {
+        if (m_reportedSuccess)
+            qDebug() << "Certification: an earlier outcome reported during the download"
+                     << (*m_reportedSuccess ? "(success)" : "(failure)") << "was not its own";
+        m_reportedSuccess = success;
+        return;
+    }
     m_state->onDownloadComplete(*this, !success);
+}
+
+void CertificationWindow::timedOut()
+{
+    // The procedure moves only while its page is on view; a hidden one is
+    // frozen and begins again when shown, so it must not end (and change the
+    // analyzer's mode) behind the operator's back.
+    if (isVisible())
+        m_state->onTimeout(*this);
 }
 
 void CertificationWindow::on_buttonCancel_clicked()

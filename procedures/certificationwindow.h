@@ -10,7 +10,9 @@
 #include "procedures/certificationcontext.h"
 #include "widgets/windowtype.h"
 
+#include <QTimer>
 #include <QWidget>
+#include <optional>
 
 namespace Ui {
 class CertificationWindow;
@@ -29,8 +31,11 @@ public:
 
     /// Begins the procedure again at its first step (each time the page is shown).
     void restart();
-    /// A lost link ends the procedure; a restored one begins it again.
+    /// A lost link ends the procedure; a restored one leaves the outcome on
+    /// screen and sends service mode again where the run had the analyzer.
     void connectionChanged(bool lost);
+    /// How long a step waits for the analyzer (a minute); tests shorten it.
+    void setTimeoutInterval(int ms) { m_timeout->setInterval(ms); }
 
     // Analyzer::RPCInterface
     void assignRequestIds(int firstId) override;
@@ -48,6 +53,7 @@ public:
     void startFileDownload(FileManager::FileType type) override;
     void cancelTransfer() override;
     void setState(Certification::State* next) override;
+    void startTimeout() override { m_timeout->start(); }
     bool runOnPeak() const override { return m_runOnPeak; }
     int collectionTime() const override { return m_collectionTime; }
 
@@ -75,6 +81,7 @@ private:
     void runOnPeakReceived(const Analyzer::Response& response);
     void collectionTimeReceived(const Analyzer::Response& response);
     void replaceState(Certification::State* next);
+    void timedOut();
 
     Ui::CertificationWindow* ui;
     Analyzer::RequestTable m_requests;
@@ -92,4 +99,9 @@ private:
     FileManager* m_fileManager;
     int m_collectionTime = 43200;
     bool m_runOnPeak = true;
+    QTimer* m_timeout;
+    /// Set while the file manager runs a download asked for by a step.
+    bool m_downloading = false;
+    /// The last outcome the file manager reported during that call.
+    std::optional<bool> m_reportedSuccess;
 };

@@ -3,6 +3,7 @@
 #include "analyzer/response.h"
 #include "files/filemanager.h"
 #include "procedures/calibrationwindow.h"
+#include "procedures/certificationstates.h"
 #include "procedures/certificationwindow.h"
 #include "support/testsupport.h"
 #include "widgets/globals.h"
@@ -12,8 +13,10 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <climits>
+#include <cmath>
 
 namespace {
 
@@ -56,6 +59,14 @@ QString status(QWidget* page)
     return page->findChild<QLabel*>("labelStatus")->text();
 }
 
+/// Makes Step current as a transition would: the step before goes.
+template <class Step> void enter(CertificationWindow& window)
+{
+    Certification::State* before = window.state();
+    window.setState(new Step(window));
+    delete before;
+}
+
 } // namespace
 
 class tst_ProcedureWindows : public QObject
@@ -66,6 +77,11 @@ private slots:
     void initTestCase();
     void certificationWire();
     void certificationResets();
+    void certificationTimeout();
+    void certificationOwnOutcome_data();
+    void certificationOwnOutcome();
+    void certificationGuards_data();
+    void certificationGuards();
     void calibration_data();
     void calibration();
 
@@ -166,13 +182,135 @@ void tst_ProcedureWindows::certificationResets()
     window.restart();
     QCOMPARE(status(&window), QString("Please insert USB disk."));
 
+    // A restored link leaves the outcome on screen, without a page change;
+    // the run had not begun, so no mode goes out.
+    QSignalSpy sent(&window, &CertificationWindow::jsonToSend);
+    QSignalSpy pages(&window, &CertificationWindow::goToWindow);
     window.connectionChanged(true);
     QCOMPARE(status(&window), QString("ERROR: Lost connection to analyzer"));
-    // A restored link begins again, without a page change.
-    QSignalSpy pages(&window, &CertificationWindow::goToWindow);
+    sent.clear();
     window.connectionChanged(false);
-    QCOMPARE(status(&window), QString("Please insert USB disk."));
+    QCOMPARE(status(&window), QString("ERROR: Lost connection to analyzer"));
+    QCOMPARE(visibleButtons(&window), QString("O"));
+    QCOMPARE(sent.count(), 0);
     QCOMPARE(pages.count(), 0);
+}
+
+void tst_ProcedureWindows::certificationTimeout()
+{
+    FileManager files;
+    CertificationWindow window(&files, nullptr);
+    window.assignRequestIds(2);
+    window.setTimeoutInterval(20);
+    auto* timer = window.findChild<QTimer*>("procedureTimeout");
+    QVERIFY(timer);
+    QSignalSpy expired(timer, &QTimer::timeout);
+    QSignalSpy sent(&window, &CertificationWindow::jsonToSend);
+
+    // Next, then the analyzer never reports service mode.
+    const auto waitForServiceMode = [&]() {
+        window.handleResponse(reply(2, 8));
+        QTest::mouseClick(window.findChild<QPushButton*>("buttonNext"), Qt::LeftButton);
+        window.handleResponse(reply(2, 8));
+    };
+    waitForServiceMode();
+    QVERIFY(timer->isActive());
+
+    // A hidden page is frozen (it begins again when shown): its wait running
+    // out changes nothing.
+    QVERIFY(expired.wait());
+    QCOMPARE(status(&window), QString("Copying settings.  "));
+    QCOMPARE(sentText(sent), QString("2:opmode[2]"));
+
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.restart();
+    sent.clear();
+    waitForServiceMode();
+    QVERIFY(expired.wait());
+    QCOMPARE(status(&window), QString("ERROR: Failed to copy settings"));
+    QCOMPARE(sentText(sent), QString("2:opmode[2] 2:opmode[2]"));
+    QCOMPARE(visibleButtons(&window), QString("O"));
+    TestSupport::saveScreenshot(&window, "certification-timeout");
+}
+
+void tst_ProcedureWindows::certificationOwnOutcome_data()
+{
+    QTest::addColumn<QString>("reported"); // outcomes the file manager reports during the call
+    QTest::addColumn<QString>("text");
+
+    // A lost link ends "the transfer" while the cabinet is made; the cabinet's
+    // own result, reported last, decides.
+    // clang-format off
+    QTest::newRow("lost link, then packaged") << "0 1" << "Certification scans complete";
+    QTest::newRow("lost link, then packaging failed") << "0 0" << "ERROR: Failed to package files";
+    QTest::newRow("packaged") << "1" << "Certification scans complete";
+    QTest::newRow("reported later") << "" << "Packaging files (please be patient).  ";
+    // clang-format on
+}
+
+void tst_ProcedureWindows::certificationOwnOutcome()
+{
+    QFETCH(QString, reported);
+    QFETCH(QString, text);
+    FileManager files;
+    CertificationWindow window(&files, nullptr);
+    window.assignRequestIds(2);
+    enter<Certification::BundleFilesState>(window);
+    int calls = 0;
+    connect(&window, &CertificationWindow::startDownload, &window, [&]() {
+        ++calls;
+        for (const QString& outcome : reported.split(' ', Qt::SkipEmptyParts))
+            emit files.downloadComplete(outcome == "1");
+    });
+    window.handleResponse(reply(2, 2));
+    QCOMPARE(calls, 1);
+    QCOMPARE(status(&window), text);
+    if (reported.isEmpty()) {
+        // Work that reports after the call is taken as it comes.
+        emit files.downloadComplete(true);
+        QCOMPARE(status(&window), QString("Certification scans complete"));
+    }
+}
+
+void tst_ProcedureWindows::certificationGuards_data()
+{
+    QTest::addColumn<int>("offset"); // from the first id
+    QTest::addColumn<QJsonValue>("result");
+
+    // Each reply is ignored and the value before it kept.
+    // clang-format off
+    QTest::newRow("run on peak: text") << 6 << QJsonValue("true");
+    QTest::newRow("run on peak: number") << 6 << QJsonValue(1);
+    QTest::newRow("run on peak: null") << 6 << QJsonValue();
+    QTest::newRow("temperature: null") << 4 << QJsonValue();
+    QTest::newRow("temperature: text") << 4 << QJsonValue("30");
+    QTest::newRow("temperature: infinite") << 4 << QJsonValue(qInf());
+    QTest::newRow("temperature: minus infinite") << 4 << QJsonValue(-qInf());
+    QTest::newRow("temperature: not a number") << 4 << QJsonValue(qQNaN());
+    QTest::newRow("current: infinite") << 3 << QJsonValue(qInf());
+    QTest::newRow("current: null") << 3 << QJsonValue();
+    // clang-format on
+}
+
+void tst_ProcedureWindows::certificationGuards()
+{
+    QFETCH(int, offset);
+    QFETCH(QJsonValue, result);
+    FileManager files;
+    CertificationWindow window(&files, nullptr);
+    window.assignRequestIds(10);
+    window.handleResponse(reply(16, false));
+    window.handleResponse(reply(14, 21.25));
+    window.handleResponse(reply(13, 97.5));
+    window.handleResponse(reply(10 + offset, result));
+
+    QVERIFY(!window.runOnPeak());
+    QSignalSpy sent(&window, &CertificationWindow::jsonToSend);
+    window.setOpmode(5);
+    window.setOpmode(12);
+    QCOMPARE(sentText(sent), QString("11:refcell_scan_temperature[5,40,0.02,0.5,97.5] "
+                                     "12:cavity_scan_current[60,120,0.3,0.2,21.25,20]"));
 }
 
 void tst_ProcedureWindows::calibration_data()
@@ -198,7 +336,12 @@ void tst_ProcedureWindows::calibration_data()
     QTest::newRow("first ADC fails") << "n n e20" << "ERROR: Could not calibrate ADC" << "O" << v1 << 0;
     QTest::newRow("second ADC fails") << "n n r20 n e21" << "ERROR: Could not calibrate ADC" << "O" << v1 + " " + v2 << 0;
     QTest::newRow("DAC fails") << "n n r20 n r21 n e22" << "ERROR: Could not calibrate DAC" << "O" << v1 + " " + v2 + " " + dac << 0;
-    QTest::newRow("late reply advances") << "n n r20 r20" << "Set switch to loopback position." << "CN" << v1 << 0;
+    // Only the reply to what the current step sent after its Next counts.
+    QTest::newRow("late reply ignored") << "n n r20 r20" << "Set switch to 4.096V position." << "CN" << v1 << 0;
+    QTest::newRow("reply before next ignored") << "n r20 e20" << "Set switch to 1.024V position." << "CN" << "" << 0;
+    QTest::newRow("earlier step's reply ignored") << "n n r20 n r20 e20" << "Set switch to 4.096V position." << "C" << v1 + " " + v2 << 0;
+    QTest::newRow("another step's reply ignored") << "n n r21 e22" << "Set switch to 1.024V position." << "C" << v1 << 0;
+    QTest::newRow("earlier run's error ignored") << "n n r20 n r21 n c k n n r20 e22" << "Set switch to 4.096V position." << "CN" << v1 + " " + v2 + " " + dac + " " + v1 << 1;
     QTest::newRow("cancel") << "n c" << "Calibration cancelled" << "O" << "" << 0;
     QTest::newRow("reply when complete ignored") << "n c r21 e21" << "Calibration cancelled" << "O" << "" << 0;
     QTest::newRow("lost while connecting") << "l" << "ERROR: Lost connection to analyzer" << "O" << "" << 0;
