@@ -11,9 +11,7 @@ const QChar kEllipsis(0x2026);
 constexpr int kLeastCharacters = 5;
 } // namespace
 
-ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent)
-{
-}
+ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent) {}
 
 bool ElidedLabel::setServerText(const QString& text, ServerText kind)
 {
@@ -94,9 +92,8 @@ QSize ElidedLabel::minimumSizeHint() const
 {
     QSize hint = QLabel::minimumSizeHint();
     if (m_hasServerText) {
-        const QString least = m_text.size() > kLeastCharacters
-                                  ? m_text.left(kLeastCharacters) + kEllipsis
-                                  : m_text;
+        const QString least =
+            m_text.size() > kLeastCharacters ? m_text.left(kLeastCharacters) + kEllipsis : m_text;
         hint.setWidth(overhead() + textWidth(least));
     }
     return hint;

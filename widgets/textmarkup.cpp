@@ -49,7 +49,8 @@ void showServerText(QLabel* label, const QString& text, ServerText kind)
     } else {
         const bool formula = kind == ServerText::Formula;
         const QString shown = formula ? subscriptDigits(capped) : capped;
-        if (label->text() == shown && label->textFormat() == (formula ? Qt::RichText : Qt::PlainText))
+        if (label->text() == shown &&
+            label->textFormat() == (formula ? Qt::RichText : Qt::PlainText))
             return;
         // Plain text is never read as markup; a formula is escaped by subscriptDigits.
         label->setTextFormat(formula ? Qt::RichText : Qt::PlainText);

@@ -20,9 +20,7 @@
 
 using namespace QtCharts;
 
-PanelDriver::PanelDriver(const QStringList& simulatorArgs) : m_sim(simulatorArgs)
-{
-}
+PanelDriver::PanelDriver(const QStringList& simulatorArgs) : m_sim(simulatorArgs) {}
 
 PanelDriver::~PanelDriver()
 {
@@ -69,7 +67,8 @@ QWidget* PanelDriver::shown(const QString& name) const
         if (widget->isVisible())
             return widget;
     }
-    qWarning().noquote() << "No" << name << "on view on" << currentPage()->metaObject()->className();
+    qWarning().noquote() << "No" << name << "on view on"
+                         << currentPage()->metaObject()->className();
     return nullptr;
 }
 

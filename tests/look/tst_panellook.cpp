@@ -58,16 +58,18 @@ QString repeatedTo(const QString& piece, int length)
 const QString kLongSpecies = repeatedTo(QStringLiteral("H2O in the sample line "), 300);
 const QString kLongSerial = repeatedTo(QStringLiteral("VS-10482-"), 64);
 const QString kLongUnitName = QStringLiteral("VIREO H2O TRACE UNIT");
-const QStringList kLongGases = {QStringLiteral("Nitrogen 5.0 carrier"), QStringLiteral("Argon 4.8 purge line"),
-                                QStringLiteral("Forming gas N2/H2 95"), QStringLiteral("Clean dry air CDA-40")};
+const QStringList kLongGases = {
+    QStringLiteral("Nitrogen 5.0 carrier"), QStringLiteral("Argon 4.8 purge line"),
+    QStringLiteral("Forming gas N2/H2 95"), QStringLiteral("Clean dry air CDA-40")};
 
 QStringList simulatorArgs()
 {
-    QStringList args = {QStringLiteral("--backfill-days"), QStringLiteral("1"), QStringLiteral("--seed"),
-                        QStringLiteral("7"), QStringLiteral("--certificate-expired")};
+    QStringList args = {QStringLiteral("--backfill-days"), QStringLiteral("1"),
+                        QStringLiteral("--seed"), QStringLiteral("7"),
+                        QStringLiteral("--certificate-expired")};
     if (longTexts()) {
-        args << QStringLiteral("--species") << kLongSpecies << QStringLiteral("--serial") << kLongSerial
-             << QStringLiteral("--unit-name") << kLongUnitName;
+        args << QStringLiteral("--species") << kLongSpecies << QStringLiteral("--serial")
+             << kLongSerial << QStringLiteral("--unit-name") << kLongUnitName;
         for (const QString& gas : kLongGases)
             args << QStringLiteral("--gas") << gas;
     }
@@ -86,7 +88,8 @@ QString shot(const QString& name)
 #define VERIFY_SOUND(name)                                                                         \
     do {                                                                                           \
         const QStringList findings = m_panel->look(shot(name));                                    \
-        QVERIFY2(findings.isEmpty(), qPrintable(QLatin1Char('\n') + findings.join(QLatin1Char('\n')))); \
+        QVERIFY2(findings.isEmpty(),                                                               \
+                 qPrintable(QLatin1Char('\n') + findings.join(QLatin1Char('\n'))));                \
     } while (false)
 
 class tst_PanelLook : public QObject
@@ -114,7 +117,10 @@ private slots:
 
 private:
     HomeWindow* home() const { return m_panel->gui()->findChild<HomeWindow*>(); }
-    QLabel* label(QWidget* page, const char* name) const { return page->findChild<QLabel*>(QLatin1String(name)); }
+    QLabel* label(QWidget* page, const char* name) const
+    {
+        return page->findChild<QLabel*>(QLatin1String(name));
+    }
     void goHome();
 
     /// The first gas button and its name as drawn outside service mode.
@@ -151,17 +157,20 @@ void tst_PanelLook::verificationReminder()
     // details with the reminder in the alarm list.
     m_panel->tick();
     auto* alarms = home()->findChild<QListWidget*>(QStringLiteral("alarmsListWidget"));
-    QTRY_VERIFY_WITH_TIMEOUT(!alarms->findItems(QStringLiteral("Perf. Verification"), Qt::MatchExactly).isEmpty(),
-                             kDataTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !alarms->findItems(QStringLiteral("Perf. Verification"), Qt::MatchExactly).isEmpty(),
+        kDataTimeoutMs);
     VERIFY_SOUND("home-reminder-due");
 
-    QVERIFY(m_panel->pressListItem(QStringLiteral("alarmsListWidget"), QStringLiteral("Perf. Verification")));
+    QVERIFY(m_panel->pressListItem(QStringLiteral("alarmsListWidget"),
+                                   QStringLiteral("Perf. Verification")));
     QVERIFY(qobject_cast<CertificateWindow*>(m_panel->currentPage()));
     VERIFY_SOUND("reminder");
 
     QVERIFY(m_panel->press(QStringLiteral("pushButtonRemindMe")));
     QCOMPARE(m_panel->currentPage(), home());
-    QTRY_COMPARE(m_panel->ask(QStringLiteral("calibration_certificate_expired")), QJsonValue(false));
+    QTRY_COMPARE(m_panel->ask(QStringLiteral("calibration_certificate_expired")),
+                 QJsonValue(false));
 }
 
 void tst_PanelLook::homeAndDetails()
@@ -169,8 +178,9 @@ void tst_PanelLook::homeAndDetails()
     // The reminder put off, a later poll no longer holds the details page up
     // (the alarm list takes the flag of the poll before).
     auto* alarms = home()->findChild<QListWidget*>(QStringLiteral("alarmsListWidget"));
-    QTRY_VERIFY((m_panel->tick(),
-                 alarms->findItems(QStringLiteral("Perf. Verification"), Qt::MatchExactly).isEmpty()));
+    QTRY_VERIFY(
+        (m_panel->tick(),
+         alarms->findItems(QStringLiteral("Perf. Verification"), Qt::MatchExactly).isEmpty()));
     auto* stack = home()->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
     QCOMPARE(stack->currentIndex(), 0);
     VERIFY_SOUND("home-details");
@@ -181,7 +191,8 @@ void tst_PanelLook::homeAndDetails()
     auto* view = home()->findChild<QChartView*>(QStringLiteral("chartView"));
     auto* normal = qobject_cast<QScatterSeries*>(view->chart()->series().value(0));
     QVERIFY(normal);
-    QTRY_VERIFY_WITH_TIMEOUT(normal->count() > 100 && home()->miniPlotMaximum() > 1, kDataTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(normal->count() > 100 && home()->miniPlotMaximum() > 1,
+                             kDataTimeoutMs);
     // The day of history lies on the plot: its points are drawn, in the series' colour.
     QTRY_VERIFY2(PanelDriver::drawnPixels(view, normal) > kMinSeriesPixels,
                  qPrintable(QString::number(PanelDriver::drawnPixels(view, normal))));
@@ -198,7 +209,8 @@ void tst_PanelLook::longServerTextsElide()
     QVERIFY(species->text().startsWith(QStringLiteral("H<sub>2</sub>O in")));
     // The value, its unit and the carrier gas keep their room beside the long name.
     for (const char* name : {"concLabel", "unitsLabel", "label_4", "gasLabel", "speciesLabel"})
-        QTRY_VERIFY2(label(home(), name)->width() >= label(home(), name)->minimumSizeHint().width(), name);
+        QTRY_VERIFY2(label(home(), name)->width() >= label(home(), name)->minimumSizeHint().width(),
+                     name);
     QTRY_VERIFY(label(home(), "gasLabel")->text().startsWith(kLongGases.first().left(5)));
     QCOMPARE(label(m_panel->gui(), "nameLabel")->text(), kLongUnitName);
     VERIFY_SOUND("home-long-species");
@@ -213,7 +225,8 @@ void tst_PanelLook::trendAndDownload()
     QVERIFY(trend->findChild<QCheckBox*>(QStringLiteral("checkBoxAutoScaleY"))->isChecked());
     auto* view = trend->findChild<QChartView*>(QStringLiteral("chartView"));
     auto* series = qobject_cast<QScatterSeries*>(view->chart()->series().value(0));
-    QTRY_VERIFY_WITH_TIMEOUT(series->count() > 100 && trend->valueAxisMaximum() > 1, kDataTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(series->count() > 100 && trend->valueAxisMaximum() > 1,
+                             kDataTimeoutMs);
     QTRY_VERIFY2(PanelDriver::drawnPixels(view, series) > kMinSeriesPixels,
                  qPrintable(QString::number(PanelDriver::drawnPixels(view, series))));
     VERIFY_SOUND("trend");
@@ -317,7 +330,8 @@ void tst_PanelLook::shutdownSteps()
 void tst_PanelLook::settingsTabs_data()
 {
     QTest::addColumn<QString>("tab");
-    for (const char* tab : {"tabGasType", "tabOutputs", "tabScheduling", "tabSettings", "tabService"})
+    for (const char* tab :
+         {"tabGasType", "tabOutputs", "tabScheduling", "tabSettings", "tabService"})
         QTest::newRow(tab) << QString::fromLatin1(tab);
 }
 
@@ -334,7 +348,8 @@ void tst_PanelLook::settingsTabs()
     QTRY_VERIFY(settings->findChild<QWidget*>(QStringLiteral("laserCurrentLineEdit"))->isEnabled());
     QTRY_VERIFY(!label(settings, "serialLabel")->text().isEmpty());
     if (longTexts())
-        QEXPECT_FAIL("tabService", "the serial number does not elide and squeezes the tab", Continue);
+        QEXPECT_FAIL("tabService", "the serial number does not elide and squeezes the tab",
+                     Continue);
     VERIFY_SOUND(QStringLiteral("settings-") + tab);
 }
 
@@ -342,7 +357,10 @@ void tst_PanelLook::disabledGasButtonsLookDisabled()
 {
     QVERIFY(!m_disabledGasButton.isNull());
     QVERIFY(m_panel->pressTab(QStringLiteral("tabGasType")));
-    QVERIFY(m_panel->gui()->findChild<SettingsWindow*>()->findChild<QWidget*>(QStringLiteral("radioButton_1"))->isEnabled());
+    QVERIFY(m_panel->gui()
+                ->findChild<SettingsWindow*>()
+                ->findChild<QWidget*>(QStringLiteral("radioButton_1"))
+                ->isEnabled());
     QEXPECT_FAIL("", "a disabled gas button is drawn like an enabled one", Continue);
     QVERIFY(gasButtonImage() != m_disabledGasButton);
 }
@@ -381,7 +399,8 @@ void tst_PanelLook::keypadAndFactoryPages()
     } else {
         QVERIFY(m_panel->press(arrow));
     }
-    QCOMPARE(settings->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"))->currentIndex(), page);
+    QCOMPARE(settings->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"))->currentIndex(),
+             page);
     m_panel->tick();
     VERIFY_SOUND(QStringLiteral("settings-factory-%1").arg(page));
 }
@@ -392,7 +411,8 @@ void tst_PanelLook::calibration()
     QVERIFY(m_panel->press(QStringLiteral("apcCalibrateButton")));
     auto* page = qobject_cast<CalibrationWindow*>(m_panel->currentPage());
     QVERIFY(page);
-    QCOMPARE(label(page, "labelStatus")->text(), QStringLiteral("Connect calibration box to J902."));
+    QCOMPARE(label(page, "labelStatus")->text(),
+             QStringLiteral("Connect calibration box to J902."));
     VERIFY_SOUND("calibration");
     QVERIFY(m_panel->press(QStringLiteral("buttonCancel")));
     QCOMPARE(label(page, "labelStatus")->text(), QStringLiteral("Calibration cancelled"));
@@ -410,8 +430,9 @@ void tst_PanelLook::certification()
     auto* page = qobject_cast<CertificationWindow*>(m_panel->currentPage());
     QVERIFY(page);
     m_panel->tick();
-    QTRY_VERIFY_WITH_TIMEOUT(label(page, "labelStatus")->text().startsWith(QStringLiteral("Supply zero gas")),
-                             kDataTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        label(page, "labelStatus")->text().startsWith(QStringLiteral("Supply zero gas")),
+        kDataTimeoutMs);
     VERIFY_SOUND("certification");
     QVERIFY(m_panel->press(QStringLiteral("buttonCancel")));
     QVERIFY(qobject_cast<SettingsWindow*>(m_panel->currentPage()));

@@ -51,13 +51,18 @@ void tst_ScreenCheck::cutText_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("cut");
-    QTest::newRow("label fits") << "label" << "Fits" << false;
+    QTest::newRow("label fits") << "label"
+                                << "Fits" << false;
     QTest::newRow("label cut") << "label" << kLong << true;
-    QTest::newRow("rich label fits") << "label" << "H<sub>2</sub>O" << false;
-    QTest::newRow("rich label cut") << "label" << "<b>" + kLong + "</b>" << true;
-    QTest::newRow("button fits") << "button" << "OK" << false;
+    QTest::newRow("rich label fits") << "label"
+                                     << "H<sub>2</sub>O" << false;
+    QTest::newRow("rich label cut") << "label"
+                                    << "<b>" + kLong + "</b>" << true;
+    QTest::newRow("button fits") << "button"
+                                 << "OK" << false;
     QTest::newRow("button cut") << "button" << kLong << true;
-    QTest::newRow("check box fits") << "check box" << "AL1" << false;
+    QTest::newRow("check box fits") << "check box"
+                                    << "AL1" << false;
     QTest::newRow("check box cut") << "check box" << kLong << true;
     QTest::newRow("group title cut") << "group" << kLong << true;
 }

@@ -127,7 +127,8 @@ void tst_Startup::programFolderGoesLastOnPath()
     QVERIFY(pathWithProgramFolder("", folder).startsWith("/"));
     QVERIFY(pathWithProgramFolder("", folder).endsWith(":" + entry));
     // A build tree has no such folder: PATH stays as it was.
-    QCOMPARE(pathWithProgramFolder("/usr/bin", prefix.path() + QStringLiteral("/lib/none")), QByteArray("/usr/bin"));
+    QCOMPARE(pathWithProgramFolder("/usr/bin", prefix.path() + QStringLiteral("/lib/none")),
+             QByteArray("/usr/bin"));
 }
 
 QTEST_MAIN(tst_Startup)

@@ -74,7 +74,8 @@ QRect labelTextRect(const QLabel* label)
     if (indent < 0 && label->frameWidth())
         indent = label->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2;
     if (indent > 0) {
-        const Qt::Alignment align = QStyle::visualAlignment(label->layoutDirection(), label->alignment());
+        const Qt::Alignment align =
+            QStyle::visualAlignment(label->layoutDirection(), label->alignment());
         if (align & Qt::AlignLeft)
             rect.setLeft(rect.left() + indent);
         if (align & Qt::AlignRight)
@@ -106,7 +107,8 @@ void checkLabel(const QLabel* label, QStringList* findings)
         plain = document.toPlainText();
         if (label->wordWrap())
             document.setTextWidth(room.width());
-        needed = QSize(int(std::ceil(document.idealWidth())), int(std::ceil(document.size().height())));
+        needed =
+            QSize(int(std::ceil(document.idealWidth())), int(std::ceil(document.size().height())));
     } else {
         const QFontMetrics metrics(label->font());
         if (label->wordWrap()) {
@@ -188,7 +190,8 @@ void checkTabs(const QTabBar* bar, QStringList* findings)
         const QRect tab = bar->tabRect(i);
         const QString tabName = QStringLiteral("%1[%2]").arg(widgetPath(bar)).arg(i);
         if (!bar->rect().contains(tab)) {
-            *findings << QStringLiteral("%1: tab \"%2\" lies beyond its tab bar").arg(tabName, text);
+            *findings
+                << QStringLiteral("%1: tab \"%2\" lies beyond its tab bar").arg(tabName, text);
             continue;
         }
         int needed = metrics.horizontalAdvance(text) + padding;
@@ -298,7 +301,8 @@ QStringList screenFindings(const QWidget* root)
     return findings;
 }
 
-int pixelsDrawnIn(const QImage& drawn, const QImage& background, const QColor& colour, double minShare)
+int pixelsDrawnIn(const QImage& drawn, const QImage& background, const QColor& colour,
+                  double minShare)
 {
     // Channels where colour and background are this close tell nothing about the share.
     constexpr int kDistinctLevels = 24;
@@ -322,7 +326,8 @@ int pixelsDrawnIn(const QImage& drawn, const QImage& background, const QColor& c
             for (int c = 0; c < 3; ++c) {
                 const int span = target[c] - under[c];
                 if (std::abs(span) < kDistinctLevels) {
-                    // Not telling, but it must not have moved further than the colour could move it.
+                    // Not telling, but it must not have moved further than the colour could move
+                    // it.
                     if (std::abs(shown[c] - under[c]) > kDistinctLevels)
                         channels = -3;
                     continue;
