@@ -17,6 +17,15 @@ namespace {
 const char kGarbage[] = "#!vireo garbage line, not JSON }{";
 const int kSplitPauseMs = 15;
 const int kSendBuffer = 4 * 1024 * 1024;
+
+QByteArray compactJson(const QJsonValue& value)
+{
+    if (value.isArray())
+        return QJsonDocument(value.toArray()).toJson(QJsonDocument::Compact);
+    if (value.isObject())
+        return QJsonDocument(value.toObject()).toJson(QJsonDocument::Compact);
+    return QByteArray();
+}
 } // namespace
 
 ClientLink::ClientLink(QIODevice* socket, RpcEngine& engine, QObject* parent)
@@ -77,7 +86,23 @@ void ClientLink::answer(const QByteArray& line)
     // the text directly, which keeps file transfers fast.
     const QJsonValue reply = shuffle ? m_engine.handleLine(line) : QJsonValue();
     const QByteArray text = shuffle ? QByteArray() : m_engine.answerLine(line);
+    const RpcEngine::LineFate fate = m_engine.lastLineFate();
     ++m_answered;
+    if (fate.dropLinkAfterMs >= 0)
+        QTimer::singleShot(fate.dropLinkAfterMs, this, &ClientLink::closeConnection);
+    if (fate.delayMs > 0) {
+        // A slow method: its reply comes late, and the lines after it are
+        // answered in the meantime.
+        const QByteArray late = shuffle ? compactJson(reply) : text;
+        if (!late.isEmpty())
+            QTimer::singleShot(fate.delayMs, this, [this, late] {
+                if (!m_closing)
+                    send(late + '\n');
+            });
+        return;
+    }
+    if (shuffle ? reply.isNull() || reply.isUndefined() : text.isEmpty())
+        return; // every reply of the line was dropped
     const bool last = faults.closeAfter > 0 && m_answered >= faults.closeAfter;
     if (faults.garbageEvery > 0 && m_answered % faults.garbageEvery == 0)
         queueReply(QByteArray(kGarbage), false);
@@ -93,9 +118,7 @@ void ClientLink::answer(const QByteArray& line)
             queueReply(QJsonDocument(replies.at(order.at(i)).toObject()).toJson(QJsonDocument::Compact),
                        last && i == order.size() - 1);
     } else if (shuffle) {
-        queueReply(reply.isArray() ? QJsonDocument(reply.toArray()).toJson(QJsonDocument::Compact)
-                                   : QJsonDocument(reply.toObject()).toJson(QJsonDocument::Compact),
-                   last);
+        queueReply(compactJson(reply), last);
     } else {
         queueReply(text, last);
     }

@@ -48,7 +48,18 @@ const Flag kFlags[] = {
     {"delay-ms", "N", "Fault: hold every reply back N milliseconds."},
     {"split-replies", nullptr, "Fault: write every reply in pieces, pausing between them."},
     {"garbage-every", "N", "Fault: send a line that is not JSON before every Nth reply."},
-    {"fail-method", "NAME", "Fault: answer NAME with an error of code 1 (repeatable)."},
+    {"fail-method", "NAME[:PARAM[:CODE]]",
+     "Fault: answer NAME (only the calls whose first param reads PARAM, when given: opmode:6) "
+     "with an error of CODE (default 1, which the panel shows to the operator) (repeatable)."},
+    {"drop-reply", "NAME[:N]",
+     "Fault: never answer NAME; with N only its Nth call; NAME:PARAM:N picks calls by their first "
+     "param, N 0 for every one (repeatable)."},
+    {"delay-method", "NAME:MS",
+     "Fault: answer the lines that call NAME (NAME:PARAM:MS: with that first param) MS "
+     "milliseconds late, while later lines are answered meanwhile (repeatable)."},
+    {"drop-link-after", "NAME[:PARAM[:MS]]",
+     "Fault: close the connection MS milliseconds (default 0) after answering the first call of "
+     "NAME (with PARAM, when given); each fires once (repeatable)."},
     {"stop-after", "N", "Fault: stop answering after N lines on a connection (0 = at once)."},
     {"shuffle-batches", nullptr, "Fault: answer a batch as separate lines in another order."},
     {"alarm-relay", nullptr, "Fault: sys_alarm_relay reads true (a system alarm holds the relay)."},
@@ -186,8 +197,15 @@ bool Options::parse(const QStringList& arguments, QString* error, bool* helpRequ
             return false;
         }
     }
-    const QStringList failing = parser.values(QStringLiteral("fail-method"));
-    faults.failMethods = QSet<QString>(failing.begin(), failing.end());
+    for (const char* flag : {"fail-method", "drop-reply", "delay-method", "drop-link-after"}) {
+        for (const QString& text : parser.values(QLatin1String(flag))) {
+            QString message;
+            if (!faults.setMethodFault(QLatin1String(flag), text, true, &message)) {
+                *error = QStringLiteral("--%1: %2").arg(QLatin1String(flag), message);
+                return false;
+            }
+        }
+    }
     faults.splitReplies = parser.isSet(QStringLiteral("split-replies"));
     faults.shuffleBatches = parser.isSet(QStringLiteral("shuffle-batches"));
     faults.alarmRelay = parser.isSet(QStringLiteral("alarm-relay"));

@@ -12,6 +12,7 @@
 #include <QHostAddress>
 #include <QJsonDocument>
 
+#include <algorithm>
 #include <cmath>
 
 namespace VireoSim {
@@ -104,22 +105,34 @@ QStringList RpcEngine::methods() const
 
 QJsonValue RpcEngine::handleLine(const QByteArray& line)
 {
+    m_lineFate = LineFate();
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(line, &parseError);
     if (parseError.error != QJsonParseError::NoError)
         return errorReply(QJsonValue::Null, -32700, QStringLiteral("Parse error"));
-    if (doc.isObject())
-        return handleRequest(doc.object());
+    bool dropped = false;
+    QJsonValue id;
+    if (doc.isObject()) {
+        const RpcOutcome outcome = answer(doc.object(), &id, &dropped);
+        return dropped ? QJsonValue() : QJsonValue(replyObject(id, outcome));
+    }
     // An empty batch is answered with an empty array: one line in, one line out,
     // and a reader that skips empty arrays sees nothing.
+    const QJsonArray requests = doc.array();
     QJsonArray replies;
-    for (const QJsonValue& request : doc.array())
-        replies.append(handleRequest(request));
+    for (const QJsonValue& request : requests) {
+        const RpcOutcome outcome = answer(request, &id, &dropped);
+        if (!dropped)
+            replies.append(replyObject(id, outcome));
+    }
+    if (replies.isEmpty() && !requests.isEmpty())
+        return QJsonValue(); // every reply of the batch was dropped
     return replies;
 }
 
 QByteArray RpcEngine::answerLine(const QByteArray& line)
 {
+    m_lineFate = LineFate();
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(line, &parseError);
     if (parseError.error != QJsonParseError::NoError)
@@ -131,26 +144,36 @@ QByteArray RpcEngine::answerLine(const QByteArray& line)
     }
     replies += '[';
     const QJsonArray requests = doc.array();
+    int written = 0;
     for (int i = 0; i < requests.size(); ++i) {
-        if (i > 0)
+        const int before = replies.size();
+        if (written > 0)
             replies += ',';
-        appendReply(requests.at(i), &replies);
+        if (!appendReply(requests.at(i), &replies)) {
+            replies.truncate(before);
+            continue;
+        }
         // A batch of file chunks: room for all of them at once rather than
         // growing (and copying) a large reply step by step.
-        if (i == 0 && replies.size() > kLargeReply)
+        if (written++ == 0 && replies.size() > kLargeReply)
             replies.reserve(replies.size() * requests.size() + requests.size());
     }
+    if (written == 0 && !requests.isEmpty())
+        return QByteArray(); // every reply of the batch was dropped
     replies += ']';
     return replies;
 }
 
-void RpcEngine::appendReply(const QJsonValue& request, QByteArray* out)
+bool RpcEngine::appendReply(const QJsonValue& request, QByteArray* out)
 {
     QJsonValue id;
-    const RpcOutcome outcome = answer(request, &id);
+    bool dropped = false;
+    const RpcOutcome outcome = answer(request, &id, &dropped);
+    if (dropped)
+        return false;
     if (outcome.code != 0 || outcome.encodedResult.isEmpty()) {
         *out += compact(replyObject(id, outcome));
-        return;
+        return true;
     }
     // The id goes out as it came; a one-element array encodes it exactly.
     const QByteArray idText = QJsonDocument(QJsonArray{id}).toJson(QJsonDocument::Compact);
@@ -159,6 +182,7 @@ void RpcEngine::appendReply(const QJsonValue& request, QByteArray* out)
     *out += R"(,"result":)";
     *out += outcome.encodedResult;
     *out += '}';
+    return true;
 }
 
 QJsonObject RpcEngine::handleRequest(const QJsonValue& request)
@@ -180,8 +204,10 @@ QJsonObject RpcEngine::replyObject(const QJsonValue& id, const RpcOutcome& outco
                        {QStringLiteral("result"), result}};
 }
 
-RpcOutcome RpcEngine::answer(const QJsonValue& requestValue, QJsonValue* id)
+RpcOutcome RpcEngine::answer(const QJsonValue& requestValue, QJsonValue* id, bool* dropped)
 {
+    if (dropped)
+        *dropped = false;
     const QJsonObject request = requestValue.toObject();
     *id = request.contains(QStringLiteral("id")) ? request.value(QStringLiteral("id"))
                                                  : QJsonValue(QJsonValue::Null);
@@ -192,13 +218,40 @@ RpcOutcome RpcEngine::answer(const QJsonValue& requestValue, QJsonValue* id)
     const auto handler = m_handlers.constFind(method);
     if (handler == m_handlers.constEnd())
         return RpcOutcome::fail(QStringLiteral("Method not found: ") + method, -32601);
-    if (m_faults.failMethods.contains(method))
-        return RpcOutcome::fail(QStringLiteral("Simulated failure of ") + method);
-
     const QJsonValue params = request.value(QStringLiteral("params"));
+    const RpcOutcome fault = faultFor(method, params.toArray(), params.isArray(), dropped);
+    if (fault.code != 0)
+        return fault;
     if (!params.isUndefined() && !params.isArray())
         return RpcOutcome::fail(QStringLiteral("Invalid params: an array is expected"), -32602);
     return (*handler)(params.toArray(), params.isArray());
+}
+
+RpcOutcome RpcEngine::faultFor(const QString& method, const QJsonArray& params, bool hasParams,
+                               bool* dropped)
+{
+    for (const MethodFault& rule : std::as_const(m_faults.delayedMethods)) {
+        if (rule.matches(method, params, hasParams))
+            m_lineFate.delayMs = std::max(m_lineFate.delayMs, rule.value);
+    }
+    for (int i = 0; i < m_faults.dropLinkAfter.size(); ++i) {
+        if (m_faults.dropLinkAfter.at(i).matches(method, params, hasParams)) {
+            m_lineFate.dropLinkAfterMs = m_faults.dropLinkAfter.takeAt(i).value;
+            break;
+        }
+    }
+    for (const MethodFault& rule : std::as_const(m_faults.dropReplies)) {
+        if (!dropped || !rule.matches(method, params, hasParams))
+            continue;
+        const int seen = ++m_dropCounts[rule.text()];
+        if (rule.value == 0 || seen == rule.value)
+            *dropped = true;
+    }
+    for (const MethodFault& rule : std::as_const(m_faults.failMethods)) {
+        if (rule.matches(method, params, hasParams))
+            return RpcOutcome::fail(QStringLiteral("Simulated failure of ") + method, rule.value);
+    }
+    return RpcOutcome::ok(QJsonValue());
 }
 
 void RpcEngine::on(const QString& method, Handler handler)
@@ -551,11 +604,13 @@ RpcOutcome RpcEngine::control(const QJsonArray& params)
         m_faults.splitReplies = value.toBool();
     } else if (what == QLatin1String("garbage-every")) {
         m_faults.garbageEvery = value.toInt();
-    } else if (what == QLatin1String("fail-method") && params.size() == 3) {
-        if (params.at(2).toBool())
-            m_faults.failMethods.insert(params.at(1).toString());
-        else
-            m_faults.failMethods.remove(params.at(1).toString());
+    } else if (FaultPlan::isMethodFaultFlag(what) && params.size() == 3) {
+        // The same rule texts as the command line's flags of these names.
+        QString message;
+        const QString rule = params.at(1).toString();
+        if (!m_faults.setMethodFault(what, rule, params.at(2).toBool(), &message))
+            return RpcOutcome::fail(QStringLiteral("sim_control: ") + message, -32602);
+        m_dropCounts.clear();
     } else if (what == QLatin1String("stop-after")) {
         m_faults.stopAfter = value.toInt(-1);
     } else if (what == QLatin1String("shuffle-batches")) {

@@ -46,6 +46,16 @@ public:
     /// written without building large results as JSON values.
     QByteArray answerLine(const QByteArray& line);
 
+    /// What the faults aimed at methods ask of the line answered last.
+    struct LineFate
+    {
+        /// Answer it this many milliseconds late (0: at once).
+        int delayMs = 0;
+        /// Close the connection this many milliseconds after the reply (-1: never).
+        int dropLinkAfterMs = -1;
+    };
+    const LineFate& lastLineFate() const { return m_lineFate; }
+
     QStringList methods() const;
     Instrument& instrument() { return *m_instrument; }
     TrendStore& trend() { return *m_trend; }
@@ -60,8 +70,10 @@ signals:
 private:
     using Handler = std::function<RpcOutcome(const QJsonArray& params, bool hasParams)>;
 
-    RpcOutcome answer(const QJsonValue& request, QJsonValue* id);
-    void appendReply(const QJsonValue& request, QByteArray* out);
+    RpcOutcome answer(const QJsonValue& request, QJsonValue* id, bool* dropped = nullptr);
+    RpcOutcome faultFor(const QString& method, const QJsonArray& params, bool hasParams,
+                        bool* dropped);
+    bool appendReply(const QJsonValue& request, QByteArray* out);
     static QJsonObject replyObject(const QJsonValue& id, const RpcOutcome& outcome);
     void registerMethods();
     void on(const QString& method, Handler handler);
@@ -77,6 +89,9 @@ private:
 
     Options m_options;
     FaultPlan m_faults;
+    LineFate m_lineFate;
+    /// Calls seen so far per drop rule, by the rule's text.
+    QHash<QString, int> m_dropCounts;
     std::unique_ptr<SettingsTable> m_table;
     std::unique_ptr<SimLog> m_log;
     std::unique_ptr<SettingsStore> m_settings;

@@ -29,6 +29,9 @@ private slots:
     void splitReplies();
     void garbageLines();
     void failingMethod();
+    void droppedReplies();
+    void slowMethod();
+    void linkDroppedAfterACall();
     void stopAnswering();
     void shuffledBatch();
     void controlMethodOnlyWithFlag();
@@ -110,15 +113,84 @@ void tst_SimFaults::garbageLines()
 void tst_SimFaults::failingMethod()
 {
     TestSupport::SimulatorProcess sim({QStringLiteral("--fail-method"), QStringLiteral("conc"),
-                                       QStringLiteral("--fail-method"), QStringLiteral("opmode")});
+                                       QStringLiteral("--fail-method"), QStringLiteral("opmode:6:-32000")});
     SimClient client;
     QVERIFY(startSim(sim, client));
-    for (const QString& method : {QStringLiteral("conc"), QStringLiteral("opmode")}) {
-        const QJsonObject error = client.call(method).value(QStringLiteral("error")).toObject();
-        QCOMPARE(error.value(QStringLiteral("code")).toInt(), 1);
-        QVERIFY(error.value(QStringLiteral("message")).toString().contains(method));
-    }
-    QVERIFY(client.call(QStringLiteral("species")).value(QStringLiteral("result")).isString());
+    const auto errorCode = [&client](const QString& method, const QJsonValue& params) {
+        const QJsonObject reply = client.call(method, params);
+        if (!reply.contains(QStringLiteral("error")))
+            return 0;
+        const QJsonObject error = reply.value(QStringLiteral("error")).toObject();
+        return error.value(QStringLiteral("message")).toString().contains(method)
+                   ? error.value(QStringLiteral("code")).toInt()
+                   : 99;
+    };
+    QCOMPARE(errorCode(QStringLiteral("conc"), QJsonValue::Undefined), 1);
+    // Only the write of mode 6 is refused, with the code asked for.
+    QCOMPARE(errorCode(QStringLiteral("opmode"), QJsonArray{6}), -32000);
+    QCOMPARE(errorCode(QStringLiteral("opmode"), QJsonValue::Undefined), 0);
+    QCOMPARE(errorCode(QStringLiteral("opmode"), QJsonArray{2}), 0);
+    QCOMPARE(errorCode(QStringLiteral("species"), QJsonValue::Undefined), 0);
+}
+
+void tst_SimFaults::droppedReplies()
+{
+    TestSupport::SimulatorProcess sim({QStringLiteral("--drop-reply"), QStringLiteral("conc:2"),
+                                       QStringLiteral("--drop-reply"), QStringLiteral("tau")});
+    SimClient client;
+    QVERIFY(startSim(sim, client));
+    client.sendLine(line(QStringLiteral("conc"), 1));
+    QCOMPARE(idOf(client.readLine()), 1);
+    // The second conc goes unanswered, and so does a batch of nothing but tau;
+    // in a mixed batch only tau's reply is missing.
+    client.sendLine(line(QStringLiteral("conc"), 2));
+    client.sendLine(line(QStringLiteral("tau"), 3));
+    client.sendLine(QJsonDocument(QJsonArray{SimClient::request(QStringLiteral("tau"), QJsonValue::Undefined, 4),
+                                             SimClient::request(QStringLiteral("conc"), QJsonValue::Undefined, 5)})
+                        .toJson(QJsonDocument::Compact));
+    const QJsonArray batch = QJsonDocument::fromJson(client.readLine()).array();
+    QCOMPARE(batch.size(), 1);
+    QCOMPARE(batch.at(0).toObject().value(QStringLiteral("id")).toInt(), 5);
+    QVERIFY(!client.lineArrives(300));
+}
+
+void tst_SimFaults::slowMethod()
+{
+    TestSupport::SimulatorProcess sim({QStringLiteral("--delay-method"), QStringLiteral("tau:400")});
+    SimClient client;
+    QVERIFY(startSim(sim, client));
+    QElapsedTimer clock;
+    clock.start();
+    client.sendLine(line(QStringLiteral("tau"), 1));
+    client.sendLine(line(QStringLiteral("conc"), 2));
+    QCOMPARE(idOf(client.readLine()), 2); // not held up behind the slow one
+    QVERIFY(clock.elapsed() < 400);
+    QCOMPARE(idOf(client.readLine()), 1);
+    QVERIFY(clock.elapsed() >= 400);
+}
+
+void tst_SimFaults::linkDroppedAfterACall()
+{
+    TestSupport::SimulatorProcess sim({QStringLiteral("--drop-link-after"), QStringLiteral("opmode:8:300"),
+                                       QStringLiteral("--control")});
+    SimClient client;
+    QVERIFY(startSim(sim, client));
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(client.call(QStringLiteral("opmode"), QJsonArray{8}).contains(QStringLiteral("result")));
+    client.sendLine(line(QStringLiteral("conc"), 2));
+    QCOMPARE(idOf(client.readLine()), 2); // still up until the time is over
+    QTRY_COMPARE(client.socket().state(), QAbstractSocket::UnconnectedState);
+    QVERIFY(clock.elapsed() >= 300);
+
+    // It fired once; sim_control arms it again, on the next call at once.
+    SimClient next;
+    QVERIFY(next.connectTo(sim.port()));
+    QVERIFY(next.call(QStringLiteral("opmode"), QJsonArray{8}).contains(QStringLiteral("result")));
+    QVERIFY(next.call(QStringLiteral("sim_control"), QJsonArray{"drop-link-after", "opmode", true})
+                .value(QStringLiteral("result")).toBool());
+    QVERIFY(next.call(QStringLiteral("opmode")).contains(QStringLiteral("result")));
+    QTRY_COMPARE(next.socket().state(), QAbstractSocket::UnconnectedState);
 }
 
 void tst_SimFaults::stopAnswering()
@@ -164,6 +236,17 @@ void tst_SimFaults::controlMethodOnlyWithFlag()
                  .value(QStringLiteral("result")),
              QJsonValue(true));
     QCOMPARE(client.call(QStringLiteral("species")).value(QStringLiteral("error")).toObject().value(QStringLiteral("code")).toInt(), 1);
+    // Rules aimed at a method's calls are set and taken back in the flags' own words.
+    const auto control = [&client](const QString& what, const QString& rule, bool on) {
+        return client.call(QStringLiteral("sim_control"), QJsonArray{what, rule, on});
+    };
+    QVERIFY(control(QStringLiteral("fail-method"), QStringLiteral("opmode:6:-5"), true).contains(QStringLiteral("result")));
+    QCOMPARE(client.call(QStringLiteral("opmode"), QJsonArray{6}).value(QStringLiteral("error"))["code"].toInt(), -5);
+    control(QStringLiteral("fail-method"), QStringLiteral("opmode:6:-5"), false);
+    QVERIFY(client.call(QStringLiteral("opmode"), QJsonArray{6}).contains(QStringLiteral("result")));
+    QCOMPARE(control(QStringLiteral("delay-method"), QStringLiteral("tau"), true)
+                 .value(QStringLiteral("error"))["code"].toInt(),
+             -32602); // a delay needs its milliseconds
     client.call(QStringLiteral("sim_control"), QJsonArray{"alarm", "laser", true});
     QCOMPARE(client.call(QStringLiteral("laser_alarm_active")).value(QStringLiteral("result")), QJsonValue(true));
 }
