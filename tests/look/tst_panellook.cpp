@@ -347,21 +347,18 @@ void tst_PanelLook::settingsTabs()
     m_panel->tick();
     QTRY_VERIFY(settings->findChild<QWidget*>(QStringLiteral("laserCurrentLineEdit"))->isEnabled());
     QTRY_VERIFY(!label(settings, "serialLabel")->text().isEmpty());
-    if (longTexts())
-        QEXPECT_FAIL("tabService", "the serial number does not elide and squeezes the tab",
-                     Continue);
     VERIFY_SOUND(QStringLiteral("settings-") + tab);
 }
 
 void tst_PanelLook::disabledGasButtonsLookDisabled()
 {
+    // The same button and name, unchecked both times, drawn apart by their state alone.
     QVERIFY(!m_disabledGasButton.isNull());
     QVERIFY(m_panel->pressTab(QStringLiteral("tabGasType")));
     QVERIFY(m_panel->gui()
                 ->findChild<SettingsWindow*>()
                 ->findChild<QWidget*>(QStringLiteral("radioButton_1"))
                 ->isEnabled());
-    QEXPECT_FAIL("", "a disabled gas button is drawn like an enabled one", Continue);
     QVERIFY(gasButtonImage() != m_disabledGasButton);
 }
 
