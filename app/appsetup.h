@@ -15,7 +15,7 @@ void prepareEnvironment();
 
 /// Sets the application's window icon, font and style sheet; a missing font
 /// or style sheet is logged and the platform's defaults stay. Then adds the
-/// panel's own program folder to the end of PATH (appendProgramFolder).
+/// panel's own program folder to the end of PATH (pathWithProgramFolder).
 void setUpApplication(QApplication& app);
 
 /// The folder beside the panel's binary where it keeps the programs it runs

@@ -6,9 +6,6 @@
 
 namespace {
 const QChar kEllipsis(0x2026);
-// A name keeps at least its first few characters when the room is shared
-// with other names, so that each can still be told apart.
-constexpr int kLeastCharacters = 5;
 } // namespace
 
 ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent) {}
@@ -44,9 +41,22 @@ int ElidedLabel::textWidth(const QString& text) const
     return int(std::ceil(document.idealWidth()));
 }
 
+void ElidedLabel::setLeastCharacters(int characters)
+{
+    m_leastCharacters = qMax(1, characters);
+    updateGeometry();
+}
+
 int ElidedLabel::overhead() const
 {
-    return width() - contentsRect().width() + 2 * margin();
+    int around = width() - contentsRect().width() + 2 * margin();
+    // QLabel indents its text from a frame by half an "x" on the aligned side.
+    const int indentation = indent() < 0 && frameWidth() > 0
+                                ? fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2
+                                : qMax(indent(), 0);
+    if (alignment() & (Qt::AlignLeft | Qt::AlignRight))
+        around += indentation;
+    return around;
 }
 
 void ElidedLabel::fit()
@@ -92,8 +102,11 @@ QSize ElidedLabel::minimumSizeHint() const
 {
     QSize hint = QLabel::minimumSizeHint();
     if (m_hasServerText) {
-        const QString least =
-            m_text.size() > kLeastCharacters ? m_text.left(kLeastCharacters) + kEllipsis : m_text;
+        // A name keeps its first few characters when the room is shared with
+        // other names, so that each can still be told apart.
+        const QString least = m_text.size() > m_leastCharacters
+                                  ? m_text.left(m_leastCharacters) + kEllipsis
+                                  : m_text;
         hint.setWidth(overhead() + textWidth(least));
     }
     return hint;

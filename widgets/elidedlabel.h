@@ -11,6 +11,9 @@
 class ElidedLabel : public QLabel
 {
     Q_OBJECT
+    /// How many characters of a longer text the label keeps at least when
+    /// room is short (5 unless the form says otherwise).
+    Q_PROPERTY(int leastCharacters READ leastCharacters WRITE setLeastCharacters)
 
 public:
     explicit ElidedLabel(QWidget* parent = nullptr);
@@ -21,6 +24,8 @@ public:
     bool setServerText(const QString& text, ServerText kind);
     /// The whole text last given to setServerText.
     QString fullText() const { return m_text; }
+    int leastCharacters() const { return m_leastCharacters; }
+    void setLeastCharacters(int characters);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -34,10 +39,12 @@ private:
     void fit();
     QString markup(const QString& text) const;
     int textWidth(const QString& text) const;
-    /// Width the label adds around its text: frame, contents margins, margin.
+    /// Width the label adds around its text: frame, contents margins,
+    /// margin and indent, as QLabel lays its text out.
     int overhead() const;
 
     QString m_text;
     ServerText m_kind = ServerText::Plain;
     bool m_hasServerText = false;
+    int m_leastCharacters = 5;
 };

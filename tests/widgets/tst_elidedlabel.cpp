@@ -19,6 +19,7 @@ class tst_ElidedLabel : public QObject
 private slots:
     void wholeUntilLaidOut();
     void elidesToItsRoomAndBack();
+    void framedLabelKeepsItsIndent();
     void plainTextIsNeverMarkup();
     void keepsTheFirstCharactersInALayout();
 };
@@ -53,6 +54,24 @@ void tst_ElidedLabel::elidesToItsRoomAndBack()
     const QString narrow = label->text();
     label->resize(280, 40);
     QVERIFY(label->text().size() > narrow.size());
+    QVERIFY(label->text().endsWith(kEllipsis));
+    QCOMPARE(TestSupport::cutTexts(&window), QStringList());
+}
+
+void tst_ElidedLabel::framedLabelKeepsItsIndent()
+{
+    // A frame (or a style sheet's box) makes QLabel indent its text; the
+    // shortened text still fits beside the indent.
+    QWidget window;
+    window.resize(300, 60);
+    auto* label = new ElidedLabel(&window);
+    label->setFrameStyle(QFrame::Box);
+    label->setStyleSheet(QStringLiteral("padding: 2px;"));
+    label->setGeometry(10, 10, 200, 40);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    label->setServerText(QStringLiteral("VIREO H2O TRACE UNIT WITH A NAME LONGER THAN ITS BAR"),
+                         ServerText::Plain);
     QVERIFY(label->text().endsWith(kEllipsis));
     QCOMPARE(TestSupport::cutTexts(&window), QStringList());
 }
