@@ -121,7 +121,8 @@ private:
     {
         return page->findChild<QLabel*>(QLatin1String(name));
     }
-    void goHome();
+    /// Back to the home screen by the close button of the page on view.
+    bool goHome();
 
     /// The first gas button and its name as drawn outside service mode.
     QImage gasButtonImage() const;
@@ -145,10 +146,11 @@ void tst_PanelLook::cleanupTestCase()
     m_panel.reset();
 }
 
-void tst_PanelLook::goHome()
+bool tst_PanelLook::goHome()
 {
     if (m_panel->currentPage() != home())
-        m_panel->gui()->switchToWindow(HOME);
+        m_panel->press(QStringLiteral("pushButtonClose"));
+    return m_panel->currentPage() == home();
 }
 
 void tst_PanelLook::verificationReminder()
@@ -218,7 +220,7 @@ void tst_PanelLook::longServerTextsElide()
 
 void tst_PanelLook::trendAndDownload()
 {
-    goHome();
+    QVERIFY(goHome());
     QVERIFY(m_panel->press(QStringLiteral("pushButtonTrend")));
     auto* trend = qobject_cast<TrendWindow*>(m_panel->currentPage());
     QVERIFY(trend);
@@ -245,7 +247,7 @@ void tst_PanelLook::trendAndDownload()
 
 void tst_PanelLook::ringDown()
 {
-    goHome();
+    QVERIFY(goHome());
     QVERIFY(m_panel->press(QStringLiteral("pushButtonRDGraph")));
     auto* page = qobject_cast<RDGraphWindow*>(m_panel->currentPage());
     QVERIFY(page);
@@ -263,7 +265,7 @@ void tst_PanelLook::ringDown()
 
 void tst_PanelLook::modeAndScans()
 {
-    goHome();
+    QVERIFY(goHome());
     QVERIFY(m_panel->press(QStringLiteral("pushButtonMode")));
     QVERIFY(qobject_cast<ModeWindow*>(m_panel->currentPage()));
     VERIFY_SOUND("mode");
@@ -290,7 +292,7 @@ QImage tst_PanelLook::gasButtonImage() const
 void tst_PanelLook::settingsOutsideServiceMode()
 {
     // In measure mode the settings are shown but cannot be changed.
-    goHome();
+    QVERIFY(goHome());
     QVERIFY(m_panel->press(QStringLiteral("pushButtonSettings")));
     auto* settings = qobject_cast<SettingsWindow*>(m_panel->currentPage());
     QVERIFY(settings);
@@ -306,7 +308,7 @@ void tst_PanelLook::settingsOutsideServiceMode()
 void tst_PanelLook::shutdownSteps()
 {
     // Up to the last instruction; one more Next would shut the analyzer down.
-    goHome();
+    QVERIFY(goHome());
     QVERIFY(m_panel->press(QStringLiteral("pushButtonMode")));
     QVERIFY(m_panel->press(QStringLiteral("pushButtonShutdown")));
     auto* page = qobject_cast<ShutdownWindow*>(m_panel->currentPage());
@@ -338,7 +340,7 @@ void tst_PanelLook::settingsTabs_data()
 void tst_PanelLook::settingsTabs()
 {
     QFETCH(QString, tab);
-    goHome();
+    QVERIFY(goHome());
     m_panel->tick();
     QVERIFY(m_panel->press(QStringLiteral("pushButtonSettings")));
     auto* settings = qobject_cast<SettingsWindow*>(m_panel->currentPage());
@@ -381,7 +383,7 @@ void tst_PanelLook::keypadAndFactoryPages()
     auto* settings = m_panel->gui()->findChild<SettingsWindow*>();
     if (arrow.isEmpty()) {
         // Factory access: the password on the keypad from the Service tab.
-        goHome();
+        QVERIFY(goHome());
         QVERIFY(m_panel->press(QStringLiteral("pushButtonSettings")));
         QVERIFY(m_panel->pressTab(QStringLiteral("tabService")));
         QVERIFY(m_panel->press(QStringLiteral("changeAccessPushButton")));
@@ -420,7 +422,7 @@ void tst_PanelLook::calibration()
 
 void tst_PanelLook::certification()
 {
-    goHome();
+    QVERIFY(goHome());
     QVERIFY(m_panel->press(QStringLiteral("pushButtonSettings")));
     QVERIFY(m_panel->pressTab(QStringLiteral("tabService")));
     QVERIFY(m_panel->press(QStringLiteral("buttonCertificationScan")));
