@@ -43,7 +43,7 @@ fi
 "$bin/vireo-sim" --port 0 --state "$work/state" --backfill-days 1 >"$work/sim.out" &
 pids+=($!)
 for _ in $(seq 1 600); do
-  grep -q '^LISTENING port=' "$work/sim.out" && break
+  grep -qs '^LISTENING port=' "$work/sim.out" && break
   sleep 0.1
 done
 port="$(sed -n 's/^LISTENING port=\([0-9]*\).*/\1/p' "$work/sim.out" | head -1)"
