@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QDebug>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QIcon>
+#include <unistd.h>
 
 namespace {
 
@@ -35,4 +38,27 @@ void setUpApplication(QApplication& app)
     if (QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/DejaVuSans.ttf")) < 0)
         qDebug() << "Failed to load application font";
     loadStyleSheet(app);
+    qputenv("PATH", pathWithProgramFolder(qgetenv("PATH"),
+                                          programFolder(QCoreApplication::applicationDirPath())));
+}
+
+QString programFolder(const QString& applicationDir)
+{
+    return QDir::cleanPath(applicationDir + QStringLiteral("/" MARLOMAX_PROGRAMS_FROM_BIN));
+}
+
+QByteArray pathWithProgramFolder(const QByteArray& path, const QString& folder)
+{
+    if (!QFileInfo(folder).isDir())
+        return path;
+    const QByteArray entry = QFile::encodeName(folder);
+    if (path.split(':').contains(entry))
+        return path;
+    if (path.isEmpty()) {
+        // No PATH means the system's default search path: keep it in front.
+        QByteArray defaults(confstr(_CS_PATH, nullptr, 0), '\0');
+        confstr(_CS_PATH, defaults.data(), size_t(defaults.size()));
+        return QByteArray(defaults.constData()) + ':' + entry;
+    }
+    return path + ':' + entry;
 }

@@ -2,6 +2,9 @@
 // with the benchmarks so they measure the program as it really starts.
 #pragma once
 
+#include <QByteArray>
+#include <QString>
+
 class QApplication;
 
 /// Called before the application object exists. The panel draws nothing
@@ -11,5 +14,16 @@ class QApplication;
 void prepareEnvironment();
 
 /// Sets the application's window icon, font and style sheet; a missing font
-/// or style sheet is logged and the platform's defaults stay.
+/// or style sheet is logged and the platform's defaults stay. Then adds the
+/// panel's own program folder to the end of PATH (pathWithProgramFolder).
 void setUpApplication(QApplication& app);
+
+/// The folder beside the panel's binary where it keeps the programs it runs
+/// by name and ships itself (trend dump, cabinet maker): bin/../lib/marlomax.
+QString programFolder(const QString& applicationDir);
+
+/// PATH with folder added at its end, so that an instrument's own programs of
+/// the same names, found earlier on PATH, always win; an empty PATH stands for
+/// the system's default search path. Unchanged when the folder does not exist
+/// or is on PATH already.
+QByteArray pathWithProgramFolder(const QByteArray& path, const QString& folder);

@@ -21,7 +21,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     setFixedSize(640, 480);
     setWindowTitle(connectionString().split(QLatin1Char(':')).first());
 
-    ui->gridLayout->addWidget(new VireoGUI(connectionString(), this), 0, 0);
+    ui->gridLayout->addWidget(new VireoGUI(connectionString(), ui->centralWidget), 0, 0);
 }
 
 MainWindow::~MainWindow()

@@ -66,20 +66,24 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     else
         qDebug() << "ERROR: connection with RPC server fail";
 
-    m_pages.setParent(this);
+    // Every widget is made under the parent it keeps. Moving a built page
+    // into the stack, or the filled stack into the frame, makes Qt resolve
+    // style sheet, palette and font again over the whole moved tree: done
+    // for each page that way, it once cost more than building them all.
+    m_pages.setParent(ui->frame);
 
-    auto* mode = new ModeWindow(this);
+    auto* mode = new ModeWindow(&m_pages);
     addPage(MODE, mode);
     connect(mode, &ModeWindow::goToWindow, this, &VireoGUI::switchToWindow);
     connect(mode, &ModeWindow::jsonToSend, this, &VireoGUI::sendJson);
     connect(mode, &ModeWindow::expectedChange, this,
             static_cast<void (VireoGUI::*)(WindowType)>(&VireoGUI::requestUpdate));
 
-    auto* rdGraph = new RDGraphWindow(this);
+    auto* rdGraph = new RDGraphWindow(&m_pages);
     addPage(RD_GRAPH, rdGraph);
     connect(rdGraph, &RDGraphWindow::goToWindow, this, &VireoGUI::switchToWindow);
 
-    m_settings = new SettingsWindow(this);
+    m_settings = new SettingsWindow(&m_pages);
     addPage(SETTINGS, m_settings);
     connect(m_settings, &SettingsWindow::goToWindow, this, &VireoGUI::switchToWindow);
     connect(m_settings, &SettingsWindow::jsonToSend, this, &VireoGUI::sendJson);
@@ -105,40 +109,40 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
         m_homeHistory = new Trend::LocalHistory(trendFileName(), this);
     }
 
-    m_trend = new TrendWindow(m_trendHistory, this);
+    m_trend = new TrendWindow(m_trendHistory, &m_pages);
     addPage(TREND, m_trend);
     connect(m_trend, &TrendWindow::goToWindow, this, &VireoGUI::switchToWindow);
     connect(m_trend, &TrendWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
     // A value axis framed by new data reaches the mini plot at once, not a tick later.
     connect(m_trend, &TrendWindow::valueRangeChanged, this, &VireoGUI::syncMiniPlot);
 
-    m_home = new HomeWindow(m_homeHistory, this);
+    m_home = new HomeWindow(m_homeHistory, &m_pages);
     addPage(HOME, m_home);
     connect(m_home, &HomeWindow::inOpmode, this, &VireoGUI::handleOpmode);
     connect(m_home, &HomeWindow::goToWindow, this, &VireoGUI::switchToWindow);
     connect(m_home, &HomeWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
 
-    m_keyboard = new KeyboardWindow(this);
+    m_keyboard = new KeyboardWindow(&m_pages);
     addPage(KEYBOARD, m_keyboard);
     connect(m_keyboard, &KeyboardWindow::accepted, this, &VireoGUI::putDownKeyboard);
     // Connected after putDownKeyboard, so the page hears of the close once a
     // typed value has reached it: an Ethernet entry without one was cancelled.
     connect(m_keyboard, &KeyboardWindow::accepted, m_settings, &SettingsWindow::keypadClosed);
 
-    auto* scans = new ScansWindow(this);
+    auto* scans = new ScansWindow(&m_pages);
     addPage(SCANS, scans);
     connect(scans, &ScansWindow::goToWindow, this, &VireoGUI::switchToWindow);
     connect(scans, &ScansWindow::jsonToSend, this, &VireoGUI::sendJson);
     connect(scans, &ScansWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
     connect(scans, &ScansWindow::inOpmode, this, &VireoGUI::handleOpmode);
 
-    m_trendDownload = new TrendDownload(this);
+    m_trendDownload = new TrendDownload(&m_pages);
     addPage(TREND_DOWNLOAD, m_trendDownload);
     connect(m_trendDownload, &TrendDownload::goToWindow, this, &VireoGUI::switchToWindow);
     connect(m_trendDownload, &TrendDownload::jsonToSend, this, &VireoGUI::sendJson);
     connect(m_trendDownload, &TrendDownload::downloadTrend, this, &VireoGUI::startDownloadTrend);
 
-    auto* shutdownPage = new ShutdownWindow(this);
+    auto* shutdownPage = new ShutdownWindow(&m_pages);
     addPage(SHUTDOWN, shutdownPage);
     connect(shutdownPage, &ShutdownWindow::goToWindow, this, &VireoGUI::switchToWindow);
     connect(shutdownPage, &ShutdownWindow::jsonToSend, this, &VireoGUI::sendJson);
@@ -149,19 +153,19 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     connect(m_fileManager, &FileManager::jsonToSend, this, &VireoGUI::sendJson);
     connect(m_fileManager, &FileManager::jsonBatchToSend, this, &VireoGUI::sendBatchJson);
 
-    m_certification = new CertificationWindow(m_fileManager, this);
+    m_certification = new CertificationWindow(m_fileManager, &m_pages);
     addPage(CERTIFICATION, m_certification);
     connect(m_certification, &CertificationWindow::goToWindow, this, &VireoGUI::switchToWindow);
     connect(m_certification, &CertificationWindow::jsonToSend, this, &VireoGUI::sendJson);
     connect(m_certification, &CertificationWindow::startDownload, this,
             &VireoGUI::startDownloadFile);
 
-    m_calibration = new CalibrationWindow(this);
+    m_calibration = new CalibrationWindow(&m_pages);
     addPage(CALIBRATION, m_calibration);
     connect(m_calibration, &CalibrationWindow::goToWindow, this, &VireoGUI::switchToWindow);
     connect(m_calibration, &CalibrationWindow::jsonToSend, this, &VireoGUI::sendJson);
 
-    auto* certificate = new CertificateWindow(this);
+    auto* certificate = new CertificateWindow(&m_pages);
     addPage(CERTIFICATE, certificate);
     connect(certificate, &CertificateWindow::goToWindow, this, &VireoGUI::switchToWindow);
     connect(certificate, &CertificateWindow::jsonToSend, this, &VireoGUI::sendJson);

@@ -35,6 +35,9 @@ const Flag kFlags[] = {
     {"unit-type", "N", "unit_type reported (default 0; 100 shows the laser current monitor)."},
     {"serial", "TEXT", "serial_number reported (default VS-10482)."},
     {"unit-name", "TEXT", "unit_name reported (default VIREO H2O)."},
+    {"species", "TEXT", "species reported (default H2O)."},
+    {"gas", "NAME", "Offer the carrier gas NAME instead of the built-in seventeen (repeatable; "
+                    "the first is the current gas of a fresh state folder)."},
     {"certificate-expired", nullptr, "Start with the performance verification due."},
     {"off-peak-certification", nullptr, "calibration_certificate_run_on_peak reads false."},
     {"collection-seconds", "N", "calibration_certificate_collection_time (default 43200)."},
@@ -168,6 +171,16 @@ bool Options::parse(const QStringList& arguments, QString* error, bool* helpRequ
         serialNumber = parser.value(QStringLiteral("serial"));
     if (parser.isSet(QStringLiteral("unit-name")))
         unitName = parser.value(QStringLiteral("unit-name"));
+    if (parser.isSet(QStringLiteral("species")))
+        species = parser.value(QStringLiteral("species"));
+    if (parser.isSet(QStringLiteral("gas"))) {
+        gases = parser.values(QStringLiteral("gas"));
+        gases.removeDuplicates();
+        if (gases.contains(QString())) {
+            *error = QStringLiteral("--gas needs a name");
+            return false;
+        }
+    }
     if (parser.isSet(QStringLiteral("baseline"))) {
         bool ok = false;
         baselinePpb = parser.value(QStringLiteral("baseline")).toDouble(&ok);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "sim/faultplan.h"
+#include "sim/gascatalog.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,6 +30,10 @@ struct Options
     int unitType = 0;
     QString serialNumber = QStringLiteral("VS-10482");
     QString unitName = QStringLiteral("VIREO H2O");
+    QString species = QStringLiteral("H2O");
+    /// The carrier gases offered ("available_gases"); the first is the
+    /// current gas of a fresh state folder.
+    QStringList gases = GasCatalog::names();
     bool certificateExpired = false;
     bool runOnPeak = true;
     int collectionSeconds = 43200;

@@ -1,6 +1,5 @@
 #include "sim/rpcengine.h"
 
-#include "sim/gascatalog.h"
 #include "sim/instrument.h"
 #include "sim/scanstore.h"
 #include "sim/settingsstore.h"
@@ -329,8 +328,8 @@ void RpcEngine::registerMethods()
 
     // Live values and alarms.
     reading(QStringLiteral("conc"), [&in] { return number(in.concentration()); });
-    reading(QStringLiteral("species"), [] { return QStringLiteral("H2O"); });
-    reading(QStringLiteral("available_gases"), [] { return QJsonArray::fromStringList(GasCatalog::names()); });
+    reading(QStringLiteral("species"), [this] { return m_options.species; });
+    reading(QStringLiteral("available_gases"), [this] { return QJsonArray::fromStringList(m_options.gases); });
     reading(QStringLiteral("tau"), [&in] { return in.tau(); });
     reading(QStringLiteral("tau_std"), [&in] { return in.tauStd(); });
     reading(QStringLiteral("tau_zero"), [&in] { return QJsonValue(in.tauZero()); });

@@ -1,6 +1,5 @@
 #include "sim/settingstable.h"
 
-#include "sim/gascatalog.h"
 #include "sim/options.h"
 
 #include <cmath>
@@ -96,7 +95,7 @@ SettingsTable::SettingsTable(const Options& o)
                                   QStringLiteral("dewpointk")};
 
     // Gas, outputs and schedule.
-    add(textKey("current_gas", QStringLiteral("N2"), GasCatalog::names(), "Carrier gas"));
+    add(textKey("current_gas", o.gases.value(0), o.gases, "Carrier gas"));
     SettingKey baud = intKey("baudrate", 115200, 9600, 115200, "Baud rate");
     baud.form = Form::PortKeyed;
     baud.choices = baudRates;

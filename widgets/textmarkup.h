@@ -27,6 +27,7 @@ enum class ServerText
 };
 
 /// Shows a text from the analyzer on a label: capped as above, then shown
-/// plain or as a formula (subscriptDigits). A capped text is logged whole when
-/// it first reaches the label, so the log keeps what the label cannot show.
+/// plain or as a formula (subscriptDigits), shortened with "…" to its room on
+/// an ElidedLabel. A capped text is logged whole when it first reaches the
+/// label, so the log keeps what the label cannot show.
 void showServerText(QLabel* label, const QString& text, ServerText kind = ServerText::Plain);

@@ -4,6 +4,7 @@
 #include "launcher/mainwindow.h"
 #include "launcher/settings.h"
 #include "launchertestsupport.h"
+#include "support/screencheck.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -471,6 +472,9 @@ void tst_LauncherWindow::screenshot()
     const QString path =
         TestSupport::saveScreenshot(&window, QStringLiteral("launcher_mainwindow"));
     QVERIFY(QFile::exists(path));
+    // Looked at as the panel's screens are: nothing cut, outside or overlapping.
+    const QStringList findings = TestSupport::screenFindings(&window);
+    QVERIFY2(findings.isEmpty(), qPrintable(findings.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(tst_LauncherWindow)

@@ -444,7 +444,8 @@ void tst_SimProtocol::variantFlagsShow()
 {
     TestSupport::SimulatorProcess variant({"--no-apc", "--reactor", "--fit", "--no-dew-point", "--unit-type", "100",
                                            "--serial", "SN-77", "--certificate-expired", "--off-peak-certification",
-                                           "--collection-seconds", "600"});
+                                           "--collection-seconds", "600", "--species", "HDO",
+                                           "--gas", "Forming gas 95/5", "--gas", "N2"});
     QVERIFY2(variant.start(), qPrintable(variant.errorString()));
     SimClient client;
     QVERIFY(client.connectTo(variant.port()));
@@ -454,6 +455,10 @@ void tst_SimProtocol::variantFlagsShow()
     QCOMPARE(result(client.call(QStringLiteral("dew_point_used"))), QJsonValue(false));
     QCOMPARE(result(client.call(QStringLiteral("unit_type"))), QJsonValue(100));
     QCOMPARE(result(client.call(QStringLiteral("serial_number"))), QJsonValue("SN-77"));
+    QCOMPARE(result(client.call(QStringLiteral("species"))), QJsonValue("HDO"));
+    QCOMPARE(result(client.call(QStringLiteral("available_gases"))), QJsonValue(QJsonArray{"Forming gas 95/5", "N2"}));
+    QCOMPARE(result(client.call(QStringLiteral("current_gas"))), QJsonValue("Forming gas 95/5"));
+    QCOMPARE(errorCode(client.call(QStringLiteral("current_gas"), QJsonArray{"Ar"})), 1);
     QCOMPARE(result(client.call(QStringLiteral("calibration_certificate_run_on_peak"))), QJsonValue(false));
     QCOMPARE(result(client.call(QStringLiteral("calibration_certificate_collection_time"))), QJsonValue(600));
     QCOMPARE(errorCode(client.call(QStringLiteral("units"), QJsonArray{"dewpointc"})), 1);

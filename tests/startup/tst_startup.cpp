@@ -1,5 +1,6 @@
 // Start-up: the command line (in process and through the real program), the
 // frame window and the compiled-in resources.
+#include "app/appsetup.h"
 #include "app/commandline.h"
 #include "app/mainwindow.h"
 #include "widgets/globals.h"
@@ -24,6 +25,7 @@ private slots:
     void fixedNamesAndDefaults();
     void frameWindow();
     void resources();
+    void programFolderGoesLastOnPath();
 };
 
 void tst_Startup::wrongArgumentCountExits_data()
@@ -109,6 +111,24 @@ void tst_Startup::resources()
     QVERIFY(!QIcon(QStringLiteral(":/images/marlomax.ico")).isNull());
     QVERIFY(!QImage(QStringLiteral(":/images/OK_c.png")).isNull());
     QVERIFY(!QImage(QStringLiteral(":/images/Cross.bmp")).isNull());
+}
+
+void tst_Startup::programFolderGoesLastOnPath()
+{
+    QCOMPARE(programFolder(QStringLiteral("/usr/bin")), QStringLiteral("/usr/lib/marlomax"));
+    QTemporaryDir prefix;
+    QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("lib/marlomax")));
+    const QString folder = programFolder(prefix.path() + QStringLiteral("/bin"));
+    const QByteArray entry = folder.toLocal8Bit();
+
+    // After the instrument's own folders, so its programs of the same name win.
+    QCOMPARE(pathWithProgramFolder("/usr/bin:/bin", folder), "/usr/bin:/bin:" + entry);
+    QCOMPARE(pathWithProgramFolder("/usr/bin:" + entry, folder), "/usr/bin:" + entry);
+    QVERIFY(pathWithProgramFolder("", folder).startsWith("/"));
+    QVERIFY(pathWithProgramFolder("", folder).endsWith(":" + entry));
+    // A build tree has no such folder: PATH stays as it was.
+    QCOMPARE(pathWithProgramFolder("/usr/bin", prefix.path() + QStringLiteral("/lib/none")),
+             QByteArray("/usr/bin"));
 }
 
 QTEST_MAIN(tst_Startup)

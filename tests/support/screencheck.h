@@ -1,0 +1,47 @@
+// Checks on what a window shows, for tests that look at the screen the way
+// an operator does: texts cut by their widgets, widgets that leave the window
+// or lie on top of one another, and the pixels a chart series draws. Each
+// check returns its findings, one line per widget, so that a test can print
+// them all at once; an empty list means the screen is sound.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QStringList>
+
+class QWidget;
+
+namespace TestSupport {
+
+/// "HomeWindow/opmodeGroupBox/speciesLabel": the named ancestors of a widget
+/// below its window, for messages.
+QString widgetPath(const QWidget* widget);
+
+/// Visible texts that need more room than their widget gives them, measured
+/// with the widget's own font (QFontMetrics, or the text layout for rich
+/// text): labels (word-wrapped ones by height), push buttons, check boxes and
+/// radio buttons against their style's contents rectangle, group box titles
+/// and tab texts. A widget that elides on purpose shows the shortened text,
+/// which is what is measured.
+QStringList cutTexts(const QWidget* root);
+
+/// Visible widgets under root that reach outside the window.
+QStringList widgetsOutsideWindow(const QWidget* root);
+
+/// Pairs of visible named widgets under root that lie on top of one another
+/// (neither inside the other as a child). Qt's own inner parts ("qt_...")
+/// and unnamed widgets are left out.
+QStringList overlappingWidgets(const QWidget* root);
+
+/// All three checks above, each finding prefixed with its kind.
+QStringList screenFindings(const QWidget* root);
+
+/// The pixels of `drawn` that show `colour` laid over the same pixel of
+/// `background` (an image of the same view without what was drawn): each
+/// distinguishable channel moved from the background towards the colour by
+/// the same share, at least minShare. Counts antialiased and translucent
+/// drawing as well as solid.
+int pixelsDrawnIn(const QImage& drawn, const QImage& background, const QColor& colour,
+                  double minShare = 0.15);
+
+} // namespace TestSupport
