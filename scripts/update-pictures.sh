@@ -13,6 +13,7 @@ pairs=(
   "panel-home-chart.png home.png"
   "keyboardwindow.png keypad.png"
   "launcher_mainwindow.png launcher.png"
+  "launcher_fleet.png fleet.png"
   "settings-live-settings.png settings.png"
   "panel-trend.png trend.png"
   "panel-rdgraph.png ringdown.png"
