@@ -283,24 +283,12 @@ QVariant FleetModel::data(const QModelIndex& index, int role) const
 
 QVariant FleetModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+    static const char* const titles[ColumnCount] = {
+        QT_TR_NOOP("Name"),          QT_TR_NOOP("Address"), QT_TR_NOOP("State"),
+        QT_TR_NOOP("Mode"),          QT_TR_NOOP("Concentration"),
+        QT_TR_NOOP("Alarms"),        QT_TR_NOOP("Last reply")};
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= ColumnCount)
         return QVariant();
-    switch (section) {
-    case NameColumn:
-        return tr("Name");
-    case AddressColumn:
-        return tr("Address");
-    case StateColumn:
-        return tr("State");
-    case ModeColumn:
-        return tr("Mode");
-    case ConcentrationColumn:
-        return tr("Concentration");
-    case AlarmsColumn:
-        return tr("Alarms");
-    case LastReplyColumn:
-        return tr("Last reply");
-    default:
-        return QVariant();
-    }
+    return tr(titles[section]);
 }

@@ -110,6 +110,13 @@ void MainWindow::on_buttonLaunch_clicked()
     launchConnection();
 }
 
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_fleet)
+        m_fleet->close();
+    QMainWindow::closeEvent(event);
+}
+
 FleetWindow* MainWindow::fleetWindow() const
 {
     return m_fleet;

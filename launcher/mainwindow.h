@@ -41,6 +41,10 @@ public:
     /// The clocks of the Fleet windows opened from now on (tests shorten them).
     void setFleetTiming(const FleetTiming& timing) { m_fleetTiming = timing; }
 
+protected:
+    /// Closing the launcher closes its Fleet window too, ending its connections.
+    void closeEvent(QCloseEvent* event) override;
+
 private slots:
     void on_buttonNew_clicked();
     void on_buttonEdit_clicked();
