@@ -1,6 +1,8 @@
 #include "launcher/mainwindow.h"
 
 #include "launcher/connectionsettingsdialog.h"
+#include "launcher/fleetwindow.h"
+#include "launcher/shorttext.h"
 #include "ui_mainwindow.h"
 
 #include <QCoreApplication>
@@ -60,6 +62,8 @@ void MainWindow::saveAndRefresh()
     // save(); the change stays for this run.
     m_settings.save();
     refreshList();
+    if (m_fleet)
+        m_fleet->setConnections(m_settings.connections());
 }
 
 void MainWindow::on_buttonNew_clicked()
@@ -106,6 +110,30 @@ void MainWindow::on_buttonLaunch_clicked()
     launchConnection();
 }
 
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_fleet)
+        m_fleet->close();
+    QMainWindow::closeEvent(event);
+}
+
+FleetWindow* MainWindow::fleetWindow() const
+{
+    return m_fleet;
+}
+
+void MainWindow::on_buttonFleet_clicked()
+{
+    if (!m_fleet) {
+        m_fleet = new FleetWindow(m_settings.connections(), this, m_fleetTiming);
+        m_fleet->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_fleet, &FleetWindow::launchRequested, this, &MainWindow::launchEntry);
+    }
+    m_fleet->show();
+    m_fleet->raise();
+    m_fleet->activateWindow();
+}
+
 void MainWindow::on_listConnections_itemDoubleClicked(QListWidgetItem* item)
 {
     ui->listConnections->setCurrentItem(item);
@@ -115,17 +143,19 @@ void MainWindow::on_listConnections_itemDoubleClicked(QListWidgetItem* item)
 void MainWindow::launchConnection()
 {
     const int row = selectedRow();
-    if (row < 0)
-        return;
-    const ConnectionEntry& entry = m_settings.connections().at(row);
+    if (row >= 0)
+        launchEntry(m_settings.connections().at(row));
+}
 
+void MainWindow::launchEntry(const ConnectionEntry& entry)
+{
     // The panel takes exactly host, port and storage folder; anything else
     // (an IPv6 literal, a hand-edited store) would make it exit unseen.
     QStringList arguments = entry.connectionString.split(QLatin1Char(':'), Qt::KeepEmptyParts);
     if (arguments.size() != 2) {
         reportLaunchFailure(tr("The connection \"%1\" cannot be launched: its address \"%2\" "
                                "is not an IPv4 address followed by a channel.")
-                                .arg(shortened(entry.nickname), shortened(entry.connectionString)));
+                                .arg(shortText(entry.nickname), shortText(entry.connectionString)));
         return;
     }
     arguments << entry.storageLocation;
@@ -150,10 +180,4 @@ void MainWindow::reportLaunchFailure(const QString& text)
     QMessageBox box(QMessageBox::Critical, tr("Launch"), text, QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
     box.exec();
-}
-
-QString MainWindow::shortened(const QString& text)
-{
-    constexpr int kLongest = 64;
-    return text.size() <= kLongest ? text : text.left(kLongest - 1) + QChar(0x2026);
 }

@@ -1,11 +1,16 @@
 // The launcher's window: the list of named analyzer connections, their
-// editing, and the start of a panel for the chosen one.
+// editing, the start of a panel for the chosen one, and the Fleet window
+// that watches all of them.
 #pragma once
 
+#include "launcher/fleettiming.h"
 #include "launcher/settings.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
+
+class FleetWindow;
 
 class QListWidgetItem;
 
@@ -28,12 +33,24 @@ public:
 
     /// Starts a panel for the selected connection, detached so it outlives the launcher.
     void launchConnection();
+    /// Starts a panel for this connection, as Launch does for the selected one.
+    void launchEntry(const ConnectionEntry& entry);
+
+    /// The open Fleet window, or null.
+    FleetWindow* fleetWindow() const;
+    /// The clocks of the Fleet windows opened from now on (tests shorten them).
+    void setFleetTiming(const FleetTiming& timing) { m_fleetTiming = timing; }
+
+protected:
+    /// Closing the launcher closes its Fleet window too, ending its connections.
+    void closeEvent(QCloseEvent* event) override;
 
 private slots:
     void on_buttonNew_clicked();
     void on_buttonEdit_clicked();
     void on_buttonDelete_clicked();
     void on_buttonLaunch_clicked();
+    void on_buttonFleet_clicked();
     void on_listConnections_itemDoubleClicked(QListWidgetItem* item);
 
 private:
@@ -43,10 +60,11 @@ private:
     /// Saves the list and shows it again; tells the user when it could not be saved.
     void saveAndRefresh();
     void reportLaunchFailure(const QString& text);
-    /// A stored text cut to a length a message box can show.
-    static QString shortened(const QString& text);
 
     std::unique_ptr<Ui::MainWindow> ui;
     Settings m_settings;
     QString m_programDirectory;
+    /// Lives while it is open: closing it ends every connection it made.
+    QPointer<FleetWindow> m_fleet;
+    FleetTiming m_fleetTiming;
 };

@@ -17,11 +17,12 @@ pairs=(
   "look-settings-tabService.png settings.png"
   "look-certification.png certification.png"
   "launcher_mainwindow.png launcher.png"
+  "launcher_fleet.png fleet.png"
 )
 
-cmake --build "$build" -j2 --target tst_panellook tst_launcherwindow vireo-sim >/dev/null
+cmake --build "$build" -j2 --target tst_panellook tst_launcherwindow tst_fleetwindow vireo-sim >/dev/null
 rm -rf "$build/screenshots"
-(cd "$build" && ctest -R '^(tst_panellook|tst_launcherwindow)$' >/dev/null) || {
+(cd "$build" && ctest -R '^(tst_panellook|tst_launcherwindow|tst_fleetwindow)$' >/dev/null) || {
   echo "The tests failed; the pictures were left as they were." >&2
   exit 1
 }

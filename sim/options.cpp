@@ -28,6 +28,8 @@ const Flag kFlags[] = {
     {"chunk-size", "BYTES", "Bytes per download_file_data chunk (default 4096)."},
     {"seed", "N", "Seed of the measurement noise (default: random)."},
     {"control", nullptr, "Enable the sim_control method (faults, alarms at run time)."},
+    {"instruments", "N", "Serve N independent analyzers on ports PORT to PORT+N-1 (all free "
+                         "ones with --port 0), with state in DIR/1 to DIR/N (default 1)."},
     {"no-apc", nullptr, "Play an analyzer without pressure controller (apc_used false)."},
     {"reactor", nullptr, "Play an analyzer with reactor (reactor_used true)."},
     {"fit", nullptr, "Play an analyzer with fit mode (fit_used true)."},
@@ -147,8 +149,13 @@ bool Options::parse(const QStringList& arguments, QString* error, bool* helpRequ
         || !readInt(parser, "close-after", 0, 1000000000, &faults.closeAfter, error)
         || !readInt(parser, "delay-ms", 0, 600000, &faults.delayMs, error)
         || !readInt(parser, "garbage-every", 0, 1000000000, &faults.garbageEvery, error)
-        || !readInt(parser, "stop-after", 0, 1000000000, &faults.stopAfter, error))
+        || !readInt(parser, "stop-after", 0, 1000000000, &faults.stopAfter, error)
+        || !readInt(parser, "instruments", 1, 1000, &instruments, error))
         return false;
+    if (port != 0 && port + instruments - 1 > 65535) {
+        *error = QStringLiteral("--instruments %1 from port %2 runs past port 65535").arg(instruments).arg(port);
+        return false;
+    }
     int seedValue = 0;
     if (!readInt(parser, "seed", 0, 2147483647, &seedValue, error))
         return false;
@@ -157,6 +164,10 @@ bool Options::parse(const QStringList& arguments, QString* error, bool* helpRequ
     if (parser.isSet(QStringLiteral("host")))
         host = parser.value(QStringLiteral("host"));
     localName = parser.value(QStringLiteral("local"));
+    if (instruments > 1 && !localName.isEmpty()) {
+        *error = QStringLiteral("--local names one socket; it cannot serve several --instruments");
+        return false;
+    }
     stateDir = parser.isSet(QStringLiteral("state")) ? parser.value(QStringLiteral("state"))
                                                      : defaultStateDir();
     fullTrend = parser.isSet(QStringLiteral("full-trend"));
@@ -212,6 +223,20 @@ bool Options::parse(const QStringList& arguments, QString* error, bool* helpRequ
     if (!parser.isSet(QStringLiteral("stop-after")))
         faults.stopAfter = -1;
     return true;
+}
+
+Options Options::forInstrument(int index) const
+{
+    Options options = *this;
+    options.instruments = 1;
+    if (instruments > 1) {
+        options.stateDir = stateDir + QLatin1Char('/') + QString::number(index + 1);
+        if (port != 0)
+            options.port = port + index;
+        if (seed != 0)
+            options.seed = seed + quint32(index);
+    }
+    return options;
 }
 
 } // namespace VireoSim

@@ -22,6 +22,8 @@ struct Options
     int chunkSize = 4096;
     quint32 seed = 0;
     bool control = false;
+    /// Independent analyzers served by this process, on consecutive ports.
+    int instruments = 1;
 
     bool apcUsed = true;
     bool reactorUsed = false;
@@ -47,6 +49,9 @@ struct Options
     bool parse(const QStringList& arguments, QString* error, bool* helpRequested);
     static QString helpText();
     static QString defaultStateDir();
+    /// The options of analyzer index (0-based) when several are served: its
+    /// own state subfolder, the next port (unless picked freely) and seed.
+    Options forInstrument(int index) const;
 };
 
 } // namespace VireoSim

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QTextStream>
 #include <malloc.h>
+#include <memory>
+#include <vector>
 
 int main(int argc, char* argv[])
 {
@@ -31,22 +33,35 @@ int main(int argc, char* argv[])
         return 0;
     }
 
-    VireoSim::RpcEngine engine(options);
-    if (!engine.open(&error)) {
-        err << "vireo-sim: " << error << "\n";
-        return 1;
-    }
-    engine.start();
-    VireoSim::RpcServer server(engine);
-    if (!server.listenTcp(options.host, quint16(options.port), &error)
-        || (!options.localName.isEmpty() && !server.listenLocal(options.localName, &error))) {
-        err << "vireo-sim: " << error << "\n";
-        return 1;
+    // Each analyzer is an engine with its own state and server; with
+    // --instruments several share this process and its event loop.
+    std::vector<std::unique_ptr<VireoSim::RpcEngine>> engines;
+    std::vector<std::unique_ptr<VireoSim::RpcServer>> servers;
+    QStringList ports;
+    for (int index = 0; index < options.instruments; ++index) {
+        const VireoSim::Options own = options.forInstrument(index);
+        auto engine = std::make_unique<VireoSim::RpcEngine>(own);
+        if (!engine->open(&error)) {
+            err << "vireo-sim: " << error << "\n";
+            return 1;
+        }
+        engine->start();
+        auto server = std::make_unique<VireoSim::RpcServer>(*engine);
+        if (!server->listenTcp(own.host, quint16(own.port), &error)
+            || (!own.localName.isEmpty() && !server->listenLocal(own.localName, &error))) {
+            err << "vireo-sim: " << error << "\n";
+            return 1;
+        }
+        ports << QString::number(server->port());
+        engines.push_back(std::move(engine));
+        servers.push_back(std::move(server));
     }
     // Every write reaches the databases at once, so being killed loses nothing.
-    out << "LISTENING port=" << server.port();
+    out << "LISTENING port=" << ports.first();
     if (!options.localName.isEmpty())
         out << " local=" << options.localName;
+    if (options.instruments > 1)
+        out << " ports=" << ports.join(QLatin1Char(','));
     out << "\n";
     out.flush();
     return app.exec();

@@ -91,44 +91,6 @@ void pressOk(QDialog* dialog)
     dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
 }
 
-/// A stand-in panel that appends one line per start to log: each argument in brackets.
-void writeStandIn(const QString& folder, const QString& log, bool executable = true)
-{
-    QFile script(folder + QStringLiteral("/marlomax"));
-    QVERIFY(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    script.write(
-        "#!/bin/sh\n{ for a in \"$@\"; do printf '[%s]' \"$a\"; done; printf '\\n'; } >> '" +
-        QFile::encodeName(log) + "'\n");
-    script.close();
-    QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    if (executable)
-        permissions |= QFileDevice::ExeOwner;
-    QVERIFY(script.setPermissions(permissions));
-}
-
-QString readLog(const QString& log)
-{
-    QFile file(log);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-/// Counts the message boxes shown while it lives, and closes each one.
-struct PopupCounter : QObject
-{
-    PopupCounter() { qApp->installEventFilter(this); }
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Show) {
-            if (auto* box = qobject_cast<QMessageBox*>(watched)) {
-                ++shown;
-                QTimer::singleShot(0, box, &QDialog::accept);
-            }
-        }
-        return false;
-    }
-    int shown = 0;
-};
-
 } // namespace
 
 void tst_LauncherWindow::init()

@@ -1,0 +1,103 @@
+#include "launcher/fleetwindow.h"
+
+#include "launcher/analyzerprobe.h"
+#include "launcher/fleetmodel.h"
+#include "ui_fleetwindow.h"
+
+#include <QHeaderView>
+#include <QSortFilterProxyModel>
+
+FleetWindow::FleetWindow(const QList<ConnectionEntry>& entries, QWidget* parent,
+                         const FleetTiming& timing)
+    : QWidget(parent, Qt::Window), ui(new Ui::FleetWindow), m_timing(timing),
+      m_model(new FleetModel(timing.viewUpdateMs, this)), m_sorted(new QSortFilterProxyModel(this))
+{
+    ui->setupUi(this);
+    m_sorted->setSourceModel(m_model);
+    m_sorted->setSortRole(FleetModel::SortRole);
+    m_sorted->setDynamicSortFilter(true);
+    ui->tableFleet->setModel(m_sorted);
+    m_sorted->sort(FleetModel::NameColumn);
+
+    // Widths fixed from typical texts: sizing columns to their contents would
+    // lay out every row again on every update.
+    const QString typical[FleetModel::ColumnCount] = {
+        QStringLiteral("Stack station"), QStringLiteral("10.0.100.20:60001"),
+        tr("Unreachable") + QStringLiteral("MM"), tr("MEASURE MODE"),
+        QStringLiteral("1234.5 PPBv H\u2082O"), tr("Laser Alarm"),
+        QStringLiteral("2000-12-31 23:59:59")};
+    QHeaderView* header = ui->tableFleet->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    int total = 0;
+    for (int column = 0; column < FleetModel::ColumnCount; ++column) {
+        const int width = fontMetrics().horizontalAdvance(typical[column]) + 20;
+        header->resizeSection(column, width);
+        total += width;
+    }
+    resize(qMax(width(), total + 40), height());
+    QHeaderView* rows = ui->tableFleet->verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(fontMetrics().height() + 8);
+
+    connect(m_model, &FleetModel::updated, this, &FleetWindow::showSummary);
+    setConnections(entries);
+}
+
+FleetWindow::~FleetWindow() = default;
+
+void FleetWindow::setConnections(const QList<ConnectionEntry>& entries)
+{
+    QVector<AnalyzerProbe*> previous = m_probes;
+    m_probes.clear();
+    QVector<AnalyzerStatus> statuses;
+    QVector<int> fresh;
+    for (int row = 0; row < entries.size(); ++row) {
+        AnalyzerProbe* probe = nullptr;
+        for (AnalyzerProbe*& candidate : previous) {
+            if (candidate && candidate->connectionString() == entries.at(row).connectionString) {
+                probe = candidate;
+                candidate = nullptr;
+                break;
+            }
+        }
+        if (probe) {
+            disconnect(probe, nullptr, this, nullptr);
+        } else {
+            probe = new AnalyzerProbe(entries.at(row).connectionString, m_timing, this);
+            fresh << row;
+        }
+        m_probes << probe;
+        statuses << probe->status();
+        watch(probe, row);
+    }
+    qDeleteAll(previous);
+    m_model->setEntries(entries, statuses);
+
+    // Spread over one refresh period, so two hundred analyzers are asked a
+    // few at a time rather than all at once.
+    for (int row : fresh)
+        m_probes.at(row)->start(int(qint64(m_timing.refreshMs) * row / qMax(1, entries.size())));
+}
+
+void FleetWindow::watch(AnalyzerProbe* probe, int row)
+{
+    connect(probe, &AnalyzerProbe::statusChanged, this,
+            [this, probe, row]() { m_model->setStatus(row, probe->status()); });
+}
+
+void FleetWindow::showSummary()
+{
+    const int total = m_model->rowCount();
+    ui->labelSummary->setText(tr("%1 analyzers: %2 in alarm, %3 not answering, %4 measuring")
+                                  .arg(total)
+                                  .arg(m_model->count(FleetModel::Rank::Alarm))
+                                  .arg(m_model->count(FleetModel::Rank::Failure))
+                                  .arg(m_model->count(FleetModel::Rank::Measuring)));
+}
+
+void FleetWindow::on_tableFleet_doubleClicked(const QModelIndex& index)
+{
+    const QModelIndex source = m_sorted->mapToSource(index);
+    if (source.isValid())
+        emit launchRequested(m_model->entry(source.row()));
+}

@@ -1,0 +1,601 @@
+// The Fleet window against real simulators (measuring, in alarm, in service
+// mode, stopped part way, never answering) and against a scripted analyzer
+// for what goes on the wire and what a hostile one sends back; the launcher's
+// window opens it, follows list changes into it, and starts panels from it.
+#include "launcher/analyzerprobe.h"
+#include "launcher/fleetmodel.h"
+#include "launcher/fleetwindow.h"
+#include "launcher/mainwindow.h"
+#include "launcher/statuspoll.h"
+#include "launchertestsupport.h"
+#include "support/simclient.h"
+#include "support/simulatorprocess.h"
+
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableView>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <functional>
+
+namespace {
+
+// Short clocks; the request time limit stays the product's.
+FleetTiming quickTiming()
+{
+    FleetTiming timing;
+    timing.refreshMs = 300;
+    timing.longestRetryMs = 1200;
+    timing.viewUpdateMs = 20;
+    return timing;
+}
+
+/// A scripted analyzer on a loopback port: records every line it receives and
+/// answers each with what the script makes of the batch.
+class FakeAnalyzer
+{
+public:
+    using Script = std::function<QByteArray(const QJsonArray& batch)>;
+
+    FakeAnalyzer()
+    {
+        QObject::connect(&m_server, &QTcpServer::newConnection, [this]() {
+            while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+                ++connections;
+                open << socket;
+                QObject::connect(socket, &QTcpSocket::readyRead, [this, socket]() { answer(socket); });
+                QObject::connect(socket, &QTcpSocket::disconnected, [this, socket]() {
+                    open.removeAll(socket);
+                    socket->deleteLater();
+                });
+                if (closeAtOnce)
+                    socket->disconnectFromHost();
+            }
+        });
+        m_server.listen(QHostAddress::LocalHost, 0);
+    }
+
+    QTcpServer& server() { return m_server; }
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_server.serverPort()); }
+
+    /// The reply object the analyzer would give to one request, as the simulator answers.
+    static QJsonObject usual(const QJsonObject& request)
+    {
+        const QString method = request.value(QStringLiteral("method")).toString();
+        QJsonValue result = false;
+        if (method == QLatin1String("opmode"))
+            result = 8;
+        else if (method == QLatin1String("conc"))
+            result = 123.4567;
+        else if (method == QLatin1String("species"))
+            result = QStringLiteral("H2O");
+        else if (method == QLatin1String("units"))
+            result = QStringLiteral("volume");
+        else if (method == QLatin1String("switch_to_ppm"))
+            result = 1000;
+        return {{"jsonrpc", "2.0"}, {"id", request.value(QStringLiteral("id"))}, {"result", result}};
+    }
+    static QByteArray line(const QJsonArray& replies)
+    {
+        return QJsonDocument(replies).toJson(QJsonDocument::Compact) + '\n';
+    }
+    static QByteArray answerAll(const QJsonArray& batch)
+    {
+        QJsonArray replies;
+        for (const QJsonValue& request : batch)
+            replies.append(usual(request.toObject()));
+        return line(replies);
+    }
+
+    Script script = &FakeAnalyzer::answerAll;
+    bool closeAtOnce = false;
+    int connections = 0;
+    QList<QTcpSocket*> open;
+    QList<QByteArray> received;
+
+private:
+    void answer(QTcpSocket* socket)
+    {
+        m_pending[socket] += socket->readAll();
+        QByteArray& pending = m_pending[socket];
+        int end;
+        while ((end = pending.indexOf('\n')) >= 0) {
+            const QByteArray text = pending.left(end);
+            pending.remove(0, end + 1);
+            received << text;
+            socket->write(script(QJsonDocument::fromJson(text).array()));
+        }
+    }
+
+    QTcpServer m_server;
+    QHash<QTcpSocket*, QByteArray> m_pending;
+};
+
+QTableView* table(QWidget* window)
+{
+    return TestSupport::child<QTableView>(window, QStringLiteral("tableFleet"));
+}
+
+/// The text shown in a column, row by row as the view sorts them.
+QStringList column(QWidget* window, int column)
+{
+    QAbstractItemModel* model = table(window)->model();
+    QStringList texts;
+    for (int row = 0; row < model->rowCount(); ++row)
+        texts << model->index(row, column).data().toString();
+    return texts;
+}
+
+/// The shown text of the row whose name is name.
+QString cell(QWidget* window, const QString& name, int columnIndex)
+{
+    const int row = column(window, FleetModel::NameColumn).indexOf(name);
+    return row < 0 ? QStringLiteral("<no row %1>").arg(name)
+                   : column(window, columnIndex).at(row);
+}
+
+ConnectionEntry entry(const QString& name, const QString& address)
+{
+    return {name, address, QDir::tempPath()};
+}
+
+} // namespace
+
+class tst_FleetWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void nothingTalksUntilOpened();
+    void pollIsReadOnlyOnOneConnection();
+    void fleetOfSimulators();
+    void silentAnalyzerIsNoReply();
+    void repliesOutOfTheOrdinary_data();
+    void repliesOutOfTheOrdinary();
+    void brokenStreamsAreDropped_data();
+    void brokenStreamsAreDropped();
+    void retryWaitGrows_data();
+    void retryWaitGrows();
+    void failingAnalyzerIsRetriedLessOften();
+    void doubleClickLaunches();
+    void followsTheStoredList();
+
+private:
+    std::unique_ptr<LauncherStore> m_store;
+};
+
+void tst_FleetWindow::init()
+{
+    m_store = std::make_unique<LauncherStore>();
+}
+
+void tst_FleetWindow::cleanup()
+{
+    m_store.reset();
+}
+
+void tst_FleetWindow::nothingTalksUntilOpened()
+{
+    FakeAnalyzer analyzer;
+    LauncherStore::seed({entry(QStringLiteral("Lab"), analyzer.address())});
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // Start-up, list selection and the other buttons never reach an analyzer.
+    TestSupport::child<QListWidget>(&window, QStringLiteral("listConnections"))->setCurrentRow(0);
+    QSignalSpy connecting(&analyzer.server(), &QTcpServer::newConnection);
+    QVERIFY(!connecting.wait(500));
+    QCOMPARE(analyzer.connections, 0);
+
+    auto* open = TestSupport::child<QPushButton>(&window, QStringLiteral("buttonFleet"));
+    QCOMPARE(open->text(), QStringLiteral("Fleet..."));
+    QTest::mouseClick(open, Qt::LeftButton);
+    QVERIFY(window.fleetWindow());
+    QCOMPARE(window.fleetWindow()->windowTitle(), QStringLiteral("Fleet"));
+    QVERIFY(window.fleetWindow()->isWindow());
+    QTRY_COMPARE(analyzer.connections, 1);
+
+    // A second click shows the same window; closing it ends the connection.
+    QTest::mouseClick(open, Qt::LeftButton);
+    QTRY_VERIFY(!analyzer.received.isEmpty());
+    QCOMPARE(analyzer.connections, 1);
+    window.fleetWindow()->close();
+    QTRY_VERIFY(!window.fleetWindow());
+    QTRY_VERIFY(analyzer.open.isEmpty());
+
+    // Closing the launcher closes a Fleet window it opened.
+    QTest::mouseClick(open, Qt::LeftButton);
+    QTRY_COMPARE(analyzer.open.size(), 1);
+    window.close();
+    QTRY_VERIFY(!window.fleetWindow());
+    QTRY_VERIFY(analyzer.open.isEmpty());
+}
+
+void tst_FleetWindow::pollIsReadOnlyOnOneConnection()
+{
+    FakeAnalyzer analyzer;
+    const QList<ConnectionEntry> stored = {entry(QStringLiteral("Lab"), analyzer.address())};
+    LauncherStore::seed(stored);
+    const QByteArray storeBefore = LauncherStore::readRaw(LauncherStore::fileName());
+    {
+        FleetWindow fleet(stored, nullptr, quickTiming());
+        QTRY_VERIFY(analyzer.received.size() >= 3);
+        QCOMPARE(analyzer.connections, 1);
+        QCOMPARE(cell(&fleet, "Lab", FleetModel::StateColumn), QStringLiteral("Reachable"));
+    }
+    QSet<int> ids;
+    for (const QByteArray& text : analyzer.received) {
+        const QJsonArray batch = QJsonDocument::fromJson(text).array();
+        QStringList methods;
+        for (const QJsonValue& value : batch) {
+            const QJsonObject request = value.toObject();
+            methods << request.value(QStringLiteral("method")).toString();
+            QVERIFY2(!request.contains(QStringLiteral("params")), text.constData());
+            QCOMPARE(request.value(QStringLiteral("jsonrpc")).toString(), QStringLiteral("2.0"));
+            ids << request.value(QStringLiteral("id")).toInt();
+        }
+        QCOMPARE(methods, StatusPoll::methods());
+    }
+    // Every request of every poll has an id of its own.
+    QCOMPARE(ids.size(), analyzer.received.size() * StatusPoll::methods().size());
+    QCOMPARE(StatusPoll::methods().mid(0, 4),
+             (QStringList{"opmode", "conc", "species", "units"}));
+    // The status lives in memory only.
+    QCOMPARE(LauncherStore::readRaw(LauncherStore::fileName()), storeBefore);
+}
+
+void tst_FleetWindow::fleetOfSimulators()
+{
+    TestSupport::SimulatorProcess measuring({"--seed", "3", "--baseline", "85"});
+    TestSupport::SimulatorProcess alarm({"--alarm", "laser", "--seed", "4"});
+    TestSupport::SimulatorProcess service({"--control", "--seed", "5", "--baseline", "600"});
+    TestSupport::SimulatorProcess stopped({"--seed", "6", "--baseline", "40"});
+    for (auto* sim : {&measuring, &alarm, &service, &stopped})
+        QVERIFY2(sim->start(), qPrintable(sim->errorString()));
+    SimClient control;
+    QVERIFY(control.connectTo(service.port()));
+    QCOMPARE(control.call(QStringLiteral("opmode"), QJsonArray{2}).value("result").toInt(), 2);
+
+    const QList<ConnectionEntry> stored = {
+        entry(QStringLiteral("Stack 1"), measuring.connectionString()),
+        entry(QStringLiteral("Stack 2"), stopped.connectionString()),
+        entry(QStringLiteral("Dryer"), service.connectionString()),
+        entry(QStringLiteral("Roof"), alarm.connectionString()),
+        entry(QStringLiteral("Old"), QStringLiteral("fe80::1:60001")),
+    };
+    PopupCounter popups;
+    FleetWindow fleet(stored, nullptr, quickTiming());
+    fleet.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fleet));
+
+    // Alarm first, then failures in stored order, then other modes, then measuring.
+    QTRY_COMPARE_WITH_TIMEOUT(column(&fleet, FleetModel::NameColumn),
+                              (QStringList{"Roof", "Old", "Dryer", "Stack 1", "Stack 2"}), 20000);
+    QCOMPARE(column(&fleet, FleetModel::StateColumn),
+             (QStringList{"Alarm", "Bad address", "Reachable", "Reachable", "Reachable"}));
+    QCOMPARE(cell(&fleet, "Roof", FleetModel::AlarmsColumn), QStringLiteral("Laser Alarm"));
+    QCOMPARE(cell(&fleet, "Dryer", FleetModel::ModeColumn), QStringLiteral("SERVICE MODE"));
+    QCOMPARE(cell(&fleet, "Stack 1", FleetModel::ModeColumn), QStringLiteral("MEASURE MODE"));
+    QCOMPARE(cell(&fleet, "Stack 1", FleetModel::AlarmsColumn), QString());
+    QVERIFY2(QRegularExpression(QStringLiteral("^\\d+\\.\\d+ PPBv H\u2082O$"))
+                 .match(cell(&fleet, "Stack 1", FleetModel::ConcentrationColumn))
+                 .hasMatch(),
+             qPrintable(cell(&fleet, "Stack 1", FleetModel::ConcentrationColumn)));
+    const QDateTime lastReply = QDateTime::fromString(
+        cell(&fleet, "Stack 2", FleetModel::LastReplyColumn), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    QVERIFY(qAbs(lastReply.secsTo(QDateTime::currentDateTime())) < 60);
+    QCOMPARE(cell(&fleet, "Old", FleetModel::LastReplyColumn), QString());
+    TestSupport::saveScreenshot(&fleet, QStringLiteral("launcher_fleet_live"));
+
+    // Stopped part way: unreachable, moved up among the failures, its last
+    // values kept but greyed, and no popup.
+    const QString stoppedMode = cell(&fleet, "Stack 2", FleetModel::ModeColumn);
+    stopped.kill();
+    QTRY_COMPARE_WITH_TIMEOUT(cell(&fleet, "Stack 2", FleetModel::StateColumn),
+                              QStringLiteral("Unreachable"), 10000);
+    QTRY_COMPARE(column(&fleet, FleetModel::NameColumn),
+                 (QStringList{"Roof", "Stack 2", "Old", "Dryer", "Stack 1"}));
+    const QModelIndex stoppedMode0 = table(&fleet)->model()->index(1, FleetModel::ModeColumn);
+    QCOMPARE(stoppedMode0.data().toString(), stoppedMode);
+    QCOMPARE(stoppedMode0.data(Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::gray));
+    const QString keptReply = cell(&fleet, "Stack 2", FleetModel::LastReplyColumn);
+    QVERIFY(!keptReply.isEmpty());
+    QCOMPARE(popups.shown, 0);
+    QVERIFY(TestSupport::child<QLabel>(&fleet, QStringLiteral("labelSummary"))
+                ->text()
+                .startsWith(QStringLiteral("5 analyzers: 1 in alarm, 2 not answering")));
+    TestSupport::saveScreenshot(&fleet, QStringLiteral("launcher_fleet"));
+
+    // Back on the same port: found again by the retries.
+    QVERIFY(stopped.restart());
+    QTRY_COMPARE_WITH_TIMEOUT(cell(&fleet, "Stack 2", FleetModel::StateColumn),
+                              QStringLiteral("Reachable"), 10000);
+    QVERIFY(cell(&fleet, "Stack 2", FleetModel::LastReplyColumn) >= keptReply);
+    QCOMPARE(popups.shown, 0);
+}
+
+void tst_FleetWindow::silentAnalyzerIsNoReply()
+{
+    // Answers one line per connection, then holds the connection open in silence.
+    TestSupport::SimulatorProcess silent({"--stop-after", "1"});
+    QVERIFY2(silent.start(), qPrintable(silent.errorString()));
+    FleetWindow fleet({entry(QStringLiteral("Mute"), silent.connectionString())}, nullptr,
+                      quickTiming());
+    QTRY_COMPARE(cell(&fleet, "Mute", FleetModel::StateColumn), QStringLiteral("Reachable"));
+    const QString answered = cell(&fleet, "Mute", FleetModel::LastReplyColumn);
+    QTRY_COMPARE_WITH_TIMEOUT(cell(&fleet, "Mute", FleetModel::StateColumn),
+                              QStringLiteral("No reply"), 10000);
+    QVERIFY(!answered.isEmpty());
+    QCOMPARE(table(&fleet)->model()->index(0, FleetModel::StateColumn).data(Qt::ToolTipRole)
+                 .toString()
+                 .contains(QStringLiteral("no reply within 2000 ms")),
+             true);
+    // The retry connects afresh, which this analyzer answers once more.
+    QTRY_COMPARE_WITH_TIMEOUT(cell(&fleet, "Mute", FleetModel::StateColumn),
+                              QStringLiteral("Reachable"), 10000);
+}
+
+void tst_FleetWindow::repliesOutOfTheOrdinary_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("concentration");
+    QTest::addColumn<QString>("alarms");
+
+    QTest::newRow("usual") << "usual" << "MEASURE MODE" << "123.4 PPBv H\u2082O" << "";
+    QTest::newRow("reversed, repeated, and another poll's ids mixed in")
+        << "shuffled" << "MEASURE MODE" << "123.4 PPBv H\u2082O" << "";
+    QTest::newRow("one reply a line, a garbage line first")
+        << "lines" << "MEASURE MODE" << "123.4 PPBv H\u2082O" << "";
+    QTest::newRow("every request refused") << "errors" << "" << "" << "";
+    QTest::newRow("wrong types") << "types" << "" << "" << "";
+    // Cut to 64 characters before the digits turn into subscripts.
+    QTest::newRow("markup and a long species")
+        << "markup" << "Mode 99"
+        << QStringLiteral("123.4 PPBv <b>H\u2082O</b>") + QString(53, QLatin1Char('x')) + QChar(0x2026)
+        << "";
+    QTest::newRow("reactor and ring-down alarm, in service mode")
+        << "alarms" << "SERVICE MODE" << "OVER"
+        << "Utility Gas Pressure, Ringdown Alarm, Conc Alarm 2";
+    QTest::newRow("ppm by weight") << "ppm" << "MEASURE MODE" << "2.500 PPMw CO\u2082" << "";
+}
+
+void tst_FleetWindow::repliesOutOfTheOrdinary()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, mode);
+    QFETCH(QString, concentration);
+    QFETCH(QString, alarms);
+
+    FakeAnalyzer analyzer;
+    analyzer.script = [kind](const QJsonArray& batch) {
+        QJsonArray replies;
+        for (const QJsonValue& value : batch) {
+            QJsonObject reply = FakeAnalyzer::usual(value.toObject());
+            const QString method = value[QStringLiteral("method")].toString();
+            if (kind == QLatin1String("errors")) {
+                reply.remove(QStringLiteral("result"));
+                reply.insert(QStringLiteral("error"), QJsonObject{{"code", 1}, {"message", "<b>no</b>"}});
+            } else if (kind == QLatin1String("types")) {
+                reply.insert(QStringLiteral("result"), method == QLatin1String("opmode")
+                                                           ? QJsonValue(QStringLiteral("8"))
+                                                           : QJsonValue(QJsonArray{1}));
+            } else if (kind == QLatin1String("markup")) {
+                if (method == QLatin1String("species"))
+                    reply.insert("result", QStringLiteral("<b>H2O</b>") + QString(10000, 'x'));
+                if (method == QLatin1String("opmode"))
+                    reply.insert("result", 99);
+            } else if (kind == QLatin1String("alarms")) {
+                if (method == QLatin1String("opmode"))
+                    reply.insert("result", 2);
+                if (method == QLatin1String("reactor_used") || method == QLatin1String("pressure_alarm_active") ||
+                    method == QLatin1String("rd_alarm_active") || method == QLatin1String("user_alarm_2_active"))
+                    reply.insert("result", true);
+            } else if (kind == QLatin1String("ppm")) {
+                if (method == QLatin1String("units"))
+                    reply.insert("result", "weight");
+                if (method == QLatin1String("conc"))
+                    reply.insert("result", 2500.0);
+                if (method == QLatin1String("species"))
+                    reply.insert("result", "CO2");
+            }
+            replies.append(reply);
+        }
+        if (kind == QLatin1String("shuffled")) {
+            QJsonArray mixed;
+            for (int i = replies.size() - 1; i >= 0; --i)
+                mixed.append(replies.at(i));
+            QJsonObject stray = replies.at(1).toObject();
+            stray.insert("id", stray.value("id").toInt() + 1000);
+            stray.insert("result", 1);
+            mixed.append(stray);
+            QJsonObject repeat = replies.at(0).toObject();
+            repeat.insert("result", 3); // a second answer to "opmode" is not taken
+            mixed.append(repeat);
+            return FakeAnalyzer::line(mixed);
+        }
+        if (kind == QLatin1String("lines")) {
+            QByteArray text = "this is not JSON\n";
+            for (const QJsonValue& reply : replies)
+                text += QJsonDocument(reply.toObject()).toJson(QJsonDocument::Compact) + '\n';
+            return text;
+        }
+        return FakeAnalyzer::line(replies);
+    };
+
+    if (kind == QLatin1String("lines"))
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^Parse error")));
+    FleetWindow fleet({entry(QStringLiteral("Lab"), analyzer.address())}, nullptr, quickTiming());
+    fleet.show();
+    QTRY_COMPARE(cell(&fleet, "Lab", FleetModel::StateColumn),
+                 alarms.isEmpty() ? QStringLiteral("Reachable") : QStringLiteral("Alarm"));
+    QCOMPARE(cell(&fleet, "Lab", FleetModel::ModeColumn), mode);
+    QCOMPARE(cell(&fleet, "Lab", FleetModel::ConcentrationColumn), concentration);
+    QCOMPARE(cell(&fleet, "Lab", FleetModel::AlarmsColumn), alarms);
+    QVERIFY(!cell(&fleet, "Lab", FleetModel::LastReplyColumn).isEmpty());
+    QCOMPARE(analyzer.connections, 1);
+}
+
+void tst_FleetWindow::brokenStreamsAreDropped_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("why");
+
+    QTest::newRow("one reply missing") << "missing" << "no reply within";
+    QTest::newRow("a line that never ends") << "endless" << "a reply without a line end";
+    QTest::newRow("a flood of lines") << "flood" << "more lines than one poll's replies";
+}
+
+void tst_FleetWindow::brokenStreamsAreDropped()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, why);
+
+    FakeAnalyzer analyzer;
+    analyzer.script = [kind](const QJsonArray& batch) {
+        if (kind == QLatin1String("missing")) {
+            QJsonArray replies;
+            for (int i = 1; i < batch.size(); ++i)
+                replies.append(FakeAnalyzer::usual(batch.at(i).toObject()));
+            return FakeAnalyzer::line(replies);
+        }
+        if (kind == QLatin1String("endless"))
+            return QByteArray(AnalyzerProbe::kMaxPendingBytes + 1, ' ');
+        return QByteArray("[]\n").repeated(AnalyzerProbe::kMaxLinesPerPoll + 1);
+    };
+    PopupCounter popups;
+    FleetWindow fleet({entry(QStringLiteral("Lab"), analyzer.address())}, nullptr, quickTiming());
+    QTRY_COMPARE_WITH_TIMEOUT(cell(&fleet, "Lab", FleetModel::StateColumn), QStringLiteral("No reply"),
+                              10000);
+    const QString tip =
+        table(&fleet)->model()->index(0, FleetModel::StateColumn).data(Qt::ToolTipRole).toString();
+    QVERIFY2(tip.contains(why), qPrintable(tip));
+    // The connection is dropped and made again for the retry.
+    QTRY_VERIFY(analyzer.connections >= 2);
+    QCOMPARE(cell(&fleet, "Lab", FleetModel::LastReplyColumn), QString());
+    QCOMPARE(popups.shown, 0);
+}
+
+void tst_FleetWindow::retryWaitGrows_data()
+{
+    QTest::addColumn<int>("failures");
+    QTest::addColumn<int>("waitMs");
+
+    QTest::newRow("first failure: one refresh period") << 1 << 5000;
+    QTest::newRow("fourth: doubled three times") << 4 << 40000;
+    QTest::newRow("fifth: at the longest") << 5 << 60000;
+    QTest::newRow("many, without overflow") << 1000 << 60000;
+}
+
+void tst_FleetWindow::retryWaitGrows()
+{
+    QFETCH(int, failures);
+    QFETCH(int, waitMs);
+    QCOMPARE(AnalyzerProbe::retryDelayMs(failures, FleetTiming()), waitMs);
+}
+
+void tst_FleetWindow::failingAnalyzerIsRetriedLessOften()
+{
+    // Accepts and hangs up at once: every attempt is one connection.
+    FakeAnalyzer analyzer;
+    analyzer.closeAtOnce = true;
+    QElapsedTimer clock;
+    QVector<qint64> attempts;
+    FleetTiming timing = quickTiming();
+    timing.refreshMs = 150;
+    FleetWindow fleet({entry(QStringLiteral("Lab"), analyzer.address())}, nullptr, timing);
+    clock.start();
+    int seen = 0;
+    while (attempts.size() < 5 && clock.elapsed() < 20000) {
+        QTRY_VERIFY_WITH_TIMEOUT(analyzer.connections > seen, 5000);
+        seen = analyzer.connections;
+        attempts << clock.elapsed();
+    }
+    QCOMPARE(attempts.size(), 5);
+    // Waits of 150, 300, 600 and 1200 ms: the last gap well above the first.
+    const qint64 first = attempts.at(1) - attempts.at(0);
+    const qint64 last = attempts.at(4) - attempts.at(3);
+    QVERIFY2(last >= 1100 && last > 2 * first, qPrintable(QStringLiteral("%1 then %2").arg(first).arg(last)));
+    QCOMPARE(cell(&fleet, "Lab", FleetModel::StateColumn), QStringLiteral("Unreachable"));
+}
+
+void tst_FleetWindow::doubleClickLaunches()
+{
+    QTemporaryDir folder;
+    const QString log = folder.filePath(QStringLiteral("starts.log"));
+    writeStandIn(folder.path(), log);
+    FakeAnalyzer first, second;
+    LauncherStore::seed({{QStringLiteral("Lab"), first.address(), QStringLiteral("/data/lab")},
+                         {QStringLiteral("Roof"), second.address(), QStringLiteral("/data/roof")}});
+    MainWindow window;
+    window.setProgramDirectory(folder.path());
+    window.setFleetTiming(quickTiming());
+    auto* connections = TestSupport::child<QListWidget>(&window, QStringLiteral("listConnections"));
+    connections->setCurrentRow(1);
+    QTest::mouseClick(TestSupport::child<QPushButton>(&window, QStringLiteral("buttonFleet")),
+                      Qt::LeftButton);
+    FleetWindow* fleet = window.fleetWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(fleet));
+    QTRY_COMPARE(column(fleet, FleetModel::StateColumn), (QStringList{"Reachable", "Reachable"}));
+
+    QTableView* view = table(fleet);
+    const QRect row = view->visualRect(view->model()->index(0, FleetModel::NameColumn));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row.center());
+    QTRY_COMPARE(readLog(log), QStringLiteral("[127.0.0.1][%1][/data/lab]\n")
+                                   .arg(first.address().section(':', 1)));
+    // The launcher's own selection is the operator's, and stays.
+    QCOMPARE(connections->currentRow(), 1);
+}
+
+void tst_FleetWindow::followsTheStoredList()
+{
+    QTemporaryDir storage;
+    FakeAnalyzer kept, dropped, added;
+    LauncherStore::seed({entry(QStringLiteral("Gone"), dropped.address()),
+                         entry(QStringLiteral("Kept"), kept.address())});
+    MainWindow window;
+    window.setFleetTiming(quickTiming());
+    QTest::mouseClick(TestSupport::child<QPushButton>(&window, QStringLiteral("buttonFleet")),
+                      Qt::LeftButton);
+    FleetWindow* fleet = window.fleetWindow();
+    QTRY_COMPARE(column(fleet, FleetModel::StateColumn), (QStringList{"Reachable", "Reachable"}));
+
+    // Deleting a row ends its connection; the other keeps its own.
+    auto* connections = TestSupport::child<QListWidget>(&window, QStringLiteral("listConnections"));
+    connections->setCurrentRow(0);
+    ShownMessage question;
+    answerNextMessage(question, QMessageBox::Yes);
+    QTest::mouseClick(TestSupport::child<QPushButton>(&window, QStringLiteral("buttonDelete")),
+                      Qt::LeftButton);
+    QCOMPARE(column(fleet, FleetModel::NameColumn), QStringList{"Kept"});
+    QCOMPARE(column(fleet, FleetModel::StateColumn), QStringList{"Reachable"});
+    QTRY_VERIFY(dropped.open.isEmpty());
+
+    // A new connection is watched as soon as it is stored.
+    onNextModalOf<QDialog>([&](QDialog* dialog) {
+        dialog->findChild<QLineEdit*>(QStringLiteral("lineNickname"))->setText(QStringLiteral("New"));
+        dialog->findChild<QLineEdit*>(QStringLiteral("lineAddress"))->setText(QStringLiteral("127.0.0.1"));
+        dialog->findChild<QLineEdit*>(QStringLiteral("lineStorage"))->setText(storage.path());
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    QTest::mouseClick(TestSupport::child<QPushButton>(&window, QStringLiteral("buttonNew")),
+                      Qt::LeftButton);
+    QCOMPARE(fleet->model()->rowCount(), 2);
+    QCOMPARE(fleet->model()->entry(1).nickname, QStringLiteral("New"));
+    QCOMPARE(kept.connections, 1);
+}
+
+QTEST_MAIN(tst_FleetWindow)
+#include "tst_fleetwindow.moc"
