@@ -10,18 +10,20 @@
 #include "app/appsetup.h"
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
+#include "bench/processmemory.h"
 #include "support/simulatorprocess.h"
 #include "trend/trendwindow.h"
 #include "widgets/globals.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
 #include <QTimer>
-#include <malloc.h>
+
+using Bench::heapMB;
+using Bench::residentMB;
 
 namespace {
 
@@ -29,24 +31,6 @@ QTextStream& out()
 {
     static QTextStream stream(stdout);
     return stream;
-}
-
-double residentMB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0;
-}
-
-double heapMB()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return double(info.uordblks + info.hblkhd) / (1024.0 * 1024.0);
 }
 
 int argument(int argc, char** argv, int index, int fallback)

@@ -11,7 +11,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <ctime>
+#include <functional>
 
 using Trend::LocalHistory;
 using Trend::RemoteHistory;
@@ -21,10 +21,14 @@ namespace {
 const QString kFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 const QDateTime kBase(QDate(2024, 3, 1), QTime(0, 0));
 
-/// Writes trend.db with rows one second apart from kBase, ids 1..rows. Row i
-/// holds i in conc_ppbv, 1000 + i in conc_ppbw, -i in conc_dewc, -1000 - i in
-/// conc_dewf, and an alarm on every third row.
-QString makeTrendDatabase(const QString& folder, int rows)
+/// Writes trend.db with rows ids 1..rows, row i at the local time timeOf(i)
+/// (by default one second apart from kBase). Row i holds i in conc_ppbv,
+/// 1000 + i in conc_ppbw, -i in conc_dewc, -1000 - i in conc_dewf, and an
+/// alarm on every third row.
+QString makeTrendDatabase(const QString& folder, int rows,
+                          const std::function<QDateTime(int)>& timeOf = [](int i) {
+                              return kBase.addSecs(i);
+                          })
 {
     const QString path = folder + QStringLiteral("/trend.db");
     {
@@ -40,7 +44,7 @@ QString makeTrendDatabase(const QString& folder, int rows)
         query.prepare(QStringLiteral("INSERT INTO trend_table VALUES (?, ?, ?, ?, ?, ?, ?)"));
         for (int i = 1; i <= rows; ++i) {
             query.addBindValue(i);
-            query.addBindValue(kBase.addSecs(i).toString(kFormat));
+            query.addBindValue(timeOf(i).toLocalTime().toString(kFormat));
             query.addBindValue(double(i));
             query.addBindValue(1000.0 + i);
             query.addBindValue(double(-i));
@@ -468,29 +472,19 @@ void tst_TrendHistory::remoteCutToWindow()
 
 void tst_TrendHistory::localCutToWindow()
 {
+    // Written as the analyzer writes them: in time order, in local time.
     QTemporaryDir dir;
-    const QString path = dir.path() + QStringLiteral("/trend.db");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("autumn"));
-        db.setDatabaseName(path);
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        QVERIFY(query.exec(QStringLiteral("CREATE TABLE trend_table (id INTEGER PRIMARY KEY, date_time TEXT, "
-                                          "conc_ppbv REAL, conc_ppbw REAL, conc_dewc REAL, conc_dewf REAL, "
-                                          "system_alarm BOOLEAN)")));
-        // Written as the analyzer writes them: in time order, in local time.
-        for (int minute = 0; minute < 120; minute += 10) {
-            query.prepare(QStringLiteral("INSERT INTO trend_table VALUES (?, ?, ?, 0, 0, 0, 0)"));
-            query.addBindValue(minute / 10 + 1);
-            query.addBindValue(kAutumnChange.addSecs(minute * 60 - 3600).toLocalTime().toString(kFormat));
-            query.addBindValue(double(minute));
-            QVERIFY(query.exec());
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("autumn"));
-    LocalHistory history(path, nullptr);
+    const auto minuteOfRow = [](int i) { return (i - 1) * 10; };
+    LocalHistory history(makeTrendDatabase(dir.path(), 12,
+                                           [&](int i) {
+                                               return kAutumnChange.addSecs(minuteOfRow(i) * 60 - 3600);
+                                           }),
+                         nullptr);
     history.requestRange(kAutumnWindowStart, kAutumnWindowStart.addSecs(3600), QStringLiteral("volume"));
-    QCOMPARE(sortedValues(history.points()), kAutumnMinutesInWindow);
+    QList<double> minutes;
+    for (double row : sortedValues(history.points()))
+        minutes << minuteOfRow(int(row));
+    QCOMPARE(minutes, kAutumnMinutesInWindow);
 }
 
 void tst_TrendHistory::remoteSlidingWindow()
@@ -526,13 +520,7 @@ void tst_TrendHistory::remoteSlidingWindow()
     QCOMPARE(history.points().first().value, 5.0);
 }
 
-int main(int argc, char** argv)
-{
-    // The autumn window is checked in this zone, whatever the machine runs in.
-    qputenv("TZ", "Europe/Berlin");
-    tzset();
-    QCoreApplication app(argc, argv);
-    tst_TrendHistory test;
-    return QTest::qExec(&test, argc, argv);
-}
+// The autumn window is checked in this zone, whatever the machine runs in.
+MARLOMAX_TEST_MAIN_IN_ZONE(tst_TrendHistory, QCoreApplication, "Europe/Berlin")
+
 #include "tst_trendhistory.moc"

@@ -20,7 +20,6 @@
 #include <QSignalSpy>
 #include <QValueAxis>
 #include <QtTest>
-#include <ctime>
 
 using namespace QtCharts;
 using TestSupport::child;
@@ -66,6 +65,12 @@ struct Screen
         series = qobject_cast<QScatterSeries*>(view->chart()->series().value(0));
         touched = qobject_cast<QScatterSeries*>(view->chart()->series().value(1));
         autoScale = child<QCheckBox>(&window, "checkBoxAutoScaleY");
+    }
+    /// Shows the window; false when it never became exposed.
+    bool shown()
+    {
+        window.show();
+        return QTest::qWaitForWindowExposed(&window);
     }
     void answer(int offset, const QJsonValue& result)
     {
@@ -376,8 +381,7 @@ void tst_TrendWindow::strip()
     QFETCH(bool, labelsHidden);
 
     Screen screen;
-    screen.window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&screen.window));
+    QVERIFY(screen.shown());
     screen.autoScale->setChecked(false); // only the press may frame the axis
     screen.showValues({10.5, 12.5});
     screen.window.pointClicked(QPointF(1000, 12.5));
@@ -393,8 +397,7 @@ void tst_TrendWindow::strip()
 void tst_TrendWindow::typedLimitsUncheckAutoScale()
 {
     Screen screen;
-    screen.window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&screen.window));
+    QVERIFY(screen.shown());
     screen.autoScale->setChecked(true);
     QCOMPARE(screen.type(QPoint(50, 50), 500), QStringLiteral("Enter MAX"));
     QVERIFY(!screen.autoScale->isChecked());
@@ -426,8 +429,7 @@ void tst_TrendWindow::typedLimitRefused()
     QFETCH(QString, message);
 
     Screen screen;
-    screen.window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&screen.window));
+    QVERIFY(screen.shown());
     screen.showValues({0.2, 3.7});
     QCOMPARE(screen.axis->labelFormat(), QStringLiteral("%5.2f"));
     QString shown;
@@ -510,14 +512,7 @@ void tst_TrendWindow::refreshAndButtons()
     QCOMPARE(screen.history.refreshes, 1);
 }
 
-int main(int argc, char** argv)
-{
-    // Calendar paging is checked across the clock changes of this zone.
-    qputenv("TZ", "Europe/Berlin");
-    tzset();
-    QApplication app(argc, argv);
-    tst_TrendWindow test;
-    return QTest::qExec(&test, argc, argv);
-}
+// Calendar paging is checked across the clock changes of this zone.
+MARLOMAX_TEST_MAIN_IN_ZONE(tst_TrendWindow, QApplication, "Europe/Berlin")
 
 #include "tst_trendwindow.moc"
