@@ -127,6 +127,9 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     m_keyboard = new KeyboardWindow(this);
     addPage(KEYBOARD, m_keyboard);
     connect(m_keyboard, &KeyboardWindow::accepted, this, &VireoGUI::putDownKeyboard);
+    // Connected after putDownKeyboard, so the page hears of the close once a
+    // typed value has reached it: an Ethernet entry without one was cancelled.
+    connect(m_keyboard, &KeyboardWindow::accepted, m_settings, &SettingsWindow::keypadClosed);
 
     auto* scans = new ScansWindow(this);
     addPage(SCANS, scans);

@@ -4,6 +4,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QVariant>
+#include <utility>
 
 namespace {
 // Each refresh opens its own connection name, so a connection still held
@@ -20,6 +21,15 @@ const QString VireoBacklight::kDefaultProgram = QStringLiteral("/usr/bin/backlig
 VireoBacklight::VireoBacklight(const QString& settingsDatabase, const QString& program)
     : m_database(settingsDatabase), m_program(program)
 {
+    // Queued: the next program starts from the event loop, not from inside
+    // the finished program's own signal.
+    QObject::connect(
+        &m_process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), &m_process,
+        [this] {
+            if (const std::optional<int> level = std::exchange(m_pending, std::nullopt))
+                setBrightness(*level);
+        },
+        Qt::QueuedConnection);
     refresh();
 }
 
@@ -63,14 +73,18 @@ void VireoBacklight::refresh()
         }
     }
     QSqlDatabase::removeDatabase(name);
-    setBrightness(m_level);
+    // A level still waiting for the program is the one to apply.
+    setBrightness(m_pending.value_or(m_level));
 }
 
 void VireoBacklight::setBrightness(int percent)
 {
     percent = qBound(0, percent, 100);
-    if (m_process.state() != QProcess::NotRunning)
+    if (m_process.state() != QProcess::NotRunning) {
+        m_pending = percent;
         return;
+    }
+    m_pending.reset();
     const double value = m_range * (percent / 100.0) + m_minimum;
     m_process.start(m_program, {QString::number(value, 'g', 6)});
     m_level = percent;

@@ -56,12 +56,9 @@ int MainWindow::selectedRow() const
 
 void MainWindow::saveAndRefresh()
 {
-    if (!m_settings.save()) {
-        QMessageBox::warning(this, windowTitle(),
-                             tr("The connection list could not be saved to %1. "
-                                "Changes will be lost when the launcher closes.")
-                                 .arg(QDir::toNativeSeparators(m_settings.fileName())));
-    }
+    // A store that cannot be written (or was not read whole) is logged by
+    // save(); the change stays for this run.
+    m_settings.save();
     refreshList();
 }
 
@@ -128,7 +125,7 @@ void MainWindow::launchConnection()
     if (arguments.size() != 2) {
         reportLaunchFailure(tr("The connection \"%1\" cannot be launched: its address \"%2\" "
                                "is not an IPv4 address followed by a channel.")
-                                .arg(entry.nickname, entry.connectionString));
+                                .arg(shortened(entry.nickname), shortened(entry.connectionString)));
         return;
     }
     arguments << entry.storageLocation;
@@ -149,5 +146,14 @@ void MainWindow::launchConnection()
 void MainWindow::reportLaunchFailure(const QString& text)
 {
     qWarning().noquote() << text;
-    QMessageBox::critical(this, tr("Launch"), text);
+    // Names come from the store, which anyone may have edited: plain text.
+    QMessageBox box(QMessageBox::Critical, tr("Launch"), text, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+QString MainWindow::shortened(const QString& text)
+{
+    constexpr int kLongest = 64;
+    return text.size() <= kLongest ? text : text.left(kLongest - 1) + QChar(0x2026);
 }

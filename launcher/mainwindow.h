@@ -43,6 +43,8 @@ private:
     /// Saves the list and shows it again; tells the user when it could not be saved.
     void saveAndRefresh();
     void reportLaunchFailure(const QString& text);
+    /// A stored text cut to a length a message box can show.
+    static QString shortened(const QString& text);
 
     std::unique_ptr<Ui::MainWindow> ui;
     Settings m_settings;

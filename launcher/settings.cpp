@@ -2,6 +2,8 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -19,9 +21,32 @@ Settings::Settings()
 {
 }
 
+namespace {
+// A file that cannot be opened reads as an empty store, and QSettings alone
+// would then write an empty list over it; a file it cannot parse (or one with
+// binary garbage, which it skips quietly) reads in part.
+bool storeReadable(const QSettings& store)
+{
+    if (store.status() != QSettings::NoError)
+        return false;
+    const QFileInfo file(store.fileName());
+    if (!file.exists())
+        return true;
+    QFile probe(file.filePath());
+    return file.isFile() && probe.open(QIODevice::ReadOnly) && !probe.readAll().contains('\0');
+}
+} // namespace
+
 void Settings::load()
 {
     m_connections.clear();
+    m_readable = storeReadable(m_store);
+    if (!m_readable) {
+        qWarning().noquote() << "Cannot read the whole connection list from"
+                             << QDir::toNativeSeparators(m_store.fileName())
+                             << "(unreadable or corrupt); showing what could be read, and "
+                                "never writing it back";
+    }
     const QString home = QDir::toNativeSeparators(QDir::homePath());
     const int size = m_store.beginReadArray(kConnections);
     for (int i = 0; i < size; ++i) {
@@ -35,6 +60,11 @@ void Settings::load()
 
 bool Settings::save()
 {
+    if (!m_readable) {
+        qWarning().noquote() << "Not writing the connection list: it could not be read from"
+                             << QDir::toNativeSeparators(m_store.fileName());
+        return false;
+    }
     m_store.remove(kConnections);
     m_store.beginWriteArray(kConnections, m_connections.size());
     for (int i = 0; i < m_connections.size(); ++i) {
@@ -56,11 +86,17 @@ bool Settings::save()
 
 QString Settings::defaultStorage() const
 {
+    if (!m_unsavedDefaultStorage.isEmpty())
+        return m_unsavedDefaultStorage;
     return m_store.value(kDefaultStorage).toString();
 }
 
 void Settings::setDefaultStorage(const QString& folder)
 {
+    if (!m_readable) {
+        m_unsavedDefaultStorage = folder;
+        return;
+    }
     m_store.setValue(kDefaultStorage, folder);
 }
 

@@ -12,13 +12,20 @@ class Settings
 public:
     Settings();
 
-    /// Replaces the list in memory with the stored one.
+    /// Replaces the list in memory with the stored one. A store that cannot
+    /// be read whole (unreadable, corrupt) gives what could be read; it is
+    /// logged, and from then on never written, so that nothing read in part
+    /// replaces what the user had.
     void load();
     /// Writes the whole list back, so rows deleted in memory leave the store too.
-    /// Returns false (and logs why) when the store could not be written.
+    /// Returns false (and logs why) when the store could not be written, or
+    /// must not be because it could not be read.
     bool save();
+    /// Whether the last load read the whole store.
+    bool readable() const { return m_readable; }
 
     QString defaultStorage() const;
+    /// Kept for this run only when the store must not be written.
     void setDefaultStorage(const QString& folder);
 
     const QList<ConnectionEntry>& connections() const { return m_connections; }
@@ -32,4 +39,7 @@ public:
 private:
     QSettings m_store;
     QList<ConnectionEntry> m_connections;
+    bool m_readable = true;
+    /// The default storage set while the store must not be written.
+    QString m_unsavedDefaultStorage;
 };

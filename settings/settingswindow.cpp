@@ -1,9 +1,14 @@
+// The settings screen's frame: construction, the walk of the row table into
+// the request table, polling and routing, the keypad, service gating and
+// access levels.
 #include "settings/settingswindow.h"
 
 #include "analyzer/response.h"
 #include "files/fakebacklight.h"
 #include "files/storage.h"
 #include "files/vireobacklight.h"
+#include "settings/gaspages.h"
+#include "settings/serverlabels.h"
 #include "widgets/calendardialog.h"
 #include "widgets/globals.h"
 #include "widgets/messagebox.h"
@@ -11,37 +16,40 @@
 #include "widgets/textmarkup.h"
 #include "ui_settingswindow.h"
 
-#include <QApplication>
-#include <QCollator>
 #include <QDebug>
-#include <QMainWindow>
 #include <QMouseEvent>
-#include <QProgressBar>
-#include <QSignalBlocker>
 #include <QSignalMapper>
-#include <QStandardItemModel>
 #include <QTimer>
-#include <algorithm>
 #include <cmath>
+
+using Analyzer::Response;
 
 namespace {
 
 constexpr int kServiceMode = 2;
-constexpr int kOptimizeLaserMode = 6;
-constexpr int kOffPeakMode = 10;
-constexpr int kGasesPerPage = 16;
 constexpr int kEditingTimeoutMs = 60000;
 constexpr int kDataFilterTimeoutMs = 3000;
 constexpr int kStorageCheckMs = 1000;
-constexpr int kLaserMonitorUnitType = 100;
-constexpr int kMinimumDataFilter = 10;
 constexpr int kSettingsTab = 3;
 constexpr int kFactoryTab = 5;
 const QString kGuiTag = QStringLiteral("settings");
 
-QString formatted(double value, int decimals, char format)
+QString numberText(double value, SettingsRow::Show format)
 {
-    return std::isnan(value) ? QString() : QString::number(value, format, decimals);
+    if (std::isnan(value))
+        return QString();
+    switch (format) {
+    case SettingsRow::Show::F1:
+        return QString::number(value, 'f', 1);
+    case SettingsRow::Show::G6:
+        return QString::number(value, 'g', 6);
+    case SettingsRow::Show::E4:
+        return QString::number(value, 'E', 4);
+    case SettingsRow::Show::Int:
+        return QString::number(std::llround(value));
+    default:
+        return QString::number(value, 'f', 2);
+    }
 }
 
 } // namespace
@@ -85,40 +93,38 @@ SettingsWindow::SettingsWindow(QWidget* parent) : QWidget(parent), ui(new Ui::Se
     ui->detectorReadLineEdit->hide();
     ui->labelFile->setWordWrap(true);
 
-    for (int i = 1; i <= kGasesPerPage; ++i) {
-        m_gasButtons.append(findChild<QWidget*>(QStringLiteral("radioButton_%1").arg(i)));
-        m_gasLabels.append(findChild<QLabel*>(QStringLiteral("gasLabel_%1").arg(i)));
+    QList<QAbstractButton*> gasButtons;
+    QList<QLabel*> gasLabels;
+    for (int i = 1; i <= GasPages::kPerPage; ++i) {
+        gasButtons.append(findChild<QAbstractButton*>(QStringLiteral("radioButton_%1").arg(i)));
+        gasLabels.append(findChild<QLabel*>(QStringLiteral("gasLabel_%1").arg(i)));
+    }
+    m_serverLabels = new ServerLabels(this);
+    for (QLabel* label : {ui->unitNameLabel, ui->versionLabel, ui->lastOptimizationLabel})
+        m_serverLabels->setLines(label, 2);
+    m_gasPages =
+        std::make_unique<GasPages>(gasButtons, gasLabels, ui->buttonNextGasPage, m_serverLabels);
+    for (int i = 0; i < gasButtons.size(); ++i) {
+        connect(gasButtons.at(i), &QAbstractButton::clicked, m_gasMapper,
+                qOverload<>(&QSignalMapper::map));
+        m_gasMapper->setMapping(gasButtons.at(i), i);
     }
 
-    const QList<std::pair<QLineEdit*, KeypadField>> keypadFields = {
-        {ui->timeLineEdit, {QStringLiteral("Enter time hh.mm.ss"), &m_dateTimeId}},
-        {ui->fourTwentyMinLineEdit, {QStringLiteral("Set 4-20 mA Minimum Conc."), &m_a420LowId}},
-        {ui->fourTwentyMaxLineEdit, {QStringLiteral("Set 4-20 mA Maximum Conc."), &m_a420HighId}},
-        {ui->fourTwentyOutputLineEdit, {QStringLiteral("Set 4-20 mA Output"), &m_a420Id}},
-        {ui->alarm_1LineEdit, {QStringLiteral("Set User Alarm 1 value"), &m_alarm1LevelId}},
-        {ui->alarm_2LineEdit, {QStringLiteral("Set User Alarm 2 value"), &m_alarm2LevelId}},
-        {ui->ipLineEdit, {QStringLiteral("Enter IP address"), &m_ipEntryId}},
-        {ui->subnetLineEdit, {QStringLiteral("Enter subnet"), &m_subnetEntryId}},
-        {ui->gatewayLineEdit, {QStringLiteral("Enter gateway"), &m_gatewayEntryId}},
-        {ui->lineEditFitSlope, {QStringLiteral("Fit Slope"), &m_fitSlopeId}},
-        {ui->lineEditFitIntercept, {QStringLiteral("Fit Intercept"), &m_fitOffsetId}},
-        {ui->loggingIntLineEdit, {QStringLiteral("Logging Interval"), &m_logIntervalId}},
-        {ui->laserCurrentLineEdit, {QStringLiteral("Set Laser Current [mA]"), &m_laserCurrentId}},
-        {ui->laserTempLineEdit, {QStringLiteral("Set Laser Temp [C]"), &m_laserTemperatureId}},
-        {ui->thresholdLineEdit, {QStringLiteral("Set Threshold"), &m_thresholdId}},
-        {ui->apcSetLineEdit, {QStringLiteral("APC Set Point"), &m_apcSetPointId}},
-        {ui->vmodLineEdit, {QStringLiteral("Vmod amplitude"), &m_vmodAmplitudeId}},
-        {ui->vmodFactorLineEdit, {QStringLiteral("Vmod factor"), &m_vmodFactorId}},
-        {ui->vmodFreqLineEdit, {QStringLiteral("Vmod frequency"), &m_vmodFrequencyId}},
-        {ui->simsLineEdit, {QStringLiteral("Inverse Mirror Slope"), &m_mirrorSlopeId}},
-        {ui->detector1GainLineEdit, {QStringLiteral("Detector Gain"), &m_detectorGainId}},
-        {ui->pztFrequencyLineEdit, {QStringLiteral("PZT Frequency"), &m_pztFrequencyId}},
-        {ui->simConcLineEdit, {QStringLiteral("Simulation Concentration"), &m_simConcId}},
-        {ui->dataFilterLineEdit, {QStringLiteral("Data Filter"), &m_dataFilterId}},
-    };
-    for (const auto& [field, keypad] : keypadFields) {
-        m_keypadFields.insert(field, keypad);
-        field->installEventFilter(this);
+    for (int row = 0; row < int(kRows.size()); ++row) {
+        const char* name = kRows[row].widget;
+        QWidget* widget = name ? findChild<QWidget*>(QLatin1String(name)) : nullptr;
+        Q_ASSERT_X(!name || widget, "SettingsWindow", name);
+        m_rowWidgets.append(widget);
+        if (!widget)
+            continue;
+        if (!m_rowOf.contains(widget))
+            m_rowOf.insert(widget, row);
+        if (kRows[row].text && kRows[row].show != SettingsRow::Show::Label) {
+            m_keypadRowOf.insert(widget, row);
+            // A press on the line edit opens the keypad; buttons open it when clicked.
+            if (qobject_cast<QLineEdit*>(widget))
+                widget->installEventFilter(this);
+        }
     }
     ui->dateLineEdit->installEventFilter(this);
 
@@ -142,6 +148,9 @@ SettingsWindow::SettingsWindow(QWidget* parent) : QWidget(parent), ui(new Ui::Se
     m_progress->setModal(true);
     m_progress->setWindowTitle(QStringLiteral("Trend Data"));
     ui->groupBoxEthernet->setEnabled(false);
+    // Read-only until the analyzer reports service mode: a reply that never
+    // comes, or comes as an error, leaves the settings closed.
+    configureForServiceMode(false);
 }
 
 SettingsWindow::~SettingsWindow()
@@ -152,11 +161,6 @@ SettingsWindow::~SettingsWindow()
 
 void SettingsWindow::connectWidgets()
 {
-    for (int i = 0; i < m_gasButtons.size(); ++i) {
-        auto* button = qobject_cast<QAbstractButton*>(m_gasButtons.at(i));
-        connect(button, &QAbstractButton::clicked, m_gasMapper, qOverload<>(&QSignalMapper::map));
-        m_gasMapper->setMapping(button, i);
-    }
     connect(m_gasMapper, &QSignalMapper::mappedInt, this, &SettingsWindow::gasClicked);
     const QList<std::pair<QPushButton*, int>> arrows = {
         {ui->page0RightButton, 1}, {ui->page1LeftButton, 0},  {ui->page1RightButton, 2},
@@ -247,217 +251,116 @@ void SettingsWindow::connectWidgets()
 // ---------------------------------------------------------------------------
 // Request table
 
-int SettingsWindow::inGroup(Group group, int id)
+SettingsWindow::Handler SettingsWindow::replyHandler(const SettingsRow& row, QWidget* widget)
 {
-    m_groups[group].append(id);
-    return id;
-}
-
-SettingsWindow::Handler SettingsWindow::number(QLineEdit* field, Format format,
-                                               bool keepWhileFocused)
-{
-    return [field, format, keepWhileFocused](const Analyzer::Response& response) {
-        if (keepWhileFocused && field->hasFocus())
-            return;
-        const double value = response.toDouble();
-        switch (format) {
-        case Format::F1:
-            field->setText(formatted(value, 1, 'f'));
-            break;
-        case Format::F2:
-            field->setText(formatted(value, 2, 'f'));
-            break;
-        case Format::G6:
-            field->setText(formatted(value, 6, 'g'));
-            break;
-        case Format::E4:
-            field->setText(formatted(value, 4, 'E'));
-            break;
-        case Format::Int:
-            field->setText(std::isnan(value) ? QString() : QString::number(std::llround(value)));
-            break;
-        }
+    using Show = SettingsRow::Show;
+    Handler show;
+    switch (row.show) {
+    case Show::Nothing:
+        return {};
+    case Show::F1:
+    case Show::F2:
+    case Show::G6:
+    case Show::E4:
+    case Show::Int:
+        show = [field = qobject_cast<QLineEdit*>(widget), format = row.show](const Response& r) {
+            field->setText(numberText(r.toDouble(), format));
+        };
+        break;
+    case Show::Checked:
+        show = [box = qobject_cast<QAbstractButton*>(widget)](const Response& r) {
+            box->setChecked(r.toBool());
+        };
+        break;
+    case Show::Visible:
+        show = [widget](const Response& r) { widget->setVisible(r.toBool()); };
+        break;
+    case Show::Label:
+        show = [this, label = qobject_cast<QLabel*>(widget), prefix = QString::fromUtf8(row.text)](
+                   const Response& r) { m_serverLabels->show(label, prefix, r.toString()); };
+        break;
+    case Show::Rate:
+        show = [combo = qobject_cast<QComboBox*>(widget)](const Response& r) {
+            combo->setCurrentIndex(combo->findData(r.toInt()));
+        };
+        break;
+    case Show::Address:
+        show = [this, field = qobject_cast<QLineEdit*>(widget)](const Response& r) {
+            addressEntered(field, r);
+        };
+        break;
+    case Show::Custom:
+        show = [this, handler = row.handler](const Response& r) { (this->*handler)(r); };
+        break;
+    }
+    return [this, show, skip = row.skip, widget](const Response& response) {
+        if (!skipped(skip, widget, response))
+            show(response);
     };
 }
 
-SettingsWindow::Handler SettingsWindow::checked(QCheckBox* box)
+bool SettingsWindow::skipped(int skip, QWidget* widget, const Response& response) const
 {
-    return [box](const Analyzer::Response& response) { box->setChecked(response.toBool()); };
-}
-
-SettingsWindow::Handler SettingsWindow::text(QLabel* label, const QString& prefix)
-{
-    return [label, prefix](const Analyzer::Response& response) {
-        label->setText(prefix + capServerText(response.toString()));
-    };
+    const bool laserMonitor = m_unitType == kLaserMonitorUnitType;
+    return ((skip & SettingsRow::Error) && response.isError()) ||
+           ((skip & SettingsRow::Focus) && widget->hasFocus()) ||
+           ((skip & SettingsRow::NoReactor) && !m_reactorUsed) ||
+           ((skip & SettingsRow::LaserMonitor) && laserMonitor) ||
+           ((skip & SettingsRow::NotLaserMonitor) && !laserMonitor);
 }
 
 void SettingsWindow::assignRequestIds(int firstId)
 {
-    using S = SettingsWindow;
-    Analyzer::RequestTable& t = m_requests;
-    t.reset(firstId);
+    m_requests.reset(firstId);
     for (QList<int>& group : m_groups)
         group.clear();
+    for (int row = 0; row < int(kRows.size()); ++row) {
+        const SettingsRow& r = kRows[row];
+        Handler handler = replyHandler(r, m_rowWidgets.at(row));
+        const int id = r.key ? m_requests.add(QLatin1String(r.key), std::move(handler))
+                             : m_requests.addGuiOnly(kGuiTag, std::move(handler));
+        if (r.param)
+            m_requests.setParams(id, {QLatin1String(r.param)});
+        if (r.group != SettingsRow::NoGroup)
+            m_groups[r.group].append(id);
+    }
+}
 
-    // Rows in table order; each takes the next id and joins the group named last.
-    Group group = GasTypeGroup;
-    const auto poll = [&](const char* method, Handler handler) {
-        return inGroup(group, t.add(QLatin1String(method), std::move(handler)));
-    };
-    const auto pollValue = [&](const char* method, Handler handler) {
-        return inGroup(group, t.addValue(QLatin1String(method), std::move(handler)));
-    };
-    const auto entry = [&](Handler handler) {
-        return inGroup(group, t.addGuiOnly(kGuiTag, std::move(handler)));
-    };
-    const auto on = [this](void (S::*handler)(const Analyzer::Response&)) {
-        return Handler([this, handler](const Analyzer::Response& r) { (this->*handler)(r); });
-    };
-    const auto baudrate = [&](QComboBox* combo, const char* port) {
-        const int id = poll("baudrate", [this, combo](const Analyzer::Response& r) {
-            selectByData(combo, r.toInt());
-        });
-        t.setParams(id, {QLatin1String(port)});
-        return id;
-    };
-    const auto address = [this](QLineEdit* field) {
-        return [this, field](const Analyzer::Response& r) { addressEntered(field, r); };
-    };
+int SettingsWindow::idOf(const QObject* widget) const
+{
+    Q_ASSERT(m_rowOf.contains(widget));
+    return m_requests.firstId() + m_rowOf.value(widget);
+}
 
-    group = GasTypeGroup;
-    poll("opmode", on(&S::opmodeReceived));
-    poll("available_gases", on(&S::gasesReceived));
-    m_currentGasId = poll("current_gas", on(&S::currentGasReceived));
-
-    group = OutputsGroup;
-    poll("opmode", on(&S::opmodeReceived));
-    m_usbBaudId = baudrate(ui->usbBaudrateComboBox, "usb");
-    m_rs232BaudId = baudrate(ui->rs232BaudrateComboBox, "rs232");
-    m_rs485BaudId = baudrate(ui->rs485BaudrateComboBox, "rs485");
-    m_networkId = poll("network_address", on(&S::networkReceived));
-    m_a420LowId = poll("a420_low_level", number(ui->fourTwentyMinLineEdit, Format::F2));
-    m_a420HighId = poll("a420_high_level", number(ui->fourTwentyMaxLineEdit, Format::F2));
-    m_a420Id = poll("a420", number(ui->fourTwentyOutputLineEdit, Format::F2));
-    m_alarm1LevelId = poll("user_alarm_1_level", number(ui->alarm_1LineEdit, Format::F1));
-    m_alarm2LevelId = poll("user_alarm_2_level", number(ui->alarm_2LineEdit, Format::F1));
-    m_alarm1RelayId = poll("user_alarm_1_relay", checked(ui->alarm1CheckBox));
-    m_alarm2RelayId = poll("user_alarm_2_relay", checked(ui->alarm2CheckBox));
-    m_sysRelayId = poll("sys_alarm_relay", checked(ui->alarmSysCheckBox));
-    m_ipEntryId = entry(address(ui->ipLineEdit));
-    m_subnetEntryId = entry(address(ui->subnetLineEdit));
-    m_gatewayEntryId = entry(address(ui->gatewayLineEdit));
-    pollValue("fit_used",
-              [this](const Analyzer::Response& r) { ui->groupBoxFitMode->setVisible(r.toBool()); });
-    m_fitEnabledId = pollValue("fit_mode_enabled", checked(ui->checkBoxFitEnable));
-    m_fitOffsetId = pollValue("fit_offset", number(ui->lineEditFitIntercept, Format::F2));
-    m_fitSlopeId = pollValue("fit_slope", number(ui->lineEditFitSlope, Format::F2));
-
-    group = ScheduleGroup;
-    m_scheduleOpmodeId = poll("opmode", on(&S::opmodeReceived));
-    m_echoConcId = poll("echo_conc", on(&S::echoConcReceived));
-    m_logIntervalId = pollValue("data_log_interval", number(ui->loggingIntLineEdit, Format::Int));
-    m_autoLaserOptId =
-        poll("allow_automatic_laser_optimization", checked(ui->allowAutoLaserOptCheckBox));
-    poll("last_tune", text(ui->lastTuneLabel, QStringLiteral("Last Tune: ")));
-    m_tuneScheduleId = poll("tune_schedule", on(&S::tuneScheduleReceived));
-    poll("next_tune", text(ui->nextTuneLabel, QStringLiteral("Next Tune: ")));
-    poll("last_optimization", text(ui->lastOptimizationLabel, QStringLiteral("Last: ")));
-    m_dateTimeId = poll("date_time", on(&S::dateTimeReceived));
-
-    group = SettingsGroup;
-    poll("opmode", on(&S::opmodeReceived));
-    m_laserCurrentId = poll("laser_current", number(ui->laserCurrentLineEdit, Format::F2));
-    m_laserTemperatureId = poll("laser_temperature", number(ui->laserTempLineEdit, Format::F2));
-    m_thresholdId = poll("trigger_threshold", number(ui->thresholdLineEdit, Format::G6));
-    pollValue("bfd", [this](const Analyzer::Response& r) { readingForUnitType(r, false); });
-    pollValue("laser_current_monitor",
-              [this](const Analyzer::Response& r) { readingForUnitType(r, true); });
-    poll("laser_external_temperature", number(ui->laserTempReadLineEdit, Format::F2, false));
-    poll("refcell", number(ui->refcellLineEdit, Format::G6, false));
-    poll("apc_used", on(&S::apcUsedReceived));
-    m_apcSetPointId = poll("apc_set_point", number(ui->apcSetLineEdit, Format::F2));
-    pollValue("measured_pressure_alarm", number(ui->pressureReadLineEdit, Format::F2, false));
-    m_apcOpenId = poll("apc_open", checked(ui->apcOpenCheckBox));
-    m_reactorHeaterId =
-        pollValue("reactor_heater_enabled", checked(ui->reactorHeaterEnabledCheckBox));
-    m_dataFilterId = poll("data_filter", on(&S::dataFilterReceived));
-    m_dynamicFilterId = pollValue("dynamic_filter_enabled", on(&S::dynamicFilterEnabledReceived));
-    poll("dynamic_filter_used", on(&S::dynamicFilterUsedReceived));
-    m_unitsId = poll("units", on(&S::unitsReceived));
-    // Only a keypad target: its id belongs to no group, so its replies are dropped.
-    m_sampleGasPressureId = t.add(QStringLiteral("sample_gas_pressure"), Handler());
-    pollValue("dew_point_used", on(&S::dewPointUsedReceived));
-    pollValue("reactor_used", on(&S::reactorUsedReceived));
-    pollValue("reactor_temperature",
-              [this](const Analyzer::Response& r) { reactorReading(ui->reactorTempLineEdit, r); });
-    pollValue("reactor_pressure", [this](const Analyzer::Response& r) {
-        reactorReading(ui->reactorPressureLineEdit, r);
-    });
-
-    group = ServiceGroup;
-    poll("opmode", on(&S::opmodeReceived));
-    poll("unit_name", on(&S::unitNameReceived));
-    pollValue("unit_type", on(&S::unitTypeReceived));
-    poll("serial_number", on(&S::serialNumberReceived));
-    poll("version", on(&S::versionReceived));
-    pollValue("version_fpga", text(ui->fpgaLabel, QStringLiteral("FPGA: ")));
-
-    group = OneShotGroup; // never polled
-    m_passwordId = entry(on(&S::passwordEntered));
-    m_restoreId = poll("restore_factory_settings", on(&S::restoreReceived));
-    m_finalizeId = poll("finalize_factory_settings", on(&S::finalizeReceived));
-
-    group = FactoryGroup;
-    m_vmodAmplitudeId = pollValue("vmod_amplitude", number(ui->vmodLineEdit, Format::G6));
-    m_vmodFactorId = poll("vmod_factor", number(ui->vmodFactorLineEdit, Format::F2));
-    m_vmodFrequencyId = poll("vmod_frequency", number(ui->vmodFreqLineEdit, Format::Int));
-    m_mirrorSlopeId = poll("inverse_mirror_slope", number(ui->simsLineEdit, Format::E4));
-    poll("tec_current", number(ui->tecCurrentLineEdit, Format::F2));
-    m_detectorGainId = poll("detector_gain", number(ui->detector1GainLineEdit, Format::Int));
-    m_pztFrequencyId = pollValue("pzt_frequency", number(ui->pztFrequencyLineEdit, Format::Int));
-    m_detectorFilterId = poll("detector_filtering_enabled", checked(ui->detector1FilterCheckBox));
-    m_pztEnabledId = pollValue("pzt_enabled", checked(ui->pztEnabledCheckBox));
-    m_simConcId = poll("simconc", number(ui->simConcLineEdit, Format::G6));
-    m_trackHoldId = poll("track_and_hold_enable", checked(ui->trackHoldEnableCheckbox));
-    m_allowNegativeId =
-        pollValue("allow_negative_concentration", checked(ui->allowNegativeCheckBox));
-    m_clearTrendId = poll("clear_trend_data", on(&S::clearTrendReceived)); // never polled
-    poll("opmode", on(&S::opmodeReceived));
-    pollValue("detector_temperature_setpoint",
-              number(ui->detectorTempSetLineEdit, Format::F2, false));
-    pollValue("detector_temperature_actual",
-              number(ui->detectorTempReadLineEdit, Format::F2, false));
-    pollValue("reactor_temperature", number(ui->rtdLineEdit, Format::F2, false));
-    pollValue("reactor_pressure", number(ui->transducerLineEdit, Format::F2, false));
-    pollValue("apc_pressure", number(ui->apcPressureLineEdit, Format::F2, false));
+int SettingsWindow::idOf(const char* key, SettingsRow::Group group) const
+{
+    for (int row = 0; row < int(kRows.size()); ++row) {
+        const SettingsRow& r = kRows[row];
+        if (r.key && qstrcmp(r.key, key) == 0 &&
+            (group == SettingsRow::NoGroup || r.group == group))
+            return m_requests.firstId() + row;
+    }
+    Q_ASSERT_X(false, "SettingsWindow::idOf", key);
+    return 0;
 }
 
 QJsonArray SettingsWindow::updateRequests()
 {
-    const auto groupBatch = [this](int group) {
-        QList<int> ids = m_groups[group];
-        if (group == FactoryGroup)
-            ids.removeAll(m_clearTrendId);
-        return m_requests.pollRequests(ids); // GUI-only entries are left out here
-    };
+    // GUI-only entries are left out of every batch by the request table.
     if (!m_firstPoll)
-        return groupBatch(ui->tabWidget->currentIndex());
+        return m_requests.pollRequests(m_groups[ui->tabWidget->currentIndex()]);
     m_firstPoll = false;
-    QJsonArray all;
-    for (int group = GasTypeGroup; group <= FactoryGroup; ++group) {
-        for (const QJsonValue& request : groupBatch(group))
-            all.append(request);
-    }
-    return all;
+    QList<int> all;
+    for (int group = SettingsRow::GasType; group <= SettingsRow::Factory; ++group)
+        all += m_groups[group];
+    return m_requests.pollRequests(all);
 }
 
-void SettingsWindow::handleResponse(const Analyzer::Response& response)
+void SettingsWindow::handleResponse(const Response& response)
 {
-    static constexpr Group kOrder[] = {GasTypeGroup, ScheduleGroup, OutputsGroup, SettingsGroup,
-                                       ServiceGroup, OneShotGroup,  FactoryGroup};
-    for (Group group : kOrder) {
-        if (m_groups[group].contains(response.id())) {
+    // Every row but sample_gas_pressure is in a group: its replies are dropped.
+    for (const QList<int>& group : m_groups) {
+        if (group.contains(response.id())) {
             m_requests.dispatch(response);
             return;
         }
@@ -465,7 +368,7 @@ void SettingsWindow::handleResponse(const Analyzer::Response& response)
 }
 
 // ---------------------------------------------------------------------------
-// Sending
+// Sending and the keypad
 
 void SettingsWindow::send(int id, const QJsonArray& params)
 {
@@ -475,7 +378,7 @@ void SettingsWindow::send(int id, const QJsonArray& params)
     emit jsonToSend(request);
 }
 
-void SettingsWindow::sendValueOf(int id, QLineEdit* field, QJsonArray params)
+void SettingsWindow::sendValueOf(QLineEdit* field, QJsonArray params)
 {
     bool ok = false;
     const double value = field->text().toDouble(&ok);
@@ -487,35 +390,44 @@ void SettingsWindow::sendValueOf(int id, QLineEdit* field, QJsonArray params)
         return;
     }
     params.append(value);
-    send(id, params);
+    send(idOf(field), params);
 }
 
-void SettingsWindow::openKeypad(const QString& prompt, int id)
+void SettingsWindow::openKeypad(const QObject* widget)
 {
-    m_keypadRequest = m_requests.request(id);
-    emit showKeyboard(prompt, m_keypadRequest);
+    const int row = m_keypadRowOf.value(widget);
+    m_keypadRequest = m_requests.request(m_requests.firstId() + row);
+    emit showKeyboard(QString::fromUtf8(kRows[row].text), m_keypadRequest);
 }
 
 bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::MouseButtonPress)
         return QWidget::eventFilter(watched, event);
+    // A field that is off (outside service mode) opens neither the keypad nor
+    // the calendar. The Ethernet fields are never on and are edited only
+    // through the keypad.
     if (watched == ui->dateLineEdit) {
-        m_calendar->exec();
+        if (ui->dateLineEdit->isEnabled())
+            m_calendar->exec();
         return true;
     }
-    const auto it = m_keypadFields.constFind(watched);
-    if (it == m_keypadFields.cend())
+    if (!m_keypadRowOf.contains(watched))
         return QWidget::eventFilter(watched, event);
     auto* field = static_cast<QLineEdit*>(watched);
-    if (field == ui->loggingIntLineEdit && !field->isEnabled())
+    const bool ethernet =
+        field == ui->ipLineEdit || field == ui->subnetLineEdit || field == ui->gatewayLineEdit;
+    if (!field->isEnabled() && !ethernet)
         return true;
-    if (field == ui->ipLineEdit || field == ui->subnetLineEdit || field == ui->gatewayLineEdit) {
+    if (ethernet) {
+        if (!m_editingTimer->isActive()) // a new editing: no entry made yet
+            m_networkEntryMade = false;
         m_editingTimer->start(kEditingTimeoutMs);
         m_networkEditing = true;
+        m_networkKeypadOpen = true;
     }
     field->clearFocus();
-    openKeypad(it->prompt, *it->id);
+    openKeypad(field);
     return true;
 }
 
@@ -533,8 +445,7 @@ void SettingsWindow::showFactoryTab(bool factory)
 void SettingsWindow::configureForServiceMode(bool service)
 {
     ui->opmodeLabel->setVisible(!service);
-    for (QWidget* gasButton : qAsConst(m_gasButtons))
-        gasButton->setEnabled(service);
+    m_gasPages->setEnabled(service);
     const QList<QWidget*> gated = {ui->fourTwentyMinLineEdit,
                                    ui->fourTwentyMaxLineEdit,
                                    ui->fourTwentyOutputLineEdit,
@@ -609,10 +520,10 @@ void SettingsWindow::closeClicked()
 
 void SettingsWindow::changeAccessLevel()
 {
-    openKeypad(QStringLiteral("Enter Factory Password"), m_passwordId);
+    openKeypad(ui->changeAccessPushButton);
 }
 
-void SettingsWindow::passwordEntered(const Analyzer::Response& response)
+void SettingsWindow::passwordEntered(const Response& response)
 {
     // The keypad hands back text with three dots as it stands; that is no password.
     const QJsonArray entry = response.toArray();
@@ -624,20 +535,13 @@ void SettingsWindow::passwordEntered(const Analyzer::Response& response)
     showFactoryTab(factory);
 }
 
-void SettingsWindow::opmodeReceived(const Analyzer::Response& response)
+void SettingsWindow::opmodeReceived(const Response& response)
 {
     // A reply without a mode number (an error, or the answer to a mode write)
     // says nothing about service mode.
     if (!response.result().isDouble())
         return;
     configureForServiceMode(response.toInt() == kServiceMode);
-}
-
-void SettingsWindow::editingDone()
-{
-    qDebug() << "Editing timer timed out!";
-    m_networkEditing = false;
-    sendNetworkSettings(ui->dhcpCheckBox->isChecked());
 }
 
 void SettingsWindow::checkFileSystem()
@@ -653,579 +557,4 @@ void SettingsWindow::connectionChanged(bool lost)
         m_progress->hide();
         showResult(QStringLiteral("Trend Data"), QStringLiteral("Error clearing trend data"));
     }
-}
-
-// ---------------------------------------------------------------------------
-// Gas Type
-
-void SettingsWindow::gasesReceived(const Analyzer::Response& response)
-{
-    QStringList gases;
-    for (const QJsonValue& name : response.toArray())
-        gases.append(name.toString());
-    QCollator collator;
-    std::sort(gases.begin(), gases.end(), collator);
-    if (gases == m_gases)
-        return;
-    m_gases = gases;
-    m_gasPage = 0;
-    m_gasPageCount = (m_gases.size() - 1) / kGasesPerPage + 1;
-    ui->buttonNextGasPage->setVisible(m_gasPageCount > 1);
-    showGasPage(0);
-}
-
-void SettingsWindow::showGasPage(int page)
-{
-    const int first = page >= 0 && page < m_gasPageCount ? page * kGasesPerPage : 0;
-    for (int j = 0; j < kGasesPerPage; ++j) {
-        const bool present = first + j < m_gases.size();
-        m_gasButtons.at(j)->setVisible(present);
-        m_gasLabels.at(j)->setVisible(present);
-        m_gasLabels.at(j)->setText(present ? subscriptDigits(capServerText(m_gases.at(first + j)))
-                                           : QStringLiteral("blank"));
-    }
-    markCurrentGas();
-}
-
-void SettingsWindow::markCurrentGas()
-{
-    const QString current = subscriptDigits(capServerText(m_currentGas));
-    for (int j = 0; j < kGasesPerPage; ++j) {
-        auto* button = qobject_cast<QAbstractButton*>(m_gasButtons.at(j));
-        const bool match = m_gasLabels.at(j)->text() == current;
-        if (match) {
-            button->setChecked(true);
-        } else {
-            button->setAutoExclusive(false);
-            button->setChecked(false);
-            button->setAutoExclusive(true);
-        }
-    }
-}
-
-void SettingsWindow::currentGasReceived(const Analyzer::Response& response)
-{
-    m_currentGas = response.toString();
-    markCurrentGas();
-}
-
-void SettingsWindow::on_buttonNextGasPage_clicked()
-{
-    m_gasPage = (m_gasPage + 1) % std::max(m_gasPageCount, 1);
-    showGasPage(m_gasPage);
-}
-
-void SettingsWindow::gasClicked(int position)
-{
-    const int index = m_gasPage * kGasesPerPage + position;
-    if (index < 0 || index >= m_gases.size())
-        return;
-    send(m_currentGasId, {m_gases.at(index)});
-}
-
-// ---------------------------------------------------------------------------
-// Outputs
-
-void SettingsWindow::selectByData(QComboBox* combo, const QVariant& data)
-{
-    combo->setCurrentIndex(combo->findData(data));
-}
-
-void SettingsWindow::sendBaudrate(QComboBox* combo, const QString& port, int index)
-{
-    if (index < 0)
-        return;
-    send(combo == ui->usbBaudrateComboBox     ? m_usbBaudId
-         : combo == ui->rs232BaudrateComboBox ? m_rs232BaudId
-                                              : m_rs485BaudId,
-         {port, QString::number(combo->itemData(index).toInt())});
-}
-
-void SettingsWindow::usbBaudrateChanged(int index)
-{
-    sendBaudrate(ui->usbBaudrateComboBox, QStringLiteral("usb"), index);
-}
-
-void SettingsWindow::rs232BaudrateChanged(int index)
-{
-    sendBaudrate(ui->rs232BaudrateComboBox, QStringLiteral("rs232"), index);
-}
-
-void SettingsWindow::rs485BaudrateChanged(int index)
-{
-    sendBaudrate(ui->rs485BaudrateComboBox, QStringLiteral("rs485"), index);
-}
-
-void SettingsWindow::networkReceived(const Analyzer::Response& response)
-{
-    const QJsonArray address = response.toArray();
-    if (m_networkEditing || address.size() < 4)
-        return;
-    ui->dhcpCheckBox->setChecked(address.at(0).toBool());
-    ui->ipLineEdit->setText(address.at(1).toString());
-    ui->subnetLineEdit->setText(address.at(2).toString());
-    ui->gatewayLineEdit->setText(address.at(3).toString());
-}
-
-void SettingsWindow::addressEntered(QLineEdit* field, const Analyzer::Response& response)
-{
-    const QJsonArray entry = response.toArray();
-    if (entry.isEmpty())
-        return;
-    // The keypad hands back a number when the entry has no three dots.
-    const QJsonValue value = entry.at(0);
-    field->setText(value.isString() ? value.toString()
-                                    : QString::number(value.toDouble(), 'g', 15));
-    sendNetworkSettings(ui->dhcpCheckBox->isChecked());
-}
-
-void SettingsWindow::sendNetworkSettings(bool dhcp)
-{
-    if (dhcp)
-        send(m_networkId, {true});
-    else
-        send(m_networkId, {false, ui->ipLineEdit->text(), ui->subnetLineEdit->text(),
-                           ui->gatewayLineEdit->text()});
-}
-
-void SettingsWindow::dhcpClicked(bool checked)
-{
-    sendNetworkSettings(checked);
-}
-
-void SettingsWindow::a420Edited()
-{
-    sendValueOf(m_a420Id, ui->fourTwentyOutputLineEdit);
-}
-
-void SettingsWindow::alarm1RelayClicked(bool checked)
-{
-    send(m_alarm1RelayId, {checked});
-}
-
-void SettingsWindow::alarm2RelayClicked(bool checked)
-{
-    send(m_alarm2RelayId, {checked});
-}
-
-void SettingsWindow::alarmSysRelayClicked(bool checked)
-{
-    send(m_sysRelayId, {checked});
-}
-
-void SettingsWindow::on_checkBoxFitEnable_clicked(bool checked)
-{
-    send(m_fitEnabledId, {checked});
-}
-
-// ---------------------------------------------------------------------------
-// Schedule
-
-void SettingsWindow::echoConcReceived(const Analyzer::Response& response)
-{
-    const QJsonArray flags = response.toArray();
-    if (flags.size() < 2)
-        return;
-    ui->echoConcCheckBox->setChecked(flags.at(0).toBool());
-    ui->prefixTimeCheckBox->setChecked(flags.at(1).toBool());
-}
-
-void SettingsWindow::echoConcChecked(bool checked)
-{
-    send(m_echoConcId, {checked, ui->prefixTimeCheckBox->isChecked()});
-}
-
-void SettingsWindow::prefixTimeChecked(bool checked)
-{
-    send(m_echoConcId, {ui->echoConcCheckBox->isChecked(), checked});
-}
-
-void SettingsWindow::allowAutoLaserOptClicked(bool checked)
-{
-    send(m_autoLaserOptId, {checked});
-}
-
-void SettingsWindow::optimizeNowClicked()
-{
-    send(m_scheduleOpmodeId, {kOptimizeLaserMode});
-}
-
-void SettingsWindow::tuneScheduleReceived(const Analyzer::Response& response)
-{
-    ui->scheduleComboBox->setCurrentIndex(
-        ui->scheduleComboBox->findText(response.toString(), Qt::MatchFixedString));
-}
-
-void SettingsWindow::tuneScheduleEdited(int)
-{
-    const QString start = QStringLiteral("%1-%2-%3 %4:%5:00")
-                              .arg(ui->yearSpinBox->value())
-                              .arg(ui->monthSpinBox->value())
-                              .arg(ui->daySpinBox->value())
-                              .arg(ui->hourSpinBox->value(), 2, 10, QLatin1Char('0'))
-                              .arg(ui->minuteSpinBox->value(), 2, 10, QLatin1Char('0'));
-    send(m_tuneScheduleId, {ui->scheduleComboBox->currentText().toLower(), start});
-}
-
-void SettingsWindow::dateTimeReceived(const Analyzer::Response& response)
-{
-    const QString dateTime = response.toString();
-    ui->dateLineEdit->setText(dateTime.left(10));
-    ui->timeLineEdit->setText(dateTime.right(8));
-}
-
-void SettingsWindow::dateChanged()
-{
-    send(m_dateTimeId,
-         {m_calendar->selectedDateText() + QLatin1Char(' ') + ui->timeLineEdit->text()});
-}
-
-void SettingsWindow::dateRejected()
-{
-    m_calendar->selectToday();
-}
-
-// ---------------------------------------------------------------------------
-// Settings
-
-void SettingsWindow::readingForUnitType(const Analyzer::Response& response, bool laserMonitor)
-{
-    if ((m_unitType == kLaserMonitorUnitType) == laserMonitor)
-        ui->bfdLineEdit->setText(formatted(response.toDouble(), 2, 'f'));
-}
-
-void SettingsWindow::apcUsedReceived(const Analyzer::Response& response)
-{
-    const bool used = response.toBool();
-    for (QWidget* widget :
-         QList<QWidget*>{ui->pressureReadLabel, ui->pressureReadLineEdit, ui->apcSetLabel,
-                         ui->apcSetLineEdit, ui->apcOpenCheckBox})
-        widget->setVisible(used);
-}
-
-void SettingsWindow::reactorUsedReceived(const Analyzer::Response& response)
-{
-    m_reactorUsed = response.toBool();
-    for (QWidget* widget :
-         QList<QWidget*>{ui->reactorTempLabel, ui->reactorTempLineEdit, ui->reactorPressureLabel,
-                         ui->reactorPressureLineEdit, ui->reactorHeaterEnabledCheckBox})
-        widget->setVisible(m_reactorUsed);
-}
-
-void SettingsWindow::reactorReading(QLineEdit* field, const Analyzer::Response& response)
-{
-    if (m_reactorUsed)
-        field->setText(formatted(response.toDouble(), 2, 'f'));
-}
-
-void SettingsWindow::laserCurrentEdited()
-{
-    sendValueOf(m_laserCurrentId, ui->laserCurrentLineEdit);
-}
-
-void SettingsWindow::laserTempEdited()
-{
-    sendValueOf(m_laserTemperatureId, ui->laserTempLineEdit);
-}
-
-void SettingsWindow::thresholdEdited()
-{
-    sendValueOf(m_thresholdId, ui->thresholdLineEdit);
-}
-
-void SettingsWindow::apcSetEdited()
-{
-    sendValueOf(m_apcSetPointId, ui->apcSetLineEdit);
-}
-
-void SettingsWindow::apcOpenClicked(bool checked)
-{
-    // The controller is opened by apc_open and given back control by
-    // apc_controlling; both take true.
-    Analyzer::Request request = m_requests.request(m_apcOpenId);
-    if (!checked)
-        request.setMethod(QStringLiteral("apc_controlling"));
-    request.setParams({true});
-    emit jsonToSend(request);
-}
-
-void SettingsWindow::on_reactorHeaterEnabledCheckBox_clicked(bool checked)
-{
-    send(m_reactorHeaterId, {checked});
-}
-
-void SettingsWindow::unitsReceived(const Analyzer::Response& response)
-{
-    const int index = ui->unitsComboBox->findData(response.toString());
-    if (index >= 0)
-        ui->unitsComboBox->setCurrentIndex(index);
-}
-
-void SettingsWindow::dewPointUsedReceived(const Analyzer::Response& response)
-{
-    auto* model = qobject_cast<QStandardItemModel*>(ui->unitsComboBox->model());
-    for (int i = 0; i < ui->unitsComboBox->count(); ++i) {
-        if (ui->unitsComboBox->itemText(i).startsWith(QLatin1String("dew"), Qt::CaseInsensitive) &&
-            model)
-            model->item(i)->setEnabled(response.toBool());
-    }
-}
-
-void SettingsWindow::unitsChanged(int index)
-{
-    if (index < 0)
-        return;
-    const QString unit = ui->unitsComboBox->itemData(index).toString();
-    if (unit != QLatin1String("volume") && unit != QLatin1String("weight"))
-        openKeypad(QStringLiteral("Sample Gas Pressure (psig)"), m_sampleGasPressureId);
-    send(m_unitsId, {unit});
-}
-
-void SettingsWindow::backlightChanged(int value)
-{
-    m_backlight->setBrightness(value);
-}
-
-void SettingsWindow::dataFilterSliding(int value)
-{
-    ui->dataFilterLineEdit->setText(QString::number(value * 10));
-}
-
-void SettingsWindow::setDataFilterbyLine()
-{
-    m_dataFilterEditing = true;
-    m_dataFilterTimer->start(kDataFilterTimeoutMs);
-    ui->dataFilterSlider->setValue(ui->dataFilterLineEdit->text().toInt() / 10);
-}
-
-void SettingsWindow::dataEditingDone()
-{
-    m_dataFilterEditing = false;
-    send(m_dataFilterId, {std::max(ui->dataFilterLineEdit->text().toInt(), kMinimumDataFilter)});
-}
-
-void SettingsWindow::dataFilterReceived(const Analyzer::Response& response)
-{
-    if (m_dataFilterEditing)
-        return;
-    const int value = response.toInt();
-    if (value < kMinimumDataFilter)
-        return;
-    const QSignalBlocker textBlocker(ui->dataFilterLineEdit);
-    const QSignalBlocker sliderBlocker(ui->dataFilterSlider);
-    ui->dataFilterLineEdit->setText(QString::number(value));
-    ui->dataFilterSlider->setValue(value / 10);
-}
-
-void SettingsWindow::dynamicFilterEnabledReceived(const Analyzer::Response& response)
-{
-    const bool automatic = response.toBool();
-    ui->dynamicFilterEnabledCheckBox->setChecked(automatic);
-    if (ui->dynamicFilterEnabledCheckBox->isEnabled()) {
-        ui->dataFilterLineEdit->setEnabled(!automatic);
-        ui->dataFilterSlider->setEnabled(!automatic);
-    }
-}
-
-void SettingsWindow::dynamicFilterUsedReceived(const Analyzer::Response& response)
-{
-    const int kind = response.isError() ? 1 : response.toInt();
-    ui->dynamicFilterEnabledCheckBox->setText(kind == 2 ? QStringLiteral("Speed+")
-                                                        : QStringLiteral("Auto"));
-    ui->dynamicFilterEnabledCheckBox->setVisible(kind == 1 || kind == 2);
-}
-
-void SettingsWindow::on_dynamicFilterEnabledCheckBox_clicked(bool checked)
-{
-    send(m_dynamicFilterId, {checked});
-}
-
-// ---------------------------------------------------------------------------
-// Service
-
-void SettingsWindow::unitNameReceived(const Analyzer::Response& response)
-{
-    ui->unitNameLabel->setText(QStringLiteral("Unit Name: ") + capServerText(response.toString()));
-    emit newTitleBarName(response.toString());
-}
-
-void SettingsWindow::unitTypeReceived(const Analyzer::Response& response)
-{
-    m_unitType = response.toInt();
-    ui->label_7->setText(m_unitType == kLaserMonitorUnitType ? QStringLiteral("Laser I (mA)")
-                                                             : QStringLiteral("Laser BFD (mV)"));
-    ui->unitTypeLabel->setText(QStringLiteral("Unit Type: ") + QString::number(m_unitType));
-}
-
-void SettingsWindow::serialNumberReceived(const Analyzer::Response& response)
-{
-    const QString serial = response.toString();
-    ui->serialLabel->setText(QStringLiteral("SN: ") + serial);
-    const QString host = connectionString().section(QLatin1Char(':'), 0, 0);
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* frame = qobject_cast<QMainWindow*>(window)) {
-            const QString title = QStringLiteral("SN ") + serial + QStringLiteral(" @ ") + host;
-            if (frame->windowTitle() != title)
-                frame->setWindowTitle(title);
-            break;
-        }
-    }
-}
-
-void SettingsWindow::versionReceived(const Analyzer::Response& response)
-{
-    ui->versionLabel->setText(QStringLiteral("Version: ") + capServerText(response.toString()));
-    emit newTitleBarVersion(response.toString());
-}
-
-void SettingsWindow::showResult(const QString& title, const QString& text)
-{
-    MessageBox box(this, false);
-    box.setWindowTitle(title);
-    box.setText(text);
-    box.exec();
-}
-
-// The transfers themselves, with their progress and result messages, are the
-// file manager's.
-void SettingsWindow::downloadSettingsClicked()
-{
-    emit startDownload(FileManager::SettingsFile, false);
-}
-
-void SettingsWindow::uploadSettingsClicked()
-{
-    emit uploadFile(FileManager::SettingsFile);
-}
-
-void SettingsWindow::transferTrendClicked()
-{
-    emit startDownload(FileManager::TrendFile, false);
-}
-
-void SettingsWindow::transferScansClicked()
-{
-    emit startDownload(FileManager::ScansFile, false);
-}
-
-void SettingsWindow::transferLogClicked()
-{
-    emit startDownload(FileManager::LogFile, false);
-}
-
-void SettingsWindow::transferSRDAClicked()
-{
-    emit startDownload(FileManager::SrdaFile, false);
-}
-
-void SettingsWindow::defaultSettingsClicked()
-{
-    MessageBox box(this, true);
-    box.setWindowTitle(QStringLiteral("Warning"));
-    box.setText(QStringLiteral(
-        "Restoring settings can erase the current analyzer settings.\nOK to proceed?"));
-    if (box.exec() == QDialog::Accepted)
-        send(m_restoreId, {});
-}
-
-void SettingsWindow::restoreReceived(const Analyzer::Response& response)
-{
-    showResult(QString(), response.isError() ? QStringLiteral("Error restoring settings")
-                                             : QStringLiteral("Settings restored"));
-}
-
-void SettingsWindow::finalizeSettingsClicked()
-{
-    send(m_finalizeId, {});
-}
-
-void SettingsWindow::finalizeReceived(const Analyzer::Response& response)
-{
-    showResult(QString(), response.isError() ? QStringLiteral("Error finalizing settings")
-                                             : QStringLiteral("Settings finalized"));
-}
-
-void SettingsWindow::offPeakClicked()
-{
-    send(m_scheduleOpmodeId, {kOffPeakMode});
-}
-
-void SettingsWindow::on_buttonCertificationScan_clicked()
-{
-    emit goToWindow(CERTIFICATION);
-}
-
-void SettingsWindow::on_apcCalibrateButton_clicked()
-{
-    emit goToWindow(CALIBRATION);
-}
-
-// ---------------------------------------------------------------------------
-// Factory
-
-void SettingsWindow::vmodEdited()
-{
-    sendValueOf(m_vmodAmplitudeId, ui->vmodLineEdit);
-}
-
-void SettingsWindow::vmodFactorEdited()
-{
-    sendValueOf(m_vmodFactorId, ui->vmodFactorLineEdit);
-}
-
-void SettingsWindow::vmodFrequencyEdited()
-{
-    sendValueOf(m_vmodFrequencyId, ui->vmodFreqLineEdit);
-}
-
-void SettingsWindow::simsEdited()
-{
-    sendValueOf(m_mirrorSlopeId, ui->simsLineEdit);
-}
-
-void SettingsWindow::detector1GainEdited()
-{
-    // Detector number 1, then the gain; the keypad path sends the gain alone.
-    sendValueOf(m_detectorGainId, ui->detector1GainLineEdit, {1});
-}
-
-void SettingsWindow::pztFrequencyEdited()
-{
-    sendValueOf(m_pztFrequencyId, ui->pztFrequencyLineEdit);
-}
-
-void SettingsWindow::detector1FilterClicked(bool checked)
-{
-    send(m_detectorFilterId, {1, checked});
-}
-
-void SettingsWindow::pztEnabledClicked(bool checked)
-{
-    send(m_pztEnabledId, {checked});
-}
-
-void SettingsWindow::on_trackHoldEnableCheckbox_clicked(bool checked)
-{
-    send(m_trackHoldId, {checked});
-}
-
-void SettingsWindow::on_allowNegativeCheckBox_clicked(bool checked)
-{
-    send(m_allowNegativeId, {checked});
-}
-
-void SettingsWindow::on_clearTrendButton_clicked()
-{
-    m_progress->progressBar()->setRange(0, 0);
-    m_progress->setText(QStringLiteral("Please wait"));
-    m_progress->show();
-    send(m_clearTrendId, {});
-}
-
-void SettingsWindow::clearTrendReceived(const Analyzer::Response& response)
-{
-    m_progress->hide();
-    showResult(QStringLiteral("Trend Data"), response.isError()
-                                                 ? QStringLiteral("Error clearing trend data")
-                                                 : QStringLiteral("Trend data cleared"));
 }

@@ -3,31 +3,35 @@
 // the analyzer and every change leaves as a request named after the setting;
 // outside service mode the settings are read-only. Standard and Factory access
 // decide whether the factory pages are reachable.
+//
+// The 82 requests are rows of one table (settingsrows.cpp), walked by
+// assignRequestIds(); settingswindow.cpp holds the frame and the walk,
+// settingsfields.cpp the fields' own reply handlers and every edit.
 #pragma once
 
 #include "analyzer/request.h"
 #include "analyzer/requesttable.h"
 #include "analyzer/rpcinterface.h"
 #include "files/filemanager.h"
+#include "settings/settingsrow.h"
 #include "widgets/windowtype.h"
 
 #include <QHash>
 #include <QList>
-#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <functional>
 #include <memory>
 
 class CalendarDialog;
+class GasPages;
 class IBacklight;
 class ProgressDialog;
-class QCheckBox;
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QSignalMapper;
 class QTimer;
+class ServerLabels;
 
 namespace Ui {
 class SettingsWindow;
@@ -39,17 +43,6 @@ class SettingsWindow : public QWidget, public Analyzer::RPCInterface
     Q_INTERFACES(Analyzer::RPCInterface)
 
 public:
-    /// Poll groups: one per tab, by tab position, and the one-shot requests.
-    enum Group
-    {
-        GasTypeGroup,
-        OutputsGroup,
-        ScheduleGroup,
-        SettingsGroup,
-        ServiceGroup,
-        FactoryGroup,
-        OneShotGroup
-    };
     static constexpr int kFactoryPassword = 5738;
 
     explicit SettingsWindow(QWidget* parent = nullptr);
@@ -82,6 +75,9 @@ signals:
 public slots:
     void showFactoryTab(bool factory);
     void configureForServiceMode(bool service);
+    /// The keypad closed, after handing back its value if it had one: an
+    /// Ethernet entry that got none was cancelled.
+    void keypadClosed();
 
 private slots:
     void tabChanged(int position);
@@ -148,35 +144,26 @@ protected:
 
 private:
     using Handler = std::function<void(const Analyzer::Response&)>;
-    enum class Format
-    {
-        F1,
-        F2,
-        G6,
-        E4,
-        Int
-    };
-    /// What a press on a line edit opens: the keypad with this prompt for the
-    /// request whose id is stored at id.
-    struct KeypadField
-    {
-        QString prompt;
-        const int* id;
-    };
+    /// The unit type whose bfdLineEdit shows the laser current monitor.
+    static constexpr int kLaserMonitorUnitType = 100;
 
-    int inGroup(Group group, int id);
-    /// Shows a number in its format; with keepWhileFocused the operator's
-    /// typing is never overwritten.
-    Handler number(QLineEdit* field, Format format, bool keepWhileFocused = true);
-    Handler checked(QCheckBox* box);
-    Handler text(QLabel* label, const QString& prefix);
+    /// Every row of the request table, in id order (settingsrows.cpp).
+    static const std::array<SettingsRow, 82> kRows;
+
+    /// The reply handler of a row: shown as the row says, unless its skip rule holds.
+    Handler replyHandler(const SettingsRow& row, QWidget* widget);
+    bool skipped(int skip, QWidget* widget, const Analyzer::Response& response) const;
+    /// The id of the row edited from widget (the first row that names it).
+    int idOf(const QObject* widget) const;
+    /// The id of the first row with key, in group when one is given.
+    int idOf(const char* key, SettingsRow::Group group = SettingsRow::NoGroup) const;
 
     void send(int id, const QJsonArray& params);
     /// Sends params + [the field's number]; text that is no number sends nothing.
-    void sendValueOf(int id, QLineEdit* field, QJsonArray params = {});
-    void openKeypad(const QString& prompt, int id);
+    void sendValueOf(QLineEdit* field, QJsonArray params = {});
+    /// Opens the keypad on the row whose prompt belongs to widget.
+    void openKeypad(const QObject* widget);
     void sendNetworkSettings(bool dhcp);
-    void selectByData(QComboBox* combo, const QVariant& data);
     void sendBaudrate(QComboBox* combo, const QString& port, int index);
 
     void opmodeReceived(const Analyzer::Response& response);
@@ -187,7 +174,6 @@ private:
     void echoConcReceived(const Analyzer::Response& response);
     void tuneScheduleReceived(const Analyzer::Response& response);
     void dateTimeReceived(const Analyzer::Response& response);
-    void readingForUnitType(const Analyzer::Response& response, bool laserMonitor);
     void apcUsedReceived(const Analyzer::Response& response);
     void dataFilterReceived(const Analyzer::Response& response);
     void dynamicFilterEnabledReceived(const Analyzer::Response& response);
@@ -195,7 +181,6 @@ private:
     void unitsReceived(const Analyzer::Response& response);
     void dewPointUsedReceived(const Analyzer::Response& response);
     void reactorUsedReceived(const Analyzer::Response& response);
-    void reactorReading(QLineEdit* field, const Analyzer::Response& response);
     void unitNameReceived(const Analyzer::Response& response);
     void unitTypeReceived(const Analyzer::Response& response);
     void serialNumberReceived(const Analyzer::Response& response);
@@ -205,85 +190,36 @@ private:
     void finalizeReceived(const Analyzer::Response& response);
     void clearTrendReceived(const Analyzer::Response& response);
 
-    void showGasPage(int page);
-    void markCurrentGas();
     void showResult(const QString& title, const QString& text);
     void connectWidgets();
 
     Ui::SettingsWindow* ui;
     Analyzer::RequestTable m_requests;
-    std::array<QList<int>, 7> m_groups;
-    QHash<QObject*, KeypadField> m_keypadFields;
+    /// Ids by poll group (SettingsRow::Group up to OneShot).
+    std::array<QList<int>, SettingsRow::NoGroup> m_groups;
+    /// The widget of each row (none where the row names none).
+    QList<QWidget*> m_rowWidgets;
+    /// Row positions by widget: the row edited from it, and the row whose
+    /// keypad it opens.
+    QHash<const QObject*, int> m_rowOf;
+    QHash<const QObject*, int> m_keypadRowOf;
     /// The request handed to the keypad; the controller completes a copy of it.
     Analyzer::Request m_keypadRequest;
-
-    // Ids of the requests the screen writes or opens the keypad for.
-    int m_scheduleOpmodeId = 0;
-    int m_currentGasId = 0;
-    int m_usbBaudId = 0;
-    int m_rs232BaudId = 0;
-    int m_rs485BaudId = 0;
-    int m_networkId = 0;
-    int m_a420LowId = 0;
-    int m_a420HighId = 0;
-    int m_a420Id = 0;
-    int m_alarm1LevelId = 0;
-    int m_alarm2LevelId = 0;
-    int m_alarm1RelayId = 0;
-    int m_alarm2RelayId = 0;
-    int m_sysRelayId = 0;
-    int m_ipEntryId = 0;
-    int m_subnetEntryId = 0;
-    int m_gatewayEntryId = 0;
-    int m_fitEnabledId = 0;
-    int m_fitOffsetId = 0;
-    int m_fitSlopeId = 0;
-    int m_echoConcId = 0;
-    int m_logIntervalId = 0;
-    int m_autoLaserOptId = 0;
-    int m_tuneScheduleId = 0;
-    int m_dateTimeId = 0;
-    int m_laserCurrentId = 0;
-    int m_laserTemperatureId = 0;
-    int m_thresholdId = 0;
-    int m_apcSetPointId = 0;
-    int m_apcOpenId = 0;
-    int m_reactorHeaterId = 0;
-    int m_dataFilterId = 0;
-    int m_dynamicFilterId = 0;
-    int m_unitsId = 0;
-    int m_sampleGasPressureId = 0;
-    int m_passwordId = 0;
-    int m_restoreId = 0;
-    int m_finalizeId = 0;
-    int m_vmodAmplitudeId = 0;
-    int m_vmodFactorId = 0;
-    int m_vmodFrequencyId = 0;
-    int m_mirrorSlopeId = 0;
-    int m_detectorGainId = 0;
-    int m_pztFrequencyId = 0;
-    int m_detectorFilterId = 0;
-    int m_pztEnabledId = 0;
-    int m_simConcId = 0;
-    int m_trackHoldId = 0;
-    int m_allowNegativeId = 0;
-    int m_clearTrendId = 0;
 
     CalendarDialog* m_calendar = nullptr;
     ProgressDialog* m_progress = nullptr;
     QSignalMapper* m_gasMapper = nullptr;
     QSignalMapper* m_pageMapper = nullptr;
-    QList<QWidget*> m_gasButtons;
-    QList<QLabel*> m_gasLabels;
-
-    QStringList m_gases;
-    QString m_currentGas = QStringLiteral("!UNKNOWN!");
-    int m_gasPage = 0;
-    int m_gasPageCount = 1;
+    ServerLabels* m_serverLabels = nullptr;
+    std::unique_ptr<GasPages> m_gasPages;
 
     bool m_firstPoll = true;
     bool m_reactorUsed = false;
     bool m_networkEditing = false;
+    /// The keypad is open on an Ethernet field.
+    bool m_networkKeypadOpen = false;
+    /// An Ethernet entry came back from the keypad since the editing began.
+    bool m_networkEntryMade = false;
     bool m_dataFilterEditing = false;
     int m_unitType = 0;
 

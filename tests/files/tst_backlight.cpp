@@ -19,7 +19,7 @@ private slots:
     void fakeClamps();
     void limits_data();
     void limits();
-    void callWhileRunningIsDropped();
+    void callsWhileRunningEndAtTheLast();
 
 private:
     QString makeDatabase(const QStringList& statements);
@@ -124,25 +124,31 @@ void tst_Backlight::limits()
     QCOMPARE(QFile::exists(path), !statements.isEmpty());
 }
 
-void tst_Backlight::callWhileRunningIsDropped()
+void tst_Backlight::callsWhileRunningEndAtTheLast()
 {
     const QString path =
         makeDatabase({"CREATE TABLE display_table (min_brightness INTEGER, max_brightness INTEGER)",
                       "INSERT INTO display_table VALUES (20, 220)"});
     VireoBacklight backlight(path, m_program); // starts the program with 120
     QVERIFY(backlight.process().state() != QProcess::NotRunning);
-    backlight.setBrightness(80);
+    // A slider drag: the steps made while the program runs wait, and only the
+    // last is applied when it ends.
+    for (int level : {60, 70, 80})
+        backlight.setBrightness(level);
     QCOMPARE(backlight.brightness(), 50);
+    QTRY_COMPARE(recorded(), (QStringList{"120", "180"}));
     waitForProgram(backlight);
-    QCOMPARE(recorded(), QStringList{"120"});
+    QCOMPARE(backlight.brightness(), 80);
 
-    // A refresh re-applies the level within new limits.
+    // A refresh re-applies the level within new limits: the one still waiting
+    // for the program, when there is one.
     backlight.setBrightness(10);
-    waitForProgram(backlight);
+    backlight.setBrightness(30);
     makeDatabase({"UPDATE display_table SET min_brightness = 0, max_brightness = 100"});
     backlight.refresh();
+    QTRY_COMPARE(recorded(), (QStringList{"120", "180", "40", "30"}));
     waitForProgram(backlight);
-    QCOMPARE(recorded(), (QStringList{"120", "40", "10"}));
+    QCOMPARE(backlight.brightness(), 30);
 }
 
 QTEST_MAIN(tst_Backlight)

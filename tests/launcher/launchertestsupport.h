@@ -7,7 +7,9 @@
 #include "support/testsupport.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QMetaType>
 #include <QSettings>
@@ -55,6 +57,25 @@ public:
         file.close();
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            blocker + QStringLiteral("/cfg"));
+    }
+
+    /// The store's file, as the launcher finds it.
+    static QString fileName() { return open()->fileName(); }
+
+    /// Replaces the file at path with these bytes. Taking the path before,
+    /// not from a QSettings made after, matters: QSettings reports a file it
+    /// cannot parse only to the first object that reads it.
+    static void writeRaw(const QString& path, const QByteArray& bytes)
+    {
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+    static QByteArray readRaw(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
 private:

@@ -22,6 +22,8 @@ private slots:
     void loadReplacesList();
     void defaultStorage();
     void unwritableStoreIsReported();
+    void storeFaults_data();
+    void storeFaults();
 
 private:
     std::unique_ptr<LauncherStore> m_store;
@@ -156,6 +158,65 @@ void tst_LauncherSettings::unwritableStoreIsReported()
     QTest::ignoreMessage(QtWarningMsg,
                          QRegularExpression(QStringLiteral("^Cannot write the connection list")));
     QVERIFY(!settings.save());
+}
+
+void tst_LauncherSettings::storeFaults_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QStringList>("shown"); // the nicknames read
+    QTest::addColumn<bool>("readWhole");
+
+    QTest::newRow("a section that never closes") << "section" << QStringList{"Lab"} << false;
+    QTest::newRow("binary garbage") << "garbage" << QStringList{"Lab"} << false;
+    QTest::newRow("a folder where the file should be") << "folder" << QStringList() << false;
+    QTest::newRow("read-only") << "read-only" << QStringList{"Lab", "Stack 2", "Prüfstand"} << true;
+}
+
+// Whatever the store's state, the launcher shows what it could read, and a
+// store it could not read whole is never written over.
+void tst_LauncherSettings::storeFaults()
+{
+    QFETCH(QString, fault);
+    QFETCH(QStringList, shown);
+    QFETCH(bool, readWhole);
+
+    const QString store = LauncherStore::fileName();
+    const QString folder = QFileInfo(store).path();
+    std::unique_ptr<TestSupport::ReadOnlyFolder> readOnly;
+    const QByteArray goodRow("[connections]\n1\\nickname=Lab\n1\\connectionString=1.2.3.4:60001\nsize=1\n");
+    if (fault == QLatin1String("section")) {
+        LauncherStore::writeRaw(store, goodRow + "[broken\nx=1\n");
+    } else if (fault == QLatin1String("garbage")) {
+        LauncherStore::writeRaw(store, goodRow + QByteArray("\xff\xfe\0garbage=\x01\n", 12));
+    } else if (fault == QLatin1String("folder")) {
+        QVERIFY(QDir().mkpath(store));
+    } else {
+        LauncherStore::seed(kThree);
+        readOnly = std::make_unique<TestSupport::ReadOnlyFolder>(folder);
+        if (!readOnly->isReadOnly())
+            QSKIP(qPrintable(readOnly->why()));
+    }
+    const QByteArray before = LauncherStore::readRaw(store);
+
+    {
+        if (!readWhole)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot read the whole")));
+        Settings settings;
+        settings.load();
+        QStringList names;
+        for (const ConnectionEntry& entry : settings.connections())
+            names << entry.nickname;
+        QCOMPARE(names, shown);
+        QCOMPARE(settings.readable(), readWhole);
+
+        settings.append(kThree.at(1));
+        settings.setDefaultStorage(QStringLiteral("/data/new"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(readWhole ? QStringLiteral("^Cannot write")
+                                                                        : QStringLiteral("^Not writing")));
+        QVERIFY(!settings.save());
+        QCOMPARE(settings.defaultStorage(), QStringLiteral("/data/new")); // for this run
+    }
+    QCOMPARE(LauncherStore::readRaw(store), before);
 }
 
 QTEST_GUILESS_MAIN(tst_LauncherSettings)

@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTimer>
@@ -31,6 +32,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void editsReachSimulator();
+    void cancelledNetworkEntrySendsNothing();
 
 private:
     void tick() { QMetaObject::invokeMethod(m_gui, "requestUpdate"); }
@@ -134,6 +136,26 @@ void tst_SettingsLive::editsReachSimulator()
     QTest::keyClick(child("laserCurrentLineEdit"), Qt::Key_Return);
     QTRY_COMPARE(message, QStringLiteral("Laser current must be from 0 to 120 mA."));
     QCOMPARE(call("laser_current").value("result").toDouble(), 96.5);
+}
+
+void tst_SettingsLive::cancelledNetworkEntrySendsNothing()
+{
+    // The operator presses the IP field and cancels the keypad: the 60 s timer
+    // must not write the fields to the analyzer.
+    QTest::mouseClick(m_gui->findChild<QPushButton*>(QStringLiteral("pushButtonSettings")),
+                      Qt::LeftButton);
+    child<QTabWidget>("tabWidget")->setCurrentIndex(1);
+    tick();
+    QSignalSpy sent(m_settings, &SettingsWindow::jsonToSend);
+    QTest::mouseClick(child("ipLineEdit"), Qt::LeftButton);
+    auto* keypad = m_gui->findChild<KeyboardWindow*>();
+    QCOMPARE(m_pages->currentWidget(), keypad);
+    QTest::mouseClick(keypad->findChild<QPushButton*>(QStringLiteral("pushButton_Cancel")),
+                      Qt::LeftButton);
+    QCOMPARE(m_pages->currentWidget(), m_settings);
+    QVERIFY(!m_settings->editingTimer()->isActive());
+    QMetaObject::invokeMethod(m_settings, "editingDone");
+    QCOMPARE(sent.count(), 0);
 }
 
 QTEST_MAIN(tst_SettingsLive)

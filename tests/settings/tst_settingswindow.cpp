@@ -17,6 +17,7 @@
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -80,6 +81,109 @@ QString shown(QWidget* widget)
     return visibility(widget);
 }
 
+/// Every widget that is on only in service mode (a sample of the gas buttons).
+QStringList gatedWidgets()
+{
+    return {"fourTwentyMinLineEdit",
+            "fourTwentyMaxLineEdit",
+            "fourTwentyOutputLineEdit",
+            "alarm_1LineEdit",
+            "alarm_2LineEdit",
+            "alarm1CheckBox",
+            "alarm2CheckBox",
+            "alarmSysCheckBox",
+            "usbBaudrateComboBox",
+            "rs232BaudrateComboBox",
+            "rs485BaudrateComboBox",
+            "checkBoxFitEnable",
+            "lineEditFitSlope",
+            "lineEditFitIntercept",
+            "loggingIntLineEdit",
+            "echoConcCheckBox",
+            "prefixTimeCheckBox",
+            "allowAutoLaserOptCheckBox",
+            "yearSpinBox",
+            "monthSpinBox",
+            "daySpinBox",
+            "hourSpinBox",
+            "minuteSpinBox",
+            "scheduleComboBox",
+            "dateTimeGroup",
+            "laserCurrentLineEdit",
+            "laserTempLineEdit",
+            "thresholdLineEdit",
+            "apcSetLineEdit",
+            "apcOpenCheckBox",
+            "reactorHeaterEnabledCheckBox",
+            "unitsComboBox",
+            "getSettingsPushButton",
+            "uploadSettingsPushButton",
+            "defaultSettingsPushButton",
+            "transferTrendPushButton",
+            "transferScansPushButton",
+            "transferLogPushButton",
+            "transferSRDAPushButton",
+            "factoryLaserSettingsGroup",
+            "factoryReadingsGroup",
+            "factoryAnalyzerSettingsGroup",
+            "factoryTrackHoldGroup",
+            "factoryDetectorGroup",
+            "factoryPztGroup",
+            "factoryConcentrationGroup",
+            "factoryApcGroup",
+            "dynamicFilterEnabledCheckBox",
+            "dataFilterLineEdit",
+            "dataFilterSlider",
+            "radioButton_1",
+            "radioButton_16"};
+}
+
+/// Rejects, and counts, every dialog that opens while it is installed.
+class DialogCatcher : public QObject
+{
+public:
+    DialogCatcher() { qApp->installEventFilter(this); }
+    ~DialogCatcher() override { qApp->removeEventFilter(this); }
+    int opened = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        if (dialog && event->type() == QEvent::Show) {
+            ++opened;
+            QTimer::singleShot(0, dialog, &QDialog::reject);
+        }
+        return false;
+    }
+};
+
+/// The debug lines that contain text, counted while the object lives.
+class LogCounter
+{
+public:
+    explicit LogCounter(const char* text)
+    {
+        s_text = text;
+        s_count = 0;
+        s_previous = qInstallMessageHandler(&LogCounter::handle);
+    }
+    ~LogCounter() { qInstallMessageHandler(s_previous); }
+    int count() const { return s_count; }
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (message.contains(QLatin1String(s_text)))
+            ++s_count;
+        else
+            s_previous(type, context, message);
+    }
+    static inline const char* s_text = nullptr;
+    static inline int s_count = 0;
+    static inline QtMessageHandler s_previous = nullptr;
+};
+
 using Replies = QList<QPair<int, QJsonValue>>;
 
 struct Sent
@@ -111,10 +215,30 @@ private slots:
     void accessLevel_data();
     void accessLevel();
     void serviceGating();
+    void gateClosedUntilServiceMode();
+    void serverTexts_data();
+    void serverTexts();
+    void serialNumberCapped();
     void gasPages();
+    void gasPageArrow_data();
+    void gasPageArrow();
+    void gasButtonsLookDisabled();
     void networkEditingTimer();
+    void networkEntries_data();
+    void networkEntries();
+    void cancelledNetworkEntry();
     void dataFilter();
+    void dataFilterSent_data();
+    void dataFilterSent();
+    void dataFilterReplies_data();
+    void dataFilterReplies();
+    void manualFilter_data();
+    void manualFilter();
     void unitsAndBacklight();
+    void unitsKeypad_data();
+    void unitsKeypad();
+    void backlightRefresh_data();
+    void backlightRefresh();
     void dateFromCalendar();
     void maintenanceReplies();
     void transferButtons_data();
@@ -447,24 +571,26 @@ void tst_SettingsWindow::keypadPrompts_data()
     QTest::addColumn<int>("row");
     QTest::addColumn<bool>("inService");
 
-    const auto pad = [](const char* widget, const char* prompt, int row, bool inService = false) {
-        QTest::addRow("%s%s", widget, inService ? " in service" : "")
-            << QString::fromLatin1(widget) << QString::fromLatin1(prompt) << row << inService;
+    // A field that is off outside service mode opens no keypad there; the
+    // Ethernet fields and the access button open it in any mode.
+    const auto pad = [](const char* widget, const char* prompt, int row, bool gated = true) {
+        QTest::addRow("%s in service", widget)
+            << QString::fromLatin1(widget) << QString::fromLatin1(prompt) << row << true;
+        QTest::addRow("%s outside service", widget)
+            << QString::fromLatin1(widget) << QString(gated ? "" : prompt) << row << false;
     };
-    // Outside service mode too: a press on a disabled field still opens the keypad.
     pad("timeLineEdit", "Enter time hh.mm.ss", 32);
     pad("fourTwentyMinLineEdit", "Set 4-20 mA Minimum Conc.", 9);
     pad("fourTwentyMaxLineEdit", "Set 4-20 mA Maximum Conc.", 10);
     pad("fourTwentyOutputLineEdit", "Set 4-20 mA Output", 11);
     pad("alarm_1LineEdit", "Set User Alarm 1 value", 12);
     pad("alarm_2LineEdit", "Set User Alarm 2 value", 13);
-    pad("ipLineEdit", "Enter IP address", 17);
-    pad("subnetLineEdit", "Enter subnet", 18);
-    pad("gatewayLineEdit", "Enter gateway", 19);
+    pad("ipLineEdit", "Enter IP address", 17, false);
+    pad("subnetLineEdit", "Enter subnet", 18, false);
+    pad("gatewayLineEdit", "Enter gateway", 19, false);
     pad("lineEditFitSlope", "Fit Slope", 23);
     pad("lineEditFitIntercept", "Fit Intercept", 22);
-    pad("loggingIntLineEdit", "", 26);
-    pad("loggingIntLineEdit", "Logging Interval", 26, true);
+    pad("loggingIntLineEdit", "Logging Interval", 26);
     pad("laserCurrentLineEdit", "Set Laser Current [mA]", 34);
     pad("laserTempLineEdit", "Set Laser Temp [C]", 35);
     pad("thresholdLineEdit", "Set Threshold", 36);
@@ -477,7 +603,7 @@ void tst_SettingsWindow::keypadPrompts_data()
     pad("detector1GainLineEdit", "Detector Gain", 69);
     pad("pztFrequencyLineEdit", "PZT Frequency", 70);
     pad("simConcLineEdit", "Simulation Concentration", 73);
-    pad("changeAccessPushButton", "Enter Factory Password", 61, true);
+    pad("changeAccessPushButton", "Enter Factory Password", 61, false);
 }
 
 void tst_SettingsWindow::keypadPrompts()
@@ -649,58 +775,7 @@ void tst_SettingsWindow::accessLevel()
 
 void tst_SettingsWindow::serviceGating()
 {
-    const QStringList gated = {"fourTwentyMinLineEdit",
-                               "fourTwentyMaxLineEdit",
-                               "fourTwentyOutputLineEdit",
-                               "alarm_1LineEdit",
-                               "alarm_2LineEdit",
-                               "alarm1CheckBox",
-                               "alarm2CheckBox",
-                               "alarmSysCheckBox",
-                               "usbBaudrateComboBox",
-                               "rs232BaudrateComboBox",
-                               "rs485BaudrateComboBox",
-                               "checkBoxFitEnable",
-                               "lineEditFitSlope",
-                               "lineEditFitIntercept",
-                               "loggingIntLineEdit",
-                               "echoConcCheckBox",
-                               "prefixTimeCheckBox",
-                               "allowAutoLaserOptCheckBox",
-                               "yearSpinBox",
-                               "monthSpinBox",
-                               "daySpinBox",
-                               "hourSpinBox",
-                               "minuteSpinBox",
-                               "scheduleComboBox",
-                               "dateTimeGroup",
-                               "laserCurrentLineEdit",
-                               "laserTempLineEdit",
-                               "thresholdLineEdit",
-                               "apcSetLineEdit",
-                               "apcOpenCheckBox",
-                               "reactorHeaterEnabledCheckBox",
-                               "unitsComboBox",
-                               "getSettingsPushButton",
-                               "uploadSettingsPushButton",
-                               "defaultSettingsPushButton",
-                               "transferTrendPushButton",
-                               "transferScansPushButton",
-                               "transferLogPushButton",
-                               "transferSRDAPushButton",
-                               "factoryLaserSettingsGroup",
-                               "factoryReadingsGroup",
-                               "factoryAnalyzerSettingsGroup",
-                               "factoryTrackHoldGroup",
-                               "factoryDetectorGroup",
-                               "factoryPztGroup",
-                               "factoryConcentrationGroup",
-                               "factoryApcGroup",
-                               "dynamicFilterEnabledCheckBox",
-                               "dataFilterLineEdit",
-                               "dataFilterSlider",
-                               "radioButton_1",
-                               "radioButton_16"};
+    const QStringList gated = gatedWidgets();
     const QStringList open = {"optimizePushButton", "buttonCertificationScan", "offPeakPushButton",
                               "changeAccessPushButton", "pushButtonClose"};
 
@@ -732,6 +807,360 @@ void tst_SettingsWindow::serviceGating()
     QTRY_COMPARE(child<QLabel>("labelFile")->text(), QStringLiteral("Ready to download"));
     setStoragePath(storage.path() + "/missing");
     QTRY_COMPARE(child<QLabel>("labelFile")->text(), QStringLiteral("Configure storage location"));
+}
+
+void tst_SettingsWindow::gateClosedUntilServiceMode()
+{
+    // An analyzer that answers every opmode poll with an error ("busy"), or
+    // with no number, leaves a fresh screen read-only.
+    for (int row : {1, 4, 24, 33, 55, 77})
+        m_window->handleResponse(errorReply(row));
+    m_window->handleResponse(reply(4, "busy"));
+    for (const QString& name : gatedWidgets())
+        QVERIFY2(!child(name)->isEnabled(), qPrintable(name));
+    QVERIFY(!child("opmodeLabel")->isHidden());
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    child<QTabWidget>("tabWidget")->setCurrentIndex(1);
+    auto* relay = child("alarm1CheckBox");
+    QTest::mouseClick(relay, Qt::LeftButton, {}, QPoint(8, relay->height() / 2));
+    QCOMPARE(m_sent->count(), 0);
+
+    // Service mode opens it; a reply without a number then leaves it open.
+    m_window->handleResponse(reply(4, 2));
+    QVERIFY(relay->isEnabled());
+    m_window->handleResponse(errorReply(4));
+    QVERIFY(relay->isEnabled());
+}
+
+void tst_SettingsWindow::serverTexts_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("sent");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("formula");
+
+    // Markup from the analyzer is text: shown as it is, or escaped in a formula.
+    QTest::newRow("unit name") << 56 << "unitNameLabel"
+                               << "<b>Vireo</b>"
+                               << "Unit Name: <b>Vireo</b>" << false;
+    QTest::newRow("serial") << 58 << "serialLabel"
+                            << "<i>V1</i>"
+                            << "SN: <i>V1</i>" << false;
+    QTest::newRow("version") << 59 << "versionLabel"
+                             << "<u>4</u>"
+                             << "Version: <u>4</u>" << false;
+    QTest::newRow("next tune") << 30 << "nextTuneLabel"
+                               << "<h1>soon</h1>"
+                               << "Next Tune: <h1>soon</h1>" << false;
+    QTest::newRow("fpga") << 60 << "fpgaLabel"
+                          << "<s>2</s>"
+                          << "FPGA: <s>2</s>" << false;
+    QTest::newRow("gas") << 2 << "gasLabel_1"
+                         << "<b>N2</b>"
+                         << "&lt;b&gt;N<sub>2</sub>&lt;/b&gt;" << true;
+}
+
+void tst_SettingsWindow::serverTexts()
+{
+    QFETCH(int, row);
+    QFETCH(QString, label);
+    QFETCH(QString, sent);
+    QFETCH(QString, shown);
+    QFETCH(bool, formula);
+
+    m_window->handleResponse(reply(row, row == 2 ? QJsonValue(QJsonArray{sent}) : QJsonValue(sent)));
+    QCOMPARE(child<QLabel>(label)->text(), shown);
+    QCOMPARE(child<QLabel>(label)->textFormat(), formula ? Qt::RichText : Qt::PlainText);
+}
+
+void tst_SettingsWindow::serialNumberCapped()
+{
+    // A serial number of a megabyte is cut before it reaches the label or the
+    // frame's title.
+    QMainWindow frame;
+    const QString connection = connectionString();
+    connectionString() = QStringLiteral("10.1.2.3:49999");
+    const QString huge(1 << 20, QLatin1Char('7'));
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Text from the analyzer cut to 300"));
+    m_window->handleResponse(reply(58, huge));
+    QVERIFY(child<QLabel>("serialLabel")->text().size() < 320);
+    QCOMPARE(frame.windowTitle(),
+             "SN " + huge.left(300) + QChar(0x2026) + QStringLiteral(" @ 10.1.2.3"));
+    connectionString() = connection;
+}
+
+void tst_SettingsWindow::gasPageArrow_data()
+{
+    QTest::addColumn<int>("gases");
+    QTest::addColumn<bool>("arrow");
+    QTest::newRow("16 gases, one page") << 16 << false;
+    QTest::newRow("17 gases, two pages") << 17 << true;
+}
+
+void tst_SettingsWindow::gasPageArrow()
+{
+    QFETCH(int, gases);
+    QFETCH(bool, arrow);
+
+    QJsonArray names;
+    for (int i = 1; i <= gases; ++i)
+        names.append(QStringLiteral("G%1").arg(QChar('a' + i)));
+    m_window->handleResponse(reply(2, names));
+    QCOMPARE(!child("buttonNextGasPage")->isHidden(), arrow);
+    QVERIFY(!child("radioButton_16")->isHidden());
+    QCOMPARE(child<QLabel>("gasLabel_16")->text(), QStringLiteral("Gq"));
+}
+
+void tst_SettingsWindow::gasButtonsLookDisabled()
+{
+    m_window->handleResponse(reply(2, QJsonArray{"N2", "Ar"}));
+    m_window->handleResponse(reply(3, "N2"));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+
+    // The darkest pixel of a button and its label, as drawn on the window: a
+    // disabled one is paler.
+    const auto drawn = [this](QWidget* widget) {
+        const QRect area(widget->mapTo(m_window.get(), QPoint()), widget->size());
+        return m_window->grab(area).toImage();
+    };
+    const auto darkest = [drawn](QWidget* widget) {
+        const QImage image = drawn(widget);
+        int value = 255;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                value = std::min(value, qGray(image.pixel(x, y)));
+        }
+        return value;
+    };
+    // An open and a chosen button, and a label.
+    const QList<QWidget*> widgets = {child("radioButton_1"), child("radioButton_2"),
+                                     child("gasLabel_1")};
+    QList<int> off;
+    for (QWidget* widget : widgets)
+        off.append(darkest(widget));
+    TestSupport::saveScreenshot(m_window.get(), "settings-gas-disabled");
+    m_window->configureForServiceMode(true);
+    for (int i = 0; i < widgets.size(); ++i) {
+        const int on = darkest(widgets.at(i));
+        QVERIFY2(off.at(i) > on + 40, qPrintable(QString("%1: %2 disabled, %3 enabled")
+                                                     .arg(widgets.at(i)->objectName())
+                                                     .arg(off.at(i))
+                                                     .arg(on)));
+    }
+}
+
+void tst_SettingsWindow::networkEntries_data()
+{
+    QTest::addColumn<QJsonValue>("polled"); // null: the poll failed
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QJsonValue>("typed");
+    QTest::addColumn<QString>("params"); // empty: nothing is sent
+
+    const QJsonArray fixed{false, "10.0.0.2", "255.255.255.0", "10.0.0.1"};
+    QTest::newRow("highest address")
+        << QJsonValue(fixed) << 17 << QJsonValue("255.255.255.255")
+        << "[false,\"255.255.255.255\",\"255.255.255.0\",\"10.0.0.1\"]";
+    QTest::newRow("lowest address") << QJsonValue(fixed) << 19 << QJsonValue("0.0.0.0")
+                                    << "[false,\"10.0.0.2\",\"255.255.255.0\",\"0.0.0.0\"]";
+    QTest::newRow("octet 256") << QJsonValue(fixed) << 17 << QJsonValue("10.0.0.256") << "";
+    QTest::newRow("empty octet") << QJsonValue(fixed) << 18 << QJsonValue("255..255.0") << "";
+    QTest::newRow("minus") << QJsonValue(fixed) << 19 << QJsonValue("-10.0.0.1") << "";
+    QTest::newRow("a number") << QJsonValue(fixed) << 17 << QJsonValue(42) << "";
+    QTest::newRow("after a failed poll") << QJsonValue() << 19 << QJsonValue("10.0.0.1") << "";
+    QTest::newRow("dhcp") << QJsonValue(QJsonArray{true, "", "", ""}) << 17
+                          << QJsonValue("10.0.0.256") << "[true]";
+}
+
+void tst_SettingsWindow::networkEntries()
+{
+    QFETCH(QJsonValue, polled);
+    QFETCH(int, row);
+    QFETCH(QJsonValue, typed);
+    QFETCH(QString, params);
+
+    m_window->handleResponse(polled.isNull() ? errorReply(8) : reply(8, polled));
+    m_window->handleResponse(entry(row, {typed}));
+    QCOMPARE(m_sent->count(), params.isEmpty() ? 0 : 1);
+    if (!params.isEmpty()) {
+        QCOMPARE(sent().at(0).id, id(8));
+        QCOMPARE(sent().at(0).params, params);
+    }
+    // The 60 s timer does not send an address the entry could not.
+    QMetaObject::invokeMethod(m_window.get(), "editingDone");
+    QCOMPARE(m_sent->count(), params.isEmpty() ? 0 : 2);
+}
+
+void tst_SettingsWindow::cancelledNetworkEntry()
+{
+    // A failed poll leaves the fields empty; the operator presses IP and cancels.
+    m_window->handleResponse(errorReply(8));
+    m_window->show();
+    child<QTabWidget>("tabWidget")->setCurrentIndex(1);
+    QTest::mouseClick(child("ipLineEdit"), Qt::LeftButton);
+    QCOMPARE(m_keypad.size(), 1);
+    QVERIFY(m_window->editingTimer()->isActive());
+    m_window->keypadClosed();
+    QVERIFY(!m_window->editingTimer()->isActive());
+    QMetaObject::invokeMethod(m_window.get(), "editingDone");
+    QCOMPARE(m_sent->count(), 0);
+    // The analyzer's addresses show again at once.
+    m_window->handleResponse(reply(8, QJsonArray{false, "10.0.0.2", "255.255.255.0", "10.0.0.1"}));
+    QCOMPARE(child<QLineEdit>("ipLineEdit")->text(), QStringLiteral("10.0.0.2"));
+
+    // An entry that came back before the close is one that was made.
+    QTest::mouseClick(child("ipLineEdit"), Qt::LeftButton);
+    m_window->handleResponse(entry(17, {"10.0.0.9"}));
+    m_window->keypadClosed();
+    QVERIFY(m_window->editingTimer()->isActive());
+    QCOMPARE(m_sent->count(), 1);
+
+    // The 60 s run out while the keypad is open; the late entry is sent, and
+    // counts for nothing in the next editing, which is cancelled.
+    QTest::mouseClick(child("ipLineEdit"), Qt::LeftButton);
+    m_window->editingTimer()->stop();
+    QMetaObject::invokeMethod(m_window.get(), "editingDone");
+    QCOMPARE(m_sent->count(), 2);
+    m_window->handleResponse(entry(17, {"10.0.0.8"}));
+    m_window->keypadClosed();
+    QCOMPARE(m_sent->count(), 3);
+    QTest::mouseClick(child("ipLineEdit"), Qt::LeftButton);
+    m_window->keypadClosed();
+    QVERIFY(!m_window->editingTimer()->isActive());
+    QMetaObject::invokeMethod(m_window.get(), "editingDone");
+    QCOMPARE(m_sent->count(), 3);
+}
+
+void tst_SettingsWindow::dataFilterSent_data()
+{
+    QTest::addColumn<QString>("input"); // "slider N" or the typed text
+    QTest::addColumn<QString>("params");
+    QTest::newRow("slider at 1: the floor") << "slider 1"
+                                            << "[10]";
+    QTest::newRow("slider at 100") << "slider 100"
+                                   << "[1000]";
+    QTest::newRow("typed 9: the floor") << "9"
+                                        << "[10]";
+    QTest::newRow("typed 10") << "10"
+                              << "[10]";
+}
+
+void tst_SettingsWindow::dataFilterSent()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, params);
+
+    m_window->configureForServiceMode(true);
+    if (input.startsWith("slider"))
+        child<QSlider>("dataFilterSlider")->setValue(input.section(' ', 1).toInt());
+    else
+        child<QLineEdit>("dataFilterLineEdit")->setText(input);
+    QVERIFY(m_window->dataFilterTimer()->isActive());
+    m_window->dataFilterTimer()->stop();
+    QMetaObject::invokeMethod(m_window.get(), "dataEditingDone");
+    QCOMPARE(sent().size(), 1);
+    QCOMPARE(sent().at(0).id, id(46));
+    QCOMPARE(sent().at(0).params, params);
+}
+
+void tst_SettingsWindow::dataFilterReplies_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("slider");
+    QTest::newRow("10 is shown") << 10 << "10" << 1;
+    QTest::newRow("9 is not") << 9 << "200" << 20;
+}
+
+void tst_SettingsWindow::dataFilterReplies()
+{
+    QFETCH(int, value);
+    QFETCH(QString, text);
+    QFETCH(int, slider);
+
+    m_window->handleResponse(reply(46, value));
+    QCOMPARE(child<QLineEdit>("dataFilterLineEdit")->text(), text);
+    QCOMPARE(child<QSlider>("dataFilterSlider")->value(), slider);
+    QVERIFY(!m_window->dataFilterTimer()->isActive());
+}
+
+void tst_SettingsWindow::manualFilter_data()
+{
+    QTest::addColumn<bool>("service");
+    QTest::addColumn<bool>("automatic");
+    QTest::addColumn<bool>("manual"); // the data filter line edit and slider on
+    QTest::newRow("outside service, automatic off: left off") << false << false << false;
+    QTest::newRow("service, automatic off") << true << false << true;
+    QTest::newRow("service, automatic on") << true << true << false;
+}
+
+void tst_SettingsWindow::manualFilter()
+{
+    QFETCH(bool, service);
+    QFETCH(bool, automatic);
+    QFETCH(bool, manual);
+
+    m_window->configureForServiceMode(service);
+    m_window->handleResponse(reply(47, automatic));
+    QCOMPARE(child<QCheckBox>("dynamicFilterEnabledCheckBox")->isChecked(), automatic);
+    QCOMPARE(child("dataFilterLineEdit")->isEnabled(), manual);
+    QCOMPARE(child("dataFilterSlider")->isEnabled(), manual);
+}
+
+void tst_SettingsWindow::unitsKeypad_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<bool>("keypad"); // the sample gas pressure is asked first
+    QTest::newRow("volume") << 0 << "volume" << false;
+    QTest::newRow("weight") << 1 << "weight" << false;
+    QTest::newRow("dew point C") << 2 << "dewpointc" << true;
+    QTest::newRow("dew point K") << 4 << "dewpointk" << true;
+}
+
+void tst_SettingsWindow::unitsKeypad()
+{
+    QFETCH(int, index);
+    QFETCH(QString, unit);
+    QFETCH(bool, keypad);
+
+    m_window->configureForServiceMode(true);
+    auto* units = child<QComboBox>("unitsComboBox");
+    units->setCurrentIndex(index);
+    emit units->activated(index);
+    QCOMPARE(m_keypad.size(), keypad ? 1 : 0);
+    if (keypad)
+        QCOMPARE(m_keypad.at(0).second.id(), id(50));
+    QCOMPARE(sent().size(), 1);
+    QCOMPARE(sent().at(0).params, "[\"" + unit + "\"]");
+}
+
+void tst_SettingsWindow::backlightRefresh_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<int>("refreshes");
+    for (int tab = 0; tab < 6; ++tab)
+        QTest::addRow("tab %d", tab) << tab << (tab == 3 ? 1 : 0);
+}
+
+void tst_SettingsWindow::backlightRefresh()
+{
+    QFETCH(int, tab);
+    QFETCH(int, refreshes);
+
+    // On the instrument each refresh reads the limits again (here: no database).
+    LogCounter reads("Error opening settings database");
+    setIsRemote(false);
+    SettingsWindow panel;
+    setIsRemote(true);
+    QCOMPARE(reads.count(), 1);
+    auto* tabs = panel.findChild<QTabWidget*>("tabWidget");
+    tabs->setCurrentIndex(tab == 0 ? 1 : 0);
+    const int before = reads.count();
+    tabs->setCurrentIndex(tab);
+    QCOMPARE(reads.count() - before, refreshes);
 }
 
 void tst_SettingsWindow::gasPages()
@@ -927,6 +1356,12 @@ void tst_SettingsWindow::unitsAndBacklight()
 void tst_SettingsWindow::dateFromCalendar()
 {
     m_window->handleResponse(reply(32, "2024-03-05 07:15:09"));
+    {
+        // Outside service mode the date is not the operator's to change.
+        DialogCatcher dialogs;
+        QTest::mouseClick(child("dateLineEdit"), Qt::LeftButton);
+        QCOMPARE(dialogs.opened, 0);
+    }
     m_window->configureForServiceMode(true);
     QDate picked;
     TestSupport::onNextModal([&picked](QWidget* modal) {

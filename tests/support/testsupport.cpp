@@ -4,13 +4,16 @@
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QPixmap>
 #include <QPointer>
+#include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QWidget>
+#include <unistd.h>
 
 namespace TestSupport {
 
@@ -31,6 +34,34 @@ IsolatedHome::~IsolatedHome()
 {
     qputenv("HOME", m_previousHome);
     qputenv("XDG_CONFIG_HOME", m_previousConfigHome);
+}
+
+ReadOnlyFolder::ReadOnlyFolder(const QString& path) : m_path(path)
+{
+    if (geteuid() != 0) {
+        m_readOnly = QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        m_why = m_readOnly ? QString() : QStringLiteral("cannot change the modes of ") + path;
+        return;
+    }
+    const auto mount = [](const QStringList& arguments) {
+        QProcess process;
+        process.start(QStringLiteral("mount"), arguments);
+        return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit
+               && process.exitCode() == 0;
+    };
+    m_mounted = mount({QStringLiteral("--bind"), path, path});
+    m_readOnly = m_mounted && mount({QStringLiteral("-o"), QStringLiteral("remount,ro,bind"), path});
+    if (!m_readOnly)
+        m_why = QStringLiteral("a read-only folder needs a read-only bind mount as root, and mount failed");
+}
+
+ReadOnlyFolder::~ReadOnlyFolder()
+{
+    if (m_mounted)
+        QProcess::execute(QStringLiteral("umount"), {m_path});
+    else if (m_readOnly)
+        QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                          | QFileDevice::ExeOwner);
 }
 
 QString binDir()

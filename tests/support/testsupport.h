@@ -31,6 +31,28 @@ private:
     QByteArray m_previousConfigHome;
 };
 
+/// Makes a folder read-only for this process while the object lives: a
+/// read-only bind mount as root (root writes through file modes), its modes
+/// otherwise. isReadOnly() is false, with the reason in why(), when that
+/// could not be done; a test then skips.
+class ReadOnlyFolder
+{
+public:
+    explicit ReadOnlyFolder(const QString& path);
+    ~ReadOnlyFolder();
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+
+    bool isReadOnly() const { return m_readOnly; }
+    QString why() const { return m_why; }
+
+private:
+    QString m_path;
+    bool m_mounted = false;
+    bool m_readOnly = false;
+    QString m_why;
+};
+
 /// The folder that holds marlomax, the launcher, the simulator and the stand-ins.
 QString binDir();
 
