@@ -1,6 +1,12 @@
 // Turns the bytes received from the analyzer into replies. The stream is
 // line-framed: nothing is decoded until the collected text ends with a line
 // feed, and each line holds one reply object or an array of them.
+//
+// Lines are parsed with a parser made for speed, which keeps its buffers from
+// one line to the next. A large line (a week of trend, a batch of file
+// chunks) keeps its results in the parsed form, so their handlers read them
+// without Qt values being built for them; ids and errors are read the same
+// way for every line.
 #pragma once
 
 #include "analyzer/response.h"
@@ -8,27 +14,40 @@
 #include <QByteArray>
 #include <QList>
 #include <QVector>
+#include <memory>
 
 namespace Analyzer {
 
 class LineDecoder
 {
 public:
+    /// A line at least this long keeps its results in the parsed form.
+    static constexpr int kLargeLineBytes = 64 * 1024;
+
+    LineDecoder();
+    ~LineDecoder();
+    LineDecoder(const LineDecoder&) = delete;
+    LineDecoder& operator=(const LineDecoder&) = delete;
+
+    /// The replies held by one line: one per array element (a non-object element
+    /// gives an empty reply), one for an object, none for anything else. A line
+    /// that is not JSON, or names a member twice in one object (at any depth,
+    /// escapes decoded), is logged as a parse error and yields nothing.
+    QVector<Response> decode(const QByteArray& line);
+    /// Gives back the memory that the largest line so far made the parser
+    /// keep; the next line takes what it needs again.
+    void releaseBuffers();
+
     /// When the buffer ends with a line feed, empties it and returns its lines
     /// (the final line feed dropped); otherwise leaves it alone and returns nothing.
     static QList<QByteArray> takeCompleteLines(QByteArray& buffer);
 
-    /// The replies held by one line: one per array element (a non-object element
-    /// gives an empty reply), one for an object, none for anything else. A line
-    /// that is not JSON, or names a member twice in one object, is logged as a
-    /// parse error and yields nothing.
+    /// decode() with the calling thread's own decoder.
     static QVector<Response> decodeLine(const QByteArray& line);
 
-    /// Whether some object in the JSON text names a member twice (escapes
-    /// decoded, at any depth). Qt's parser keeps memory it never gives back for
-    /// every such repeat, a whole array when the first value was one, so these
-    /// lines never reach it. The text is only scanned here, not validated.
-    static bool hasDuplicateMemberName(const QByteArray& json);
+private:
+    class Private;
+    std::unique_ptr<Private> d;
 };
 
 } // namespace Analyzer

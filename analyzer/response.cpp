@@ -16,6 +16,11 @@ Response::Response() = default;
 
 Response::Response(const QJsonObject& json) : m_json(json) {}
 
+Response::Response(const QJsonObject& members, const JsonView& result)
+    : m_json(members), m_result(result)
+{
+}
+
 Response::Response(const Request& request) : m_localAnswer(true)
 {
     m_json.insert(kId, request.id());
@@ -47,42 +52,56 @@ QString Response::errorMessage() const
 
 bool Response::hasResult() const
 {
-    return m_json.contains(kResult);
+    return !view().isUndefined();
 }
 
 bool Response::isNullResult() const
 {
-    return m_json.value(kResult).isNull();
+    return view().isNull();
 }
 
 bool Response::toBool() const
 {
-    return m_json.value(kResult).toBool(false);
+    return view().toBool(false);
 }
 
 int Response::toInt() const
 {
-    return m_json.value(kResult).toInt(0);
+    return view().toInt(0);
 }
 
 double Response::toDouble() const
 {
-    return m_json.value(kResult).toDouble(std::numeric_limits<double>::quiet_NaN());
+    return view().toDouble(std::numeric_limits<double>::quiet_NaN());
 }
 
 QString Response::toString() const
 {
-    return m_json.value(kResult).toString();
+    return view().toString();
 }
 
 QJsonArray Response::toArray() const
 {
-    return m_json.value(kResult).toArray();
+    return result().toArray();
 }
 
 QJsonValue Response::result() const
 {
-    return m_json.value(kResult);
+    return m_result.isUndefined() ? m_json.value(kResult) : m_result.toJsonValue();
+}
+
+JsonView Response::view() const
+{
+    return m_result.isUndefined() ? JsonView(m_json.value(kResult)) : m_result;
+}
+
+QJsonObject Response::json() const
+{
+    if (m_result.isUndefined())
+        return m_json;
+    QJsonObject whole = m_json;
+    whole.insert(kResult, m_result.toJsonValue());
+    return whole;
 }
 
 } // namespace Analyzer

@@ -25,9 +25,7 @@
 #include <QTextStream>
 #include <algorithm>
 #include <unistd.h>
-#ifdef HAVE_MODP_B64
 #include <modp_b64.h>
-#endif
 
 namespace {
 
@@ -132,7 +130,6 @@ double qtBase64Decode(const QByteArray& data)
     return decoded / 1e6 / (clock.nsecsElapsed() / 1e9);
 }
 
-#ifdef HAVE_MODP_B64
 double modpBase64Decode(const QByteArray& data)
 {
     const QByteArray text = data.toBase64();
@@ -148,7 +145,6 @@ double modpBase64Decode(const QByteArray& data)
         out << "  (modp_b64 decoded differently)\n";
     return rate;
 }
-#endif
 
 /// CPU seconds the process has used so far (user and system).
 double cpuSeconds(qint64 pid)
@@ -242,13 +238,11 @@ int main(int argc, char* argv[])
     const double qtDecode = qtBase64Decode(data);
     out << "  Qt base64 decoding alone:                     " << QString::number(qtDecode, 'f', 1)
         << " MB/s\n";
-#ifdef HAVE_MODP_B64
     // The panel's time per MB with Qt's decoding swapped for the faster one.
     const double modpDecode = modpBase64Decode(data);
     const double projected = 1.0 / (1.0 / mine - 1.0 / qtDecode + 1.0 / modpDecode);
     out << "  modp_b64 decoding alone:                      " << QString::number(modpDecode, 'f', 1)
         << " MB/s; the panel with it: about " << QString::number(projected, 'f', 1) << " MB/s\n";
-#endif
     sim.kill();
     sim.waitForFinished();
     return 0;
