@@ -10,6 +10,7 @@
 #include "widgets/windowtype.h"
 
 #include <QDateTime>
+#include <QPixmap>
 #include <QStringList>
 #include <QWidget>
 #include <map>
@@ -107,6 +108,8 @@ private:
     void setUpMiniPlot();
 
     Ui::HomeWindow* ui;
+    QPixmap m_redLamp;
+    QPixmap m_greenLamp;
     Analyzer::RequestTable m_requests;
     int m_lockId = 0;
     Analyzer::Request m_lockRequest;

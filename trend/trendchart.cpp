@@ -207,8 +207,12 @@ void TrendChart::showPoints(const QVector<TrendPoint>& points, QXYSeries* all, Q
         if (point.alarm)
             m_alarmPoints.append(xy);
     }
-    all->replace(m_allPoints);
-    alarms->replace(m_alarmPoints);
+    // A refresh that brings the points already drawn leaves the series, and
+    // so the chart's cached drawing, alone.
+    if (all->pointsVector() != m_allPoints)
+        all->replace(m_allPoints);
+    if (alarms->pointsVector() != m_alarmPoints)
+        alarms->replace(m_alarmPoints);
 }
 
 QString TrendChart::statistics(const QVector<TrendPoint>& points)

@@ -24,8 +24,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
-#include <unistd.h>
 #include <modp_b64.h>
+#include <unistd.h>
 
 namespace {
 
