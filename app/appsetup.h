@@ -14,7 +14,9 @@ class QApplication;
 void prepareEnvironment();
 
 /// Sets the application's window icon, font and style sheet; a missing font
-/// or style sheet is logged and the platform's defaults stay. Then adds the
+/// or style sheet is logged and the platform's defaults stay. Installs the
+/// translation of the language the system asks for (systemLanguage), so the
+/// launcher's choice arrives through LANGUAGE. Then adds the
 /// panel's own program folder to the end of PATH (pathWithProgramFolder).
 void setUpApplication(QApplication& app);
 
