@@ -5,315 +5,311 @@
     <name>AnalyzerProbe</name>
     <message>
         <source>not an address followed by a port</source>
-        <translation type="unfinished"></translation>
+        <translation>keine Adresse mit folgendem Port</translation>
     </message>
     <message>
         <source>the analyzer does not read its requests</source>
-        <translation type="unfinished"></translation>
+        <translation>der Analysator liest seine Anfragen nicht</translation>
     </message>
     <message>
         <source>the analyzer sends what was not asked</source>
-        <translation type="unfinished"></translation>
+        <translation>der Analysator sendet Ungefragtes</translation>
     </message>
     <message>
         <source>a reply without a line end</source>
-        <translation type="unfinished"></translation>
+        <translation>eine Antwort ohne Zeilenende</translation>
     </message>
     <message>
         <source>more lines than one poll&apos;s replies</source>
-        <translation type="unfinished"></translation>
+        <translation>mehr Zeilen als die Antworten einer Abfrage</translation>
     </message>
     <message>
         <source>no connection within %1 ms</source>
-        <translation type="unfinished"></translation>
+        <translation>keine Verbindung binnen %1 ms</translation>
     </message>
     <message>
         <source>no reply within %1 ms</source>
-        <translation type="unfinished"></translation>
+        <translation>keine Antwort binnen %1 ms</translation>
     </message>
     <message>
         <source>the connection was closed</source>
-        <translation type="unfinished"></translation>
+        <translation>die Verbindung wurde geschlossen</translation>
     </message>
 </context>
 <context>
     <name>ConnectionSettingsDialog</name>
     <message>
         <source>Connection Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbindung</translation>
     </message>
     <message>
         <source>Nickname</source>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>IP Address</source>
-        <translation type="unfinished"></translation>
+        <translation>IP-Adresse</translation>
     </message>
     <message>
         <source>Channel</source>
-        <translation type="unfinished"></translation>
+        <translation>Kanal</translation>
     </message>
     <message>
         <source>Storage Location</source>
-        <translation type="unfinished"></translation>
+        <translation>Speicherort</translation>
     </message>
     <message>
         <source>Browse...</source>
-        <translation type="unfinished"></translation>
+        <translation>Durchsuchen...</translation>
     </message>
     <message>
         <source>Please specify a nickname</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte einen Namen angeben</translation>
     </message>
     <message>
         <source>IPv6 addresses are not supported, please enter an IPv4 address</source>
-        <translation type="unfinished"></translation>
+        <translation>IPv6-Adressen werden nicht unterstützt, bitte eine IPv4-Adresse eingeben</translation>
     </message>
     <message>
         <source>Storage location does not exist</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Speicherort existiert nicht</translation>
     </message>
     <message>
         <source>Select folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Ordner wählen</translation>
     </message>
 </context>
 <context>
     <name>FleetModel</name>
     <message>
         <source>SHUTDOWN</source>
-        <translation type="unfinished"></translation>
+        <translation>ABSCHALTEN</translation>
     </message>
     <message>
         <source>CLOSE FILES</source>
-        <translation type="unfinished"></translation>
+        <translation>DATEIEN SCHLIESSEN</translation>
     </message>
     <message>
         <source>SERVICE MODE</source>
-        <translation type="unfinished"></translation>
+        <translation>SERVICEMODUS</translation>
     </message>
     <message>
         <source>TUNE MODE</source>
-        <translation type="unfinished"></translation>
+        <translation>ABGLEICHMODUS</translation>
     </message>
     <message>
         <source>REFERENCE CELL SCAN: CURRENT</source>
-        <translation type="unfinished"></translation>
+        <translation>REFERENZZELLEN-SCAN: STROM</translation>
     </message>
     <message>
         <source>REFERENCE CELL SCAN: TEMPERATURE</source>
-        <translation type="unfinished"></translation>
+        <translation>REFERENZZELLEN-SCAN: TEMPERATUR</translation>
     </message>
     <message>
         <source>OPTIMIZE LASER</source>
-        <translation type="unfinished"></translation>
+        <translation>LASER OPTIMIEREN</translation>
     </message>
     <message>
         <source>OPTIMIZE LASER FAILED</source>
-        <translation type="unfinished"></translation>
+        <translation>LASEROPTIMIERUNG FEHLGESCHLAGEN</translation>
     </message>
     <message>
         <source>MEASURE MODE</source>
-        <translation type="unfinished"></translation>
+        <translation>MESSMODUS</translation>
     </message>
     <message>
         <source>CENTERING FAILED</source>
-        <translation type="unfinished"></translation>
+        <translation>ZENTRIERUNG FEHLGESCHLAGEN</translation>
     </message>
     <message>
         <source>OFF-PEAK MODE</source>
-        <translation type="unfinished"></translation>
+        <translation>OFF-PEAK-MODUS</translation>
     </message>
     <message>
         <source>UNEXPECTED ERROR</source>
-        <translation type="unfinished"></translation>
+        <translation>UNERWARTETER FEHLER</translation>
     </message>
     <message>
         <source>CAVITY SCAN: CURRENT</source>
-        <translation type="unfinished"></translation>
+        <translation>KAVITÄTSSCAN: STROM</translation>
     </message>
     <message>
         <source>CAVITY SCAN: TEMPERATURE</source>
-        <translation type="unfinished"></translation>
+        <translation>KAVITÄTSSCAN: TEMPERATUR</translation>
     </message>
     <message>
         <source>OVER</source>
-        <translation type="unfinished"></translation>
+        <translation>ÜBER</translation>
     </message>
     <message>
         <source>Connecting…</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbinde…</translation>
     </message>
     <message>
         <source>Reachable</source>
-        <translation type="unfinished"></translation>
+        <translation>Erreichbar</translation>
     </message>
     <message>
         <source>Alarm</source>
-        <translation type="unfinished"></translation>
+        <translation>Alarm</translation>
     </message>
     <message>
         <source>No reply</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Antwort</translation>
     </message>
     <message>
         <source>Unreachable</source>
-        <translation type="unfinished"></translation>
+        <translation>Unerreichbar</translation>
     </message>
     <message>
         <source>Bad address</source>
-        <translation type="unfinished"></translation>
+        <translation>Ungültige Adresse</translation>
     </message>
     <message>
         <source>Mode %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Modus %1</translation>
     </message>
     <message>
         <source>Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>Address</source>
-        <translation type="unfinished"></translation>
+        <translation>Adresse</translation>
     </message>
     <message>
         <source>State</source>
-        <translation type="unfinished"></translation>
+        <translation>Zustand</translation>
     </message>
     <message>
         <source>Mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Modus</translation>
     </message>
     <message>
         <source>Concentration</source>
-        <translation type="unfinished"></translation>
+        <translation>Konzentration</translation>
     </message>
     <message>
         <source>Alarms</source>
-        <translation type="unfinished"></translation>
+        <translation>Alarme</translation>
     </message>
     <message>
         <source>Last reply</source>
-        <translation type="unfinished"></translation>
+        <translation>Letzte Antwort</translation>
     </message>
     <message>
         <source>Laser Alarm</source>
-        <translation type="unfinished"></translation>
+        <translation>Laseralarm</translation>
     </message>
     <message>
         <source>Pressure Alarm</source>
-        <translation type="unfinished"></translation>
+        <translation>Druckalarm</translation>
     </message>
     <message>
         <source>Utility Gas Pressure</source>
-        <translation type="unfinished"></translation>
+        <translation>Betriebsgasdruck</translation>
     </message>
     <message>
         <source>Ringdown Alarm</source>
-        <translation type="unfinished"></translation>
+        <translation>Ringdown-Alarm</translation>
     </message>
     <message>
         <source>Temperature Alarm</source>
-        <translation type="unfinished"></translation>
+        <translation>Temperaturalarm</translation>
     </message>
     <message>
         <source>Reactor Temperature</source>
-        <translation type="unfinished"></translation>
+        <translation>Reaktortemperatur</translation>
     </message>
     <message>
         <source>Reference Cell</source>
-        <translation type="unfinished"></translation>
+        <translation>Referenzzelle</translation>
     </message>
     <message>
         <source>Detector Temperature</source>
-        <translation type="unfinished"></translation>
+        <translation>Detektortemperatur</translation>
     </message>
     <message>
         <source>Conc. Warning</source>
-        <translation type="unfinished"></translation>
+        <translation>Konz.-Warnung</translation>
     </message>
     <message>
         <source>Conc Alarm 1</source>
-        <translation type="unfinished"></translation>
+        <translation>Konz.-Alarm 1</translation>
     </message>
     <message>
         <source>Conc Alarm 2</source>
-        <translation type="unfinished"></translation>
+        <translation>Konz.-Alarm 2</translation>
     </message>
 </context>
 <context>
     <name>FleetWindow</name>
     <message>
         <source>Fleet</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Unreachable</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>MEASURE MODE</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Laser Alarm</source>
-        <translation type="unfinished"></translation>
+        <translation>Flotte</translation>
     </message>
     <message>
         <source>%1 analyzers: %2 in alarm, %3 not answering, %4 measuring</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Analysatoren: %2 im Alarm, %3 ohne Antwort, %4 messen</translation>
     </message>
 </context>
 <context>
     <name>MainWindow</name>
     <message>
         <source>Marlo Max Launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>Marlo Max Launcher</translation>
     </message>
     <message>
         <source>Connections</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbindungen</translation>
     </message>
     <message>
         <source>New...</source>
-        <translation type="unfinished"></translation>
+        <translation>Neu...</translation>
     </message>
     <message>
         <source>Edit...</source>
-        <translation type="unfinished"></translation>
+        <translation>Bearbeiten...</translation>
     </message>
     <message>
         <source>Launch</source>
-        <translation type="unfinished"></translation>
+        <translation>Starten</translation>
     </message>
     <message>
         <source>Fleet...</source>
-        <translation type="unfinished"></translation>
+        <translation>Flotte...</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Löschen</translation>
     </message>
     <message>
         <source>Delete Connection</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbindung löschen</translation>
     </message>
     <message>
         <source>Are you sure?</source>
-        <translation type="unfinished"></translation>
+        <translation>Sind Sie sicher?</translation>
     </message>
     <message>
         <source>The connection &quot;%1&quot; cannot be launched: its address &quot;%2&quot; is not an IPv4 address followed by a channel.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Verbindung „%1“ kann nicht gestartet werden: ihre Adresse „%2“ ist keine IPv4-Adresse mit folgendem Kanal.</translation>
     </message>
     <message>
         <source>The panel program %1 is missing or not executable.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Panelprogramm %1 fehlt oder ist nicht ausführbar.</translation>
     </message>
     <message>
         <source>The panel program %1 could not be started.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Panelprogramm %1 konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>Panel language:</source>
+        <translation>Sprache des Panels:</translation>
+    </message>
+    <message>
+        <source>As the system</source>
+        <translation>Wie das System</translation>
     </message>
 </context>
 </TS>
