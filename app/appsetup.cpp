@@ -43,11 +43,16 @@ void setUpApplication(QApplication& app)
         qDebug() << "Failed to load application font";
     loadStyleSheet(app);
     // Before any window exists, so every text is made in the chosen language.
-    const QString language = systemLanguage(kCatalog);
-    setLanguage(kCatalog, language);
-    qDebug().noquote() << "Language:" << currentLanguage();
+    setUpLanguage();
     qputenv("PATH", pathWithProgramFolder(qgetenv("PATH"),
                                           programFolder(QCoreApplication::applicationDirPath())));
+}
+
+QString setUpLanguage()
+{
+    setLanguage(kCatalog, systemLanguage(kCatalog));
+    qDebug().noquote() << "Language:" << currentLanguage();
+    return currentLanguage();
 }
 
 QString programFolder(const QString& applicationDir)

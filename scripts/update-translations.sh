@@ -24,7 +24,7 @@ fi
 
 # catalogue, then the folders whose texts it translates
 catalogues=(
-  "resources/translations/marlomax_de.ts|analyzer widgets screens settings trend files procedures app forms"
+  "resources/translations/marlomax_de.ts|analyzer widgets screens settings trend files procedures app forms resources/imagegen"
   "launcher/translations/marlomax-launcher_de.ts|launcher"
 )
 

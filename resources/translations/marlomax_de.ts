@@ -372,6 +372,93 @@
     </message>
 </context>
 <context>
+    <name>Images</name>
+    <message>
+        <source>VERIFY</source>
+        <translation>PRÜFEN</translation>
+    </message>
+    <message>
+        <source>Trace-gas analyzer</source>
+        <translation>Spurengasanalysator</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Weiter</translation>
+    </message>
+    <message>
+        <source>Disable</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>Remind me later</source>
+        <translation>Später erinnern</translation>
+    </message>
+    <message>
+        <source>Disable reminder</source>
+        <translation>Nicht mehr erinnern</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Modus</translation>
+    </message>
+    <message>
+        <source>Measure</source>
+        <translation>Messen</translation>
+    </message>
+    <message>
+        <source>Tune</source>
+        <translation>Abgleich</translation>
+    </message>
+    <message>
+        <source>Service</source>
+        <translation>Service</translation>
+    </message>
+    <message>
+        <source>Scan</source>
+        <translation>Scan</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Setup</translation>
+    </message>
+    <message>
+        <source>Trend</source>
+        <translation>Trend</translation>
+    </message>
+    <message>
+        <source>RD Graph</source>
+        <translation>RD-Kurve</translation>
+    </message>
+    <message>
+        <source>Display</source>
+        <translation>Anzeige</translation>
+    </message>
+    <message>
+        <source>Lock</source>
+        <translation>Sperren</translation>
+    </message>
+    <message>
+        <source>Unlock</source>
+        <translation>Entsperren</translation>
+    </message>
+    <message>
+        <source>Shutdown</source>
+        <translation>Abschalten</translation>
+    </message>
+</context>
+<context>
     <name>MessageBox</name>
     <message>
         <source>Dialog</source>
@@ -438,15 +525,15 @@ kontrolliert herunter.</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation>Stopp</translation>
+        <translation>Ende</translation>
     </message>
     <message>
         <source>Step</source>
-        <translation>Schritt</translation>
+        <translation>Stufe</translation>
     </message>
     <message>
         <source>Delay</source>
-        <translation>Verzög.</translation>
+        <translation>Pause</translation>
     </message>
     <message>
         <source>Current</source>
@@ -474,7 +561,7 @@ kontrolliert herunter.</translation>
     </message>
     <message>
         <source>Enter Current Step Delay</source>
-        <translation>Verzögerung je Stromschritt eingeben</translation>
+        <translation>Pause je Stromstufe eingeben</translation>
     </message>
     <message>
         <source>Enter </source>
@@ -1189,7 +1276,7 @@ Mit OK fortfahren?</translation>
     </message>
     <message>
         <source>Enter Factory Password</source>
-        <translation>Werkspasswort eingeben</translation>
+        <translation>Passwort für Werkszugang</translation>
     </message>
     <message>
         <source>Vmod amplitude</source>
@@ -1350,7 +1437,7 @@ Mit OK fortfahren?</translation>
     </message>
     <message>
         <source>AutoScale Y</source>
-        <translation>Auto-Skala Y</translation>
+        <translation>Auto Y</translation>
     </message>
     <message>
         <source>Download</source>
