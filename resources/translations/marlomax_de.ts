@@ -1363,11 +1363,36 @@ Mit OK fortfahren?</translation>
     </message>
 </context>
 <context>
-    <name>TrendDownload</name>
+    <name>Trend::TrendChart</name>
     <message>
-        <source>Form</source>
-        <translation>Formular</translation>
+        <source>1 Week</source>
+        <translation>1 Woche</translation>
     </message>
+    <message>
+        <source>1 Day</source>
+        <translation>1 Tag</translation>
+    </message>
+    <message>
+        <source>4 Hours</source>
+        <translation>4 Stunden</translation>
+    </message>
+    <message>
+        <source>1 Hour</source>
+        <translation>1 Stunde</translation>
+    </message>
+    <message>
+        <source>Min = %1
+Max = %2
+Mean = %3
+Std Dev = %4</source>
+        <translation>Min = %1
+Max = %2
+Mittel = %3
+Stdabw. = %4</translation>
+    </message>
+</context>
+<context>
+    <name>TrendDownload</name>
     <message>
         <source>Download in SERVICE Mode</source>
         <translation>Download nur im SERVICEMODUS</translation>
@@ -1404,13 +1429,17 @@ Mit OK fortfahren?</translation>
         <source>Please insert a USB flash drive</source>
         <translation>Bitte einen USB-Stick einstecken</translation>
     </message>
+    <message>
+        <source>Ready to download</source>
+        <translation>Bereit zum Herunterladen</translation>
+    </message>
+    <message>
+        <source>Configure storage</source>
+        <translation>Speicher einrichten</translation>
+    </message>
 </context>
 <context>
     <name>TrendWindow</name>
-    <message>
-        <source>Form</source>
-        <translation>Formular</translation>
-    </message>
     <message>
         <source>Week</source>
         <translation>Woche</translation>
@@ -1442,6 +1471,22 @@ Mit OK fortfahren?</translation>
     <message>
         <source>Download</source>
         <translation>Download</translation>
+    </message>
+    <message>
+        <source>MAX must be above MIN (%1).</source>
+        <translation>MAX muss über MIN (%1) liegen.</translation>
+    </message>
+    <message>
+        <source>MIN must be below MAX (%1).</source>
+        <translation>MIN muss unter MAX (%1) liegen.</translation>
+    </message>
+    <message>
+        <source>Enter MAX</source>
+        <translation>MAX eingeben</translation>
+    </message>
+    <message>
+        <source>Enter MIN</source>
+        <translation>MIN eingeben</translation>
     </message>
 </context>
 <context>

@@ -494,6 +494,8 @@ void tst_PanelLook::keypadPromptsFit_data()
         {"SettingsWindow", "Detector Gain"},
         {"SettingsWindow", "PZT Frequency"},
         {"SettingsWindow", "Simulation Concentration"},
+        {"TrendWindow", "Enter MAX"},
+        {"TrendWindow", "Enter MIN"},
     };
     for (const auto& [context, text] : prompts)
         QTest::newRow(text) << shown(context, text);
