@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -36,6 +37,8 @@ private slots:
     void deleteAsks();
     void launch_data();
     void launch();
+    void panelLanguage_data();
+    void panelLanguage();
     void launchFailureIsReported_data();
     void launchFailureIsReported();
     void unsavedListIsLogged();
@@ -311,6 +314,58 @@ void tst_LauncherWindow::launch()
 
     QTRY_COMPARE(readLog(log), QStringLiteral("[192.168.1.20][60001][%1]\n").arg(storage));
     QVERIFY(window.isVisible());
+}
+
+void tst_LauncherWindow::panelLanguage_data()
+{
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("language"); // what the panel finds in LANGUAGE
+    QTest::newRow("as the system") << 0 << "" << "fr:en";
+    QTest::newRow("English") << 1 << "en" << "en";
+    QTest::newRow("German") << 2 << "de" << "de";
+}
+
+void tst_LauncherWindow::panelLanguage()
+{
+    QFETCH(int, choice);
+    QFETCH(QString, stored);
+    QFETCH(QString, language);
+    // The system's own choice, which "as the system" hands on untouched.
+    const QByteArray before = qgetenv("LANGUAGE");
+    qputenv("LANGUAGE", "fr:en");
+    const auto restore = qScopeGuard([before] { qputenv("LANGUAGE", before); });
+
+    const QString log = m_folder->filePath(QStringLiteral("starts.log"));
+    QFile script(m_folder->filePath(QStringLiteral("marlomax")));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nprintf '%s %s\\n' \"${LANGUAGE-unset}\" \"$*\" >> '" +
+                 QFile::encodeName(log) + "'\n");
+    script.close();
+    QVERIFY(script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
+    LauncherStore::seed({kTwo.at(0)});
+
+    {
+        MainWindow window;
+        window.setProgramDirectory(m_folder->path());
+        auto* languages = window.findChild<QComboBox*>(QStringLiteral("comboLanguage"));
+        QVERIFY(languages);
+        QCOMPARE(languages->currentIndex(), 0);
+        QCOMPARE(languages->count(), 3);
+        languages->setCurrentIndex(choice);
+        emit languages->activated(choice);
+        QCOMPARE(LauncherStore::open()->value(QStringLiteral("panelLanguage")).toString(), stored);
+        list(window)->setCurrentRow(0);
+        QTest::mouseClick(button(window, "buttonLaunch"), Qt::LeftButton);
+        // The command line stays host, port and storage folder.
+        const QStringList address = kTwo.at(0).connectionString.split(QLatin1Char(':'));
+        QTRY_COMPARE(readLog(log), QStringLiteral("%1 %2 %3 %4\n")
+                                       .arg(language, address.at(0), address.at(1),
+                                            kTwo.at(0).storageLocation));
+    }
+    // The choice is there again at the next start.
+    MainWindow again;
+    QCOMPARE(again.findChild<QComboBox*>(QStringLiteral("comboLanguage"))->currentIndex(), choice);
 }
 
 void tst_LauncherWindow::launchFailureIsReported_data()
