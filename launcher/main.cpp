@@ -10,7 +10,9 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Marlo Max Launcher"));
     QApplication::setOrganizationName(QStringLiteral("Orvalis"));
     // The launcher speaks the system's language; its choice of language is
-    // for the panels it starts.
+    // for the panels it starts. Its catalogues live in its resources, which a
+    // static library registers only when asked.
+    Q_INIT_RESOURCE(marlomax_launcher);
     const QString catalog = QStringLiteral("marlomax-launcher");
     setLanguage(catalog, systemLanguage(catalog));
 

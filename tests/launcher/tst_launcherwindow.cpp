@@ -1,10 +1,12 @@
 // The launcher's window driven like a user would: the frame, which buttons
 // work when, New/Edit/Delete against the settings store, and Launch of a
 // stand-in panel placed where the launcher looks for the real one.
+#include "launcher/connectionsettingsdialog.h"
 #include "launcher/mainwindow.h"
 #include "launcher/settings.h"
 #include "launchertestsupport.h"
 #include "support/screencheck.h"
+#include "widgets/language.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -44,6 +46,7 @@ private slots:
     void unsavedListIsLogged();
     void hostileNames();
     void screenshot();
+    void germanWindowsShowEveryText();
 
 private:
     std::unique_ptr<LauncherStore> m_store;
@@ -491,6 +494,31 @@ void tst_LauncherWindow::screenshot()
     QVERIFY(QFile::exists(path));
     // Looked at as the panel's screens are: nothing cut, outside or overlapping.
     const QStringList findings = TestSupport::screenFindings(&window);
+    QVERIFY2(findings.isEmpty(), qPrintable(findings.join(QLatin1Char('\n'))));
+}
+
+void tst_LauncherWindow::germanWindowsShowEveryText()
+{
+    // The launcher in German, as LANG=de_DE.UTF-8 starts it: its window and
+    // its connection form show every text whole.
+    Q_INIT_RESOURCE(marlomax_launcher);
+    QVERIFY(setLanguage(QStringLiteral("marlomax-launcher"), QStringLiteral("de")));
+    const auto english = qScopeGuard(
+        [] { setLanguage(QStringLiteral("marlomax-launcher"), QStringLiteral("en")); });
+    LauncherStore::seed(kTwo);
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(button(window, "buttonLaunch")->text(), QStringLiteral("Starten"));
+    TestSupport::saveScreenshot(&window, QStringLiteral("launcher_mainwindow_de"));
+    QStringList findings = TestSupport::screenFindings(&window);
+    QVERIFY2(findings.isEmpty(), qPrintable(findings.join(QLatin1Char('\n'))));
+
+    ConnectionSettingsDialog dialog(&window, &kTwo.at(0));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Verbindung"));
+    findings = TestSupport::cutTexts(&dialog);
     QVERIFY2(findings.isEmpty(), qPrintable(findings.join(QLatin1Char('\n'))));
 }
 
