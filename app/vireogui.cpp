@@ -395,9 +395,9 @@ void VireoGUI::connectionStatusChanged()
         m_connectionPopup->setWindowModality(Qt::ApplicationModal);
     }
     Analyzer::ConnectionInterface* connection = m_manager->connection();
-    m_connectionPopup->setText((connection->isConnected() ? tr("Restored connection to %1")
-                                                          : tr("Lost connection to %1"))
-                                   .arg(connection->serverName()));
+    m_connectionPopup->setText(
+        (connection->isConnected() ? tr("Restored connection to %1") : tr("Lost connection to %1"))
+            .arg(connection->serverName()));
     m_connectionPopup->show();
     m_connectionPopup->raise();
 

@@ -43,7 +43,8 @@ void StepState::onCancel(Context& context)
 }
 
 ConnectBoxState::ConnectBoxState(Context& context)
-    : StepState(context, QCoreApplication::translate("Calibration", "Connect calibration box to J902."))
+    : StepState(context,
+                QCoreApplication::translate("Calibration", "Connect calibration box to J902."))
 {
 }
 
@@ -73,7 +74,9 @@ void CalibratingState::onReply(Context& context, bool failed)
 }
 
 Connect1VState::Connect1VState(Context& context)
-    : CalibratingState(context, QCoreApplication::translate("Calibration", "Set switch to 1.024V position."), adcError())
+    : CalibratingState(context,
+                       QCoreApplication::translate("Calibration", "Set switch to 1.024V position."),
+                       adcError())
 {
 }
 
@@ -88,7 +91,9 @@ State* Connect1VState::next(Context& context)
 }
 
 Connect4VState::Connect4VState(Context& context)
-    : CalibratingState(context, QCoreApplication::translate("Calibration", "Set switch to 4.096V position."), adcError())
+    : CalibratingState(context,
+                       QCoreApplication::translate("Calibration", "Set switch to 4.096V position."),
+                       adcError())
 {
 }
 
@@ -103,8 +108,9 @@ State* Connect4VState::next(Context& context)
 }
 
 LoopbackState::LoopbackState(Context& context)
-    : CalibratingState(context, QCoreApplication::translate("Calibration", "Set switch to loopback position."),
-                       QCoreApplication::translate("Calibration", "ERROR: Could not calibrate DAC"))
+    : CalibratingState(
+          context, QCoreApplication::translate("Calibration", "Set switch to loopback position."),
+          QCoreApplication::translate("Calibration", "ERROR: Could not calibrate DAC"))
 {
 }
 
@@ -120,7 +126,8 @@ State* LoopbackState::next(Context& context)
 
 CompleteState::CompleteState(Context& context, const QString& text)
 {
-    context.setStatusText(text.isEmpty() ? QCoreApplication::translate("Calibration", "Calibration complete") : text);
+    context.setStatusText(
+        text.isEmpty() ? QCoreApplication::translate("Calibration", "Calibration complete") : text);
     context.hideNextButton(true);
     context.hideOkButton(false);
     context.hideCancelButton(true);

@@ -41,8 +41,8 @@ void InsertUSBState::onConnectionLost(Context& context)
 
 ConnectGasState::ConnectGasState(Context& context)
 {
-    context.setStatusText(
-        QCoreApplication::translate("Certification", "Supply zero gas to analyzer (do not exceed maximum inlet pressure)."));
+    context.setStatusText(QCoreApplication::translate(
+        "Certification", "Supply zero gas to analyzer (do not exceed maximum inlet pressure)."));
     showButtons(context, true, true, false);
 }
 
@@ -57,7 +57,8 @@ void ConnectGasState::onNext(Context& context)
 }
 
 DownloadSettingsState::DownloadSettingsState(Context& context, bool secondPass)
-    : DownloadState(context, QCoreApplication::translate("Certification", "Copying settings"), FileManager::SettingsFile,
+    : DownloadState(context, QCoreApplication::translate("Certification", "Copying settings"),
+                    FileManager::SettingsFile,
                     QCoreApplication::translate("Certification", "ERROR: Failed to copy settings")),
       m_secondPass(secondPass)
 {
@@ -71,8 +72,10 @@ State* DownloadSettingsState::next(Context& context)
 }
 
 OptimizeLaserState::OptimizeLaserState(Context& context)
-    : ScanningState(context, QCoreApplication::translate("Certification", "Optimizing laser"), kOptimizeLaserMode,
-                    QCoreApplication::translate("Certification", "ERROR: Laser is not being optimized"))
+    : ScanningState(
+          context, QCoreApplication::translate("Certification", "Optimizing laser"),
+          kOptimizeLaserMode,
+          QCoreApplication::translate("Certification", "ERROR: Laser is not being optimized"))
 {
 }
 
@@ -82,8 +85,10 @@ State* OptimizeLaserState::next(Context& context)
 }
 
 TempScanState::TempScanState(Context& context)
-    : ScanningState(context, QCoreApplication::translate("Certification", "Running temperature scan"), kRefCellScanMode,
-                    QCoreApplication::translate("Certification", "ERROR: Temperature scan not being run"))
+    : ScanningState(
+          context, QCoreApplication::translate("Certification", "Running temperature scan"),
+          kRefCellScanMode,
+          QCoreApplication::translate("Certification", "ERROR: Temperature scan not being run"))
 {
 }
 
@@ -95,20 +100,26 @@ State* TempScanState::next(Context& context)
 }
 
 OnPeakState::OnPeakState(Context& context)
-    : PeakState(context, QCoreApplication::translate("Certification", "Collecting on peak data"), kMeasureMode,
-                QCoreApplication::translate("Certification", "ERROR: Stopped collecting on peak data"))
+    : PeakState(
+          context, QCoreApplication::translate("Certification", "Collecting on peak data"),
+          kMeasureMode,
+          QCoreApplication::translate("Certification", "ERROR: Stopped collecting on peak data"))
 {
 }
 
 OffPeakState::OffPeakState(Context& context)
-    : PeakState(context, QCoreApplication::translate("Certification", "Collecting off peak data"), kOffPeakMode,
-                QCoreApplication::translate("Certification", "ERROR: Stopped collecting off peak data"))
+    : PeakState(
+          context, QCoreApplication::translate("Certification", "Collecting off peak data"),
+          kOffPeakMode,
+          QCoreApplication::translate("Certification", "ERROR: Stopped collecting off peak data"))
 {
 }
 
 CavityScanState::CavityScanState(Context& context)
-    : ScanningState(context, QCoreApplication::translate("Certification", "Running cavity scan"), kCavityScanMode,
-                    QCoreApplication::translate("Certification", "ERROR: Cavity scan not being run"))
+    : ScanningState(
+          context, QCoreApplication::translate("Certification", "Running cavity scan"),
+          kCavityScanMode,
+          QCoreApplication::translate("Certification", "ERROR: Cavity scan not being run"))
 {
 }
 
@@ -118,7 +129,8 @@ State* CavityScanState::next(Context& context)
 }
 
 DownloadScansState::DownloadScansState(Context& context)
-    : DownloadState(context, QCoreApplication::translate("Certification", "Copying scan data"), FileManager::ScansFile,
+    : DownloadState(context, QCoreApplication::translate("Certification", "Copying scan data"),
+                    FileManager::ScansFile,
                     QCoreApplication::translate("Certification", "ERROR: Failed to copy scan data"))
 {
 }
@@ -129,8 +141,10 @@ State* DownloadScansState::next(Context& context)
 }
 
 DownloadSRDAState::DownloadSRDAState(Context& context)
-    : DownloadState(context, QCoreApplication::translate("Certification", "Copying ring down data"), FileManager::SrdaFile,
-                    QCoreApplication::translate("Certification", "ERROR: Failed to copy ring down data"))
+    : DownloadState(
+          context, QCoreApplication::translate("Certification", "Copying ring down data"),
+          FileManager::SrdaFile,
+          QCoreApplication::translate("Certification", "ERROR: Failed to copy ring down data"))
 {
 }
 
@@ -140,7 +154,8 @@ State* DownloadSRDAState::next(Context& context)
 }
 
 BundleFilesState::BundleFilesState(Context& context)
-    : ProgressState(QCoreApplication::translate("Certification", "Packaging files (please be patient)"))
+    : ProgressState(
+          QCoreApplication::translate("Certification", "Packaging files (please be patient)"))
 {
     showButtons(context, false, false, false);
     refresh(context);
@@ -175,7 +190,9 @@ void BundleFilesState::onDownloadComplete(Context& context, bool failed)
 CompleteState::CompleteState(Context& context, const QString& text, bool resendOnRestore)
     : m_resendOnRestore(resendOnRestore)
 {
-    context.setStatusText(text.isEmpty() ? QCoreApplication::translate("Certification", "Certification scans complete") : text);
+    context.setStatusText(text.isEmpty() ? QCoreApplication::translate(
+                                               "Certification", "Certification scans complete")
+                                         : text);
     showButtons(context, false, false, true);
     context.setOpmode(kServiceMode);
 }

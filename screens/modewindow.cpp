@@ -89,6 +89,7 @@ void ModeWindow::masterControl(bool master)
     hideScans(true);
     ui->labelService->setText(tr("Place all analyzers into stand-by to change system settings."));
     ui->labelTune->setText(tr("Determine the zero baseline, Tau Zero of each analyzer."));
-    ui->labelMeasure->setText(tr("Captures ringdown measurements and reports molecular concentration."));
+    ui->labelMeasure->setText(
+        tr("Captures ringdown measurements and reports molecular concentration."));
     ui->labelShutdown->setText(tr("Performs a controlled shutdown \nof all analyzers."));
 }

@@ -420,8 +420,7 @@ void SettingsWindow::unitTypeReceived(const Response& response)
     m_unitType = response.toInt();
     ui->label_7->setText(m_unitType == kLaserMonitorUnitType ? tr("Laser I (mA)")
                                                              : tr("Laser BFD (mV)"));
-    m_serverLabels->show(ui->unitTypeLabel, tr("Unit Type: "),
-                         QString::number(m_unitType));
+    m_serverLabels->show(ui->unitTypeLabel, tr("Unit Type: "), QString::number(m_unitType));
 }
 
 void SettingsWindow::serialNumberReceived(const Response& response)

@@ -104,5 +104,6 @@ void TrendDownload::downloadClicked()
 
 void TrendDownload::checkFileSystem()
 {
-    ui->label->setText(fileExists(devicePath()) ? tr("Ready to download") : tr("Configure storage"));
+    ui->label->setText(fileExists(devicePath()) ? tr("Ready to download")
+                                                : tr("Configure storage"));
 }

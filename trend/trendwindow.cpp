@@ -268,10 +268,9 @@ void TrendWindow::typedLimit(const Analyzer::Response& response, bool maximum)
     const double maximumNow = valueAxisMaximum();
     if (!typed.isEmpty() && (maximum ? value <= minimum : value >= maximumNow)) {
         MessageBox refusal(this);
-        refusal.setText(maximum ? tr("MAX must be above MIN (%1).")
-                                      .arg(QString::number(minimum, 'g', 6))
-                                : tr("MIN must be below MAX (%1).")
-                                      .arg(QString::number(maximumNow, 'g', 6)));
+        refusal.setText(
+            maximum ? tr("MAX must be above MIN (%1).").arg(QString::number(minimum, 'g', 6))
+                    : tr("MIN must be below MAX (%1).").arg(QString::number(maximumNow, 'g', 6)));
         refusal.exec();
         return;
     }

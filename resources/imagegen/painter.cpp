@@ -326,7 +326,8 @@ QImage badge()
         p.setBrush(Qt::NoBrush);
         p.drawEllipse(c, 54, 54);
         glyphIn(p, QRectF(c.x() - 30, c.y() - 44, 60, 60), Glyph::check, White);
-        text(p, QRectF(c.x() - 48, c.y() + 14, 96, 22), caption(QT_TRANSLATE_NOOP("Images", "VERIFY")), White, 20);
+        text(p, QRectF(c.x() - 48, c.y() + 14, 96, 22),
+             caption(QT_TRANSLATE_NOOP("Images", "VERIFY")), White, 20);
     });
 }
 
@@ -345,8 +346,9 @@ QImage splash()
             programMark(p, QRectF(40, 70, 112, 112));
             text(p, QRectF(176, 78, 280, 56), QStringLiteral("Marlo Max"), White, 48,
                  Qt::AlignLeft | Qt::AlignVCenter);
-            text(p, QRectF(178, 136, 280, 32), caption(QT_TRANSLATE_NOOP("Images", "Trace-gas analyzer")),
-                 QColor(200, 222, 242), 22, Qt::AlignLeft | Qt::AlignVCenter);
+            text(p, QRectF(178, 136, 280, 32),
+                 caption(QT_TRANSLATE_NOOP("Images", "Trace-gas analyzer")), QColor(200, 222, 242),
+                 22, Qt::AlignLeft | Qt::AlignVCenter);
             makerMark(p, QRectF(40, 216, 36, 36));
             text(p, QRectF(86, 216, 200, 36), QStringLiteral("Orvalis"), White, 20,
                  Qt::AlignLeft | Qt::AlignVCenter);

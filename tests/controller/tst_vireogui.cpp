@@ -3,8 +3,8 @@
 // rules, connection popups and the shutdown request.
 #include "analyzer/connectioninterface.h"
 #include "analyzer/request.h"
-#include "fakeanalyzer.h"
 #include "app/vireogui.h"
+#include "fakeanalyzer.h"
 #include "files/transferharness.h"
 #include "procedures/calibrationwindow.h"
 #include "procedures/certificationwindow.h"
@@ -512,8 +512,8 @@ void tst_VireoGUI::germanKeypadKeepsThePoint()
     // its keypad's point key types one: "1,5" from a plugged-in keyboard is no
     // number (in German it could as well be read as fifteen), and nothing goes out.
     QVERIFY(setLanguage(QStringLiteral("marlomax"), QStringLiteral("de")));
-    const auto english = qScopeGuard(
-        [] { setLanguage(QStringLiteral("marlomax"), QStringLiteral("en")); });
+    const auto english =
+        qScopeGuard([] { setLanguage(QStringLiteral("marlomax"), QStringLiteral("en")); });
     Panel panel;
     FakeAnalyzer& server = panel.server;
     QVERIFY(panel.started());

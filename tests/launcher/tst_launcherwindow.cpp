@@ -324,9 +324,12 @@ void tst_LauncherWindow::panelLanguage_data()
     QTest::addColumn<int>("choice");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("language"); // what the panel finds in LANGUAGE
-    QTest::newRow("as the system") << 0 << "" << "fr:en";
-    QTest::newRow("English") << 1 << "en" << "en";
-    QTest::newRow("German") << 2 << "de" << "de";
+    QTest::newRow("as the system") << 0 << ""
+                                   << "fr:en";
+    QTest::newRow("English") << 1 << "en"
+                             << "en";
+    QTest::newRow("German") << 2 << "de"
+                            << "de";
 }
 
 void tst_LauncherWindow::panelLanguage()
@@ -362,9 +365,9 @@ void tst_LauncherWindow::panelLanguage()
         QTest::mouseClick(button(window, "buttonLaunch"), Qt::LeftButton);
         // The command line stays host, port and storage folder.
         const QStringList address = kTwo.at(0).connectionString.split(QLatin1Char(':'));
-        QTRY_COMPARE(readLog(log), QStringLiteral("%1 %2 %3 %4\n")
-                                       .arg(language, address.at(0), address.at(1),
-                                            kTwo.at(0).storageLocation));
+        QTRY_COMPARE(readLog(log),
+                     QStringLiteral("%1 %2 %3 %4\n")
+                         .arg(language, address.at(0), address.at(1), kTwo.at(0).storageLocation));
     }
     // The choice is there again at the next start.
     MainWindow again;
@@ -503,8 +506,8 @@ void tst_LauncherWindow::germanWindowsShowEveryText()
     // its connection form show every text whole.
     Q_INIT_RESOURCE(marlomax_launcher);
     QVERIFY(setLanguage(QStringLiteral("marlomax-launcher"), QStringLiteral("de")));
-    const auto english = qScopeGuard(
-        [] { setLanguage(QStringLiteral("marlomax-launcher"), QStringLiteral("en")); });
+    const auto english =
+        qScopeGuard([] { setLanguage(QStringLiteral("marlomax-launcher"), QStringLiteral("en")); });
     LauncherStore::seed(kTwo);
     MainWindow window;
     window.show();

@@ -414,7 +414,8 @@ void tst_PanelLook::keypadAndFactoryPages()
         QVERIFY(m_panel->press(QStringLiteral("pushButton_C")));
         QVERIFY(m_panel->typeOnKeypad(QStringLiteral("5738")));
         QCOMPARE(m_panel->currentPage(), settings);
-        QCOMPARE(label(settings, "accessLabel")->text(), shown("SettingsWindow", "Access: Factory"));
+        QCOMPARE(label(settings, "accessLabel")->text(),
+                 shown("SettingsWindow", "Access: Factory"));
         QVERIFY(m_panel->pressTab(QStringLiteral("tabFactory")));
     } else {
         QVERIFY(m_panel->press(arrow));

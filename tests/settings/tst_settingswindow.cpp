@@ -1145,8 +1145,8 @@ void tst_SettingsWindow::germanItemsSendTheirKeys()
     // The operator reads German items; the analyzer still hears and names
     // its own words, and the dew point units are known by their keys.
     QVERIFY(setLanguage(QStringLiteral("marlomax"), QStringLiteral("de")));
-    const auto english = qScopeGuard(
-        [] { setLanguage(QStringLiteral("marlomax"), QStringLiteral("en")); });
+    const auto english =
+        qScopeGuard([] { setLanguage(QStringLiteral("marlomax"), QStringLiteral("en")); });
     cleanup();
     init();
     m_window->configureForServiceMode(true);

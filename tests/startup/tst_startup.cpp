@@ -138,14 +138,30 @@ void tst_Startup::languageFollowsTheSystem_data()
     QTest::addColumn<QString>("lang");
     QTest::addColumn<QString>("language"); // LANGUAGE, where the launcher puts its choice
     QTest::addColumn<QString>("chosen");
-    QTest::newRow("C locale") << "C" << "" << "en";
-    QTest::newRow("German locale") << "de_DE.UTF-8" << "" << "de";
-    QTest::newRow("Austrian locale") << "de_AT.UTF-8" << "" << "de";
-    QTest::newRow("French locale, no catalogue") << "fr_FR.UTF-8" << "" << "en";
-    QTest::newRow("German chosen on an English system") << "en_US.UTF-8" << "de" << "de";
-    QTest::newRow("English chosen on a German system") << "de_DE.UTF-8" << "en" << "en";
-    QTest::newRow("French before German") << "C" << "fr:de" << "de";
-    QTest::newRow("English before German") << "C" << "en:de" << "en";
+    QTest::newRow("C locale") << "C"
+                              << ""
+                              << "en";
+    QTest::newRow("German locale") << "de_DE.UTF-8"
+                                   << ""
+                                   << "de";
+    QTest::newRow("Austrian locale") << "de_AT.UTF-8"
+                                     << ""
+                                     << "de";
+    QTest::newRow("French locale, no catalogue") << "fr_FR.UTF-8"
+                                                 << ""
+                                                 << "en";
+    QTest::newRow("German chosen on an English system") << "en_US.UTF-8"
+                                                        << "de"
+                                                        << "de";
+    QTest::newRow("English chosen on a German system") << "de_DE.UTF-8"
+                                                       << "en"
+                                                       << "en";
+    QTest::newRow("French before German") << "C"
+                                          << "fr:de"
+                                          << "de";
+    QTest::newRow("English before German") << "C"
+                                           << "en:de"
+                                           << "en";
 }
 
 void tst_Startup::languageFollowsTheSystem()

@@ -54,7 +54,8 @@ bool readCatalogue(const QByteArray& xml, Catalogue* catalogue, QString* error)
                 comment = reader.readElementText();
             } else if (name == QLatin1String("translation")) {
                 const QString type = reader.attributes().value(QLatin1String("type")).toString();
-                entry.obsolete = type == QLatin1String("obsolete") || type == QLatin1String("vanished");
+                entry.obsolete =
+                    type == QLatin1String("obsolete") || type == QLatin1String("vanished");
                 entry.finished = type.isEmpty();
                 entry.translation = reader.readElementText(QXmlStreamReader::IncludeChildElements);
             }
@@ -98,8 +99,8 @@ QStringList catalogueFaults(const Catalogue& committed, const Catalogue& fresh)
         } else {
             const QString source = it.key().section(QLatin1String(" | "), 1);
             if (placeholders(source) != placeholders(kept->translation))
-                faults << QStringLiteral("placeholders differ: ") + it.key() + QLatin1String(" -> ") +
-                              kept->translation;
+                faults << QStringLiteral("placeholders differ: ") + it.key() +
+                              QLatin1String(" -> ") + kept->translation;
         }
     }
     return faults;
@@ -117,8 +118,7 @@ QByteArray catalogueXml(const QString& messages)
 QString message(const QString& source, const QString& translation, const char* type = nullptr)
 {
     return QStringLiteral("<message><source>%1</source><translation%2>%3</translation></message>")
-        .arg(source,
-             type ? QStringLiteral(" type=\"%1\"").arg(QLatin1String(type)) : QString(),
+        .arg(source, type ? QStringLiteral(" type=\"%1\"").arg(QLatin1String(type)) : QString(),
              translation);
 }
 
@@ -149,9 +149,9 @@ void tst_Translations::initTestCase()
     env.insert(QStringLiteral("LUPDATE"), QStringLiteral(MARLOMAX_LUPDATE));
     update.setProcessEnvironment(env);
     update.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    update.start(QStringLiteral("bash"),
-                 {QStringLiteral(MARLOMAX_SOURCE_DIR "/scripts/update-translations.sh"),
-                  m_updated.path()});
+    update.start(
+        QStringLiteral("bash"),
+        {QStringLiteral(MARLOMAX_SOURCE_DIR "/scripts/update-translations.sh"), m_updated.path()});
     QVERIFY(update.waitForFinished(120000));
     QCOMPARE(update.exitCode(), 0);
 }
@@ -194,16 +194,16 @@ void tst_Translations::faultsFound_data()
     const QString asked = message(QStringLiteral("Close"), QString(), "unfinished");
     QTest::newRow("sound") << done << asked << QString();
     QTest::newRow("a new text") << QString() << asked << "missing: Page | Close";
-    QTest::newRow("unfinished")
-        << message(QStringLiteral("Close"), QStringLiteral("Schließen"), "unfinished") << asked
-        << "unfinished: Page | Close";
+    QTest::newRow("unfinished") << message(QStringLiteral("Close"), QStringLiteral("Schließen"),
+                                           "unfinished")
+                                << asked << "unfinished: Page | Close";
     QTest::newRow("empty") << message(QStringLiteral("Close"), QString()) << asked
                            << "unfinished: Page | Close";
     QTest::newRow("obsolete but used")
         << message(QStringLiteral("Close"), QStringLiteral("Schließen"), "vanished") << asked
         << "obsolete but used: Page | Close";
-    QTest::newRow("no longer used") << done + message(QStringLiteral("Gone"), QStringLiteral("Weg"))
-                                    << asked << QString();
+    QTest::newRow("no longer used")
+        << done + message(QStringLiteral("Gone"), QStringLiteral("Weg")) << asked << QString();
     QTest::newRow("a lost placeholder")
         << message(QStringLiteral("%1 of %2"), QStringLiteral("%1 von"))
         << message(QStringLiteral("%1 of %2"), QString(), "unfinished")
@@ -230,7 +230,8 @@ void tst_Translations::compiledCatalogueSpeaks()
     QVERIFY(QFile::exists(QStringLiteral(":/i18n/marlomax_de.qm")));
     QVERIFY(setLanguage(QStringLiteral("marlomax"), QStringLiteral("de")));
     QCOMPARE(currentLanguage(), QStringLiteral("de"));
-    QCOMPARE(QCoreApplication::translate("SettingsWindow", "Weekly"), QStringLiteral("Wöchentlich"));
+    QCOMPARE(QCoreApplication::translate("SettingsWindow", "Weekly"),
+             QStringLiteral("Wöchentlich"));
     QCOMPARE(QLocale().language(), QLocale::German);
 
     QVERIFY(setLanguage(QStringLiteral("marlomax"), QStringLiteral("en")));
