@@ -14,6 +14,17 @@
 #include <QStatusBar>
 #include <QtTest>
 
+namespace {
+/// The environment the panel program runs in here: this one's, offscreen, with its own HOME.
+QProcessEnvironment panelEnvironment(const QString& home)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
+}
+} // namespace
+
 class tst_Startup : public QObject
 {
     Q_OBJECT
@@ -43,9 +54,7 @@ void tst_Startup::wrongArgumentCountExits()
     QFETCH(QStringList, arguments);
     TestSupport::IsolatedHome home;
     QProcess panel;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), home.path());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcessEnvironment env = panelEnvironment(home.path());
     panel.setProcessEnvironment(env);
     panel.start(TestSupport::binDir() + QStringLiteral("/marlomax"), arguments);
     QVERIFY2(panel.waitForStarted(), qPrintable(panel.errorString()));
@@ -171,9 +180,7 @@ void tst_Startup::languageFollowsTheSystem()
     QFETCH(QString, chosen);
     TestSupport::IsolatedHome home;
     QProcess panel;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), home.path());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcessEnvironment env = panelEnvironment(home.path());
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
         env.remove(QLatin1String(name));
     env.insert(QStringLiteral("LANG"), lang);
