@@ -204,6 +204,18 @@ JsonView JsonView::at(int index) const
     return JsonView();
 }
 
+JsonView JsonView::value(std::string_view key) const
+{
+    if (!m_document)
+        return JsonView(m_value.toObject().value(QLatin1String(key.data(), int(key.size()))));
+    simdjson::dom::object object;
+    element member;
+    if (m_element.as<element>().get(object) != simdjson::SUCCESS ||
+        object.at_key(key).get(member) != simdjson::SUCCESS)
+        return JsonView();
+    return JsonView(m_document, Slot::of(member));
+}
+
 JsonView::Iterator JsonView::begin() const
 {
     Iterator it;

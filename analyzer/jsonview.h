@@ -95,6 +95,10 @@ public:
     Iterator begin() const;
     Iterator end() const;
 
+    /// A member of an object (undefined when it has none, or for anything
+    /// but an object).
+    JsonView value(std::string_view key) const;
+
     /// The value as a Qt value; built on each call when parsed, which for a
     /// large value costs what the view exists to avoid.
     QJsonValue toJsonValue() const;

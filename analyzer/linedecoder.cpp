@@ -1,7 +1,6 @@
 #include "analyzer/linedecoder.h"
 
 #include <QDebug>
-#include <QJsonObject>
 #include <algorithm>
 #include <mutex>
 #include <simdjson.h>
@@ -57,10 +56,6 @@ private:
     std::mutex m_mutex;
     std::vector<std::unique_ptr<document>> m_free;
 };
-
-const QString kId = QStringLiteral("id");
-const QString kResult = QStringLiteral("result");
-const QString kError = QStringLiteral("error");
 
 bool isBlank(const QByteArray& line)
 {
@@ -120,26 +115,11 @@ QVector<Response> LineDecoder::decode(const QByteArray& line)
         return replies;
     }
 
-    // "jsonrpc" and any other member are never read: only these three are kept.
-    const bool keepParsed = line.size() >= kLargeLineBytes;
-    const auto reply = [&](element value) {
-        simdjson::dom::object object;
-        if (value.get(object) != simdjson::SUCCESS)
-            return Response();
-        QJsonObject members;
-        JsonView result;
-        for (const simdjson::dom::key_value_pair field : object) {
-            const JsonView member(parsed, JsonView::Slot::of(field.value));
-            if (field.key == "id")
-                members.insert(kId, member.toJsonValue());
-            else if (field.key == "error")
-                members.insert(kError, member.toJsonValue());
-            else if (field.key == "result" && keepParsed)
-                result = member;
-            else if (field.key == "result")
-                members.insert(kResult, member.toJsonValue());
-        }
-        return Response(members, result);
+    // Each reply is read where the parser left it; the document goes back
+    // to the pool when the line's last reply ends.
+    const auto reply = [&parsed](element value) {
+        return value.is_object() ? Response(JsonView(parsed, JsonView::Slot::of(value)))
+                                 : Response();
     };
     simdjson::dom::array array;
     if (root.get(array) == simdjson::SUCCESS) {

@@ -3,10 +3,9 @@
 // feed, and each line holds one reply object or an array of them.
 //
 // Lines are parsed with a parser made for speed, which keeps its buffers from
-// one line to the next. A large line (a week of trend, a batch of file
-// chunks) keeps its results in the parsed form, so their handlers read them
-// without Qt values being built for them; ids and errors are read the same
-// way for every line.
+// one line to the next. Every reply is read where the parser left it, ids,
+// errors and results alike, so the handler of a large result (a week of
+// trend, a file chunk) reads it without Qt values being built for it.
 #pragma once
 
 #include "analyzer/response.h"
@@ -21,9 +20,6 @@ namespace Analyzer {
 class LineDecoder
 {
 public:
-    /// A line at least this long keeps its results in the parsed form.
-    static constexpr int kLargeLineBytes = 64 * 1024;
-
     LineDecoder();
     ~LineDecoder();
     LineDecoder(const LineDecoder&) = delete;

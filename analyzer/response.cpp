@@ -9,17 +9,13 @@ namespace Analyzer {
 namespace {
 const QString kId = QStringLiteral("id");
 const QString kResult = QStringLiteral("result");
-const QString kError = QStringLiteral("error");
 } // namespace
 
 Response::Response() = default;
 
 Response::Response(const QJsonObject& json) : m_json(json) {}
 
-Response::Response(const QJsonObject& members, const JsonView& result)
-    : m_json(members), m_result(result)
-{
-}
+Response::Response(const JsonView& object) : m_object(object) {}
 
 Response::Response(const Request& request) : m_localAnswer(true)
 {
@@ -29,25 +25,32 @@ Response::Response(const Request& request) : m_localAnswer(true)
 
 Response::~Response() = default;
 
+JsonView Response::member(std::string_view key) const
+{
+    if (m_object.isParsed())
+        return m_object.value(key);
+    return JsonView(m_json.value(QLatin1String(key.data(), int(key.size()))));
+}
+
 int Response::id() const
 {
-    const QJsonValue value = m_json.value(kId);
+    const JsonView value = member("id");
     return value.isDouble() ? value.toInt() : 0;
 }
 
 bool Response::isError() const
 {
-    return m_json.contains(kError);
+    return !member("error").isUndefined();
 }
 
 int Response::errorCode() const
 {
-    return m_json.value(kError).toObject().value(QStringLiteral("code")).toInt(0);
+    return member("error").value("code").toInt(0);
 }
 
 QString Response::errorMessage() const
 {
-    return m_json.value(kError).toObject().value(QStringLiteral("message")).toString();
+    return member("error").value("message").toString();
 }
 
 bool Response::hasResult() const
@@ -87,21 +90,17 @@ QJsonArray Response::toArray() const
 
 QJsonValue Response::result() const
 {
-    return m_result.isUndefined() ? m_json.value(kResult) : m_result.toJsonValue();
+    return view().toJsonValue();
 }
 
 JsonView Response::view() const
 {
-    return m_result.isUndefined() ? JsonView(m_json.value(kResult)) : m_result;
+    return member("result");
 }
 
 QJsonObject Response::json() const
 {
-    if (m_result.isUndefined())
-        return m_json;
-    QJsonObject whole = m_json;
-    whole.insert(kResult, m_result.toJsonValue());
-    return whole;
+    return m_object.isParsed() ? m_object.toJsonValue().toObject() : m_json;
 }
 
 } // namespace Analyzer

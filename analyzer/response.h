@@ -1,7 +1,7 @@
 // One JSON-RPC reply as the panel reads it. Every accessor has a safe default,
-// so a handler never has to check what the server actually sent. A reply
-// decoded from a large line keeps its result in the parsed form (see
-// JsonView): handlers of large results read it through view().
+// so a handler never has to check what the server actually sent. A received
+// reply stays in the form the line's parser left it (see JsonView) and is
+// read from there: handlers of large results read it through view().
 #pragma once
 
 #include "analyzer/jsonview.h"
@@ -21,9 +21,8 @@ public:
     explicit Response(const QJsonObject& json);
     /// The local answer to a GUI-only request: {"id": id, "result": params}.
     explicit Response(const Request& request);
-    /// A received reply: every member but the result in members, the result
-    /// (undefined when there is none) in result.
-    Response(const QJsonObject& members, const JsonView& result);
+    /// A received reply: object is the reply's object as parsed.
+    explicit Response(const JsonView& object);
     virtual ~Response();
     Response(const Response&) = default;
     Response& operator=(const Response&) = default;
@@ -47,16 +46,19 @@ public:
     /// The result as it is held: read a large one here, not through result().
     JsonView view() const;
 
-    /// Every member; a result kept in the parsed form is built into it.
+    /// Every member, as Qt values (built for a received reply).
     QJsonObject json() const;
     /// True only for the panel's own answer to a GUI-only request, never for
     /// anything read from the server, whatever id it carries.
     bool isLocalAnswer() const { return m_localAnswer; }
 
 private:
-    /// Every member, or every member but a result held in m_result.
+    JsonView member(std::string_view key) const;
+
+    /// A reply made here or from Qt values.
     QJsonObject m_json;
-    JsonView m_result;
+    /// A received reply, as parsed; undefined otherwise.
+    JsonView m_object;
     bool m_localAnswer = false;
 };
 

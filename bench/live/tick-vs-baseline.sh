@@ -3,7 +3,8 @@
 # the same run: bench_hometick of both, alternating (medians of RUNS), then
 # both panels at once against one simulator for SECONDS, each one's CPU (share
 # of one core) and resident memory at the end. The baseline is exported from
-# git and built once, from its own sources, into BUILD_DIR/bench/baseline-SHA.
+# git and built once into BUILD_DIR/bench/baseline-SHA, with this tree's copy
+# of bench_hometick.cpp so that both sides are measured by the same code.
 # Not part of CTest.
 #   bench/live/tick-vs-baseline.sh [BUILD_DIR] [BASELINE_REVISION] [SECONDS]
 set -euo pipefail
@@ -24,15 +25,16 @@ cleanup() {
 }
 trap cleanup EXIT
 
-if [ ! -x "$base/build/bench/bin/bench_hometick" ] || [ ! -x "$base/build/bin/marlomax" ]; then
+if [ ! -x "$base/build/bin/marlomax" ]; then
   echo "== building the baseline $sha (once) =="
   rm -rf "$base"
   mkdir -p "$base/src"
   git -C "$repo" archive "$sha" | tar -x -C "$base/src"
   cmake -S "$base/src" -B "$base/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DMARLOMAX_BUILD_TESTS=OFF >"$base/configure.log"
-  cmake --build "$base/build" -j2 --target bench_hometick marlomax vireo-sim >"$base/build.log"
 fi
+cp "$here/bench_hometick.cpp" "$base/src/bench/live/bench_hometick.cpp"
+cmake --build "$base/build" -j2 --target bench_hometick marlomax >"$base/build.log"
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR ? v[int((NR + 1) / 2)] : "-") }'; }
 field() { sed -n "s/^$1: \([0-9.]*\) ms CPU.*/\1/p"; }

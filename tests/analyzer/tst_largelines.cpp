@@ -1,4 +1,4 @@
-// Large reply lines: results kept in the parser's form read exactly as the
+// Large reply lines: replies read in the parser's form read exactly as the
 // same values do through Qt, and long lines decoded off the caller's thread
 // keep their place among the lines around them.
 #include "analyzer/linedecoder.h"
@@ -18,11 +18,10 @@ using Analyzer::Response;
 
 namespace {
 
-/// A batch line holding result, padded past the size from which results stay
-/// parsed with a second reply whose result is a long string.
+/// A batch line holding result, with a second reply whose result is a long string.
 QByteArray largeLine(const QByteArray& result, int id = 7)
 {
-    const QByteArray filler(LineDecoder::kLargeLineBytes, 'A');
+    const QByteArray filler(64 * 1024, 'A');
     return "[{\"jsonrpc\":\"2.0\",\"id\":" + QByteArray::number(id) + ",\"result\":" + result +
            "},{\"id\":99,\"result\":\"" + filler + "\"}]";
 }
@@ -74,7 +73,9 @@ void tst_LargeLines::parsedReadsAsQt()
     QCOMPARE(replies.size(), 2);
     const Response& parsed = replies.first();
     QVERIFY(parsed.view().isParsed());
-    const Response qt(QJsonDocument::fromJson("{\"id\":7,\"result\":" + result + "}").object());
+    const Response qt(
+        QJsonDocument::fromJson("{\"jsonrpc\":\"2.0\",\"id\":7,\"result\":" + result + "}")
+            .object());
 
     QCOMPARE(parsed.id(), 7);
     QCOMPARE(parsed.result(), qt.result());
