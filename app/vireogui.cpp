@@ -19,13 +19,15 @@
 #include "trend/remotehistory.h"
 #include "trend/trenddownload.h"
 #include "trend/trendwindow.h"
+#include "ui_vireogui.h"
 #include "widgets/globals.h"
 #include "widgets/keyboardwindow.h"
 #include "widgets/logwriter.h"
 #include "widgets/messagebox.h"
+#include "widgets/sharedicon.h"
 #include "widgets/textmarkup.h"
-#include "ui_vireogui.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QJsonDocument>
@@ -177,6 +179,8 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     connect(certificate, &CertificateWindow::jsonToSend, this, &VireoGUI::sendJson);
 
     m_receiveBuffer = std::make_unique<QByteArray>();
+    // Every page and its popups exist now.
+    shareButtonIcons(QApplication::allWidgets());
 
     // Transfers take their ids past every block, so the blocks stay as they are.
     m_fileManager->reserveTransferIds(m_clients.assignRequestIds(kFirstClientId));

@@ -13,6 +13,7 @@
 #include "ui_homewindow.h"
 #include "widgets/textmarkup.h"
 
+#include <QChart>
 #include <QDateTimeAxis>
 #include <QGraphicsLayout>
 #include <QScatterSeries>
@@ -451,7 +452,10 @@ void HomeWindow::setUpMiniPlot()
     m_chart->valueAxis()->setTickCount(3);
     m_chart->valueAxis()->setTitleText(Trend::TrendChart::valueTitle(m_unitKey));
 
+    // The view hands back the empty chart the form made for it.
+    QtCharts::QChart* formChart = ui->chartView->chart();
     ui->chartView->setChart(m_chart);
+    delete formChart;
     ui->chartView->setFrameStyle(QFrame::Box | QFrame::Plain);
     ui->chartView->setStyleSheet(QStringLiteral("background: white;"));
 

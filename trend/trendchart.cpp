@@ -21,6 +21,10 @@ TrendChart::TrendChart(QChart::ChartTheme theme)
 {
     // The theme goes first: setting it later would repaint the series' own colours.
     setTheme(theme);
+    // The theme's shadow under the plot is drawn through a blurred copy of
+    // the whole chart, which the pixmap cache keeps (a megabyte for the trend
+    // screen) and redraws on every change.
+    setDropShadowEnabled(false);
     legend()->hide();
     setAnimationOptions(NoAnimation);
     m_valueAxis->setRange(0, 1);
