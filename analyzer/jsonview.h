@@ -54,6 +54,8 @@ public:
     public:
         JsonView operator*() const;
         Iterator& operator++();
+        /// Steps n elements on; n must not take it past end().
+        Iterator& operator+=(int n);
         bool operator==(const Iterator& other) const;
         bool operator!=(const Iterator& other) const { return !(*this == other); }
 

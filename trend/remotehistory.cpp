@@ -149,13 +149,11 @@ void RemoteHistory::handleResponse(const Analyzer::Response& response)
     QString latest;
     // A sample without a readable time stays next to the one before it.
     qint64 previousTime = m_start.toMSecsSinceEpoch();
-    int skip = 0;
-    const Analyzer::JsonView::Iterator last = samples.end();
-    for (auto it = samples.begin(); it != last; ++it) {
-        if (skip-- > 0)
-            continue;
-        skip = step - 1;
+    auto it = samples.begin();
+    for (int i = 0; i < count; i += step) {
         const Analyzer::JsonView sample = *it;
+        if (i + step < count)
+            it += step;
         const QString text = sample.at(0).toString();
         if (WallClock::isReadable(text)) {
             if (earliest.isNull() || text < earliest)
