@@ -2,6 +2,7 @@
 
 #include <QDebug>
 #include <algorithm>
+#include <cstring>
 #include <mutex>
 #include <simdjson.h>
 #include <vector>
@@ -144,8 +145,24 @@ QList<QByteArray> LineDecoder::takeCompleteLines(QByteArray& buffer)
         return {};
     QByteArray whole;
     whole.swap(buffer);
-    whole.chop(1);
-    return whole.split('\n');
+    // Lines are found with memchr: a batch of file chunks is megabytes long,
+    // and Qt's own split looks at it byte by byte.
+    QList<QByteArray> lines;
+    const char* const begin = whole.constData();
+    const char* const end = begin + whole.size();
+    for (const char* line = begin; line < end;) {
+        const auto* feed =
+            static_cast<const char*>(std::memchr(line, '\n', std::size_t(end - line)));
+        if (line == begin && feed == end - 1) {
+            // One line, the usual case: the buffer itself, without a copy.
+            whole.chop(1);
+            lines.append(whole);
+            break;
+        }
+        lines.append(QByteArray(line, int(feed - line)));
+        line = feed + 1;
+    }
+    return lines;
 }
 
 QVector<Response> LineDecoder::decodeLine(const QByteArray& line)
