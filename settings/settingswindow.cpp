@@ -9,12 +9,12 @@
 #include "files/vireobacklight.h"
 #include "settings/gaspages.h"
 #include "settings/serverlabels.h"
+#include "ui_settingswindow.h"
 #include "widgets/calendardialog.h"
 #include "widgets/globals.h"
 #include "widgets/messagebox.h"
 #include "widgets/progressdialog.h"
 #include "widgets/textmarkup.h"
-#include "ui_settingswindow.h"
 
 #include <QDebug>
 #include <QMouseEvent>
@@ -73,8 +73,6 @@ SettingsWindow::SettingsWindow(QWidget* parent) : QWidget(parent), ui(new Ui::Se
     m_dataFilterTimer->setInterval(kDataFilterTimeoutMs);
     connect(m_dataFilterTimer, &QTimer::timeout, this, &SettingsWindow::dataEditingDone);
 
-    // Without a parent, like every popup of the panel: it opens as its own window.
-    m_calendar = new CalendarDialog();
     m_gasMapper = new QSignalMapper(this);
     m_pageMapper = new QSignalMapper(this);
 
@@ -159,6 +157,19 @@ SettingsWindow::SettingsWindow(QWidget* parent) : QWidget(parent), ui(new Ui::Se
     configureForServiceMode(false);
 }
 
+CalendarDialog* SettingsWindow::calendar()
+{
+    // Made when the date is first edited: a calendar with its widgets and
+    // images is some 200 KB that most runs never open.
+    if (!m_calendar) {
+        // Without a parent, like every popup of the panel: it opens as its own window.
+        m_calendar = new CalendarDialog();
+        connect(m_calendar, &QDialog::accepted, this, &SettingsWindow::dateChanged);
+        connect(m_calendar, &QDialog::rejected, this, &SettingsWindow::dateRejected);
+    }
+    return m_calendar;
+}
+
 SettingsWindow::~SettingsWindow()
 {
     delete m_calendar;
@@ -218,8 +229,6 @@ void SettingsWindow::connectWidgets()
     connect(ui->dataFilterSlider, &QSlider::valueChanged, this, &SettingsWindow::dataFilterSliding);
     connect(ui->dataFilterLineEdit, &QLineEdit::textChanged, this,
             &SettingsWindow::setDataFilterbyLine);
-    connect(m_calendar, &QDialog::accepted, this, &SettingsWindow::dateChanged);
-    connect(m_calendar, &QDialog::rejected, this, &SettingsWindow::dateRejected);
     connect(ui->getSettingsPushButton, &QPushButton::clicked, this,
             &SettingsWindow::downloadSettingsClicked);
     connect(ui->uploadSettingsPushButton, &QPushButton::clicked, this,
@@ -415,7 +424,7 @@ bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
     // through the keypad.
     if (watched == ui->dateLineEdit) {
         if (ui->dateLineEdit->isEnabled())
-            m_calendar->exec();
+            calendar()->exec();
         return true;
     }
     if (!m_keypadRowOf.contains(watched))

@@ -143,6 +143,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    CalendarDialog* calendar();
     using Handler = std::function<void(const Analyzer::Response&)>;
     /// The unit type whose bfdLineEdit shows the laser current monitor.
     static constexpr int kLaserMonitorUnitType = 100;
@@ -206,6 +207,7 @@ private:
     /// The request handed to the keypad; the controller completes a copy of it.
     Analyzer::Request m_keypadRequest;
 
+    /// The date popup, made on first use (see calendar()).
     CalendarDialog* m_calendar = nullptr;
     ProgressDialog* m_progress = nullptr;
     QSignalMapper* m_gasMapper = nullptr;
