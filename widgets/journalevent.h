@@ -1,0 +1,38 @@
+// One entry of the event journal: what happened, when (local time), and the
+// untranslated keys a page turns into words. Keys, not texts, are stored, so
+// the journal reads the same in any language the panel is shown in.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+struct JournalEvent
+{
+    /// What kind of thing happened; stored under its key.
+    enum Kind
+    {
+        Alarm,     ///< an alarm flag raised or cleared (subject: its method)
+        Mode,      ///< the operating mode changed (old and new code)
+        Link,      ///< the link to the analyzer lost or restored (subject: its address)
+        Setting,   ///< a setting sent from the panel (subject: the method)
+        Procedure, ///< a guided procedure started or ended (new value: its outcome)
+        Transfer   ///< a file moved to or from the storage folder, and its result
+    };
+
+    /// The key under which kind is stored ("alarm", "mode", ...).
+    static QString kindKey(Kind kind);
+    /// The kind stored under key; false when no kind has that key.
+    static bool kindFromKey(const QString& key, Kind* kind);
+
+    qint64 id = 0;
+    /// Local time, to the second.
+    QDateTime time;
+    Kind kind = Alarm;
+    /// The method, alarm, address, procedure or file the event is about.
+    QString subject;
+    /// "raised", "cleared", "changed", "lost", "restored", "sent", "started",
+    /// "ended", "succeeded", "failed".
+    QString action;
+    QString oldValue;
+    QString newValue;
+};
