@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QFlags>
+#include <QMetaType>
 #include <QString>
 #include <QVector>
 
@@ -22,6 +23,7 @@ enum class AlarmFlag : unsigned
 };
 Q_DECLARE_FLAGS(AlarmFlags, AlarmFlag)
 Q_DECLARE_OPERATORS_FOR_FLAGS(AlarmFlags)
+Q_DECLARE_METATYPE(AlarmFlags)
 
 struct AlarmInfo
 {

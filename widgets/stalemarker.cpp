@@ -35,6 +35,7 @@ void StaleMarker::addWidget(QWidget* widget)
 void StaleMarker::setAgeLabel(QLabel* label)
 {
     m_ageLabel = label;
+    addWidget(label);
     showAge();
 }
 

@@ -9,8 +9,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-Q_DECLARE_METATYPE(AlarmFlags)
-
 namespace {
 QStringList described(const QList<JournalEvent>& events)
 {
