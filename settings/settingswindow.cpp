@@ -13,6 +13,7 @@
 #include "widgets/globals.h"
 #include "widgets/messagebox.h"
 #include "widgets/progressdialog.h"
+#include "widgets/stalemarker.h"
 #include "widgets/textmarkup.h"
 #include "ui_settingswindow.h"
 
@@ -129,6 +130,7 @@ SettingsWindow::SettingsWindow(QWidget* parent) : QWidget(parent), ui(new Ui::Se
     ui->dateLineEdit->installEventFilter(this);
 
     connectWidgets();
+    watchReadings();
     ui->tabWidget->setCurrentIndex(0);
 
     if (isRemote()) {
@@ -294,9 +296,39 @@ SettingsWindow::Handler SettingsWindow::replyHandler(const SettingsRow& row, QWi
         break;
     }
     return [this, show, skip = row.skip, widget](const Response& response) {
-        if (!skipped(skip, widget, response))
-            show(response);
+        if (skipped(skip, widget, response))
+            return;
+        show(response);
+        if (StaleMarker* marker = m_readingMarkers.value(widget))
+            marker->markFresh();
     };
+}
+
+void SettingsWindow::watchReadings()
+{
+    // The analyzer's readings (not its settings) must not be read as live once
+    // they are no longer refreshed: each group greys its fields and carries
+    // their age in its title.
+    const std::pair<QGroupBox*, QList<QLineEdit*>> groups[] = {
+        {ui->groupBoxReadings_1,
+         {ui->bfdLineEdit, ui->laserTempReadLineEdit, ui->refcellLineEdit, ui->pressureReadLineEdit,
+          ui->reactorTempLineEdit, ui->reactorPressureLineEdit}},
+        {ui->factoryReadingsGroup,
+         {ui->tecCurrentLineEdit, ui->transducerLineEdit, ui->rtdLineEdit,
+          ui->apcPressureLineEdit}},
+    };
+    for (const auto& [group, fields] : groups) {
+        auto* marker = new StaleMarker(this);
+        for (QLineEdit* field : fields) {
+            marker->addWidget(field);
+            m_readingMarkers.insert(field, marker);
+        }
+        const QString title = group->title();
+        connect(marker, &StaleMarker::ageTextChanged, group, [group, title](const QString& age) {
+            group->setTitle(age.isEmpty() ? title : title + QStringLiteral(" \u2013 ") + age);
+        });
+        group->setTitle(title + QStringLiteral(" \u2013 ") + marker->ageText());
+    }
 }
 
 bool SettingsWindow::skipped(int skip, QWidget* widget, const Response& response) const
@@ -553,6 +585,8 @@ void SettingsWindow::checkFileSystem()
 
 void SettingsWindow::connectionChanged(bool lost)
 {
+    for (StaleMarker* marker : qAsConst(m_readingMarkers))
+        marker->setLinkUp(!lost);
     if (lost && m_progress->isVisible()) {
         m_progress->hide();
         showResult(QStringLiteral("Trend Data"), QStringLiteral("Error clearing trend data"));

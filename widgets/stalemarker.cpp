@@ -75,6 +75,10 @@ void StaleMarker::markFresh()
 void StaleMarker::setLinkUp(bool up)
 {
     m_linkUp = up;
+    // What was read before the link went down is live again only once a
+    // reply has refreshed it.
+    if (!up)
+        m_expiry.stop();
     reconsider();
 }
 
