@@ -11,6 +11,7 @@
 #include "settings/serverlabels.h"
 #include "widgets/calendardialog.h"
 #include "widgets/globals.h"
+#include "widgets/journalevent.h"
 #include "widgets/messagebox.h"
 #include "widgets/progressdialog.h"
 #include "widgets/stalemarker.h"
@@ -393,6 +394,8 @@ void SettingsWindow::handleResponse(const Response& response)
     // Every row but sample_gas_pressure is in a group: its replies are dropped.
     for (const QList<int>& group : m_groups) {
         if (group.contains(response.id())) {
+            if (!response.isError() && response.hasResult() && !response.isLocalAnswer())
+                m_lastResults.insert(response.id(), response.result());
             m_requests.dispatch(response);
             return;
         }
@@ -408,6 +411,12 @@ void SettingsWindow::send(int id, const QJsonArray& params)
     if (!params.isEmpty()) // the one-shot actions go out without params
         request.setParams(params);
     emit jsonToSend(request);
+}
+
+QString SettingsWindow::reportedValue(int id) const
+{
+    const auto it = m_lastResults.constFind(id);
+    return it == m_lastResults.cend() ? QString() : JournalEvent::valueText(*it);
 }
 
 void SettingsWindow::sendValueOf(QLineEdit* field, QJsonArray params)

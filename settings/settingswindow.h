@@ -55,6 +55,9 @@ public:
     QJsonArray updateRequests() override;
     void handleResponse(const Analyzer::Response& response) override;
 
+    /// What the analyzer last answered under id (empty when nothing yet): a
+    /// setting sent under the same id replaces it.
+    QString reportedValue(int id) const;
     /// The connection to the analyzer was lost (true) or restored (false);
     /// the readings turn stale with a lost link.
     void connectionChanged(bool lost);
@@ -213,6 +216,9 @@ private:
     QHash<const QObject*, int> m_keypadRowOf;
     /// The request handed to the keypad; the controller completes a copy of it.
     Analyzer::Request m_keypadRequest;
+    /// The last result the analyzer sent under each id: the old value of a
+    /// setting sent under the same id.
+    QHash<int, QJsonValue> m_lastResults;
 
     CalendarDialog* m_calendar = nullptr;
     ProgressDialog* m_progress = nullptr;

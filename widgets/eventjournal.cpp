@@ -169,11 +169,9 @@ bool EventJournal::record(JournalEvent event)
     return true;
 }
 
-QList<JournalEvent> EventJournal::events(const Filter& filter, qint64 before, int limit) const
+bool EventJournal::select(QSqlQuery& query, const QString& columns, const Filter& filter,
+                          qint64 before, const QString& tail, const QVariantList& tailValues) const
 {
-    QList<JournalEvent> found;
-    if (!m_open)
-        return found;
     QStringList conditions;
     QVariantList values;
     if (before > 0) {
@@ -193,22 +191,28 @@ QList<JournalEvent> EventJournal::events(const Filter& filter, qint64 before, in
         conditions << QStringLiteral("time < ?");
         values << dateText(filter.to.addDays(1));
     }
-    QString statement =
-        QStringLiteral("SELECT id, time, kind, subject, action, old_value, new_value FROM events");
+    QString statement = QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM events");
     if (!conditions.isEmpty())
         statement += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
-    statement += QStringLiteral(" ORDER BY id DESC LIMIT ?");
-    values << limit;
-
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    statement += tail;
     query.setForwardOnly(true);
     query.prepare(statement);
-    for (const QVariant& value : values)
+    for (const QVariant& value : values + tailValues)
         query.addBindValue(value);
-    if (!query.exec()) {
-        qWarning().noquote() << "Event journal: cannot read:" << query.lastError().text();
+    if (query.exec())
+        return true;
+    qWarning().noquote() << "Event journal: cannot read:" << query.lastError().text();
+    return false;
+}
+
+QList<JournalEvent> EventJournal::events(const Filter& filter, qint64 before, int limit) const
+{
+    QList<JournalEvent> found;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (!m_open ||
+        !select(query, QStringLiteral("id, time, kind, subject, action, old_value, new_value"),
+                filter, before, QStringLiteral(" ORDER BY id DESC LIMIT ?"), {limit}))
         return found;
-    }
     while (query.next()) {
         JournalEvent event;
         event.id = query.value(0).toLongLong();
@@ -224,10 +228,11 @@ QList<JournalEvent> EventJournal::events(const Filter& filter, qint64 before, in
     return found;
 }
 
-int EventJournal::count() const
+int EventJournal::count(const Filter& filter) const
 {
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    if (!m_open || !query.exec(QStringLiteral("SELECT COUNT(*) FROM events")) || !query.next())
+    if (!m_open || !select(query, QStringLiteral("COUNT(*)"), filter, 0, QString()) ||
+        !query.next())
         return 0;
     return query.value(0).toInt();
 }

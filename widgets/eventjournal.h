@@ -14,6 +14,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QVariantList>
 #include <memory>
 
 class QSqlQuery;
@@ -52,7 +53,8 @@ public:
     /// Up to limit events that pass the filter, newest first, all older than
     /// the event with id `before` (0: from the newest on).
     QList<JournalEvent> events(const Filter& filter, qint64 before = 0, int limit = 200) const;
-    int count() const;
+    /// How many events pass the filter (all of them by default).
+    int count(const Filter& filter = Filter()) const;
     /// The local date of the oldest event; invalid when there is none.
     QDate oldestDate() const;
 
@@ -67,6 +69,10 @@ private:
     bool open();
     void close();
     bool execute(const QString& statement) const;
+    /// Runs "SELECT columns FROM events" narrowed by filter and before, with
+    /// the tail (order, limit) appended; false (logged) when it fails.
+    bool select(QSqlQuery& query, const QString& columns, const Filter& filter, qint64 before,
+                const QString& tail, const QVariantList& tailValues = {}) const;
 
     QString m_path;
     QString m_connection;

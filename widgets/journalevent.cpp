@@ -1,5 +1,9 @@
 #include "widgets/journalevent.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
 #include <array>
 
 namespace {
@@ -22,4 +26,26 @@ bool JournalEvent::kindFromKey(const QString& key, Kind* kind)
         }
     }
     return false;
+}
+
+QString JournalEvent::valueText(const QJsonValue& value)
+{
+    switch (value.type()) {
+    case QJsonValue::String:
+        return value.toString();
+    case QJsonValue::Double:
+        return QString::number(value.toDouble(), 'g', 12);
+    case QJsonValue::Bool:
+        return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    case QJsonValue::Array: {
+        QStringList parts;
+        for (const QJsonValue& element : value.toArray())
+            parts << valueText(element);
+        return parts.join(QStringLiteral(", "));
+    }
+    case QJsonValue::Object:
+        return QString::fromUtf8(QJsonDocument(value.toObject()).toJson(QJsonDocument::Compact));
+    default:
+        return QString();
+    }
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QJsonValue>
 #include <QString>
 
 struct JournalEvent
@@ -23,6 +24,10 @@ struct JournalEvent
     static QString kindKey(Kind kind);
     /// The kind stored under key; false when no kind has that key.
     static bool kindFromKey(const QString& key, Kind* kind);
+    /// A value sent or read as the journal keeps it: a text as it is, a
+    /// number or a truth value in words, the elements of an array after one
+    /// another ("usb, 19200"), anything else as compact JSON.
+    static QString valueText(const QJsonValue& value);
 
     qint64 id = 0;
     /// Local time, to the second.
