@@ -4,6 +4,7 @@
 #include "files/cabinetdirectivefile.h"
 #include "files/storage.h"
 #include "files/storagenames.h"
+#include "widgets/eventjournal.h"
 #include "widgets/globals.h"
 #include "widgets/messagebox.h"
 #include "widgets/openfile.h"
@@ -210,6 +211,7 @@ void FileManager::downloadTrendFile(const QDateTime& start, const QString& units
 void FileManager::startDownload(FileType type)
 {
     m_destination = storagePath(sourceName(type), m_serialNumber);
+    m_journalSubject = QFileInfo(m_destination).fileName();
     m_download = std::make_unique<QSaveFile>(m_destination);
     m_progress.show();
     m_transferActive = true;
@@ -231,6 +233,7 @@ void FileManager::startDownload(FileType type)
 
 void FileManager::uploadSettingsFile()
 {
+    m_journalSubject = settingsFileName();
     m_transferActive = true;
     m_tokenReceived = false;
     m_progress.show();
@@ -256,6 +259,7 @@ void FileManager::uploadSettingsFile()
         return;
     }
     m_file.setFileName(path);
+    m_journalSubject = QFileInfo(path).fileName();
     sendTransferRequest(kUploadMethod);
 }
 
@@ -486,6 +490,7 @@ void FileManager::endTransfer(const QString& message, bool failed)
     m_ending = true;
     m_replyTimer.stop();
     QString text = message;
+    const bool wasActive = m_transferActive;
     if (m_transferActive) {
         m_transferActive = false;
         if (m_file.isOpen())
@@ -500,6 +505,9 @@ void FileManager::endTransfer(const QString& message, bool failed)
         showMessage(text);
         m_progress.hide();
     }
+    // An upload for which no file was chosen moved nothing.
+    if (wasActive && !(text.isEmpty() && !failed))
+        noteTransfer(!failed, text);
     resetTransferFields();
     m_ending = false;
     emit downloadComplete(!failed);
@@ -510,6 +518,7 @@ bool FileManager::convertTrend(const QString& database, bool removeDatabase)
     showBusy(QStringLiteral("Saving trend data..."));
     m_progress.show();
     const QString csv = storagePath(QStringLiteral("trend.csv"), m_serialNumber);
+    m_journalSubject = QFileInfo(csv).fileName();
     const bool converted = runUnderPopup(QStringLiteral("dumptrend"),
                                          {database, csv, QStringLiteral("--start"),
                                           m_trendStart.toString(QStringLiteral("yyyy-MM-dd")),
@@ -524,6 +533,7 @@ bool FileManager::convertTrend(const QString& database, bool removeDatabase)
 
 void FileManager::copyLocalFile(FileType type)
 {
+    m_journalSubject = sourceName(type);
     if (!startLocal())
         return;
     // The instrument keeps its files in the home folder, where the copy
@@ -540,6 +550,7 @@ void FileManager::copyLocalFile(FileType type)
         return;
     }
     const QString destination = storagePath(name, m_serialNumber);
+    m_journalSubject = QFileInfo(destination).fileName();
     // Copied under a name no reader takes for the file; renamed when complete.
     const QString partial = destination + QStringLiteral(".part");
     const QString program =
@@ -570,6 +581,7 @@ void FileManager::copyLocalFile(FileType type)
 
 void FileManager::exportLocalTrend()
 {
+    m_journalSubject = QStringLiteral("trend.csv");
     if (!startLocal())
         return;
     // The instrument's own database, found by its bare name in the home
@@ -597,6 +609,7 @@ bool FileManager::startLocal()
 void FileManager::finishLocal(bool result, const QString& message)
 {
     unmountStorage(devicePath(), &m_progress);
+    noteTransfer(result, message);
     showMessage(message);
     m_progress.hide();
     m_localBusy = false;
@@ -609,7 +622,10 @@ void FileManager::packageCertificationFiles()
     m_localBusy = true;
     m_cancelRequested = false;
     m_progress.show();
+    m_journalSubject = QStringLiteral("certscan.cab");
     if (!mountStorage(devicePath(), mountPoint(), &m_progress)) {
+        noteTransfer(false, kMountError);
+        m_journalSubject.clear();
         m_progress.hide();
         m_hidePopups = false;
         m_localBusy = false;
@@ -617,6 +633,9 @@ void FileManager::packageCertificationFiles()
         return;
     }
     const bool result = !m_cancelRequested && buildCabinet();
+    // Packaging tells the operator nothing itself; the procedure does.
+    noteTransfer(result, QString());
+    m_journalSubject.clear();
     // Mounted storage is unmounted whatever happened since, a cancel included.
     unmountStorage(devicePath(), &m_progress);
     m_progress.hide();
@@ -630,6 +649,7 @@ bool FileManager::buildCabinet()
 {
     const QString cabinetName = storageFileName(QStringLiteral("certscan.cab"), m_serialNumber,
                                                 QDateTime::currentDateTime());
+    m_journalSubject = cabinetName;
     const QFileInfoList found =
         QDir(mountPoint())
             .entryInfoList({QStringLiteral("*.bin"), QStringLiteral("*.db")}, QDir::Files,
@@ -725,4 +745,12 @@ void FileManager::resetTransferFields()
     m_dataRequest.setParams({});
     m_download.reset();
     m_destination.clear();
+    m_journalSubject.clear();
+}
+
+void FileManager::noteTransfer(bool ok, const QString& message) const
+{
+    EventJournal::note(JournalEvent::Transfer, m_journalSubject,
+                       ok ? QStringLiteral("succeeded") : QStringLiteral("failed"), QString(),
+                       message);
 }

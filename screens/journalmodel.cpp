@@ -53,6 +53,9 @@ QString describe(const JournalEvent& e)
             return JournalModel::tr("%1 started").arg(procedureName(e.subject));
         return JournalModel::tr("%1 ended: %2").arg(procedureName(e.subject), e.newValue);
     case JournalEvent::Transfer:
+        if (e.newValue.isEmpty())
+            return (done ? JournalModel::tr("%1 failed") : JournalModel::tr("%1 written"))
+                .arg(e.subject);
         return (done ? JournalModel::tr("%1 failed: %2") : JournalModel::tr("%1: %2"))
             .arg(e.subject, e.newValue);
     }
