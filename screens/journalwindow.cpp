@@ -12,8 +12,6 @@
 
 namespace {
 const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
-constexpr int kTimeColumnWidth = 150;
-constexpr int kKindColumnWidth = 86;
 } // namespace
 
 JournalWindow::JournalWindow(EventJournal* journal, FileManager* fileManager, QWidget* parent)
@@ -24,14 +22,15 @@ JournalWindow::JournalWindow(EventJournal* journal, FileManager* fileManager, QW
 {
     ui->setupUi(this);
     ui->journalView->setModel(m_model);
+    // Time and kind as wide as their words; what happened takes the rest and
+    // wraps onto as many lines as it needs, so nothing is cut off.
     QHeaderView* header = ui->journalView->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::Fixed);
-    header->resizeSection(JournalModel::TimeColumn, kTimeColumnWidth);
-    header->resizeSection(JournalModel::KindColumn, kKindColumnWidth);
-    header->setStretchLastSection(true);
+    header->setSectionResizeMode(JournalModel::TimeColumn, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(JournalModel::KindColumn, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(JournalModel::EventColumn, QHeaderView::Stretch);
+    ui->journalView->setWordWrap(true);
     ui->journalView->verticalHeader()->hide();
-    ui->journalView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    ui->journalView->verticalHeader()->setDefaultSectionSize(28);
+    ui->journalView->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
     // The filter compares keys kept as item data, never the words shown.
     ui->kindComboBox->addItem(tr("All events"), QString());
