@@ -45,6 +45,8 @@ QString describe(const JournalEvent& e)
     case JournalEvent::Setting:
         if (e.action == QLatin1String("dropped"))
             return JournalModel::tr("%1 not sent, no link: %2").arg(e.subject, e.newValue);
+        if (e.oldValue.isEmpty() && e.newValue.isEmpty())
+            return JournalModel::tr("%1 sent").arg(e.subject);
         if (e.oldValue.isEmpty())
             return JournalModel::tr("%1 set to %2").arg(e.subject, e.newValue);
         return JournalModel::tr("%1 changed from %2 to %3").arg(e.subject, e.oldValue, e.newValue);

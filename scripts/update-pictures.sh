@@ -16,6 +16,7 @@ pairs=(
   "look-ringdown.png ringdown.png"
   "look-settings-tabService.png settings.png"
   "look-certification.png certification.png"
+  "look-journal.png journal.png"
   "launcher_mainwindow.png launcher.png"
   "launcher_fleet.png fleet.png"
 )

@@ -13,6 +13,8 @@
 #include "procedures/certificationwindow.h"
 #include "screens/certificatewindow.h"
 #include "screens/homewindow.h"
+#include "screens/journalmodel.h"
+#include "screens/journalwindow.h"
 #include "screens/modewindow.h"
 #include "screens/rdgraphwindow.h"
 #include "screens/scanswindow.h"
@@ -22,6 +24,7 @@
 #include "trend/trenddownload.h"
 #include "trend/trendwindow.h"
 #include "widgets/keyboardwindow.h"
+#include "widgets/statusbadge.h"
 
 #include <QChart>
 #include <QChartView>
@@ -114,6 +117,7 @@ private slots:
     void keypadAndFactoryPages();
     void calibration();
     void certification();
+    void journalFromTheBadge();
 
 private:
     HomeWindow* home() const { return m_panel->gui()->findChild<HomeWindow*>(); }
@@ -435,6 +439,35 @@ void tst_PanelLook::certification()
     VERIFY_SOUND("certification");
     QVERIFY(m_panel->press(QStringLiteral("buttonCancel")));
     QVERIFY(qobject_cast<SettingsWindow*>(m_panel->currentPage()));
+}
+
+void tst_PanelLook::journalFromTheBadge()
+{
+    // Back home in service mode, where the shutdown steps left the analyzer.
+    QVERIFY(goHome());
+    m_panel->tick();
+    auto* badge = m_panel->gui()->findChild<StatusBadge*>(QStringLiteral("statusBadge"));
+    QTRY_COMPARE(badge->statusClass(), AnalyzerStatus::Maintenance);
+    QCOMPARE(badge->text(), QStringLiteral("Maintenance"));
+
+    QVERIFY(m_panel->pressOnTitleBar(QStringLiteral("statusBadge")));
+    auto* journal = qobject_cast<JournalWindow*>(m_panel->currentPage());
+    QVERIFY(journal);
+    // The run's events, newest first: the modes the suite went through, the
+    // reminder raised and cleared, the writes of its pages.
+    QStringList events;
+    for (int row = 0; row < journal->model()->rowCount(); ++row)
+        events << journal->model()->index(row, JournalModel::EventColumn).data().toString();
+    QVERIFY2(events.contains(QStringLiteral("Perf. Verification raised")),
+             qPrintable(events.join('\n')));
+    QVERIFY(events.contains(QStringLiteral("Perf. Verification cleared")));
+    QVERIFY(events.contains(QStringLiteral("Mode changed from MEASURE MODE to SERVICE MODE")));
+    QVERIFY(events.indexOf(QStringLiteral("Perf. Verification cleared")) <
+            events.indexOf(QStringLiteral("Perf. Verification raised")));
+    VERIFY_SOUND("journal");
+
+    QVERIFY(m_panel->press(QStringLiteral("pushButtonClose")));
+    QCOMPARE(m_panel->currentPage(), home());
 }
 
 QTEST_MAIN(tst_PanelLook)
