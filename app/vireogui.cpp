@@ -109,7 +109,13 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     // they are children of this widget and so outlive every page (see the header).
     if (isRemote()) {
         auto* trendHistory = new Trend::RemoteHistory(this);
+        trendHistory->setObjectName(QStringLiteral("trendHistory"));
         auto* homeHistory = new Trend::RemoteHistory(this);
+        homeHistory->setObjectName(QStringLiteral("homeHistory"));
+        // The mini plot's window moves with the clock once a minute; a reply
+        // to where it stood a minute ago still draws it.
+        homeHistory->setSlidingWindow(true);
+        homeHistory->setGiveUpAfter(Trend::RemoteHistory::kMiniPlotGiveUpMs);
         for (Trend::RemoteHistory* history : {trendHistory, homeHistory}) {
             m_clients.add(history);
             connect(history, &Trend::RemoteHistory::jsonToSend, this, &VireoGUI::sendJson);

@@ -120,19 +120,19 @@ QDateTime TrendChart::windowEnd(int interval, const QDateTime& start)
     }
 }
 
-qint64 TrendChart::pageStepSeconds(int interval)
+QDateTime TrendChart::pagedStart(int interval, const QDateTime& start, int direction)
 {
     switch (interval) {
     case Week:
-        return 86400;
+        return WallClock::instant(start.date().addDays(direction), QTime(0, 0));
     case Day:
-        return 43200;
+        return start.addSecs(direction * 43200);
     case FourHours:
-        return 7200;
+        return start.addSecs(direction * 7200);
     case OneHour:
-        return 1800;
+        return start.addSecs(direction * 1800);
     default:
-        return 0;
+        return start;
     }
 }
 
@@ -174,7 +174,8 @@ void TrendChart::setDateRange(const QDateTime& start, const QDateTime& end)
 void TrendChart::setValueRange(double minimum, double maximum, int tickCount)
 {
     m_valueAxis->setRange(minimum, maximum);
-    m_valueAxis->setLabelFormat(AxisScale::labelFormat(minimum, maximum));
+    // From what the axis took: it refuses an inverted range.
+    m_valueAxis->setLabelFormat(AxisScale::labelFormat(m_valueAxis->min(), m_valueAxis->max()));
     m_valueAxis->setTickCount(tickCount);
 }
 
