@@ -171,6 +171,7 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
 
     m_fileManager = new FileManager(this);
     m_clients.add(m_fileManager);
+    m_trend->setFileManager(m_fileManager);
     connect(m_fileManager, &FileManager::jsonToSend, this, &VireoGUI::sendJson);
     connect(m_fileManager, &FileManager::jsonBatchToSend, this, &VireoGUI::sendBatchJson);
 

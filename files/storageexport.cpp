@@ -4,6 +4,7 @@
 #include "files/storagenames.h"
 #include "widgets/eventjournal.h"
 #include "widgets/globals.h"
+#include "widgets/messagebox.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -49,5 +50,16 @@ StorageExport::Result StorageExport::write(const QString& sourceName, const QStr
     EventJournal::note(JournalEvent::Transfer, name,
                        result.ok ? QStringLiteral("succeeded") : QStringLiteral("failed"),
                        QString(), result.message);
+    return result;
+}
+
+StorageExport::Result StorageExport::save(const QString& sourceName, const QString& serial,
+                                          const QByteArray& bytes)
+{
+    const Result result = write(sourceName, serial, bytes);
+    MessageBox box(nullptr, false);
+    box.setWindowTitle(QStringLiteral("File Transfer"));
+    box.setText(result.message);
+    box.exec();
     return result;
 }

@@ -27,4 +27,6 @@ public:
     /// storage folder ("journal.csv" becomes journal_<serial>_<time>.csv).
     static Result write(const QString& sourceName, const QString& serial, const QByteArray& bytes,
                         ProgressDialog* progress = nullptr);
+    /// write(), then the outcome told in the file manager's popup ("File Transfer").
+    static Result save(const QString& sourceName, const QString& serial, const QByteArray& bytes);
 };

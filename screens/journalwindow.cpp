@@ -4,7 +4,6 @@
 #include "files/storageexport.h"
 #include "screens/journalmodel.h"
 #include "widgets/calendardialog.h"
-#include "widgets/messagebox.h"
 #include "ui_journalwindow.h"
 
 #include <QHeaderView>
@@ -125,14 +124,8 @@ void JournalWindow::pickDate(QLineEdit* field)
 
 void JournalWindow::exportClicked()
 {
-    const QByteArray csv = m_model->csv();
-    const StorageExport::Result result =
-        StorageExport::write(QStringLiteral("journal.csv"),
-                             m_fileManager ? m_fileManager->serialNumber() : QString(), csv);
-    MessageBox box(nullptr, false);
-    box.setWindowTitle(QStringLiteral("File Transfer"));
-    box.setText(result.message);
-    box.exec();
+    StorageExport::save(QStringLiteral("journal.csv"),
+                        m_fileManager ? m_fileManager->serialNumber() : QString(), m_model->csv());
 }
 
 void JournalWindow::closeClicked()
