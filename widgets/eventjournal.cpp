@@ -28,6 +28,15 @@ bool isSqliteFile(const QString& path)
     return header.isEmpty() || header == QByteArray("SQLite format 3\0", 16);
 }
 
+/// The stored "yyyy-MM-dd HH:mm:ss" as local time; read as date and time of
+/// day first, several times faster than a QDateTime format (a full journal's
+/// export reads 100,000 of them).
+QDateTime timeFromText(const QString& text)
+{
+    return QDateTime(QDate::fromString(text.left(10), Qt::ISODate),
+                     QTime::fromString(text.mid(11), Qt::ISODate));
+}
+
 QString dateText(const QDate& date)
 {
     return date.toString(kDateFormat);
@@ -216,7 +225,7 @@ QList<JournalEvent> EventJournal::events(const Filter& filter, qint64 before, in
     while (query.next()) {
         JournalEvent event;
         event.id = query.value(0).toLongLong();
-        event.time = QDateTime::fromString(query.value(1).toString(), kTimeFormat);
+        event.time = timeFromText(query.value(1).toString());
         if (!JournalEvent::kindFromKey(query.value(2).toString(), &event.kind))
             continue; // written by a later version: not ours to show
         event.subject = query.value(3).toString();
@@ -243,7 +252,7 @@ QDate EventJournal::oldestDate() const
     if (!m_open || !query.exec(QStringLiteral("SELECT time FROM events ORDER BY id LIMIT 1")) ||
         !query.next())
         return QDate();
-    return QDateTime::fromString(query.value(0).toString(), kTimeFormat).date();
+    return timeFromText(query.value(0).toString()).date();
 }
 
 EventJournal* EventJournal::current()
