@@ -268,13 +268,6 @@ void EventJournal::setCurrent(EventJournal* journal)
 void EventJournal::note(JournalEvent::Kind kind, const QString& subject, const QString& action,
                         const QString& oldValue, const QString& newValue)
 {
-    if (!g_current)
-        return;
-    JournalEvent event;
-    event.kind = kind;
-    event.subject = subject;
-    event.action = action;
-    event.oldValue = oldValue;
-    event.newValue = newValue;
-    g_current->record(event);
+    if (g_current)
+        g_current->record(JournalEvent(kind, subject, action, oldValue, newValue));
 }

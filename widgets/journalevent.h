@@ -20,6 +20,16 @@ struct JournalEvent
         Transfer   ///< a file moved to or from the storage folder, and its result
     };
 
+    JournalEvent() = default;
+    /// An event stamped with time (now, when it is recorded, if invalid).
+    JournalEvent(Kind kind, const QString& subject, const QString& action,
+                 const QString& oldValue = QString(), const QString& newValue = QString(),
+                 const QDateTime& time = QDateTime())
+        : time(time), kind(kind), subject(subject), action(action), oldValue(oldValue),
+          newValue(newValue)
+    {
+    }
+
     /// The key under which kind is stored ("alarm", "mode", ...).
     static QString kindKey(Kind kind);
     /// The kind stored under key; false when no kind has that key.

@@ -23,13 +23,9 @@ QTextStream out(stdout);
 
 JournalEvent sample(int i)
 {
-    JournalEvent e;
-    e.kind = JournalEvent::Kind(i % 6);
-    e.subject = QStringLiteral("laser_current");
-    e.action = QStringLiteral("sent");
-    e.oldValue = QString::number(95 + i % 10);
-    e.newValue = QString::number(96 + i % 10);
-    return e;
+    return JournalEvent(JournalEvent::Kind(i % 6), QStringLiteral("laser_current"),
+                        QStringLiteral("sent"), QString::number(95 + i % 10),
+                        QString::number(96 + i % 10));
 }
 
 /// Median and 95th percentile of n single writes, in microseconds.

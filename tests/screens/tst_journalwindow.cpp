@@ -35,14 +35,7 @@ JournalEvent make(JournalEvent::Kind kind, const QString& subject, const QString
                   const QDateTime& time, const QString& oldValue = {},
                   const QString& newValue = {})
 {
-    JournalEvent e;
-    e.kind = kind;
-    e.subject = subject;
-    e.action = action;
-    e.time = time;
-    e.oldValue = oldValue;
-    e.newValue = newValue;
-    return e;
+    return JournalEvent(kind, subject, action, oldValue, newValue, time);
 }
 
 /// What the page lists, row by row, as the operator reads it.

@@ -16,12 +16,7 @@ namespace {
 
 JournalEvent makeEvent(JournalEvent::Kind kind, const QString& subject, const QDateTime& time = {})
 {
-    JournalEvent e;
-    e.kind = kind;
-    e.subject = subject;
-    e.action = QStringLiteral("changed");
-    e.time = time;
-    return e;
+    return JournalEvent(kind, subject, QStringLiteral("changed"), QString(), QString(), time);
 }
 
 QStringList subjects(const QList<JournalEvent>& events)
