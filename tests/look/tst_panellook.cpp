@@ -449,6 +449,12 @@ void tst_PanelLook::journalFromTheBadge()
     auto* badge = m_panel->gui()->findChild<StatusBadge*>(QStringLiteral("statusBadge"));
     QTRY_COMPARE(badge->statusClass(), AnalyzerStatus::Maintenance);
     QCOMPARE(badge->text(), QStringLiteral("Maintenance"));
+    // Drawn in its class's colour, between the unit's name and the version.
+    const QPoint at = badge->mapTo(m_panel->window(), QPoint());
+    const QImage drawn = m_panel->window()->grab(QRect(at, badge->size())).toImage();
+    QCOMPARE(drawn.pixelColor(6, drawn.height() / 2),
+             StatusBadge::classColour(AnalyzerStatus::Maintenance));
+    QVERIFY(at.x() > label(m_panel->gui(), "nameLabel")->mapTo(m_panel->window(), QPoint()).x());
 
     QVERIFY(m_panel->pressOnTitleBar(QStringLiteral("statusBadge")));
     auto* journal = qobject_cast<JournalWindow*>(m_panel->currentPage());
