@@ -77,12 +77,16 @@ EventJournal::~EventJournal()
 
 QString EventJournal::defaultPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-           QStringLiteral("/journal.db");
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/journal.db");
 }
 
 bool EventJournal::open()
 {
+    if (m_path.isEmpty()) {
+        qWarning() << "Event journal: no data folder to keep it in";
+        return false;
+    }
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(m_path);

@@ -40,7 +40,7 @@ public:
     EventJournal(const EventJournal&) = delete;
     EventJournal& operator=(const EventJournal&) = delete;
 
-    /// The file in the panel's data folder.
+    /// The file in the panel's data folder; empty when the platform names none.
     static QString defaultPath();
 
     bool isOpen() const { return m_open; }

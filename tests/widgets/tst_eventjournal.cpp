@@ -226,6 +226,7 @@ void tst_EventJournal::unwritableFolderRecordsNothing()
         QSKIP(qPrintable(readOnly.why()));
     EventJournal journal(dir.filePath(QStringLiteral("journal.db")));
     QVERIFY(!journal.isOpen());
+    QVERIFY(!EventJournal(QString()).isOpen()); // no data folder at all
     QVERIFY(!journal.record(makeEvent(JournalEvent::Link, QStringLiteral("lost"))));
     QCOMPARE(journal.events({}).size(), 0);
     EventJournal::setCurrent(&journal);
