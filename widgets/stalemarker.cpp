@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 constexpr int kAgeTickMs = 1000;
