@@ -321,7 +321,7 @@ void VireoGUI::processReply(const Analyzer::Response& reply)
 {
     if (reply.isError() && reply.errorCode() == kServerMessageCode) {
         qDebug().noquote() << "Message from RPC Server:" << reply.errorMessage();
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Message from RPC Server"),
+        QMessageBox box(QMessageBox::Warning, tr("Message from RPC Server"),
                         capServerText(reply.errorMessage()), QMessageBox::Ok, this);
         box.setTextFormat(Qt::PlainText);
         box.exec();
@@ -421,10 +421,9 @@ void VireoGUI::connectionStatusChanged()
         m_connectionPopup->setWindowModality(Qt::ApplicationModal);
     }
     Analyzer::ConnectionInterface* connection = m_manager->connection();
-    m_connectionPopup->setText((connection->isConnected()
-                                    ? QStringLiteral("Restored connection to ")
-                                    : QStringLiteral("Lost connection to ")) +
-                               connection->serverName());
+    m_connectionPopup->setText(
+        (connection->isConnected() ? tr("Restored connection to %1") : tr("Lost connection to %1"))
+            .arg(connection->serverName()));
     m_connectionPopup->show();
     m_connectionPopup->raise();
 
@@ -441,7 +440,7 @@ void VireoGUI::connectionStatusChanged()
     // storage side (the trend conversion, the cabinet maker) decides its own
     // outcome, and with nothing under way there is nothing to report.
     if (lost && m_fileManager->isTransferActive())
-        m_fileManager->endTransfer(QStringLiteral("Transfer Cancelled"), true);
+        m_fileManager->endTransfer(FileManager::cancelledText(), true);
     m_certification->connectionChanged(lost);
     m_calibration->connectionChanged(lost);
     m_settings->connectionChanged(lost);

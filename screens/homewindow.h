@@ -61,8 +61,8 @@ public:
     double miniPlotMinimum() const;
     double miniPlotMaximum() const;
 
-    /// The operating-mode names, indexed by the analyzer's mode code.
-    static const QStringList& opmodeNames();
+    /// The operating-mode names in the panel's language, indexed by the analyzer's mode code.
+    static QStringList opmodeNames();
 
     /// The link to the analyzer was lost (true) or restored (false): the
     /// concentration and the lamps turn stale with a lost link.

@@ -3,6 +3,8 @@
 #include "screens/homewindow.h"
 #include "widgets/alarmflags.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 QString modeName(const QString& code)
@@ -12,6 +14,12 @@ QString modeName(const QString& code)
     if (ok && mode >= 0 && mode < HomeWindow::opmodeNames().size())
         return HomeWindow::opmodeNames().at(mode);
     return code;
+}
+
+/// An alarm as the home screen names it, in the panel's language.
+QString alarmName(const QString& method)
+{
+    return QCoreApplication::translate("HomeWindow", alarmLabel(method).toUtf8().constData());
 }
 
 QString procedureName(const QString& key)
@@ -30,7 +38,7 @@ QString describe(const JournalEvent& e)
     switch (e.kind) {
     case JournalEvent::Alarm:
         return (done ? JournalModel::tr("%1 raised") : JournalModel::tr("%1 cleared"))
-            .arg(alarmLabel(e.subject));
+            .arg(alarmName(e.subject));
     case JournalEvent::Mode:
         if (e.oldValue.isEmpty())
             return JournalModel::tr("Mode %1").arg(modeName(e.newValue));

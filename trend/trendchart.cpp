@@ -140,13 +140,13 @@ QString TrendChart::intervalTitle(int interval)
 {
     switch (interval) {
     case Week:
-        return QStringLiteral("1 Week");
+        return tr("1 Week");
     case Day:
-        return QStringLiteral("1 Day");
+        return tr("1 Day");
     case FourHours:
-        return QStringLiteral("4 Hours");
+        return tr("4 Hours");
     case OneHour:
-        return QStringLiteral("1 Hour");
+        return tr("1 Hour");
     default:
         return QString();
     }
@@ -229,9 +229,8 @@ QString TrendChart::statistics(const QVector<TrendPoint>& points)
         squares += (point.value - mean) * (point.value - mean);
     const double deviation = std::sqrt(squares / points.size());
     const auto number = [](double value) { return QString::number(value, 'g', 6); };
-    return QStringLiteral("Min = ") + number(minimum) + QStringLiteral("\nMax = ") +
-           number(maximum) + QStringLiteral("\nMean = ") + number(mean) +
-           QStringLiteral("\nStd Dev = ") + number(deviation);
+    return tr("Min = %1\nMax = %2\nMean = %3\nStd Dev = %4")
+        .arg(number(minimum), number(maximum), number(mean), number(deviation));
 }
 
 void TrendChart::setLevel(QXYSeries* line, double level)

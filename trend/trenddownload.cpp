@@ -104,6 +104,6 @@ void TrendDownload::downloadClicked()
 
 void TrendDownload::checkFileSystem()
 {
-    ui->label->setText(fileExists(devicePath()) ? QStringLiteral("Ready to download")
-                                                : QStringLiteral("Configure storage"));
+    ui->label->setText(fileExists(devicePath()) ? tr("Ready to download")
+                                                : tr("Configure storage"));
 }

@@ -288,10 +288,9 @@ void TrendWindow::typedLimit(const Analyzer::Response& response, bool maximum)
     const double maximumNow = valueAxisMaximum();
     if (!typed.isEmpty() && (maximum ? value <= minimum : value >= maximumNow)) {
         MessageBox refusal(this);
-        refusal.setText(maximum ? QStringLiteral("MAX must be above MIN (%1).")
-                                      .arg(QString::number(minimum, 'g', 6))
-                                : QStringLiteral("MIN must be below MAX (%1).")
-                                      .arg(QString::number(maximumNow, 'g', 6)));
+        refusal.setText(
+            maximum ? tr("MAX must be above MIN (%1).").arg(QString::number(minimum, 'g', 6))
+                    : tr("MIN must be below MAX (%1).").arg(QString::number(maximumNow, 'g', 6)));
         refusal.exec();
         return;
     }
@@ -347,11 +346,11 @@ void TrendWindow::chartPressed(const QPoint& position)
         m_touchedSeries->clear();
     } else if (y >= kMaximumTop && y <= kMaximumBottom) {
         m_keypadRequest = m_requests.request(m_maximumId);
-        emit showKeyboard(QStringLiteral("Enter MAX"), m_keypadRequest);
+        emit showKeyboard(tr("Enter MAX"), m_keypadRequest);
     } else if (y >= kAutoScaleTop && y <= kAutoScaleBottom) {
         autoScaleY();
     } else if (y >= kMinimumTop && y <= kMinimumBottom) {
         m_keypadRequest = m_requests.request(m_minimumId);
-        emit showKeyboard(QStringLiteral("Enter MIN"), m_keypadRequest);
+        emit showKeyboard(tr("Enter MIN"), m_keypadRequest);
     }
 }

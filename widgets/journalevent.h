@@ -1,6 +1,8 @@
 // One entry of the event journal: what happened, when (local time), and the
-// untranslated keys a page turns into words. Keys, not texts, are stored, so
-// the journal reads the same in any language the panel is shown in.
+// untranslated keys a page turns into words (kind, action, the alarm's or
+// setting's method, mode codes), so that it reads in the language the panel
+// is shown in; outcomes (a transfer's message, a procedure's last words) are
+// kept as the operator was told them.
 #pragma once
 
 #include <QDateTime>

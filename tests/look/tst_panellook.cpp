@@ -2,10 +2,14 @@
 // every page reached by pressing what is on view, and each one checked on the
 // drawn window: no text cut by its widget, no widget outside the window or on
 // top of another, and the mini plot, the trend chart and the ring-down trace
-// drawn in their series' colours. CTest runs it twice: with the simulator's
-// own texts, and with MARLOMAX_LOOK_TEXTS=long, where the analyzer names a
-// species of 300 characters, a serial number of 64 and a unit and gases of 20,
-// which must elide with "…" and never push another widget aside.
+// drawn in their series' colours. CTest runs it three times: with the
+// simulator's own texts; with MARLOMAX_LOOK_TEXTS=long, where the analyzer
+// names a species of 300 characters, a serial number of 64 and a unit and gases
+// of 20, which must elide with "…" and never push another widget aside; and in
+// German (LANG=de_DE.UTF-8), where the panel's own texts are the long ones. The
+// texts a test waits for are taken through the panel's translation, so every
+// run looks for what its operator reads.
+#include "app/appsetup.h"
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
 #include "paneldriver.h"
@@ -20,10 +24,12 @@
 #include "screens/scanswindow.h"
 #include "screens/shutdownwindow.h"
 #include "settings/settingswindow.h"
+#include "support/screencheck.h"
 #include "support/testsupport.h"
 #include "trend/trenddownload.h"
 #include "trend/trendwindow.h"
 #include "widgets/keyboardwindow.h"
+#include "widgets/language.h"
 #include "widgets/statusbadge.h"
 
 #include <QChart>
@@ -53,6 +59,12 @@ bool longTexts()
     return qgetenv("MARLOMAX_LOOK_TEXTS") == "long";
 }
 
+/// A text of the panel as the operator reads it in the language of this run.
+QString shown(const char* context, const char* text)
+{
+    return QCoreApplication::translate(context, text);
+}
+
 QString repeatedTo(const QString& piece, int length)
 {
     return piece.repeated(length / piece.size() + 1).left(length);
@@ -79,10 +91,15 @@ QStringList simulatorArgs()
     return args;
 }
 
-/// Screenshot names: the README's pictures come from the run with the simulator's own texts.
+/// Screenshot names: the README's pictures come from the runs with the
+/// simulator's own texts, in English and in German.
 QString shot(const QString& name)
 {
-    return (longTexts() ? QStringLiteral("look-long-") : QStringLiteral("look-")) + name;
+    if (longTexts())
+        return QStringLiteral("look-long-") + name;
+    if (currentLanguage() != QLatin1String("en"))
+        return QStringLiteral("look-%1-").arg(currentLanguage()) + name;
+    return QStringLiteral("look-") + name;
 }
 
 } // namespace
@@ -118,6 +135,8 @@ private slots:
     void calibration();
     void certification();
     void journalFromTheBadge();
+    void keypadPromptsFit_data();
+    void keypadPromptsFit();
 
 private:
     HomeWindow* home() const { return m_panel->gui()->findChild<HomeWindow*>(); }
@@ -138,6 +157,8 @@ private:
 
 void tst_PanelLook::initTestCase()
 {
+    // As the panel starts: the language the system asks for.
+    setUpLanguage();
     m_panel = std::make_unique<PanelDriver>(simulatorArgs());
     QString error;
     QVERIFY2(m_panel->start(&error), qPrintable(error));
@@ -164,12 +185,12 @@ void tst_PanelLook::verificationReminder()
     m_panel->tick();
     auto* alarms = home()->findChild<QListWidget*>(QStringLiteral("alarmsListWidget"));
     QTRY_VERIFY_WITH_TIMEOUT(
-        !alarms->findItems(QStringLiteral("Perf. Verification"), Qt::MatchExactly).isEmpty(),
+        !alarms->findItems(shown("HomeWindow", "Perf. Verification"), Qt::MatchExactly).isEmpty(),
         kDataTimeoutMs);
     VERIFY_SOUND("home-reminder-due");
 
     QVERIFY(m_panel->pressListItem(QStringLiteral("alarmsListWidget"),
-                                   QStringLiteral("Perf. Verification")));
+                                   shown("HomeWindow", "Perf. Verification")));
     QVERIFY(qobject_cast<CertificateWindow*>(m_panel->currentPage()));
     VERIFY_SOUND("reminder");
 
@@ -186,7 +207,7 @@ void tst_PanelLook::homeAndDetails()
     auto* alarms = home()->findChild<QListWidget*>(QStringLiteral("alarmsListWidget"));
     QTRY_VERIFY(
         (m_panel->tick(),
-         alarms->findItems(QStringLiteral("Perf. Verification"), Qt::MatchExactly).isEmpty()));
+         alarms->findItems(shown("HomeWindow", "Perf. Verification"), Qt::MatchExactly).isEmpty()));
     auto* stack = home()->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
     QCOMPARE(stack->currentIndex(), 0);
     VERIFY_SOUND("home-details");
@@ -241,7 +262,7 @@ void tst_PanelLook::trendAndDownload()
     auto* download = qobject_cast<TrendDownload*>(m_panel->currentPage());
     QVERIFY(download);
     m_panel->tick();
-    QTRY_COMPARE(label(download, "label")->text(), QStringLiteral("Ready to download"));
+    QTRY_COMPARE(label(download, "label")->text(), shown("TrendDownload", "Ready to download"));
     VERIFY_SOUND("trend-download");
     QVERIFY(m_panel->press(QStringLiteral("pushButtonClose")));
     QCOMPARE(m_panel->currentPage(), trend);
@@ -278,7 +299,7 @@ void tst_PanelLook::modeAndScans()
     auto* scans = qobject_cast<ScansWindow*>(m_panel->currentPage());
     QVERIFY(scans);
     m_panel->tick();
-    QTRY_COMPARE(label(scans, "opmodeLabel")->text(), QStringLiteral("MEASURE MODE"));
+    QTRY_COMPARE(label(scans, "opmodeLabel")->text(), shown("HomeWindow", "MEASURE MODE"));
     VERIFY_SOUND("scans");
     QVERIFY(m_panel->press(QStringLiteral("pushButtonClose")));
     QCOMPARE(m_panel->currentPage(), home());
@@ -397,7 +418,8 @@ void tst_PanelLook::keypadAndFactoryPages()
         QVERIFY(m_panel->press(QStringLiteral("pushButton_C")));
         QVERIFY(m_panel->typeOnKeypad(QStringLiteral("5738")));
         QCOMPARE(m_panel->currentPage(), settings);
-        QCOMPARE(label(settings, "accessLabel")->text(), QStringLiteral("Access: Factory"));
+        QCOMPARE(label(settings, "accessLabel")->text(),
+                 shown("SettingsWindow", "Access: Factory"));
         QVERIFY(m_panel->pressTab(QStringLiteral("tabFactory")));
     } else {
         QVERIFY(m_panel->press(arrow));
@@ -415,10 +437,10 @@ void tst_PanelLook::calibration()
     auto* page = qobject_cast<CalibrationWindow*>(m_panel->currentPage());
     QVERIFY(page);
     QCOMPARE(label(page, "labelStatus")->text(),
-             QStringLiteral("Connect calibration box to J902."));
+             shown("Calibration", "Connect calibration box to J902."));
     VERIFY_SOUND("calibration");
     QVERIFY(m_panel->press(QStringLiteral("buttonCancel")));
-    QCOMPARE(label(page, "labelStatus")->text(), QStringLiteral("Calibration cancelled"));
+    QCOMPARE(label(page, "labelStatus")->text(), shown("Calibration", "Calibration cancelled"));
     VERIFY_SOUND("calibration-cancelled");
     QVERIFY(m_panel->press(QStringLiteral("buttonOK")));
     QVERIFY(qobject_cast<SettingsWindow*>(m_panel->currentPage()));
@@ -434,11 +456,72 @@ void tst_PanelLook::certification()
     QVERIFY(page);
     m_panel->tick();
     QTRY_VERIFY_WITH_TIMEOUT(
-        label(page, "labelStatus")->text().startsWith(QStringLiteral("Supply zero gas")),
+        label(page, "labelStatus")->text() ==
+            shown("Certification",
+                  "Supply zero gas to analyzer (do not exceed maximum inlet pressure)."),
         kDataTimeoutMs);
     VERIFY_SOUND("certification");
     QVERIFY(m_panel->press(QStringLiteral("buttonCancel")));
     QVERIFY(qobject_cast<SettingsWindow*>(m_panel->currentPage()));
+}
+
+void tst_PanelLook::keypadPromptsFit_data()
+{
+    // Every prompt a page hands the keypad, as its operator reads it.
+    QTest::addColumn<QString>("prompt");
+    const std::pair<const char*, const char*> prompts[] = {
+        {"HomeWindow", "Enter unlock code:"},
+        {"ScansWindow", "Enter Current Step Delay"},
+        {"ScansWindow", "Enter "},
+        {"SettingsWindow", "Set 4-20 mA Minimum Conc."},
+        {"SettingsWindow", "Set 4-20 mA Maximum Conc."},
+        {"SettingsWindow", "Set 4-20 mA Output"},
+        {"SettingsWindow", "Set User Alarm 1 value"},
+        {"SettingsWindow", "Set User Alarm 2 value"},
+        {"SettingsWindow", "Enter IP address"},
+        {"SettingsWindow", "Enter subnet"},
+        {"SettingsWindow", "Enter gateway"},
+        {"SettingsWindow", "Fit Intercept"},
+        {"SettingsWindow", "Fit Slope"},
+        {"SettingsWindow", "Logging Interval"},
+        {"SettingsWindow", "Enter time hh.mm.ss"},
+        {"SettingsWindow", "Set Laser Current [mA]"},
+        {"SettingsWindow", "Set Laser Temp [C]"},
+        {"SettingsWindow", "Set Threshold"},
+        {"SettingsWindow", "APC Set Point"},
+        {"SettingsWindow", "Data Filter"},
+        {"SettingsWindow", "Sample Gas Pressure (psig)"},
+        {"SettingsWindow", "Enter Factory Password"},
+        {"SettingsWindow", "Vmod amplitude"},
+        {"SettingsWindow", "Vmod factor"},
+        {"SettingsWindow", "Vmod frequency"},
+        {"SettingsWindow", "Inverse Mirror Slope"},
+        {"SettingsWindow", "Detector Gain"},
+        {"SettingsWindow", "PZT Frequency"},
+        {"SettingsWindow", "Simulation Concentration"},
+        {"TrendWindow", "Enter MAX"},
+        {"TrendWindow", "Enter MIN"},
+    };
+    for (const auto& [context, text] : prompts)
+        QTest::newRow(text) << shown(context, text);
+}
+
+void tst_PanelLook::keypadPromptsFit()
+{
+    QFETCH(QString, prompt);
+    // The keypad page on view, opened from the Service tab, with this prompt.
+    if (!qobject_cast<SettingsWindow*>(m_panel->currentPage())) {
+        QVERIFY(goHome());
+        QVERIFY(m_panel->press(QStringLiteral("pushButtonSettings")));
+    }
+    QVERIFY(m_panel->pressTab(QStringLiteral("tabService")));
+    QVERIFY(m_panel->press(QStringLiteral("changeAccessPushButton")));
+    auto* keypad = qobject_cast<KeyboardWindow*>(m_panel->currentPage());
+    QVERIFY(keypad);
+    keypad->setLabel(prompt);
+    const QStringList findings = m_panel->look(shot(QStringLiteral("keypad-prompt")));
+    QVERIFY(m_panel->press(QStringLiteral("pushButton_Cancel")));
+    QVERIFY2(findings.isEmpty(), qPrintable(QLatin1Char('\n') + findings.join(QLatin1Char('\n'))));
 }
 
 void tst_PanelLook::journalFromTheBadge()
@@ -448,7 +531,7 @@ void tst_PanelLook::journalFromTheBadge()
     m_panel->tick();
     auto* badge = m_panel->gui()->findChild<StatusBadge*>(QStringLiteral("statusBadge"));
     QTRY_COMPARE(badge->statusClass(), AnalyzerStatus::Maintenance);
-    QCOMPARE(badge->text(), QStringLiteral("Maintenance"));
+    QCOMPARE(badge->text(), shown("StatusBadge", "Maintenance"));
     // Drawn in its class's colour, between the unit's name and the version.
     const QPoint at = badge->mapTo(m_panel->window(), QPoint());
     const QImage drawn = m_panel->window()->grab(QRect(at, badge->size())).toImage();
@@ -464,12 +547,15 @@ void tst_PanelLook::journalFromTheBadge()
     QStringList events;
     for (int row = 0; row < journal->model()->rowCount(); ++row)
         events << journal->model()->index(row, JournalModel::EventColumn).data().toString();
-    QVERIFY2(events.contains(QStringLiteral("Perf. Verification raised")),
-             qPrintable(events.join('\n')));
-    QVERIFY(events.contains(QStringLiteral("Perf. Verification cleared")));
-    QVERIFY(events.contains(QStringLiteral("Mode changed from MEASURE MODE to SERVICE MODE")));
-    QVERIFY(events.indexOf(QStringLiteral("Perf. Verification cleared")) <
-            events.indexOf(QStringLiteral("Perf. Verification raised")));
+    const QString reminder = shown("HomeWindow", "Perf. Verification");
+    const QString raised = shown("JournalModel", "%1 raised").arg(reminder);
+    const QString cleared = shown("JournalModel", "%1 cleared").arg(reminder);
+    QVERIFY2(events.contains(raised), qPrintable(events.join('\n')));
+    QVERIFY(events.contains(cleared));
+    QVERIFY(events.indexOf(cleared) < events.indexOf(raised));
+    QVERIFY(events.contains(shown("JournalModel", "Mode changed from %1 to %2")
+                                .arg(shown("HomeWindow", "MEASURE MODE"),
+                                     shown("HomeWindow", "SERVICE MODE"))));
     VERIFY_SOUND("journal");
 
     QVERIFY(m_panel->press(QStringLiteral("pushButtonClose")));
