@@ -7,6 +7,7 @@
 #include "analyzer/request.h"
 #include "analyzer/requesttable.h"
 #include "analyzer/rpcinterface.h"
+#include "widgets/alarmflags.h"
 #include "widgets/windowtype.h"
 
 #include <QDateTime>
@@ -19,6 +20,7 @@
 class QLineEdit;
 class QListWidgetItem;
 class QTimer;
+class StaleMarker;
 
 namespace QtCharts {
 class QScatterSeries;
@@ -63,10 +65,19 @@ public:
     /// The operating-mode names in the panel's language, indexed by the analyzer's mode code.
     static QStringList opmodeNames();
 
+    /// The link to the analyzer was lost (true) or restored (false): the
+    /// concentration and the lamps turn stale with a lost link.
+    void connectionChanged(bool lost);
+    /// The concentration and the alarm lamps, live or stale (for tests).
+    StaleMarker* concentrationMarker() const { return m_concMarker; }
+    StaleMarker* lampMarker() const { return m_lampMarker; }
+
 signals:
     void goToWindow(WindowType window);
     void inOpmode(int mode);
     void showKeyboard(QString label, Analyzer::Request& request);
+    /// The alarm flags as each rebuild of the alarm display read them.
+    void alarmsRead(AlarmFlags alarms);
 
 public slots:
     void updateMiniTrend(bool cleared);
@@ -103,6 +114,7 @@ private:
     void showTauPart(const Analyzer::Response& response, QString& part, const QString& value,
                      const QString& deviation, QLineEdit* field);
     void rebuildAlarms();
+    void lampsStale(bool stale);
     void applyLockState();
     void selectUnit(const QString& key);
     void setUpMiniPlot();
@@ -110,6 +122,7 @@ private:
     Ui::HomeWindow* ui;
     QPixmap m_redLamp;
     QPixmap m_greenLamp;
+    QPixmap m_greyLamp;
     Analyzer::RequestTable m_requests;
     int m_lockId = 0;
     Analyzer::Request m_lockRequest;
@@ -141,6 +154,9 @@ private:
 
     bool m_locked = false;
     int m_unlockCode = -1;
+
+    StaleMarker* m_concMarker = nullptr;
+    StaleMarker* m_lampMarker = nullptr;
 
     Trend::HistoryInterface* m_history;
     QtCharts::QScatterSeries* m_normalSeries = nullptr;
