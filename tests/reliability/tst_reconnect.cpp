@@ -130,8 +130,9 @@ void tst_Reconnect::batchBeforeAndAfterDrop()
         SimClient control;
         QVERIFY(control.connectTo(m_sim.port()));
         const QString rule = method + QStringLiteral("::") + QString::number(kDropAfterMs);
-        QCOMPARE(control.call(QStringLiteral("sim_control"),
-                              QJsonArray{QStringLiteral("drop-link-after"), rule, true})
+        QCOMPARE(control
+                     .call(QStringLiteral("sim_control"),
+                           QJsonArray{QStringLiteral("drop-link-after"), rule, true})
                      .value(QStringLiteral("result")),
                  QJsonValue(true));
 
