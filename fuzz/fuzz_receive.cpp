@@ -2,7 +2,9 @@
 // with clang under AddressSanitizer and UndefinedBehaviorSanitizer by
 // -DMARLOMAX_FUZZ=ON; bench/fuzz/fuzz-receive.sh builds and runs it. Lines
 // that stop the panel, a failed assertion or a sanitizer report are crashes;
-// at exit it prints the lines sent and the slowest of them.
+// at exit it prints the lines sent and the slowest of them. With
+// MARLOMAX_FUZZ_SLOW_LINES naming a folder, each line slower than 50 ms is
+// kept there for fuzz-replay.
 #include "app/appsetup.h"
 #include "fuzzpanel.h"
 #include "widgets/messagehandler.h"
@@ -54,6 +56,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     auto* app = new QApplication(*argc, *argv);
     setUpApplication(*app);
     panel = new FuzzPanel;
+    panel->setSlowLineFolder(qEnvironmentVariable("MARLOMAX_FUZZ_SLOW_LINES"));
     std::atexit(report);
     return 0;
 }

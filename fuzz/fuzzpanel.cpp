@@ -11,9 +11,11 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLocalSocket>
 #include <QStackedWidget>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 constexpr int kPages = 12;
@@ -130,13 +132,26 @@ bool FuzzPanel::sendLine(const QByteArray& line)
     }
     const qint64 ns = clock.nsecsElapsed();
     ++m_lines;
+    m_inputSlowestNs = std::max(m_inputSlowestNs, ns);
     if (ns > m_slowestNs) {
         m_slowestNs = ns;
-        m_slowestLine = line.left(300);
+        m_slowestLine = line.left(300).toPercentEncoding(" {}[]\":,.-_");
     }
-    if (ns > qint64(slowLineMs() * 1e6))
+    if (ns > qint64(slowLineMs() * 1e6)) {
         ++m_slowLines;
+        keepSlowLine(line, ns);
+    }
     return true;
+}
+
+void FuzzPanel::keepSlowLine(const QByteArray& line, qint64 ns)
+{
+    if (m_slowLineFolder.isEmpty())
+        return;
+    QFile file(
+        QStringLiteral("%1/slow-%2ms-%3").arg(m_slowLineFolder).arg(ns / 1000000).arg(m_lines));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(m_header + line);
 }
 
 bool FuzzPanel::run(const QByteArray& input)
@@ -145,6 +160,8 @@ bool FuzzPanel::run(const QByteArray& input)
         return true;
     const auto header = reinterpret_cast<const unsigned char*>(input.constData());
     const QByteArray payload = input.mid(kHeaderBytes);
+    m_header = input.left(kHeaderBytes);
+    m_inputSlowestNs = 0;
 
     // The decoder must find the same lines however the bytes are cut.
     QByteArray whole = payload + '\n';

@@ -50,17 +50,24 @@ public:
     /// Lines sent so far, and the longest time one of them took (ms).
     qint64 lines() const { return m_lines; }
     double slowestLineMs() const { return m_slowestNs / 1e6; }
+    /// The longest time one line of the last input took (ms).
+    double inputSlowestLineMs() const { return m_inputSlowestNs / 1e6; }
     /// Lines that took longer than slowLineMs().
     qint64 slowLines() const { return m_slowLines; }
     static constexpr double slowLineMs() { return 50.0; }
     /// The slowest line so far, for the report.
     QByteArray slowestLine() const { return m_slowestLine; }
+    /// Each line slower than slowLineMs() is kept there as an input of its
+    /// own (the header of the input it came in, then the line), to be timed
+    /// again outside the fuzzer (fuzz-replay). Empty: not kept.
+    void setSlowLineFolder(const QString& folder) { m_slowLineFolder = folder; }
     /// Replies of the last input routed to the page it put on view.
     int repliesToPage() const { return m_repliesToPage; }
 
 private:
     bool connectPeer();
     bool sendLine(const QByteArray& line);
+    void keepSlowLine(const QByteArray& line, qint64 ns);
     void showPage(int page, bool serviceMode);
     void closeModalPopups();
 
@@ -76,7 +83,10 @@ private:
     qint64 m_lines = 0;
     qint64 m_slowestNs = 0;
     qint64 m_slowLines = 0;
+    qint64 m_inputSlowestNs = 0;
     QByteArray m_slowestLine;
+    QString m_slowLineFolder;
+    QByteArray m_header;
     /// The page the input put on view, when it is a client.
     Analyzer::RPCInterface* m_pageClient = nullptr;
     int m_repliesToPage = 0;

@@ -3,8 +3,9 @@
 # UndefinedBehaviorSanitizer) and runs it for as long as asked, from the
 # corpus kept in fuzz/corpus and every input that once found a fault. Prints
 # executions, executions per second, lines and the slowest line; exits
-# non-zero when the fuzzer found something (crash, hang, sanitizer report) or
-# a line took longer than 50 ms, and leaves the input in the folder it names.
+# non-zero when the fuzzer found something (crash, hang, sanitizer report)
+# and leaves the input in the folder it names. Lines that took longer than
+# 50 ms are counted and kept, each as an input of its own, for fuzz-replay.
 #   bench/fuzz/fuzz-receive.sh [SECONDS] [BUILD_DIR] [JOBS]
 # SECONDS defaults to 60, BUILD_DIR to build-fuzz, JOBS (fuzzing processes,
 # each on a core) to 1. New inputs worth keeping are left in
@@ -23,8 +24,10 @@ cmake --build "$build" -j"$(nproc)" --target fuzz_receive
 findings="$build/fuzz-findings"
 corpus="$build/fuzz-corpus"
 logs="$build/fuzz-logs"
-rm -rf "$findings" "$logs"
-mkdir -p "$findings" "$corpus" "$logs"
+slow="$build/fuzz-slow-lines"
+rm -rf "$findings" "$logs" "$slow"
+mkdir -p "$findings" "$corpus" "$logs" "$slow"
+export MARLOMAX_FUZZ_SLOW_LINES="$slow"
 export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=0:strict_string_checks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 # The programs the panel runs by name (the trend dump, the cabinet maker) are
@@ -58,6 +61,7 @@ if [ "$status" != 0 ] || [ -n "$(ls -A "$findings")" ]; then
   exit 1
 fi
 if [ "$over" != 0 ]; then
-  echo "fuzz_receive: $over line(s) took longer than 50 ms" >&2
-  exit 1
+  # Timed under both sanitizers and the fuzzer's coverage; build/bin/fuzz-replay
+  # times them again as the panel runs.
+  echo "fuzz_receive: $over line(s) took longer than 50 ms under the sanitizers; they are in $slow" >&2
 fi
