@@ -1,5 +1,7 @@
 #include "app/appsetup.h"
 
+#include "widgets/language.h"
+
 #include <QApplication>
 #include <QDebug>
 #include <QDir>
@@ -10,6 +12,8 @@
 #include <unistd.h>
 
 namespace {
+
+const QString kCatalog = QStringLiteral("marlomax");
 
 void loadStyleSheet(QApplication& app)
 {
@@ -38,8 +42,17 @@ void setUpApplication(QApplication& app)
     if (QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/DejaVuSans.ttf")) < 0)
         qDebug() << "Failed to load application font";
     loadStyleSheet(app);
+    // Before any window exists, so every text is made in the chosen language.
+    setUpLanguage();
     qputenv("PATH", pathWithProgramFolder(qgetenv("PATH"),
                                           programFolder(QCoreApplication::applicationDirPath())));
+}
+
+QString setUpLanguage()
+{
+    setLanguage(kCatalog, systemLanguage(kCatalog));
+    qDebug().noquote() << "Language:" << currentLanguage();
+    return currentLanguage();
 }
 
 QString programFolder(const QString& applicationDir)

@@ -14,9 +14,15 @@ class QApplication;
 void prepareEnvironment();
 
 /// Sets the application's window icon, font and style sheet; a missing font
-/// or style sheet is logged and the platform's defaults stay. Then adds the
+/// or style sheet is logged and the platform's defaults stay. Sets the
+/// language (setUpLanguage). Then adds the
 /// panel's own program folder to the end of PATH (pathWithProgramFolder).
 void setUpApplication(QApplication& app);
+
+/// Installs the translation of the language the system asks for
+/// (systemLanguage: LANGUAGE, where the launcher puts its choice, then the
+/// locale), logs it and returns it ("en", "de").
+QString setUpLanguage();
 
 /// The folder beside the panel's binary where it keeps the programs it runs
 /// by name and ships itself (trend dump, cabinet maker): bin/../lib/marlomax.

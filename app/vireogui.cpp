@@ -97,7 +97,13 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     // they are children of this widget and so outlive every page (see the header).
     if (isRemote()) {
         auto* trendHistory = new Trend::RemoteHistory(this);
+        trendHistory->setObjectName(QStringLiteral("trendHistory"));
         auto* homeHistory = new Trend::RemoteHistory(this);
+        homeHistory->setObjectName(QStringLiteral("homeHistory"));
+        // The mini plot's window moves with the clock once a minute; a reply
+        // to where it stood a minute ago still draws it.
+        homeHistory->setSlidingWindow(true);
+        homeHistory->setGiveUpAfter(Trend::RemoteHistory::kMiniPlotGiveUpMs);
         for (Trend::RemoteHistory* history : {trendHistory, homeHistory}) {
             m_clients.add(history);
             connect(history, &Trend::RemoteHistory::jsonToSend, this, &VireoGUI::sendJson);
@@ -291,7 +297,7 @@ void VireoGUI::processReply(const Analyzer::Response& reply)
 {
     if (reply.isError() && reply.errorCode() == kServerMessageCode) {
         qDebug().noquote() << "Message from RPC Server:" << reply.errorMessage();
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Message from RPC Server"),
+        QMessageBox box(QMessageBox::Warning, tr("Message from RPC Server"),
                         capServerText(reply.errorMessage()), QMessageBox::Ok, this);
         box.setTextFormat(Qt::PlainText);
         box.exec();
@@ -390,10 +396,9 @@ void VireoGUI::connectionStatusChanged()
         m_connectionPopup->setWindowModality(Qt::ApplicationModal);
     }
     Analyzer::ConnectionInterface* connection = m_manager->connection();
-    m_connectionPopup->setText((connection->isConnected()
-                                    ? QStringLiteral("Restored connection to ")
-                                    : QStringLiteral("Lost connection to ")) +
-                               connection->serverName());
+    m_connectionPopup->setText(
+        (connection->isConnected() ? tr("Restored connection to %1") : tr("Lost connection to %1"))
+            .arg(connection->serverName()));
     m_connectionPopup->show();
     m_connectionPopup->raise();
 
@@ -408,7 +413,7 @@ void VireoGUI::connectionStatusChanged()
     // storage side (the trend conversion, the cabinet maker) decides its own
     // outcome, and with nothing under way there is nothing to report.
     if (lost && m_fileManager->isTransferActive())
-        m_fileManager->endTransfer(QStringLiteral("Transfer Cancelled"), true);
+        m_fileManager->endTransfer(FileManager::cancelledText(), true);
     m_certification->connectionChanged(lost);
     m_calibration->connectionChanged(lost);
     m_settings->connectionChanged(lost);

@@ -29,11 +29,27 @@ constexpr int kReplyTimeoutMs = 30000;
 constexpr int kPanelHeight = 480;
 constexpr int kFileManagerIds = 3;
 
-const QString kCopied = QStringLiteral("File copied successfully");
-const QString kCopyError = QStringLiteral("Error copying file");
-const QString kMountError = QStringLiteral("Error mounting USB device");
-const QString kCancelled = QStringLiteral("Transfer Cancelled");
-const QString kCopying = QStringLiteral("Copying file, please wait...");
+// The popups' texts, made when shown so that they are in the panel's language.
+QString copiedText()
+{
+    return FileManager::tr("File copied successfully");
+}
+
+QString copyErrorText()
+{
+    return FileManager::tr("Error copying file");
+}
+
+QString mountErrorText()
+{
+    return FileManager::tr("Error mounting USB device");
+}
+
+QString copyingText()
+{
+    return FileManager::tr("Copying file, please wait...");
+}
+
 const QString kUploadMethod = QStringLiteral("upload_settings");
 
 QDateTime defaultTrendStart()
@@ -113,7 +129,7 @@ FileManager::FileManager(QObject* parent)
     : QObject(parent), m_trendStart(defaultTrendStart()), m_trendUnits(defaultTrendUnits())
 {
     qRegisterMetaType<FileManager::FileType>("FileManager::FileType");
-    m_progress.setWindowTitle(QStringLiteral("File Transfer"));
+    m_progress.setWindowTitle(tr("File Transfer"));
     m_progress.setModal(true);
     connect(&m_progress, &ProgressDialog::closed, this, &FileManager::progressClosed);
     m_replyTimer.setSingleShot(true);
@@ -122,6 +138,11 @@ FileManager::FileManager(QObject* parent)
 }
 
 FileManager::~FileManager() = default;
+
+QString FileManager::cancelledText()
+{
+    return tr("Transfer Cancelled");
+}
 
 void FileManager::assignRequestIds(int firstId)
 {
@@ -177,7 +198,7 @@ void FileManager::handleResponse(const Analyzer::Response& response)
         // before the latest (only that one is unanswered): the analyzer has
         // lost track of this transfer.
         qWarning() << "second reply to transfer request" << id;
-        endTransfer(kCopyError, true);
+        endTransfer(copyErrorText(), true);
         return;
     }
     if (m_transferActive)
@@ -215,7 +236,7 @@ void FileManager::startDownload(FileType type)
     m_transferActive = true;
     m_tokenReceived = false;
     if (!mountStorage(devicePath(), mountPoint(), &m_progress)) {
-        endTransfer(kMountError, true);
+        endTransfer(mountErrorText(), true);
         return;
     }
     // The operator may have cancelled while the mount command ran.
@@ -223,7 +244,7 @@ void FileManager::startDownload(FileType type)
         return;
     if (!m_download->open(QIODevice::WriteOnly)) {
         qWarning() << "cannot write" << m_destination << m_download->errorString();
-        endTransfer(kMountError, true);
+        endTransfer(mountErrorText(), true);
         return;
     }
     sendTransferRequest(downloadMethod(type));
@@ -235,14 +256,14 @@ void FileManager::uploadSettingsFile()
     m_tokenReceived = false;
     m_progress.show();
     if (!mountStorage(devicePath(), mountPoint(), &m_progress)) {
-        endTransfer(kMountError, true);
+        endTransfer(mountErrorText(), true);
         return;
     }
     if (!m_transferActive)
         return;
 
     OpenFile picker;
-    picker.setWindowTitle(QStringLiteral("Select File"));
+    picker.setWindowTitle(tr("Select File"));
     picker.setWindowFlags((picker.windowFlags() | Qt::CustomizeWindowHint) &
                           ~Qt::WindowCloseButtonHint);
     picker.setDirectory(mountPoint(), {QStringLiteral("settings*.db")});
@@ -281,13 +302,13 @@ void FileManager::handleTransferReply(const Analyzer::Response& response)
         if (token.isEmpty() || !m_file.open(QIODevice::ReadOnly)) {
             qWarning() << "upload not started:"
                        << (token.isEmpty() ? "no token" : "file unreadable");
-            endTransfer(kCopyError, true);
+            endTransfer(copyErrorText(), true);
             return;
         }
         m_tokenReceived = true;
         m_dataRequest.setMethod(QStringLiteral("upload_file_data"));
         m_dataRequest.setParams({token, QString()});
-        showBusy(kCopying);
+        showBusy(copyingText());
         QByteArray bytes;
         if (readUploadChunk(&bytes))
             sendUploadChunk(bytes);
@@ -302,7 +323,7 @@ void FileManager::handleTransferReply(const Analyzer::Response& response)
     if (token.isEmpty() || chunkIds > m_rangeLast - m_transferId) {
         qWarning() << "download not started:" << (token.isEmpty() ? "no token" : "too many chunks")
                    << count;
-        endTransfer(kCopyError, true);
+        endTransfer(copyErrorText(), true);
         return;
     }
     m_tokenReceived = true;
@@ -315,7 +336,7 @@ void FileManager::handleTransferReply(const Analyzer::Response& response)
     m_progress.progressBar()->reset();
     m_progress.progressBar()->setRange(0, count);
     m_progress.progressBar()->setValue(0);
-    m_progress.setText(kCopying);
+    m_progress.setText(copyingText());
     if (m_batchesRemaining < 1) {
         m_singlesRemaining = std::max(0, m_singlesRemaining - 1);
         requestChunks(1);
@@ -363,7 +384,7 @@ void FileManager::handleDownloadData(int slot, const Analyzer::Response& respons
     std::optional<QByteArray> chunk;
     if (!result.isString()) {
         qWarning() << "download chunk" << slot << "is no text";
-        endTransfer(kCopyError, true);
+        endTransfer(copyErrorText(), true);
         return;
     }
     if (const QString text = result.toString(); !text.isEmpty()) {
@@ -371,7 +392,7 @@ void FileManager::handleDownloadData(int slot, const Analyzer::Response& respons
                                                       QByteArray::AbortOnBase64DecodingErrors);
         if (!decoded) {
             qWarning() << "download chunk" << slot << "is not base64";
-            endTransfer(kCopyError, true);
+            endTransfer(copyErrorText(), true);
             return;
         }
         chunk = std::move(decoded.decoded);
@@ -383,17 +404,17 @@ void FileManager::handleDownloadData(int slot, const Analyzer::Response& respons
                    << (placed == ChunkReassembly::Placed::Repeated       ? "answered twice"
                        : placed == ChunkReassembly::Placed::NotRequested ? "never asked for"
                                                                          : "not written");
-        endTransfer(kCopyError, true);
+        endTransfer(copyErrorText(), true);
         return;
     }
     if (m_chunks.isComplete()) {
         // Only now is the file complete: it takes its real name.
         if (!m_download->commit()) {
             qWarning() << "cannot store" << m_destination << m_download->errorString();
-            endTransfer(kCopyError, true);
+            endTransfer(copyErrorText(), true);
             return;
         }
-        endTransfer(kCopied, false);
+        endTransfer(copiedText(), false);
         return;
     }
     const int written = m_chunks.written();
@@ -412,7 +433,7 @@ bool FileManager::readUploadChunk(QByteArray* bytes)
     *bytes = m_file.read(kUploadChunkBytes);
     if (m_file.error() != QFileDevice::NoError) {
         qWarning() << "upload:" << m_file.errorString();
-        endTransfer(kCopyError, true);
+        endTransfer(copyErrorText(), true);
         return false;
     }
     return true;
@@ -423,7 +444,7 @@ void FileManager::sendUploadChunk(const QByteArray& bytes)
     // Each chunk goes with the next id of the transfer; only the latest is
     // waited for. No bytes: the end of the file.
     if (m_lastTransferId >= m_rangeLast) {
-        endTransfer(kCopyError, true);
+        endTransfer(copyErrorText(), true);
         return;
     }
     QJsonArray params = m_dataRequest.params();
@@ -436,7 +457,7 @@ void FileManager::sendUploadChunk(const QByteArray& bytes)
 void FileManager::handleUploadData()
 {
     if (!m_file.isOpen()) {
-        endTransfer(kCopied, false);
+        endTransfer(copiedText(), false);
         return;
     }
     if (m_file.atEnd()) {
@@ -468,7 +489,7 @@ void FileManager::replyTimedOut()
     qWarning() << "no reply from the analyzer for" << m_replyTimer.interval()
                << "ms; chunks written" << m_chunks.written() << "of" << m_chunks.requested()
                << "asked for";
-    endTransfer(kCopyError, true);
+    endTransfer(copyErrorText(), true);
 }
 
 void FileManager::endTransfer(const QString& message, bool failed)
@@ -493,7 +514,7 @@ void FileManager::endTransfer(const QString& message, bool failed)
         // Not committed means not complete: the temporary file goes away.
         m_download.reset();
         if (m_convertTrend && !failed && !convertTrend(m_destination, true)) {
-            text = m_cancelRequested ? kCancelled : kCopyError;
+            text = m_cancelRequested ? cancelledText() : copyErrorText();
             failed = true;
         }
         unmountStorage(devicePath(), &m_progress);
@@ -507,7 +528,7 @@ void FileManager::endTransfer(const QString& message, bool failed)
 
 bool FileManager::convertTrend(const QString& database, bool removeDatabase)
 {
-    showBusy(QStringLiteral("Saving trend data..."));
+    showBusy(tr("Saving trend data..."));
     m_progress.show();
     const QString csv = storagePath(QStringLiteral("trend.csv"), m_serialNumber);
     const bool converted = runUnderPopup(QStringLiteral("dumptrend"),
@@ -536,7 +557,7 @@ void FileManager::copyLocalFile(FileType type)
     if (available < 0) {
         qDebug() << "Free space unknown at" << mountPoint();
     } else if (available < size) {
-        finishLocal(false, QStringLiteral("Insufficient space available"));
+        finishLocal(false, tr("Insufficient space available"));
         return;
     }
     const QString destination = storagePath(name, m_serialNumber);
@@ -553,7 +574,7 @@ void FileManager::copyLocalFile(FileType type)
     QProgressBar* bar = m_progress.progressBar();
     bar->reset();
     bar->setRange(0, int(size / unit));
-    m_progress.setText(kCopying);
+    m_progress.setText(copyingText());
     bool ok = runUnderPopup(program, arguments, [&]() {
         bar->setValue(int(std::max<qint64>(0, QFileInfo(partial).size() - 1) / unit));
         return true;
@@ -565,7 +586,7 @@ void FileManager::copyLocalFile(FileType type)
     }
     if (!ok)
         QFile::remove(partial);
-    finishLocal(ok, ok ? kCopied : (m_cancelRequested ? kCancelled : kCopyError));
+    finishLocal(ok, ok ? copiedText() : (m_cancelRequested ? cancelledText() : copyErrorText()));
 }
 
 void FileManager::exportLocalTrend()
@@ -575,7 +596,7 @@ void FileManager::exportLocalTrend()
     // The instrument's own database, found by its bare name in the home
     // folder where the conversion runs, is converted in place and kept.
     const bool ok = convertTrend(trendFileName(), false);
-    finishLocal(ok, ok ? kCopied : (m_cancelRequested ? kCancelled : kCopyError));
+    finishLocal(ok, ok ? copiedText() : (m_cancelRequested ? cancelledText() : copyErrorText()));
 }
 
 bool FileManager::startLocal()
@@ -584,11 +605,11 @@ bool FileManager::startLocal()
     m_cancelRequested = false;
     m_progress.show();
     if (!mountStorage(devicePath(), mountPoint(), &m_progress)) {
-        finishLocal(false, kMountError);
+        finishLocal(false, mountErrorText());
         return false;
     }
     if (m_cancelRequested) {
-        finishLocal(false, kCancelled);
+        finishLocal(false, cancelledText());
         return false;
     }
     return true;
@@ -650,7 +671,7 @@ bool FileManager::buildCabinet()
         return false;
     }
     directive.close();
-    showBusy(QStringLiteral("Packaging files..."));
+    showBusy(tr("Packaging files..."));
     const bool built =
         runUnderPopup(QStringLiteral("makecab"), {QStringLiteral("/F"), directive.fileName()});
     if (!built)
@@ -675,7 +696,7 @@ void FileManager::progressClosed()
         m_cancelRequested = true;
         return;
     }
-    endTransfer(kCancelled, true);
+    endTransfer(cancelledText(), true);
 }
 
 void FileManager::showBusy(const QString& text)
@@ -690,7 +711,7 @@ void FileManager::showMessage(const QString& message)
     if (m_hidePopups || message.isEmpty())
         return;
     MessageBox box(nullptr, false);
-    box.setWindowTitle(QStringLiteral("File Transfer"));
+    box.setWindowTitle(tr("File Transfer"));
     // The analyzer's error texts come here too: capped, and never read as markup.
     if (auto* label = box.findChild<QLabel*>(QStringLiteral("textLabel"))) {
         showServerText(label, message);

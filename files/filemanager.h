@@ -46,6 +46,10 @@ public:
     explicit FileManager(QObject* parent = nullptr);
     ~FileManager() override;
 
+    /// "Transfer Cancelled" in the panel's language: the message of a
+    /// transfer ended by a cancel or by the lost link.
+    static QString cancelledText();
+
     void assignRequestIds(int firstId) override;
     int firstRequestId() override { return m_firstId; }
     int lastRequestId() override { return m_thirdId; }

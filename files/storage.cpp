@@ -3,6 +3,7 @@
 #include "files/programrunner.h"
 #include "widgets/progressdialog.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QProgressBar>
@@ -54,12 +55,12 @@ void showBusy(ProgressDialog* progress, const QString& text)
 
 bool mountStorage(const QString& device, const QString& mountPoint, ProgressDialog* progress)
 {
-    showBusy(progress, QStringLiteral("Mounting device..."));
+    showBusy(progress, QCoreApplication::translate("FileManager", "Mounting device..."));
     return runProgram(mountCommand(), {device, mountPoint});
 }
 
 bool unmountStorage(const QString& device, ProgressDialog* progress)
 {
-    showBusy(progress, QStringLiteral("Unmounting device..."));
+    showBusy(progress, QCoreApplication::translate("FileManager", "Unmounting device..."));
     return runProgram(unmountCommand(), {device});
 }

@@ -1,5 +1,6 @@
 // The launcher's entry: the window loads the connection list itself.
 #include "launcher/mainwindow.h"
+#include "widgets/language.h"
 
 #include <QApplication>
 
@@ -8,6 +9,12 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Marlo Max Launcher"));
     QApplication::setOrganizationName(QStringLiteral("Orvalis"));
+    // The launcher speaks the system's language; its choice of language is
+    // for the panels it starts. Its catalogues live in its resources, which a
+    // static library registers only when asked.
+    Q_INIT_RESOURCE(marlomax_launcher);
+    const QString catalog = QStringLiteral("marlomax-launcher");
+    setLanguage(catalog, systemLanguage(catalog));
 
     MainWindow window;
     window.show();

@@ -12,6 +12,7 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QProcess>
+#include <algorithm>
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent), ui(new Ui::MainWindow),
@@ -28,6 +29,13 @@ MainWindow::MainWindow(QWidget* parent)
 
     m_settings.load();
     refreshList();
+
+    // Each language named in itself, so that anyone finds their own.
+    ui->comboLanguage->addItem(tr("As the system"), QString());
+    ui->comboLanguage->addItem(QStringLiteral("English"), QStringLiteral("en"));
+    ui->comboLanguage->addItem(QStringLiteral("Deutsch"), QStringLiteral("de"));
+    ui->comboLanguage->setCurrentIndex(
+        std::max(0, ui->comboLanguage->findData(m_settings.panelLanguage())));
 }
 
 MainWindow::~MainWindow() = default;
@@ -140,6 +148,11 @@ void MainWindow::on_listConnections_itemDoubleClicked(QListWidgetItem* item)
     launchConnection();
 }
 
+void MainWindow::on_comboLanguage_activated(int index)
+{
+    m_settings.setPanelLanguage(ui->comboLanguage->itemData(index).toString());
+}
+
 void MainWindow::launchConnection()
 {
     const int row = selectedRow();
@@ -167,7 +180,19 @@ void MainWindow::launchEntry(const ConnectionEntry& entry)
                                 .arg(QDir::toNativeSeparators(program)));
         return;
     }
-    if (!QProcess::startDetached(program, arguments)) {
+    // The panel's command line is host, port and storage folder, nothing else:
+    // the language goes through the environment, where the panel reads the
+    // system's choice too.
+    QProcess panel;
+    panel.setProgram(program);
+    panel.setArguments(arguments);
+    const QString language = m_settings.panelLanguage();
+    if (!language.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LANGUAGE"), language);
+        panel.setProcessEnvironment(environment);
+    }
+    if (!panel.startDetached()) {
         reportLaunchFailure(tr("The panel program %1 could not be started.")
                                 .arg(QDir::toNativeSeparators(program)));
     }

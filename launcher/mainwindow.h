@@ -52,6 +52,7 @@ private slots:
     void on_buttonLaunch_clicked();
     void on_buttonFleet_clicked();
     void on_listConnections_itemDoubleClicked(QListWidgetItem* item);
+    void on_comboLanguage_activated(int index);
 
 private:
     void refreshList();

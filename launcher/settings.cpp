@@ -12,6 +12,7 @@ const QString kNickname = QStringLiteral("nickname");
 const QString kConnectionString = QStringLiteral("connectionString");
 const QString kStorageLocation = QStringLiteral("storageLocation");
 const QString kDefaultStorage = QStringLiteral("defaultstorage");
+const QString kPanelLanguage = QStringLiteral("panelLanguage");
 
 } // namespace
 
@@ -98,6 +99,23 @@ void Settings::setDefaultStorage(const QString& folder)
         return;
     }
     m_store.setValue(kDefaultStorage, folder);
+}
+
+QString Settings::panelLanguage() const
+{
+    if (m_unsavedPanelLanguage)
+        return *m_unsavedPanelLanguage;
+    return m_store.value(kPanelLanguage).toString();
+}
+
+void Settings::setPanelLanguage(const QString& language)
+{
+    if (!m_readable) {
+        m_unsavedPanelLanguage = language;
+        return;
+    }
+    m_store.setValue(kPanelLanguage, language);
+    m_store.sync();
 }
 
 void Settings::append(const ConnectionEntry& entry)

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QSettings>
+#include <optional>
 
 class Settings
 {
@@ -28,6 +29,11 @@ public:
     /// Kept for this run only when the store must not be written.
     void setDefaultStorage(const QString& folder);
 
+    /// The language the panels it starts speak ("en", "de"), or empty for the
+    /// system's language. Kept for this run only when the store must not be written.
+    QString panelLanguage() const;
+    void setPanelLanguage(const QString& language);
+
     const QList<ConnectionEntry>& connections() const { return m_connections; }
     void append(const ConnectionEntry& entry);
     void replace(int row, const ConnectionEntry& entry);
@@ -42,4 +48,6 @@ private:
     bool m_readable = true;
     /// The default storage set while the store must not be written.
     QString m_unsavedDefaultStorage;
+    /// The panel language chosen while the store must not be written.
+    std::optional<QString> m_unsavedPanelLanguage;
 };

@@ -2,10 +2,15 @@
 
 #include "procedures/calibrationcontext.h"
 
+#include <QCoreApplication>
+
 namespace Calibration {
 
 namespace {
-const QString kAdcError = QStringLiteral("ERROR: Could not calibrate ADC");
+QString adcError()
+{
+    return QCoreApplication::translate("Calibration", "ERROR: Could not calibrate ADC");
+}
 } // namespace
 
 void State::moveTo(Context& context, State* next)
@@ -29,16 +34,17 @@ StepState::StepState(Context& context, const QString& text)
 
 void StepState::onConnectionLost(Context& context)
 {
-    end(context, QStringLiteral("ERROR: Lost connection to analyzer"));
+    end(context, QCoreApplication::translate("Calibration", "ERROR: Lost connection to analyzer"));
 }
 
 void StepState::onCancel(Context& context)
 {
-    end(context, QStringLiteral("Calibration cancelled"));
+    end(context, QCoreApplication::translate("Calibration", "Calibration cancelled"));
 }
 
 ConnectBoxState::ConnectBoxState(Context& context)
-    : StepState(context, QStringLiteral("Connect calibration box to J902."))
+    : StepState(context,
+                QCoreApplication::translate("Calibration", "Connect calibration box to J902."))
 {
 }
 
@@ -68,7 +74,9 @@ void CalibratingState::onReply(Context& context, bool failed)
 }
 
 Connect1VState::Connect1VState(Context& context)
-    : CalibratingState(context, QStringLiteral("Set switch to 1.024V position."), kAdcError)
+    : CalibratingState(context,
+                       QCoreApplication::translate("Calibration", "Set switch to 1.024V position."),
+                       adcError())
 {
 }
 
@@ -83,7 +91,9 @@ State* Connect1VState::next(Context& context)
 }
 
 Connect4VState::Connect4VState(Context& context)
-    : CalibratingState(context, QStringLiteral("Set switch to 4.096V position."), kAdcError)
+    : CalibratingState(context,
+                       QCoreApplication::translate("Calibration", "Set switch to 4.096V position."),
+                       adcError())
 {
 }
 
@@ -98,8 +108,9 @@ State* Connect4VState::next(Context& context)
 }
 
 LoopbackState::LoopbackState(Context& context)
-    : CalibratingState(context, QStringLiteral("Set switch to loopback position."),
-                       QStringLiteral("ERROR: Could not calibrate DAC"))
+    : CalibratingState(
+          context, QCoreApplication::translate("Calibration", "Set switch to loopback position."),
+          QCoreApplication::translate("Calibration", "ERROR: Could not calibrate DAC"))
 {
 }
 
@@ -115,7 +126,8 @@ State* LoopbackState::next(Context& context)
 
 CompleteState::CompleteState(Context& context, const QString& text)
 {
-    context.setStatusText(text.isEmpty() ? QStringLiteral("Calibration complete") : text);
+    context.setStatusText(
+        text.isEmpty() ? QCoreApplication::translate("Calibration", "Calibration complete") : text);
     context.hideNextButton(true);
     context.hideOkButton(false);
     context.hideCancelButton(true);

@@ -3,6 +3,7 @@
 #include "procedures/certificationcontext.h"
 #include "procedures/certificationstates.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
 namespace Certification {
@@ -14,10 +15,9 @@ constexpr int kToleratedReplies = 10;
 constexpr int kMaxDots = 3;
 } // namespace
 
-const QString& State::lostConnectionText()
+QString State::lostConnectionText()
 {
-    static const QString text = QStringLiteral("ERROR: Lost connection to analyzer");
-    return text;
+    return QCoreApplication::translate("Certification", "ERROR: Lost connection to analyzer");
 }
 
 QString State::progressText(const QString& base, int dots)
@@ -110,7 +110,7 @@ void SupervisedState::leftTarget(Context& context, int)
 void SupervisedState::onSystemAlarm(Context& context, bool alarm)
 {
     if (alarm)
-        end(context, QStringLiteral("ERROR: System alarm detected"));
+        end(context, QCoreApplication::translate("Certification", "ERROR: System alarm detected"));
 }
 
 void SupervisedState::onConnectionLost(Context& context)

@@ -35,7 +35,7 @@ public:
     virtual void onCancel(Context&) {}
     virtual void onOk(Context&) {}
 
-    static const QString& lostConnectionText();
+    static QString lostConnectionText();
     /// base followed by as many full stops as dots (0 to 3), padded with spaces to three.
     static QString progressText(const QString& base, int dots);
     /// base followed by " (h:mm:ss)" of the remaining seconds, hours not wrapped at 24.

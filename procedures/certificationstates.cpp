@@ -4,6 +4,8 @@
 #include "procedures/certificationcontext.h"
 #include "widgets/globals.h"
 
+#include <QCoreApplication>
+
 namespace Certification {
 
 namespace {
@@ -16,13 +18,13 @@ constexpr int kServiceMode = 2;
 
 QString packagingError()
 {
-    return QStringLiteral("ERROR: Failed to package files");
+    return QCoreApplication::translate("Certification", "ERROR: Failed to package files");
 }
 } // namespace
 
 InsertUSBState::InsertUSBState(Context& context)
 {
-    context.setStatusText(QStringLiteral("Please insert USB disk."));
+    context.setStatusText(QCoreApplication::translate("Certification", "Please insert USB disk."));
     showButtons(context, true, false, false);
 }
 
@@ -39,8 +41,8 @@ void InsertUSBState::onConnectionLost(Context& context)
 
 ConnectGasState::ConnectGasState(Context& context)
 {
-    context.setStatusText(
-        QStringLiteral("Supply zero gas to analyzer (do not exceed maximum inlet pressure)."));
+    context.setStatusText(QCoreApplication::translate(
+        "Certification", "Supply zero gas to analyzer (do not exceed maximum inlet pressure)."));
     showButtons(context, true, true, false);
 }
 
@@ -55,8 +57,9 @@ void ConnectGasState::onNext(Context& context)
 }
 
 DownloadSettingsState::DownloadSettingsState(Context& context, bool secondPass)
-    : DownloadState(context, QStringLiteral("Copying settings"), FileManager::SettingsFile,
-                    QStringLiteral("ERROR: Failed to copy settings")),
+    : DownloadState(context, QCoreApplication::translate("Certification", "Copying settings"),
+                    FileManager::SettingsFile,
+                    QCoreApplication::translate("Certification", "ERROR: Failed to copy settings")),
       m_secondPass(secondPass)
 {
 }
@@ -69,8 +72,10 @@ State* DownloadSettingsState::next(Context& context)
 }
 
 OptimizeLaserState::OptimizeLaserState(Context& context)
-    : ScanningState(context, QStringLiteral("Optimizing laser"), kOptimizeLaserMode,
-                    QStringLiteral("ERROR: Laser is not being optimized"))
+    : ScanningState(
+          context, QCoreApplication::translate("Certification", "Optimizing laser"),
+          kOptimizeLaserMode,
+          QCoreApplication::translate("Certification", "ERROR: Laser is not being optimized"))
 {
 }
 
@@ -80,8 +85,10 @@ State* OptimizeLaserState::next(Context& context)
 }
 
 TempScanState::TempScanState(Context& context)
-    : ScanningState(context, QStringLiteral("Running temperature scan"), kRefCellScanMode,
-                    QStringLiteral("ERROR: Temperature scan not being run"))
+    : ScanningState(
+          context, QCoreApplication::translate("Certification", "Running temperature scan"),
+          kRefCellScanMode,
+          QCoreApplication::translate("Certification", "ERROR: Temperature scan not being run"))
 {
 }
 
@@ -93,20 +100,26 @@ State* TempScanState::next(Context& context)
 }
 
 OnPeakState::OnPeakState(Context& context)
-    : PeakState(context, QStringLiteral("Collecting on peak data"), kMeasureMode,
-                QStringLiteral("ERROR: Stopped collecting on peak data"))
+    : PeakState(
+          context, QCoreApplication::translate("Certification", "Collecting on peak data"),
+          kMeasureMode,
+          QCoreApplication::translate("Certification", "ERROR: Stopped collecting on peak data"))
 {
 }
 
 OffPeakState::OffPeakState(Context& context)
-    : PeakState(context, QStringLiteral("Collecting off peak data"), kOffPeakMode,
-                QStringLiteral("ERROR: Stopped collecting off peak data"))
+    : PeakState(
+          context, QCoreApplication::translate("Certification", "Collecting off peak data"),
+          kOffPeakMode,
+          QCoreApplication::translate("Certification", "ERROR: Stopped collecting off peak data"))
 {
 }
 
 CavityScanState::CavityScanState(Context& context)
-    : ScanningState(context, QStringLiteral("Running cavity scan"), kCavityScanMode,
-                    QStringLiteral("ERROR: Cavity scan not being run"))
+    : ScanningState(
+          context, QCoreApplication::translate("Certification", "Running cavity scan"),
+          kCavityScanMode,
+          QCoreApplication::translate("Certification", "ERROR: Cavity scan not being run"))
 {
 }
 
@@ -116,8 +129,9 @@ State* CavityScanState::next(Context& context)
 }
 
 DownloadScansState::DownloadScansState(Context& context)
-    : DownloadState(context, QStringLiteral("Copying scan data"), FileManager::ScansFile,
-                    QStringLiteral("ERROR: Failed to copy scan data"))
+    : DownloadState(context, QCoreApplication::translate("Certification", "Copying scan data"),
+                    FileManager::ScansFile,
+                    QCoreApplication::translate("Certification", "ERROR: Failed to copy scan data"))
 {
 }
 
@@ -127,8 +141,10 @@ State* DownloadScansState::next(Context& context)
 }
 
 DownloadSRDAState::DownloadSRDAState(Context& context)
-    : DownloadState(context, QStringLiteral("Copying ring down data"), FileManager::SrdaFile,
-                    QStringLiteral("ERROR: Failed to copy ring down data"))
+    : DownloadState(
+          context, QCoreApplication::translate("Certification", "Copying ring down data"),
+          FileManager::SrdaFile,
+          QCoreApplication::translate("Certification", "ERROR: Failed to copy ring down data"))
 {
 }
 
@@ -138,7 +154,8 @@ State* DownloadSRDAState::next(Context& context)
 }
 
 BundleFilesState::BundleFilesState(Context& context)
-    : ProgressState(QStringLiteral("Packaging files (please be patient)"))
+    : ProgressState(
+          QCoreApplication::translate("Certification", "Packaging files (please be patient)"))
 {
     showButtons(context, false, false, false);
     refresh(context);
@@ -173,7 +190,9 @@ void BundleFilesState::onDownloadComplete(Context& context, bool failed)
 CompleteState::CompleteState(Context& context, const QString& text, bool resendOnRestore)
     : m_resendOnRestore(resendOnRestore)
 {
-    context.setStatusText(text.isEmpty() ? QStringLiteral("Certification scans complete") : text);
+    context.setStatusText(text.isEmpty() ? QCoreApplication::translate(
+                                               "Certification", "Certification scans complete")
+                                         : text);
     showButtons(context, false, false, true);
     context.setOpmode(kServiceMode);
 }

@@ -55,25 +55,28 @@ QString levelText(double level)
 
 } // namespace
 
-const QStringList& HomeWindow::opmodeNames()
+QStringList HomeWindow::opmodeNames()
 {
-    static const QStringList names = {
-        QStringLiteral("SHUTDOWN"),
-        QStringLiteral("CLOSE FILES"),
-        QStringLiteral("SERVICE MODE"),
-        QStringLiteral("TUNE MODE"),
-        QStringLiteral("REFERENCE CELL SCAN: CURRENT"),
-        QStringLiteral("REFERENCE CELL SCAN: TEMPERATURE"),
-        QStringLiteral("OPTIMIZE LASER"),
-        QStringLiteral("OPTIMIZE LASER FAILED"),
-        QStringLiteral("MEASURE MODE"),
-        QStringLiteral("CENTERING FAILED"),
-        QStringLiteral("OFF-PEAK MODE"),
-        QStringLiteral("UNEXPECTED ERROR"),
-        QStringLiteral("CAVITY SCAN: CURRENT"),
-        QStringLiteral("CAVITY SCAN: TEMPERATURE"),
+    static const char* const names[] = {
+        QT_TR_NOOP("SHUTDOWN"),
+        QT_TR_NOOP("CLOSE FILES"),
+        QT_TR_NOOP("SERVICE MODE"),
+        QT_TR_NOOP("TUNE MODE"),
+        QT_TR_NOOP("REFERENCE CELL SCAN: CURRENT"),
+        QT_TR_NOOP("REFERENCE CELL SCAN: TEMPERATURE"),
+        QT_TR_NOOP("OPTIMIZE LASER"),
+        QT_TR_NOOP("OPTIMIZE LASER FAILED"),
+        QT_TR_NOOP("MEASURE MODE"),
+        QT_TR_NOOP("CENTERING FAILED"),
+        QT_TR_NOOP("OFF-PEAK MODE"),
+        QT_TR_NOOP("UNEXPECTED ERROR"),
+        QT_TR_NOOP("CAVITY SCAN: CURRENT"),
+        QT_TR_NOOP("CAVITY SCAN: TEMPERATURE"),
     };
-    return names;
+    QStringList shown;
+    for (const char* name : names)
+        shown << tr(name);
+    return shown;
 }
 
 HomeWindow::HomeWindow(Trend::HistoryInterface* history, QWidget* parent)
@@ -172,7 +175,7 @@ void HomeWindow::handleResponse(const Analyzer::Response& response)
 void HomeWindow::concReceived(const Analyzer::Response& response)
 {
     if (m_ringDownAlarm) {
-        ui->concLabel->setText(QStringLiteral("OVER"));
+        ui->concLabel->setText(tr("OVER"));
         return;
     }
     m_conversion->setValue(response.toDouble());
@@ -265,7 +268,7 @@ void HomeWindow::opmodeReceived(const Analyzer::Response& response)
     if (code >= 0 && code < opmodeNames().size()) {
         QString title = opmodeNames().at(code);
         if (code == kMeasureMode && m_fitUsed)
-            title += m_fitModeEnabled ? QStringLiteral(" - FIT") : QStringLiteral(" - FACT");
+            title += m_fitModeEnabled ? tr(" - FIT") : tr(" - FACT");
         ui->opmodeGroupBox->setTitle(title);
     }
     emit inOpmode(code);
@@ -304,13 +307,14 @@ void HomeWindow::rebuildAlarms()
     if (systemAlarm) {
         ui->systemAlarmLabel->setPixmap(QPixmap(kRedLamp));
         const std::pair<bool, QString> active[] = {
-            {m_laserAlarm, QStringLiteral("Laser Alarm")},
-            {m_pressureAlarm, m_reactorUsed ? QStringLiteral("Utility Gas Pressure") : QStringLiteral("Pressure Alarm")},
-            {m_ringDownAlarm, QStringLiteral("Ringdown Alarm")},
-            {m_temperatureAlarm, m_reactorUsed ? QStringLiteral("Reactor Temperature") : QStringLiteral("Temperature Alarm")},
-            {m_refCellAlarm, QStringLiteral("Reference Cell")},
-            {m_detectorTemperatureAlarm, QStringLiteral("Detector Temperature")},
-            {m_concWarning, QStringLiteral("Conc. Warning")},
+            {m_laserAlarm, tr("Laser Alarm")},
+            {m_pressureAlarm, m_reactorUsed ? tr("Utility Gas Pressure") : tr("Pressure Alarm")},
+            {m_ringDownAlarm, tr("Ringdown Alarm")},
+            {m_temperatureAlarm,
+             m_reactorUsed ? tr("Reactor Temperature") : tr("Temperature Alarm")},
+            {m_refCellAlarm, tr("Reference Cell")},
+            {m_detectorTemperatureAlarm, tr("Detector Temperature")},
+            {m_concWarning, tr("Conc. Warning")},
         };
         for (const auto& [on, label] : active) {
             if (on)
@@ -318,19 +322,19 @@ void HomeWindow::rebuildAlarms()
         }
     } else {
         ui->systemAlarmLabel->setPixmap(QPixmap(kGreenLamp));
-        ui->alarmsListWidget->addItem(QStringLiteral("System OK"));
+        ui->alarmsListWidget->addItem(tr("System OK"));
     }
 
     const auto userAlarm = [this](bool on, double level, QLabel* lamp) {
         lamp->setPixmap(QPixmap(on ? kRedLamp : kGreenLamp));
         if (on)
-            ui->alarmsListWidget->addItem(QStringLiteral("Conc exceeds ") + levelText(level));
+            ui->alarmsListWidget->addItem(tr("Conc exceeds %1").arg(levelText(level)));
     };
     userAlarm(m_userAlarm1, m_level1, ui->concAlarmLabel_1);
     userAlarm(m_userAlarm2, m_level2, ui->concAlarmLabel_2);
 
     if (m_certificateExpired)
-        ui->alarmsListWidget->addItem(QStringLiteral("Perf. Verification"));
+        ui->alarmsListWidget->addItem(tr("Perf. Verification"));
 }
 
 void HomeWindow::lockCodeReceived(const Analyzer::Response& response)
@@ -389,7 +393,7 @@ void HomeWindow::displayClicked()
 void HomeWindow::lockClicked()
 {
     m_lockRequest = m_requests.request(m_lockId);
-    emit showKeyboard(QStringLiteral("Enter unlock code:"), m_lockRequest);
+    emit showKeyboard(tr("Enter unlock code:"), m_lockRequest);
 }
 
 void HomeWindow::alarmDetailsClicked(QListWidgetItem*)

@@ -59,8 +59,8 @@ public:
     double miniPlotMinimum() const;
     double miniPlotMaximum() const;
 
-    /// The operating-mode names, indexed by the analyzer's mode code.
-    static const QStringList& opmodeNames();
+    /// The operating-mode names in the panel's language, indexed by the analyzer's mode code.
+    static QStringList opmodeNames();
 
 signals:
     void goToWindow(WindowType window);

@@ -87,8 +87,9 @@ void ModeWindow::masterControl(bool master)
         return;
     ui->pushButtonClose->hide();
     hideScans(true);
-    ui->labelService->setText(QStringLiteral("Place all analyzers into stand-by to change system settings."));
-    ui->labelTune->setText(QStringLiteral("Determine the zero baseline, Tau Zero of each analyzer."));
-    ui->labelMeasure->setText(QStringLiteral("Captures ringdown measurements and reports molecular concentration."));
-    ui->labelShutdown->setText(QStringLiteral("Performs a controlled shutdown \nof all analyzers."));
+    ui->labelService->setText(tr("Place all analyzers into stand-by to change system settings."));
+    ui->labelTune->setText(tr("Determine the zero baseline, Tau Zero of each analyzer."));
+    ui->labelMeasure->setText(
+        tr("Captures ringdown measurements and reports molecular concentration."));
+    ui->labelShutdown->setText(tr("Performs a controlled shutdown \nof all analyzers."));
 }

@@ -168,8 +168,8 @@ bool ScansWindow::eventFilter(QObject* watched, QEvent* event)
         m_keypadRequest = m_requests.request(m_keypadIds.value(field));
         field->clearFocus();
         emit showKeyboard(field == ui->cavityScanCurrentDelayLineEdit
-                              ? QStringLiteral("Enter Current Step Delay")
-                              : QStringLiteral("Enter "),
+                              ? tr("Enter Current Step Delay")
+                              : tr("Enter "),
                           m_keypadRequest);
     }
     return QWidget::eventFilter(watched, event);
@@ -179,9 +179,8 @@ void ScansWindow::startScan(int id, const QList<QLineEdit*>& fields)
 {
     if (m_scanning) {
         MessageBox confirm(this, true);
-        confirm.setWindowTitle(QStringLiteral("Warning"));
-        confirm.setText(
-            QStringLiteral("The analyzer is currently performing a scan.\nOK to proceed?"));
+        confirm.setWindowTitle(tr("Warning"));
+        confirm.setText(tr("The analyzer is currently performing a scan.\nOK to proceed?"));
         if (confirm.exec() != QDialog::Accepted)
             return;
     }

@@ -9,8 +9,6 @@ namespace {
 constexpr int kServiceMode = 2;
 constexpr int kLastStep = 6;
 const QString kBlank = QStringLiteral(" ");
-const QString kPressOnceMore4 = QStringLiteral("4. To shutdown press 'Next' once more.");
-const QString kPressOnceMore5 = QStringLiteral("5. To shutdown press 'Next' once more.");
 } // namespace
 
 ShutdownWindow::ShutdownWindow(QWidget* parent) : QWidget(parent), ui(new Ui::ShutdownWindow)
@@ -77,41 +75,37 @@ void ShutdownWindow::nextClicked()
     case 2:
         sendCommand(m_opmodeId, QStringLiteral("opmode"), kServiceMode);
         ui->label_2->setText(
-            apc ? QStringLiteral("2. Purge the analyzer with an inert pressurized gas before "
-                                 "proceeding (if applicable).  Press the 'Next' button when "
-                                 "ready to proceed.")
-                : QStringLiteral("2. Cap sample outlet, and press the 'Next' button."));
+            apc ? tr("2. Purge the analyzer with an inert pressurized gas before proceeding (if "
+                     "applicable).  Press the 'Next' button when ready to proceed.")
+                : tr("2. Cap sample outlet, and press the 'Next' button."));
         break;
     case 3:
         if (apc) {
             sendCommand(m_apcOpenId, QStringLiteral("apc_open"), true);
             ui->label_3->setText(
-                QStringLiteral("3. Pressure controller is set to open. Turn off vacuum pump (if "
-                               "applicable), cap the sample outlet with new VCR gasket and close "
-                               "the sample outlet valve (if applicable).  Then press the 'Next' "
-                               "button."));
+                tr("3. Pressure controller is set to open. Turn off vacuum pump (if applicable), "
+                   "cap the sample outlet with new VCR gasket and close the sample outlet valve "
+                   "(if applicable).  Then press the 'Next' button."));
         } else {
-            ui->label_3->setText(
-                QStringLiteral("3. Cap sample inlet, and press the 'Next' button."));
+            ui->label_3->setText(tr("3. Cap sample inlet, and press the 'Next' button."));
         }
         break;
     case 4:
         if (apc) {
             sendCommand(m_apcOpenId, QStringLiteral("apc_controlling"), true);
             ui->label_4->setText(
-                QStringLiteral("4. Pressure controller is set to controlling.  Close the valve at "
-                               "the sample inlet (if applicable), quickly cap sample inlet with a "
-                               "new VCR gasket and press the 'Next' button."));
+                tr("4. Pressure controller is set to controlling.  Close the valve at the sample "
+                   "inlet (if applicable), quickly cap sample inlet with a new VCR gasket and "
+                   "press the 'Next' button."));
         } else if (m_reactorUsed) {
-            ui->label_4->setText(
-                QStringLiteral("4. Cap H2 supply inlet, and press the 'Next' button."));
+            ui->label_4->setText(tr("4. Cap H2 supply inlet, and press the 'Next' button."));
         } else {
-            ui->label_4->setText(kPressOnceMore4);
+            ui->label_4->setText(tr("4. To shutdown press 'Next' once more."));
         }
         break;
     case 5:
         if (apc)
-            ui->label_5->setText(kPressOnceMore5);
+            ui->label_5->setText(tr("5. To shutdown press 'Next' once more."));
         else
             emit shutdownNow();
         break;

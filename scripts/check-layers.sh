@@ -7,8 +7,9 @@
 # Among the pages' folders a few arrows are allowed, and they form no cycle:
 # screens -> trend (the home screen's mini plot), and settings, procedures and
 # trend -> files (transfers and storage checks). The launcher, a program of
-# its own, takes only the analyzer's messages and the trend's unit display
-# from the panel (the files it links are listed in launcher/CMakeLists.txt).
+# its own, takes only the analyzer's messages, the trend's unit display and
+# the choice of language from the panel (the files it links are listed in
+# launcher/CMakeLists.txt).
 #   scripts/check-layers.sh [SOURCE_DIR]
 set -euo pipefail
 root="${1:-$(cd "$(dirname "$0")/.." && pwd)}"
@@ -23,7 +24,7 @@ declare -A allowed=(
   [settings]="analyzer widgets files settings"
   [procedures]="analyzer widgets files procedures"
   [app]="analyzer widgets files trend screens settings procedures app"
-  [launcher]="analyzer trend launcher"
+  [launcher]="analyzer widgets trend launcher"
 )
 
 bad=0

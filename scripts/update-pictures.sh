@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Refreshes the README's pictures from the screenshots of the screen suite
 # (tst_panellook: the panel live against the simulator, with the simulator's
-# own texts) and of the launcher's window test, so they always show what the
+# own texts, in English and in German) and of the launcher's window test, so they always show what the
 # code draws today. Builds what they need first:
 #   scripts/update-pictures.sh [BUILD_DIR]
 set -euo pipefail
@@ -16,13 +16,16 @@ pairs=(
   "look-ringdown.png ringdown.png"
   "look-settings-tabService.png settings.png"
   "look-certification.png certification.png"
+  "look-de-home.png home-de.png"
+  "look-de-settings-tabSettings.png settings-de.png"
+  "look-de-trend.png trend-de.png"
   "launcher_mainwindow.png launcher.png"
   "launcher_fleet.png fleet.png"
 )
 
 cmake --build "$build" -j2 --target tst_panellook tst_launcherwindow tst_fleetwindow vireo-sim >/dev/null
 rm -rf "$build/screenshots"
-(cd "$build" && ctest -R '^(tst_panellook|tst_launcherwindow|tst_fleetwindow)$' >/dev/null) || {
+(cd "$build" && ctest -R '^(tst_panellook|tst_panellook_german|tst_launcherwindow|tst_fleetwindow)$' >/dev/null) || {
   echo "The tests failed; the pictures were left as they were." >&2
   exit 1
 }

@@ -229,8 +229,9 @@ void SettingsWindow::optimizeNowClicked()
 
 void SettingsWindow::tuneScheduleReceived(const Response& response)
 {
+    // The analyzer names the interval in lower case ("weekly"); any case will do.
     ui->scheduleComboBox->setCurrentIndex(
-        ui->scheduleComboBox->findText(response.toString(), Qt::MatchFixedString));
+        ui->scheduleComboBox->findData(response.toString().toLower()));
 }
 
 void SettingsWindow::tuneScheduleEdited(int)
@@ -241,7 +242,7 @@ void SettingsWindow::tuneScheduleEdited(int)
                               .arg(ui->daySpinBox->value())
                               .arg(ui->hourSpinBox->value(), 2, 10, QLatin1Char('0'))
                               .arg(ui->minuteSpinBox->value(), 2, 10, QLatin1Char('0'));
-    send(idOf(ui->scheduleComboBox), {ui->scheduleComboBox->currentText().toLower(), start});
+    send(idOf(ui->scheduleComboBox), {ui->scheduleComboBox->currentData().toString(), start});
 }
 
 void SettingsWindow::dateTimeReceived(const Response& response)
@@ -330,7 +331,7 @@ void SettingsWindow::dewPointUsedReceived(const Response& response)
 {
     auto* model = qobject_cast<QStandardItemModel*>(ui->unitsComboBox->model());
     for (int i = 0; i < ui->unitsComboBox->count(); ++i) {
-        if (ui->unitsComboBox->itemText(i).startsWith(QLatin1String("dew"), Qt::CaseInsensitive) &&
+        if (ui->unitsComboBox->itemData(i).toString().startsWith(QLatin1String("dewpoint")) &&
             model)
             model->item(i)->setEnabled(response.toBool());
     }
@@ -396,8 +397,7 @@ void SettingsWindow::dynamicFilterEnabledReceived(const Response& response)
 void SettingsWindow::dynamicFilterUsedReceived(const Response& response)
 {
     const int kind = response.isError() ? 1 : response.toInt();
-    ui->dynamicFilterEnabledCheckBox->setText(kind == 2 ? QStringLiteral("Speed+")
-                                                        : QStringLiteral("Auto"));
+    ui->dynamicFilterEnabledCheckBox->setText(kind == 2 ? tr("Speed+") : tr("Auto"));
     ui->dynamicFilterEnabledCheckBox->setVisible(kind == 1 || kind == 2);
 }
 
@@ -411,28 +411,27 @@ void SettingsWindow::on_dynamicFilterEnabledCheckBox_clicked(bool checked)
 
 void SettingsWindow::unitNameReceived(const Response& response)
 {
-    m_serverLabels->show(ui->unitNameLabel, QStringLiteral("Unit Name: "), response.toString());
+    m_serverLabels->show(ui->unitNameLabel, tr("Unit Name: "), response.toString());
     emit newTitleBarName(response.toString());
 }
 
 void SettingsWindow::unitTypeReceived(const Response& response)
 {
     m_unitType = response.toInt();
-    ui->label_7->setText(m_unitType == kLaserMonitorUnitType ? QStringLiteral("Laser I (mA)")
-                                                             : QStringLiteral("Laser BFD (mV)"));
-    m_serverLabels->show(ui->unitTypeLabel, QStringLiteral("Unit Type: "),
-                         QString::number(m_unitType));
+    ui->label_7->setText(m_unitType == kLaserMonitorUnitType ? tr("Laser I (mA)")
+                                                             : tr("Laser BFD (mV)"));
+    m_serverLabels->show(ui->unitTypeLabel, tr("Unit Type: "), QString::number(m_unitType));
 }
 
 void SettingsWindow::serialNumberReceived(const Response& response)
 {
     // A serial number of a megabyte would stall the panel as a window title.
     const QString serial = capServerText(response.toString());
-    m_serverLabels->show(ui->serialLabel, QStringLiteral("SN: "), serial);
+    m_serverLabels->show(ui->serialLabel, tr("SN: "), serial);
     const QString host = connectionString().section(QLatin1Char(':'), 0, 0);
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (auto* frame = qobject_cast<QMainWindow*>(window)) {
-            const QString title = QStringLiteral("SN ") + serial + QStringLiteral(" @ ") + host;
+            const QString title = tr("SN %1 @ %2").arg(serial, host);
             if (frame->windowTitle() != title)
                 frame->setWindowTitle(title);
             break;
@@ -442,7 +441,7 @@ void SettingsWindow::serialNumberReceived(const Response& response)
 
 void SettingsWindow::versionReceived(const Response& response)
 {
-    m_serverLabels->show(ui->versionLabel, QStringLiteral("Version: "), response.toString());
+    m_serverLabels->show(ui->versionLabel, tr("Version: "), response.toString());
     emit newTitleBarVersion(response.toString());
 }
 
@@ -489,17 +488,16 @@ void SettingsWindow::transferSRDAClicked()
 void SettingsWindow::defaultSettingsClicked()
 {
     MessageBox box(this, true);
-    box.setWindowTitle(QStringLiteral("Warning"));
-    box.setText(QStringLiteral(
-        "Restoring settings can erase the current analyzer settings.\nOK to proceed?"));
+    box.setWindowTitle(tr("Warning"));
+    box.setText(tr("Restoring settings can erase the current analyzer settings.\nOK to proceed?"));
     if (box.exec() == QDialog::Accepted)
         send(idOf(ui->defaultSettingsPushButton), {});
 }
 
 void SettingsWindow::restoreReceived(const Response& response)
 {
-    showResult(QString(), response.isError() ? QStringLiteral("Error restoring settings")
-                                             : QStringLiteral("Settings restored"));
+    showResult(QString(),
+               response.isError() ? tr("Error restoring settings") : tr("Settings restored"));
 }
 
 void SettingsWindow::finalizeSettingsClicked()
@@ -509,8 +507,8 @@ void SettingsWindow::finalizeSettingsClicked()
 
 void SettingsWindow::finalizeReceived(const Response& response)
 {
-    showResult(QString(), response.isError() ? QStringLiteral("Error finalizing settings")
-                                             : QStringLiteral("Settings finalized"));
+    showResult(QString(),
+               response.isError() ? tr("Error finalizing settings") : tr("Settings finalized"));
 }
 
 void SettingsWindow::offPeakClicked()
@@ -585,7 +583,7 @@ void SettingsWindow::on_allowNegativeCheckBox_clicked(bool checked)
 void SettingsWindow::on_clearTrendButton_clicked()
 {
     m_progress->progressBar()->setRange(0, 0);
-    m_progress->setText(QStringLiteral("Please wait"));
+    m_progress->setText(tr("Please wait"));
     m_progress->show();
     send(idOf(ui->clearTrendButton), {});
 }
@@ -593,7 +591,6 @@ void SettingsWindow::on_clearTrendButton_clicked()
 void SettingsWindow::clearTrendReceived(const Response& response)
 {
     m_progress->hide();
-    showResult(QStringLiteral("Trend Data"), response.isError()
-                                                 ? QStringLiteral("Error clearing trend data")
-                                                 : QStringLiteral("Trend data cleared"));
+    showResult(tr("Trend Data"),
+               response.isError() ? tr("Error clearing trend data") : tr("Trend data cleared"));
 }

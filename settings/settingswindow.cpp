@@ -89,6 +89,12 @@ SettingsWindow::SettingsWindow(QWidget* parent) : QWidget(parent), ui(new Ui::Se
                                   QStringLiteral("dewpointk")};
     for (int i = 0; i < unitKeys.size(); ++i)
         ui->unitsComboBox->setItemData(i, unitKeys.at(i));
+    // The analyzer's names of the tune intervals, whatever the items say.
+    const QStringList intervals = {QStringLiteral("monthly"), QStringLiteral("weekly"),
+                                   QStringLiteral("daily"), QStringLiteral("hourly"),
+                                   QStringLiteral("never")};
+    for (int i = 0; i < intervals.size(); ++i)
+        ui->scheduleComboBox->setItemData(i, intervals.at(i));
     ui->detectorReadLabel->hide();
     ui->detectorReadLineEdit->hide();
     ui->labelFile->setWordWrap(true);
@@ -146,7 +152,7 @@ SettingsWindow::SettingsWindow(QWidget* parent) : QWidget(parent), ui(new Ui::Se
     m_storageTimer->start();
 
     m_progress->setModal(true);
-    m_progress->setWindowTitle(QStringLiteral("Trend Data"));
+    m_progress->setWindowTitle(tr("Trend Data"));
     ui->groupBoxEthernet->setEnabled(false);
     // Read-only until the analyzer reports service mode: a reply that never
     // comes, or comes as an error, leaves the settings closed.
@@ -276,7 +282,7 @@ SettingsWindow::Handler SettingsWindow::replyHandler(const SettingsRow& row, QWi
         show = [widget](const Response& r) { widget->setVisible(r.toBool()); };
         break;
     case Show::Label:
-        show = [this, label = qobject_cast<QLabel*>(widget), prefix = QString::fromUtf8(row.text)](
+        show = [this, label = qobject_cast<QLabel*>(widget), prefix = tr(row.text)](
                    const Response& r) { m_serverLabels->show(label, prefix, r.toString()); };
         break;
     case Show::Rate:
@@ -397,7 +403,7 @@ void SettingsWindow::openKeypad(const QObject* widget)
 {
     const int row = m_keypadRowOf.value(widget);
     m_keypadRequest = m_requests.request(m_requests.firstId() + row);
-    emit showKeyboard(QString::fromUtf8(kRows[row].text), m_keypadRequest);
+    emit showKeyboard(tr(kRows[row].text), m_keypadRequest);
 }
 
 bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
@@ -436,7 +442,7 @@ bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
 
 void SettingsWindow::showFactoryTab(bool factory)
 {
-    ui->tabWidget->setTabText(kFactoryTab, factory ? QStringLiteral("Factory") : QString());
+    ui->tabWidget->setTabText(kFactoryTab, factory ? tr("Factory") : QString());
     ui->tabWidget->setTabEnabled(kFactoryTab, factory);
     ui->stackedWidget->setCurrentIndex(factory ? 1 : 0);
     ui->page0RightButton->setVisible(factory);
@@ -530,8 +536,7 @@ void SettingsWindow::passwordEntered(const Response& response)
     if (entry.isEmpty() || !entry.at(0).isDouble())
         return;
     const bool factory = entry.at(0).toInt() == kFactoryPassword;
-    ui->accessLabel->setText(factory ? QStringLiteral("Access: Factory")
-                                     : QStringLiteral("Access: Standard"));
+    ui->accessLabel->setText(factory ? tr("Access: Factory") : tr("Access: Standard"));
     showFactoryTab(factory);
 }
 
@@ -546,15 +551,14 @@ void SettingsWindow::opmodeReceived(const Response& response)
 
 void SettingsWindow::checkFileSystem()
 {
-    ui->labelFile->setText(fileExists(devicePath())
-                               ? QStringLiteral("Ready to download")
-                               : QStringLiteral("Configure storage location"));
+    ui->labelFile->setText(fileExists(devicePath()) ? tr("Ready to download")
+                                                    : tr("Configure storage location"));
 }
 
 void SettingsWindow::connectionChanged(bool lost)
 {
     if (lost && m_progress->isVisible()) {
         m_progress->hide();
-        showResult(QStringLiteral("Trend Data"), QStringLiteral("Error clearing trend data"));
+        showResult(tr("Trend Data"), tr("Error clearing trend data"));
     }
 }

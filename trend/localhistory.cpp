@@ -50,8 +50,10 @@ LocalHistory::LocalHistory(const QString& databaseName, QObject* parent)
     // Only ever read here; the analyzer writes the file. Read-only also keeps
     // SQLite from creating an empty database where none exists.
     database.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-    if (!database.open())
+    if (!database.open()) {
         qDebug().noquote() << "error opening trend database " + databaseName;
+        m_openFailureLogged = true;
+    }
 }
 
 LocalHistory::~LocalHistory()
@@ -76,8 +78,27 @@ void LocalHistory::refresh()
     query();
 }
 
+bool LocalHistory::reopen()
+{
+    // The analyzer may create the file after the panel started: a connection
+    // that could not be opened is tried again before every query.
+    QSqlDatabase database = QSqlDatabase::database(m_connectionName, false);
+    if (database.isOpen())
+        return true;
+    if (database.open()) {
+        m_openFailureLogged = false;
+        return true;
+    }
+    if (!m_openFailureLogged)
+        qDebug().noquote() << "error opening trend database " + database.databaseName();
+    m_openFailureLogged = true;
+    return false;
+}
+
 void LocalHistory::query()
 {
+    if (!reopen())
+        return;
     const QSqlDatabase database = QSqlDatabase::database(m_connectionName, false);
     const auto [startText, endText] = WallClock::rangeTexts(m_start, m_end);
 
@@ -100,10 +121,16 @@ void LocalHistory::query()
         return;
     WallClock clock;
     // A row without a readable time stays next to the one before it.
-    qint64 previousTime = m_start.toMSecsSinceEpoch();
+    const qint64 start = m_start.toMSecsSinceEpoch();
+    const qint64 end = m_end.toMSecsSinceEpoch();
+    qint64 previousTime = start;
     while (select.next()) {
         TrendPoint point;
         point.time = previousTime = clock.toMSecs(select.value(0).toString(), previousTime);
+        // The text range of a window across the autumn change also holds
+        // samples from before and after it.
+        if (point.time < start || point.time > end)
+            continue;
         point.value = select.value(1).toDouble();
         point.alarm = select.value(2).toBool();
         m_points.append(point);

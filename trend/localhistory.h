@@ -1,6 +1,8 @@
 // History read straight from the analyzer's trend database, used when the
 // panel runs on the instrument itself. Queries run synchronously, so both
-// historyRx signals have been delivered when requestRange() returns.
+// historyRx signals have been delivered when requestRange() returns. A
+// database that cannot be opened (the analyzer has not created it yet) is
+// opened again before each query.
 #pragma once
 
 #include "trend/historyinterface.h"
@@ -15,7 +17,8 @@ class LocalHistory : public QObject, public HistoryInterface
 
 public:
     /// Opens databaseName under a connection name of its own; a database that
-    /// cannot be opened is logged and leaves every later query empty.
+    /// cannot be opened is logged, leaves queries empty and is tried again
+    /// before each of them.
     LocalHistory(const QString& databaseName, QObject* parent);
     ~LocalHistory() override;
 
@@ -30,6 +33,8 @@ signals:
     void historyRx(bool cleared);
 
 private:
+    /// Opens the connection when it is closed; false when that fails.
+    bool reopen();
     void query();
 
     QString m_connectionName;
@@ -37,6 +42,8 @@ private:
     QDateTime m_end;
     QString m_unitKey;
     QVector<TrendPoint> m_points;
+    /// Set while the file cannot be opened, so that the failure is logged once.
+    bool m_openFailureLogged = false;
 };
 
 } // namespace Trend

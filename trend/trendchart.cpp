@@ -120,19 +120,19 @@ QDateTime TrendChart::windowEnd(int interval, const QDateTime& start)
     }
 }
 
-qint64 TrendChart::pageStepSeconds(int interval)
+QDateTime TrendChart::pagedStart(int interval, const QDateTime& start, int direction)
 {
     switch (interval) {
     case Week:
-        return 86400;
+        return WallClock::instant(start.date().addDays(direction), QTime(0, 0));
     case Day:
-        return 43200;
+        return start.addSecs(direction * 43200);
     case FourHours:
-        return 7200;
+        return start.addSecs(direction * 7200);
     case OneHour:
-        return 1800;
+        return start.addSecs(direction * 1800);
     default:
-        return 0;
+        return start;
     }
 }
 
@@ -140,13 +140,13 @@ QString TrendChart::intervalTitle(int interval)
 {
     switch (interval) {
     case Week:
-        return QStringLiteral("1 Week");
+        return tr("1 Week");
     case Day:
-        return QStringLiteral("1 Day");
+        return tr("1 Day");
     case FourHours:
-        return QStringLiteral("4 Hours");
+        return tr("4 Hours");
     case OneHour:
-        return QStringLiteral("1 Hour");
+        return tr("1 Hour");
     default:
         return QString();
     }
@@ -174,7 +174,8 @@ void TrendChart::setDateRange(const QDateTime& start, const QDateTime& end)
 void TrendChart::setValueRange(double minimum, double maximum, int tickCount)
 {
     m_valueAxis->setRange(minimum, maximum);
-    m_valueAxis->setLabelFormat(AxisScale::labelFormat(minimum, maximum));
+    // From what the axis took: it refuses an inverted range.
+    m_valueAxis->setLabelFormat(AxisScale::labelFormat(m_valueAxis->min(), m_valueAxis->max()));
     m_valueAxis->setTickCount(tickCount);
 }
 
@@ -228,9 +229,8 @@ QString TrendChart::statistics(const QVector<TrendPoint>& points)
         squares += (point.value - mean) * (point.value - mean);
     const double deviation = std::sqrt(squares / points.size());
     const auto number = [](double value) { return QString::number(value, 'g', 6); };
-    return QStringLiteral("Min = ") + number(minimum) + QStringLiteral("\nMax = ") +
-           number(maximum) + QStringLiteral("\nMean = ") + number(mean) +
-           QStringLiteral("\nStd Dev = ") + number(deviation);
+    return tr("Min = %1\nMax = %2\nMean = %3\nStd Dev = %4")
+        .arg(number(minimum), number(maximum), number(mean), number(deviation));
 }
 
 void TrendChart::setLevel(QXYSeries* line, double level)

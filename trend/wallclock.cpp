@@ -115,6 +115,12 @@ WallClock::Resolution WallClock::resolve(qint64 naive)
     return resolveUncached(naive);
 }
 
+bool WallClock::isReadable(QStringView text)
+{
+    qint64 naive = 0;
+    return naiveSeconds(text, &naive);
+}
+
 void WallClock::restart()
 {
     m_previousNaive = 0;

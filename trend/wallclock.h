@@ -31,6 +31,8 @@ public:
     qint64 toMSecs(QStringView text, qint64 fallback);
     /// Forgets the order seen so far (a new reply starts).
     void restart();
+    /// Whether text is a wall-clock date and time at all.
+    static bool isReadable(QStringView text);
 
     /// The instant of a wall-clock date and time; a time in the spring gap
     /// gives the instant of the change, never an invalid one.

@@ -10,13 +10,13 @@
 #include "app/commandline.h"
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
+#include "bench/processmemory.h"
 #include "screens/homewindow.h"
 #include "widgets/messagebox.h"
 #include "widgets/messagehandler.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -24,7 +24,9 @@
 #include <QTextStream>
 #include <QTimer>
 #include <functional>
-#include <malloc.h>
+
+using Bench::heapMB;
+using Bench::residentMB;
 
 namespace {
 
@@ -34,24 +36,6 @@ QTextStream& out()
 {
     static QTextStream stream(stdout);
     return stream;
-}
-
-double residentMB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0;
-}
-
-double heapMB()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return double(info.uordblks + info.hblkhd) / (1024.0 * 1024.0);
 }
 
 void wait(const std::function<bool()>& done)

@@ -19,7 +19,7 @@ namespace {
 
 QTextStream out(stdout);
 
-QByteArray fetchReply(int days)
+QByteArray fetchReply(const QDateTime& from, const QDateTime& to, int days)
 {
     QTemporaryDir state;
     QProcess sim;
@@ -39,8 +39,7 @@ QByteArray fetchReply(int days)
     QTcpSocket socket;
     socket.connectToHost(QStringLiteral("127.0.0.1"), quint16(port));
     socket.waitForConnected(3000);
-    const QDateTime now = QDateTime::currentDateTime();
-    const auto [start, end] = Trend::WallClock::rangeTexts(now.addDays(-days), now.addSecs(120));
+    const auto [start, end] = Trend::WallClock::rangeTexts(from, to);
     socket.write(QJsonDocument(QJsonObject{{"jsonrpc", "2.0"},
                                            {"id", 2},
                                            {"method", "get_trend_data"},
@@ -62,7 +61,10 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const int days = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 7;
-    const QByteArray line = fetchReply(days);
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime from = now.addDays(-days);
+    const QDateTime to = now.addSecs(120);
+    const QByteArray line = fetchReply(from, to, days);
 
     Trend::RemoteHistory history(nullptr);
     history.assignRequestIds(2);
@@ -70,7 +72,8 @@ int main(int argc, char** argv)
     window.resize(636, 450);
     window.show();
     QCoreApplication::processEvents();
-    // The window asked for its day at construction; the reply below answers it.
+    // The source asks for the range the reply below answers.
+    history.requestRange(from, to, QStringLiteral("volume"));
 
     QElapsedTimer timer;
     timer.start();

@@ -3,6 +3,7 @@
 #include "glyphs.h"
 #include "style.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QPainter>
 #include <QtMath>
@@ -17,6 +18,13 @@ namespace {
 // Cancel, ...) are 80 x 60: the forms show them in 80 x 80 and in 160 x 60
 // icon boxes, and this size fills both without being scaled down.
 constexpr int KeySize = 80;
+
+/// A word drawn into an image, in the language imagegen draws for.
+QString caption(const char* word)
+{
+    return QCoreApplication::translate("Images", word);
+}
+
 constexpr int TileSize = 80;
 const QSize CommandButton(80, 60);
 const QSize LongButton(240, 60);
@@ -318,7 +326,8 @@ QImage badge()
         p.setBrush(Qt::NoBrush);
         p.drawEllipse(c, 54, 54);
         glyphIn(p, QRectF(c.x() - 30, c.y() - 44, 60, 60), Glyph::check, White);
-        text(p, QRectF(c.x() - 48, c.y() + 14, 96, 22), QStringLiteral("VERIFY"), White, 20);
+        text(p, QRectF(c.x() - 48, c.y() + 14, 96, 22),
+             caption(QT_TRANSLATE_NOOP("Images", "VERIFY")), White, 20);
     });
 }
 
@@ -337,8 +346,9 @@ QImage splash()
             programMark(p, QRectF(40, 70, 112, 112));
             text(p, QRectF(176, 78, 280, 56), QStringLiteral("Marlo Max"), White, 48,
                  Qt::AlignLeft | Qt::AlignVCenter);
-            text(p, QRectF(178, 136, 280, 32), QStringLiteral("Trace-gas analyzer"),
-                 QColor(200, 222, 242), 22, Qt::AlignLeft | Qt::AlignVCenter);
+            text(p, QRectF(178, 136, 280, 32),
+                 caption(QT_TRANSLATE_NOOP("Images", "Trace-gas analyzer")), QColor(200, 222, 242),
+                 22, Qt::AlignLeft | Qt::AlignVCenter);
             makerMark(p, QRectF(40, 216, 36, 36));
             text(p, QRectF(86, 216, 200, 36), QStringLiteral("Orvalis"), White, 20,
                  Qt::AlignLeft | Qt::AlignVCenter);
@@ -366,31 +376,31 @@ const QHash<QString, Maker>& catalogue()
 
         m.insert(QStringLiteral("OK_c.png"), [] {
             return commandButton(CommandButton, Green, GreenEdge, Glyph::check,
-                                 QStringLiteral("OK"));
+                                 caption(QT_TRANSLATE_NOOP("Images", "OK")));
         });
         m.insert(QStringLiteral("Cancel_c.png"), [] {
             return commandButton(CommandButton, Slate, SlateEdge, Glyph::cross,
-                                 QStringLiteral("Cancel"));
+                                 caption(QT_TRANSLATE_NOOP("Images", "Cancel")));
         });
         m.insert(QStringLiteral("Delete_c.png"), [] {
             return commandButton(CommandButton, Red, RedEdge, Glyph::trash,
-                                 QStringLiteral("Delete"));
+                                 caption(QT_TRANSLATE_NOOP("Images", "Delete")));
         });
         m.insert(QStringLiteral("Next.png"), [] {
             return commandButton(CommandButton, Blue, BlueEdge, Glyph::arrowRight,
-                                 QStringLiteral("Next"), GlyphSide::After);
+                                 caption(QT_TRANSLATE_NOOP("Images", "Next")), GlyphSide::After);
         });
         m.insert(QStringLiteral("Disable.png"), [] {
             return commandButton(CommandButton, Red, RedEdge, Glyph::noEntry,
-                                 QStringLiteral("Disable"));
+                                 caption(QT_TRANSLATE_NOOP("Images", "Disable")));
         });
         m.insert(QStringLiteral("Remind_me_later_green.png"), [] {
             return commandButton(LongButton, Green, GreenEdge, Glyph::clock,
-                                 QStringLiteral("Remind me later"));
+                                 caption(QT_TRANSLATE_NOOP("Images", "Remind me later")));
         });
         m.insert(QStringLiteral("disable_reminder.png"), [] {
             return commandButton(LongButton, Red, RedEdge, Glyph::noEntry,
-                                 QStringLiteral("Disable reminder"));
+                                 caption(QT_TRANSLATE_NOOP("Images", "Disable reminder")));
         });
 
         m.insert(QStringLiteral("Checkbox_checked.png"), [] { return checkbox(true); });
@@ -412,26 +422,27 @@ const QHash<QString, Maker>& catalogue()
             const char* caption;
             Glyph::Draw glyph;
         } tiles[] = {
-            {"Mode.png", "Mode", Glyph::dial},
-            {"Measure.png", "Measure", Glyph::gauge},
-            {"Tune.png", "Tune", Glyph::sliders},
-            {"Service.png", "Service", Glyph::wrench},
-            {"Scan.png", "Scan", Glyph::spectrum},
-            {"Settings.png", "Settings", Glyph::gear},
-            {"Trend.png", "Trend", Glyph::trend},
-            {"RDGraph.png", "RD Graph", Glyph::ringDown},
-            {"Display.png", "Display", Glyph::monitor},
-            {"Lock.png", "Lock", Glyph::lockClosed},
-            {"Unlock.png", "Unlock", Glyph::lockOpen},
+            {"Mode.png", QT_TRANSLATE_NOOP("Images", "Mode"), Glyph::dial},
+            {"Measure.png", QT_TRANSLATE_NOOP("Images", "Measure"), Glyph::gauge},
+            {"Tune.png", QT_TRANSLATE_NOOP("Images", "Tune"), Glyph::sliders},
+            {"Service.png", QT_TRANSLATE_NOOP("Images", "Service"), Glyph::wrench},
+            {"Scan.png", QT_TRANSLATE_NOOP("Images", "Scan"), Glyph::spectrum},
+            {"Settings.png", QT_TRANSLATE_NOOP("Images", "Settings"), Glyph::gear},
+            {"Trend.png", QT_TRANSLATE_NOOP("Images", "Trend"), Glyph::trend},
+            {"RDGraph.png", QT_TRANSLATE_NOOP("Images", "RD Graph"), Glyph::ringDown},
+            {"Display.png", QT_TRANSLATE_NOOP("Images", "Display"), Glyph::monitor},
+            {"Lock.png", QT_TRANSLATE_NOOP("Images", "Lock"), Glyph::lockClosed},
+            {"Unlock.png", QT_TRANSLATE_NOOP("Images", "Unlock"), Glyph::lockOpen},
         };
         for (const auto& t : tiles) {
-            const QString caption = QString::fromLatin1(t.caption);
+            const char* const word = t.caption;
             const Glyph::Draw glyph = t.glyph;
             m.insert(QString::fromLatin1(t.name),
-                     [=] { return navigationTile(caption, Blue, BlueEdge, glyph); });
+                     [=] { return navigationTile(caption(word), Blue, BlueEdge, glyph); });
         }
         m.insert(QStringLiteral("Shutdown.png"), [] {
-            return navigationTile(QStringLiteral("Shutdown"), Red, RedEdge, Glyph::power);
+            return navigationTile(caption(QT_TRANSLATE_NOOP("Images", "Shutdown")), Red, RedEdge,
+                                  Glyph::power);
         });
         m.insert(QStringLiteral("Scan_small.png"),
                  [] { return smallTile(44, Blue, BlueEdge, Glyph::spectrum); });

@@ -3,8 +3,8 @@
 // rules, connection popups and the shutdown request.
 #include "analyzer/connectioninterface.h"
 #include "analyzer/request.h"
-#include "fakeanalyzer.h"
 #include "app/vireogui.h"
+#include "fakeanalyzer.h"
 #include "files/transferharness.h"
 #include "procedures/calibrationwindow.h"
 #include "procedures/certificationwindow.h"
@@ -16,6 +16,7 @@
 #include "trend/trendwindow.h"
 #include "widgets/globals.h"
 #include "widgets/keyboardwindow.h"
+#include "widgets/language.h"
 #include "widgets/textmarkup.h"
 
 #include <QChartView>
@@ -30,6 +31,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QTimer>
@@ -142,6 +144,7 @@ private slots:
     void replyReachesHiddenPage();
     void keypadEntry_data();
     void keypadEntry();
+    void germanKeypadKeepsThePoint();
     void guiOnlyEntryNeverReachesSocket();
     void tickWhileKeypadShown();
     void titleBar();
@@ -520,6 +523,41 @@ void tst_VireoGUI::keypadEntry()
         QTRY_COMPARE(server.lines.size(), 1);
         QCOMPARE(server.lines.at(0), sent);
     }
+}
+
+void tst_VireoGUI::germanKeypadKeepsThePoint()
+{
+    // The German panel shows decimal points as the analyzer writes them, and
+    // its keypad's point key types one: "1,5" from a plugged-in keyboard is no
+    // number (in German it could as well be read as fifteen), and nothing goes out.
+    QVERIFY(setLanguage(QStringLiteral("marlomax"), QStringLiteral("de")));
+    const auto english =
+        qScopeGuard([] { setLanguage(QStringLiteral("marlomax"), QStringLiteral("en")); });
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
+    auto* line = panel.keyboard->findChild<QLineEdit*>(QStringLiteral("lineEdit"));
+    for (const QString& typed : {QStringLiteral("1,5"), QString()}) {
+        Analyzer::Request request;
+        request.setId(500);
+        request.setMethod(QStringLiteral("laser_current"));
+        QVERIFY(QMetaObject::invokeMethod(&panel.gui, "bringUpKeyboard",
+                                          Q_ARG(QString, QStringLiteral("Wert:")),
+                                          Q_ARG(Analyzer::Request&, request)));
+        if (typed.isEmpty()) {
+            for (const char* key : {"pushButton_1", "pushButton_Dot", "pushButton_5"})
+                QTest::mouseClick(panel.keyboard->findChild<QPushButton*>(QLatin1String(key)),
+                                  Qt::LeftButton);
+            QCOMPARE(line->text(), QStringLiteral("1.5"));
+        } else {
+            line->setText(typed);
+        }
+        QTest::mouseClick(panel.keyboard->findChild<QPushButton*>(QStringLiteral("pushButton_OK")),
+                          Qt::LeftButton);
+    }
+    QTRY_COMPARE(server.lines.size(), 1);
+    QCOMPARE(server.lines.at(0),
+             QByteArray(R"({"id":500,"jsonrpc":"2.0","method":"laser_current","params":[1.5]})"));
 }
 
 void tst_VireoGUI::guiOnlyEntryNeverReachesSocket()

@@ -1,10 +1,12 @@
 // The launcher's window driven like a user would: the frame, which buttons
 // work when, New/Edit/Delete against the settings store, and Launch of a
 // stand-in panel placed where the launcher looks for the real one.
+#include "launcher/connectionsettingsdialog.h"
 #include "launcher/mainwindow.h"
 #include "launcher/settings.h"
 #include "launchertestsupport.h"
 #include "support/screencheck.h"
+#include "widgets/language.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -13,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -36,11 +39,14 @@ private slots:
     void deleteAsks();
     void launch_data();
     void launch();
+    void panelLanguage_data();
+    void panelLanguage();
     void launchFailureIsReported_data();
     void launchFailureIsReported();
     void unsavedListIsLogged();
     void hostileNames();
     void screenshot();
+    void germanWindowsShowEveryText();
 
 private:
     std::unique_ptr<LauncherStore> m_store;
@@ -313,6 +319,61 @@ void tst_LauncherWindow::launch()
     QVERIFY(window.isVisible());
 }
 
+void tst_LauncherWindow::panelLanguage_data()
+{
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("language"); // what the panel finds in LANGUAGE
+    QTest::newRow("as the system") << 0 << ""
+                                   << "fr:en";
+    QTest::newRow("English") << 1 << "en"
+                             << "en";
+    QTest::newRow("German") << 2 << "de"
+                            << "de";
+}
+
+void tst_LauncherWindow::panelLanguage()
+{
+    QFETCH(int, choice);
+    QFETCH(QString, stored);
+    QFETCH(QString, language);
+    // The system's own choice, which "as the system" hands on untouched.
+    const QByteArray before = qgetenv("LANGUAGE");
+    qputenv("LANGUAGE", "fr:en");
+    const auto restore = qScopeGuard([before] { qputenv("LANGUAGE", before); });
+
+    const QString log = m_folder->filePath(QStringLiteral("starts.log"));
+    QFile script(m_folder->filePath(QStringLiteral("marlomax")));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nprintf '%s %s\\n' \"${LANGUAGE-unset}\" \"$*\" >> '" +
+                 QFile::encodeName(log) + "'\n");
+    script.close();
+    QVERIFY(script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
+    LauncherStore::seed({kTwo.at(0)});
+
+    {
+        MainWindow window;
+        window.setProgramDirectory(m_folder->path());
+        auto* languages = window.findChild<QComboBox*>(QStringLiteral("comboLanguage"));
+        QVERIFY(languages);
+        QCOMPARE(languages->currentIndex(), 0);
+        QCOMPARE(languages->count(), 3);
+        languages->setCurrentIndex(choice);
+        emit languages->activated(choice);
+        QCOMPARE(LauncherStore::open()->value(QStringLiteral("panelLanguage")).toString(), stored);
+        list(window)->setCurrentRow(0);
+        QTest::mouseClick(button(window, "buttonLaunch"), Qt::LeftButton);
+        // The command line stays host, port and storage folder.
+        const QStringList address = kTwo.at(0).connectionString.split(QLatin1Char(':'));
+        QTRY_COMPARE(readLog(log),
+                     QStringLiteral("%1 %2 %3 %4\n")
+                         .arg(language, address.at(0), address.at(1), kTwo.at(0).storageLocation));
+    }
+    // The choice is there again at the next start.
+    MainWindow again;
+    QCOMPARE(again.findChild<QComboBox*>(QStringLiteral("comboLanguage"))->currentIndex(), choice);
+}
+
 void tst_LauncherWindow::launchFailureIsReported_data()
 {
     QTest::addColumn<QString>("standIn");
@@ -436,6 +497,31 @@ void tst_LauncherWindow::screenshot()
     QVERIFY(QFile::exists(path));
     // Looked at as the panel's screens are: nothing cut, outside or overlapping.
     const QStringList findings = TestSupport::screenFindings(&window);
+    QVERIFY2(findings.isEmpty(), qPrintable(findings.join(QLatin1Char('\n'))));
+}
+
+void tst_LauncherWindow::germanWindowsShowEveryText()
+{
+    // The launcher in German, as LANG=de_DE.UTF-8 starts it: its window and
+    // its connection form show every text whole.
+    Q_INIT_RESOURCE(marlomax_launcher);
+    QVERIFY(setLanguage(QStringLiteral("marlomax-launcher"), QStringLiteral("de")));
+    const auto english =
+        qScopeGuard([] { setLanguage(QStringLiteral("marlomax-launcher"), QStringLiteral("en")); });
+    LauncherStore::seed(kTwo);
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(button(window, "buttonLaunch")->text(), QStringLiteral("Starten"));
+    TestSupport::saveScreenshot(&window, QStringLiteral("launcher_mainwindow_de"));
+    QStringList findings = TestSupport::screenFindings(&window);
+    QVERIFY2(findings.isEmpty(), qPrintable(findings.join(QLatin1Char('\n'))));
+
+    ConnectionSettingsDialog dialog(&window, &kTwo.at(0));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Verbindung"));
+    findings = TestSupport::cutTexts(&dialog);
     QVERIFY2(findings.isEmpty(), qPrintable(findings.join(QLatin1Char('\n'))));
 }
 

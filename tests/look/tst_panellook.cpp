@@ -2,10 +2,14 @@
 // every page reached by pressing what is on view, and each one checked on the
 // drawn window: no text cut by its widget, no widget outside the window or on
 // top of another, and the mini plot, the trend chart and the ring-down trace
-// drawn in their series' colours. CTest runs it twice: with the simulator's
-// own texts, and with MARLOMAX_LOOK_TEXTS=long, where the analyzer names a
-// species of 300 characters, a serial number of 64 and a unit and gases of 20,
-// which must elide with "…" and never push another widget aside.
+// drawn in their series' colours. CTest runs it three times: with the
+// simulator's own texts; with MARLOMAX_LOOK_TEXTS=long, where the analyzer
+// names a species of 300 characters, a serial number of 64 and a unit and gases
+// of 20, which must elide with "…" and never push another widget aside; and in
+// German (LANG=de_DE.UTF-8), where the panel's own texts are the long ones. The
+// texts a test waits for are taken through the panel's translation, so every
+// run looks for what its operator reads.
+#include "app/appsetup.h"
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
 #include "paneldriver.h"
@@ -18,10 +22,12 @@
 #include "screens/scanswindow.h"
 #include "screens/shutdownwindow.h"
 #include "settings/settingswindow.h"
+#include "support/screencheck.h"
 #include "support/testsupport.h"
 #include "trend/trenddownload.h"
 #include "trend/trendwindow.h"
 #include "widgets/keyboardwindow.h"
+#include "widgets/language.h"
 
 #include <QChart>
 #include <QChartView>
@@ -50,6 +56,12 @@ bool longTexts()
     return qgetenv("MARLOMAX_LOOK_TEXTS") == "long";
 }
 
+/// A text of the panel as the operator reads it in the language of this run.
+QString shown(const char* context, const char* text)
+{
+    return QCoreApplication::translate(context, text);
+}
+
 QString repeatedTo(const QString& piece, int length)
 {
     return piece.repeated(length / piece.size() + 1).left(length);
@@ -76,10 +88,15 @@ QStringList simulatorArgs()
     return args;
 }
 
-/// Screenshot names: the README's pictures come from the run with the simulator's own texts.
+/// Screenshot names: the README's pictures come from the runs with the
+/// simulator's own texts, in English and in German.
 QString shot(const QString& name)
 {
-    return (longTexts() ? QStringLiteral("look-long-") : QStringLiteral("look-")) + name;
+    if (longTexts())
+        return QStringLiteral("look-long-") + name;
+    if (currentLanguage() != QLatin1String("en"))
+        return QStringLiteral("look-%1-").arg(currentLanguage()) + name;
+    return QStringLiteral("look-") + name;
 }
 
 } // namespace
@@ -114,6 +131,8 @@ private slots:
     void keypadAndFactoryPages();
     void calibration();
     void certification();
+    void keypadPromptsFit_data();
+    void keypadPromptsFit();
 
 private:
     HomeWindow* home() const { return m_panel->gui()->findChild<HomeWindow*>(); }
@@ -134,6 +153,8 @@ private:
 
 void tst_PanelLook::initTestCase()
 {
+    // As the panel starts: the language the system asks for.
+    setUpLanguage();
     m_panel = std::make_unique<PanelDriver>(simulatorArgs());
     QString error;
     QVERIFY2(m_panel->start(&error), qPrintable(error));
@@ -160,12 +181,12 @@ void tst_PanelLook::verificationReminder()
     m_panel->tick();
     auto* alarms = home()->findChild<QListWidget*>(QStringLiteral("alarmsListWidget"));
     QTRY_VERIFY_WITH_TIMEOUT(
-        !alarms->findItems(QStringLiteral("Perf. Verification"), Qt::MatchExactly).isEmpty(),
+        !alarms->findItems(shown("HomeWindow", "Perf. Verification"), Qt::MatchExactly).isEmpty(),
         kDataTimeoutMs);
     VERIFY_SOUND("home-reminder-due");
 
     QVERIFY(m_panel->pressListItem(QStringLiteral("alarmsListWidget"),
-                                   QStringLiteral("Perf. Verification")));
+                                   shown("HomeWindow", "Perf. Verification")));
     QVERIFY(qobject_cast<CertificateWindow*>(m_panel->currentPage()));
     VERIFY_SOUND("reminder");
 
@@ -182,7 +203,7 @@ void tst_PanelLook::homeAndDetails()
     auto* alarms = home()->findChild<QListWidget*>(QStringLiteral("alarmsListWidget"));
     QTRY_VERIFY(
         (m_panel->tick(),
-         alarms->findItems(QStringLiteral("Perf. Verification"), Qt::MatchExactly).isEmpty()));
+         alarms->findItems(shown("HomeWindow", "Perf. Verification"), Qt::MatchExactly).isEmpty()));
     auto* stack = home()->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
     QCOMPARE(stack->currentIndex(), 0);
     VERIFY_SOUND("home-details");
@@ -237,7 +258,7 @@ void tst_PanelLook::trendAndDownload()
     auto* download = qobject_cast<TrendDownload*>(m_panel->currentPage());
     QVERIFY(download);
     m_panel->tick();
-    QTRY_COMPARE(label(download, "label")->text(), QStringLiteral("Ready to download"));
+    QTRY_COMPARE(label(download, "label")->text(), shown("TrendDownload", "Ready to download"));
     VERIFY_SOUND("trend-download");
     QVERIFY(m_panel->press(QStringLiteral("pushButtonClose")));
     QCOMPARE(m_panel->currentPage(), trend);
@@ -274,7 +295,7 @@ void tst_PanelLook::modeAndScans()
     auto* scans = qobject_cast<ScansWindow*>(m_panel->currentPage());
     QVERIFY(scans);
     m_panel->tick();
-    QTRY_COMPARE(label(scans, "opmodeLabel")->text(), QStringLiteral("MEASURE MODE"));
+    QTRY_COMPARE(label(scans, "opmodeLabel")->text(), shown("HomeWindow", "MEASURE MODE"));
     VERIFY_SOUND("scans");
     QVERIFY(m_panel->press(QStringLiteral("pushButtonClose")));
     QCOMPARE(m_panel->currentPage(), home());
@@ -393,7 +414,8 @@ void tst_PanelLook::keypadAndFactoryPages()
         QVERIFY(m_panel->press(QStringLiteral("pushButton_C")));
         QVERIFY(m_panel->typeOnKeypad(QStringLiteral("5738")));
         QCOMPARE(m_panel->currentPage(), settings);
-        QCOMPARE(label(settings, "accessLabel")->text(), QStringLiteral("Access: Factory"));
+        QCOMPARE(label(settings, "accessLabel")->text(),
+                 shown("SettingsWindow", "Access: Factory"));
         QVERIFY(m_panel->pressTab(QStringLiteral("tabFactory")));
     } else {
         QVERIFY(m_panel->press(arrow));
@@ -411,10 +433,10 @@ void tst_PanelLook::calibration()
     auto* page = qobject_cast<CalibrationWindow*>(m_panel->currentPage());
     QVERIFY(page);
     QCOMPARE(label(page, "labelStatus")->text(),
-             QStringLiteral("Connect calibration box to J902."));
+             shown("Calibration", "Connect calibration box to J902."));
     VERIFY_SOUND("calibration");
     QVERIFY(m_panel->press(QStringLiteral("buttonCancel")));
-    QCOMPARE(label(page, "labelStatus")->text(), QStringLiteral("Calibration cancelled"));
+    QCOMPARE(label(page, "labelStatus")->text(), shown("Calibration", "Calibration cancelled"));
     VERIFY_SOUND("calibration-cancelled");
     QVERIFY(m_panel->press(QStringLiteral("buttonOK")));
     QVERIFY(qobject_cast<SettingsWindow*>(m_panel->currentPage()));
@@ -430,11 +452,72 @@ void tst_PanelLook::certification()
     QVERIFY(page);
     m_panel->tick();
     QTRY_VERIFY_WITH_TIMEOUT(
-        label(page, "labelStatus")->text().startsWith(QStringLiteral("Supply zero gas")),
+        label(page, "labelStatus")->text() ==
+            shown("Certification",
+                  "Supply zero gas to analyzer (do not exceed maximum inlet pressure)."),
         kDataTimeoutMs);
     VERIFY_SOUND("certification");
     QVERIFY(m_panel->press(QStringLiteral("buttonCancel")));
     QVERIFY(qobject_cast<SettingsWindow*>(m_panel->currentPage()));
+}
+
+void tst_PanelLook::keypadPromptsFit_data()
+{
+    // Every prompt a page hands the keypad, as its operator reads it.
+    QTest::addColumn<QString>("prompt");
+    const std::pair<const char*, const char*> prompts[] = {
+        {"HomeWindow", "Enter unlock code:"},
+        {"ScansWindow", "Enter Current Step Delay"},
+        {"ScansWindow", "Enter "},
+        {"SettingsWindow", "Set 4-20 mA Minimum Conc."},
+        {"SettingsWindow", "Set 4-20 mA Maximum Conc."},
+        {"SettingsWindow", "Set 4-20 mA Output"},
+        {"SettingsWindow", "Set User Alarm 1 value"},
+        {"SettingsWindow", "Set User Alarm 2 value"},
+        {"SettingsWindow", "Enter IP address"},
+        {"SettingsWindow", "Enter subnet"},
+        {"SettingsWindow", "Enter gateway"},
+        {"SettingsWindow", "Fit Intercept"},
+        {"SettingsWindow", "Fit Slope"},
+        {"SettingsWindow", "Logging Interval"},
+        {"SettingsWindow", "Enter time hh.mm.ss"},
+        {"SettingsWindow", "Set Laser Current [mA]"},
+        {"SettingsWindow", "Set Laser Temp [C]"},
+        {"SettingsWindow", "Set Threshold"},
+        {"SettingsWindow", "APC Set Point"},
+        {"SettingsWindow", "Data Filter"},
+        {"SettingsWindow", "Sample Gas Pressure (psig)"},
+        {"SettingsWindow", "Enter Factory Password"},
+        {"SettingsWindow", "Vmod amplitude"},
+        {"SettingsWindow", "Vmod factor"},
+        {"SettingsWindow", "Vmod frequency"},
+        {"SettingsWindow", "Inverse Mirror Slope"},
+        {"SettingsWindow", "Detector Gain"},
+        {"SettingsWindow", "PZT Frequency"},
+        {"SettingsWindow", "Simulation Concentration"},
+        {"TrendWindow", "Enter MAX"},
+        {"TrendWindow", "Enter MIN"},
+    };
+    for (const auto& [context, text] : prompts)
+        QTest::newRow(text) << shown(context, text);
+}
+
+void tst_PanelLook::keypadPromptsFit()
+{
+    QFETCH(QString, prompt);
+    // The keypad page on view, opened from the Service tab, with this prompt.
+    if (!qobject_cast<SettingsWindow*>(m_panel->currentPage())) {
+        QVERIFY(goHome());
+        QVERIFY(m_panel->press(QStringLiteral("pushButtonSettings")));
+    }
+    QVERIFY(m_panel->pressTab(QStringLiteral("tabService")));
+    QVERIFY(m_panel->press(QStringLiteral("changeAccessPushButton")));
+    auto* keypad = qobject_cast<KeyboardWindow*>(m_panel->currentPage());
+    QVERIFY(keypad);
+    keypad->setLabel(prompt);
+    const QStringList findings = m_panel->look(shot(QStringLiteral("keypad-prompt")));
+    QVERIFY(m_panel->press(QStringLiteral("pushButton_Cancel")));
+    QVERIFY2(findings.isEmpty(), qPrintable(QLatin1Char('\n') + findings.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(tst_PanelLook)

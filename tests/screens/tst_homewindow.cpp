@@ -695,9 +695,13 @@ void tst_HomeWindow::miniTrendFromRemoteHistory()
     history.assignRequestIds(50);
     home.moveMiniPlotXAxis(); // what the reply below answers
     QCOMPARE(sent.size(), 1);
-    const QDateTime t0(QDate(2024, 3, 1), QTime(10, 0));
-    history.handleResponse(Analyzer::Response(QJsonDocument::fromJson(R"({"id":50,"result":[
-        ["2024-03-01 10:00:00",1.5,false],["2024-03-01 10:00:10",2.5,true],["2024-03-01 10:00:20",3.5,false]]})").object()));
+    // Samples inside the window asked for: the source keeps no others.
+    const QDateTime t0 = QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch() - 3600);
+    const auto text = [&t0](int seconds) { return t0.addSecs(seconds).toString("yyyy-MM-dd HH:mm:ss"); };
+    history.handleResponse(Analyzer::Response(QJsonObject{
+        {"id", 50},
+        {"result", QJsonArray{QJsonArray{text(0), 1.5, false}, QJsonArray{text(10), 2.5, true},
+                              QJsonArray{text(20), 3.5, false}}}}));
     QCOMPARE(normal->count(), 3);
     QCOMPARE(alarm->count(), 1);
     QCOMPARE(alarm->at(0), QPointF(t0.addSecs(10).toMSecsSinceEpoch(), 2.5));

@@ -31,6 +31,17 @@ QJsonArray afterTrigger(std::initializer_list<double> decay = {})
     return samples;
 }
 
+/// Counts the paint events of the widget it filters.
+struct PaintCounter : QObject
+{
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        count += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+    int count = 0;
+};
+
 } // namespace
 
 class tst_RDGraphWindow : public QObject
@@ -42,6 +53,7 @@ private slots:
     void requestTable();
     void waveform_data();
     void waveform();
+    void repaintsAfterNewData();
     void closeGoesHome();
     void screenshot();
 };
@@ -93,6 +105,29 @@ void tst_RDGraphWindow::waveform()
     window.handleResponse(Analyzer::Response(reply));
     QCOMPARE(child<QLabel>(&window, "labelRD")->text(), label);
     QCOMPARE(trace(window)->points(), points);
+}
+
+void tst_RDGraphWindow::repaintsAfterNewData()
+{
+    // The view never repaints on its own (NoViewportUpdate): a new waveform
+    // must, even when the label reads the same.
+    RDGraphWindow window(nullptr);
+    window.resize(636, 450);
+    window.assignRequestIds(3);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto waveform = [&window](double sample) {
+        window.handleResponse(Analyzer::Response(
+            TestSupport::replyJson(3, QJsonArray{1.7e12, 10.0, 1.0, afterTrigger({sample, 0.5})})));
+    };
+    waveform(1.5);
+    QWidget* viewport = child<QChartView>(&window, "chartView")->viewport();
+    PaintCounter paints;
+    viewport->installEventFilter(&paints);
+    QTRY_VERIFY(paints.count > 0);
+    paints.count = 0;
+    waveform(1.2);
+    QTRY_VERIFY(paints.count > 0);
 }
 
 void tst_RDGraphWindow::closeGoesHome()

@@ -268,29 +268,31 @@ void tst_ScansWindow::opmode()
 
 void tst_ScansWindow::scanningConfirmation_data()
 {
-    QTest::addColumn<int>("mode");
+    QTest::addColumn<QList<int>>("modes"); // opmode replies, in order
     QTest::addColumn<bool>("asks");
     QTest::addColumn<bool>("accept");
     QTest::addColumn<bool>("sends");
 
-    QTest::newRow("service mode starts at once") << 2 << false << false << true;
-    QTest::newRow("20 is no scan") << 20 << false << false << true;
+    QTest::newRow("service mode starts at once") << QList<int>{2} << false << false << true;
+    QTest::newRow("20 is no scan") << QList<int>{20} << false << false << true;
+    QTest::newRow("a scan, then measure: starts at once") << QList<int>{12, 8} << false << false << true;
     for (int scan : {4, 5, 12, 13}) {
-        QTest::addRow("scanning %d, OK", scan) << scan << true << true << true;
-        QTest::addRow("scanning %d, Cancel", scan) << scan << true << false << false;
+        QTest::addRow("scanning %d, OK", scan) << QList<int>{scan} << true << true << true;
+        QTest::addRow("scanning %d, Cancel", scan) << QList<int>{scan} << true << false << false;
     }
 }
 
 void tst_ScansWindow::scanningConfirmation()
 {
-    QFETCH(int, mode);
+    QFETCH(QList<int>, modes);
     QFETCH(bool, asks);
     QFETCH(bool, accept);
     QFETCH(bool, sends);
 
     ScansWindow window(nullptr);
     window.assignRequestIds(kFirstId);
-    answer(window, Opmode, mode);
+    for (int mode : modes)
+        answer(window, Opmode, mode);
     QString asked;
     TestSupport::onNextModal(
         [&](QWidget* popup) {

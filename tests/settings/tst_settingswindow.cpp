@@ -8,6 +8,7 @@
 #include "settings/settingswindow.h"
 #include "support/testsupport.h"
 #include "widgets/globals.h"
+#include "widgets/language.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -20,6 +21,7 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
@@ -237,6 +239,7 @@ private slots:
     void unitsAndBacklight();
     void unitsKeypad_data();
     void unitsKeypad();
+    void germanItemsSendTheirKeys();
     void backlightRefresh_data();
     void backlightRefresh();
     void dateFromCalendar();
@@ -1135,6 +1138,39 @@ void tst_SettingsWindow::unitsKeypad()
         QCOMPARE(m_keypad.at(0).second.id(), id(50));
     QCOMPARE(sent().size(), 1);
     QCOMPARE(sent().at(0).params, "[\"" + unit + "\"]");
+}
+
+void tst_SettingsWindow::germanItemsSendTheirKeys()
+{
+    // The operator reads German items; the analyzer still hears and names
+    // its own words, and the dew point units are known by their keys.
+    QVERIFY(setLanguage(QStringLiteral("marlomax"), QStringLiteral("de")));
+    const auto english =
+        qScopeGuard([] { setLanguage(QStringLiteral("marlomax"), QStringLiteral("en")); });
+    cleanup();
+    init();
+    m_window->configureForServiceMode(true);
+    auto* schedule = child<QComboBox>("scheduleComboBox");
+    QCOMPARE(schedule->itemText(1), QStringLiteral("Wöchentlich"));
+    m_window->handleResponse(reply(29, "daily"));
+    QCOMPARE(schedule->currentText(), QStringLiteral("Täglich"));
+    m_window->handleResponse(reply(29, "NEVER"));
+    QCOMPARE(schedule->currentText(), QStringLiteral("Nie"));
+    schedule->setCurrentIndex(1);
+    emit schedule->activated(1);
+    QCOMPARE(sent().size(), 1);
+    QCOMPARE(sent().at(0).method, QStringLiteral("tune_schedule"));
+    QVERIFY2(sent().at(0).params.startsWith(QStringLiteral("[\"weekly\",")),
+             qPrintable(sent().at(0).params));
+
+    auto* units = child<QComboBox>("unitsComboBox");
+    QVERIFY(units->itemText(2).startsWith(QStringLiteral("Taupunkt")));
+    m_window->handleResponse(reply(51, false));
+    const auto* model = units->model();
+    for (int i = 0; i < units->count(); ++i)
+        QCOMPARE(bool(model->flags(model->index(i, 0)) & Qt::ItemIsEnabled), i < 2);
+    m_window->handleResponse(reply(49, "dewpointk"));
+    QCOMPARE(units->currentText(), QStringLiteral("Taupunkt (K)"));
 }
 
 void tst_SettingsWindow::backlightRefresh_data()

@@ -14,6 +14,17 @@
 #include <QStatusBar>
 #include <QtTest>
 
+namespace {
+/// The environment the panel program runs in here: this one's, offscreen, with its own HOME.
+QProcessEnvironment panelEnvironment(const QString& home)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
+}
+} // namespace
+
 class tst_Startup : public QObject
 {
     Q_OBJECT
@@ -26,6 +37,8 @@ private slots:
     void frameWindow();
     void resources();
     void programFolderGoesLastOnPath();
+    void languageFollowsTheSystem_data();
+    void languageFollowsTheSystem();
 };
 
 void tst_Startup::wrongArgumentCountExits_data()
@@ -41,9 +54,7 @@ void tst_Startup::wrongArgumentCountExits()
     QFETCH(QStringList, arguments);
     TestSupport::IsolatedHome home;
     QProcess panel;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), home.path());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcessEnvironment env = panelEnvironment(home.path());
     panel.setProcessEnvironment(env);
     panel.start(TestSupport::binDir() + QStringLiteral("/marlomax"), arguments);
     QVERIFY2(panel.waitForStarted(), qPrintable(panel.errorString()));
@@ -129,6 +140,61 @@ void tst_Startup::programFolderGoesLastOnPath()
     // A build tree has no such folder: PATH stays as it was.
     QCOMPARE(pathWithProgramFolder("/usr/bin", prefix.path() + QStringLiteral("/lib/none")),
              QByteArray("/usr/bin"));
+}
+
+void tst_Startup::languageFollowsTheSystem_data()
+{
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<QString>("language"); // LANGUAGE, where the launcher puts its choice
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("C locale") << "C"
+                              << ""
+                              << "en";
+    QTest::newRow("German locale") << "de_DE.UTF-8"
+                                   << ""
+                                   << "de";
+    QTest::newRow("Austrian locale") << "de_AT.UTF-8"
+                                     << ""
+                                     << "de";
+    QTest::newRow("French locale, no catalogue") << "fr_FR.UTF-8"
+                                                 << ""
+                                                 << "en";
+    QTest::newRow("German chosen on an English system") << "en_US.UTF-8"
+                                                        << "de"
+                                                        << "de";
+    QTest::newRow("English chosen on a German system") << "de_DE.UTF-8"
+                                                       << "en"
+                                                       << "en";
+    QTest::newRow("French before German") << "C"
+                                          << "fr:de"
+                                          << "de";
+    QTest::newRow("English before German") << "C"
+                                           << "en:de"
+                                           << "en";
+}
+
+void tst_Startup::languageFollowsTheSystem()
+{
+    QFETCH(QString, lang);
+    QFETCH(QString, language);
+    QFETCH(QString, chosen);
+    TestSupport::IsolatedHome home;
+    QProcess panel;
+    QProcessEnvironment env = panelEnvironment(home.path());
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
+        env.remove(QLatin1String(name));
+    env.insert(QStringLiteral("LANG"), lang);
+    if (!language.isEmpty())
+        env.insert(QStringLiteral("LANGUAGE"), language);
+    panel.setProcessEnvironment(env);
+    // Without arguments it ends at once, after choosing its language.
+    panel.start(TestSupport::binDir() + QStringLiteral("/marlomax"), QStringList());
+    QVERIFY(panel.waitForFinished(10000));
+    QCOMPARE(panel.exitCode(), 1);
+    QFile log(home.path() + QStringLiteral("/GUI.log"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QByteArray lines = log.readAll();
+    QVERIFY2(lines.contains(" Debug: Language: " + chosen.toLatin1() + '\n'), lines.constData());
 }
 
 QTEST_MAIN(tst_Startup)

@@ -27,20 +27,24 @@ void tst_TrendChart::windows_data()
     QTest::addColumn<qint64>("backSeconds"); // mini plot: from start to end
     QTest::addColumn<QDateTime>("start");    // trend screen, chosen on 2024-03-15
     QTest::addColumn<QDateTime>("end");
-    QTest::addColumn<qint64>("step");
+    QTest::addColumn<QDateTime>("forward"); // the start one page on
     QTest::addColumn<QString>("title");
 
     const QDate d(2024, 3, 15);
     QTest::newRow("week") << 0 << qint64(6 * 86400) << QDateTime(d.addDays(-6), QTime(0, 0))
-                          << QDateTime(d.addDays(1), QTime(0, 0)) << qint64(86400) << "1 Week";
+                          << QDateTime(d.addDays(1), QTime(0, 0))
+                          << QDateTime(d.addDays(-5), QTime(0, 0)) << "1 Week";
     QTest::newRow("day") << 1 << qint64(86400) << QDateTime(d, QTime(0, 0))
-                         << QDateTime(d.addDays(1), QTime(0, 0)) << qint64(43200) << "1 Day";
+                         << QDateTime(d.addDays(1), QTime(0, 0)) << QDateTime(d, QTime(12, 0))
+                         << "1 Day";
     QTest::newRow("four hours") << 2 << qint64(14400) << QDateTime(d, QTime(10, 0))
-                                << QDateTime(d, QTime(14, 0)) << qint64(7200) << "4 Hours";
+                                << QDateTime(d, QTime(14, 0)) << QDateTime(d, QTime(12, 0))
+                                << "4 Hours";
     QTest::newRow("one hour") << 3 << qint64(3600) << QDateTime(d, QTime(11, 30))
-                              << QDateTime(d, QTime(12, 30)) << qint64(1800) << "1 Hour";
+                              << QDateTime(d, QTime(12, 30)) << QDateTime(d, QTime(12, 0))
+                              << "1 Hour";
     QTest::newRow("no such interval")
-        << 4 << qint64(-1) << QDateTime() << QDateTime() << qint64(0) << "";
+        << 4 << qint64(-1) << QDateTime() << QDateTime() << QDateTime() << "";
 }
 
 void tst_TrendChart::windows()
@@ -49,7 +53,7 @@ void tst_TrendChart::windows()
     QFETCH(qint64, backSeconds);
     QFETCH(QDateTime, start);
     QFETCH(QDateTime, end);
-    QFETCH(qint64, step);
+    QFETCH(QDateTime, forward);
     QFETCH(QString, title);
 
     const QDateTime plotEnd(QDate(2024, 3, 15), QTime(12, 2));
@@ -65,7 +69,8 @@ void tst_TrendChart::windows()
     QCOMPARE(onDateEnd, end);
     if (start.isValid())
         QCOMPARE(TrendChart::windowEnd(interval, start), end);
-    QCOMPARE(TrendChart::pageStepSeconds(interval), step);
+    QCOMPARE(TrendChart::pagedStart(interval, start, 1), forward);
+    QCOMPARE(TrendChart::pagedStart(interval, forward, -1), start);
     QCOMPARE(TrendChart::intervalTitle(interval), title);
 }
 
@@ -111,6 +116,10 @@ void tst_TrendChart::seriesPointsAndLevels()
     QCOMPARE(chart.valueAxis()->min(), 0.0);
     QCOMPARE(chart.valueAxis()->max(), 4.0);
     QCOMPARE(chart.valueAxis()->tickCount(), 5);
+    // An inverted range is refused by the axis; the labels follow the axis.
+    chart.setValueMinimum(500, 5);
+    QCOMPARE(chart.valueAxis()->min(), 0.0);
+    QCOMPARE(chart.valueAxis()->labelFormat(), QStringLiteral("%5.2f"));
 
     // A typed limit keeps the other end and picks the label format anew.
     chart.setValueMaximum(1000, 5);

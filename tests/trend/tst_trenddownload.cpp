@@ -1,5 +1,6 @@
-// The trend download page: service-mode gating from the polled mode, the
-// period each button stands for, the unit it passes on and the storage label.
+// The trend download page: service-mode gating from the polled mode (closed
+// until a mode is heard), the period each button stands for, the unit it
+// passes on and the storage label.
 #include "analyzer/response.h"
 #include "support/testsupport.h"
 #include "trend/trenddownload.h"
@@ -31,6 +32,8 @@ private slots:
     void serviceModeGating();
     void periodStart_data();
     void periodStart();
+    void unitPassedOn_data();
+    void unitPassedOn();
     void storageLabel();
 
 private:
@@ -71,6 +74,7 @@ void tst_TrendDownload::serviceModeGating_data()
 {
     QTest::addColumn<QList<int>>("modes"); // replies in order; -1 an error reply
     QTest::addColumn<bool>("enabled");
+    QTest::newRow("no mode heard yet") << QList<int>{} << false;
     QTest::newRow("measure mode") << QList<int>{8} << false;
     QTest::newRow("service mode") << QList<int>{8, 2} << true;
     QTest::newRow("service, then tune") << QList<int>{2, 3} << false;
@@ -126,6 +130,33 @@ void tst_TrendDownload::periodStart()
         QVERIFY(start <= after.addDays(-daysBack));
     }
     QCOMPARE(download.first().at(1).toString(), QStringLiteral("dewpointf"));
+}
+
+void tst_TrendDownload::unitPassedOn_data()
+{
+    QTest::addColumn<QJsonArray>("replies"); // to "units", in order
+    QTest::addColumn<QString>("unit");       // handed on with the download
+    const QJsonObject error{{"id", kFirstId + 1}, {"error", QJsonObject{{"code", 3}, {"message", "busy"}}}};
+    const QJsonObject weight{{"id", kFirstId + 1}, {"result", "weight"}};
+    QTest::newRow("nothing heard: volume") << QJsonArray{} << "volume";
+    QTest::newRow("the analyzer's unit") << QJsonArray{weight} << "weight";
+    QTest::newRow("an error keeps the last unit") << QJsonArray{weight, error} << "weight";
+    QTest::newRow("a result that is no text keeps it")
+        << QJsonArray{weight, QJsonObject{{"id", kFirstId + 1}, {"result", QJsonValue()}}}
+        << "weight";
+}
+
+void tst_TrendDownload::unitPassedOn()
+{
+    QFETCH(QJsonArray, replies);
+    QFETCH(QString, unit);
+    m_page->handleResponse(reply(kFirstId, 2));
+    for (const QJsonValue& json : replies)
+        m_page->handleResponse(Analyzer::Response(json.toObject()));
+    QSignalSpy download(m_page.get(), &TrendDownload::downloadTrend);
+    QTest::mouseClick(button("pushButtonDownload"), Qt::LeftButton);
+    QCOMPARE(download.size(), 1);
+    QCOMPARE(download.first().at(1).toString(), unit);
 }
 
 void tst_TrendDownload::storageLabel()

@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 
 using Trend::LocalHistory;
 using Trend::RemoteHistory;
@@ -20,10 +21,14 @@ namespace {
 const QString kFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 const QDateTime kBase(QDate(2024, 3, 1), QTime(0, 0));
 
-/// Writes trend.db with rows one second apart from kBase, ids 1..rows. Row i
-/// holds i in conc_ppbv, 1000 + i in conc_ppbw, -i in conc_dewc, -1000 - i in
-/// conc_dewf, and an alarm on every third row.
-QString makeTrendDatabase(const QString& folder, int rows)
+/// Writes trend.db with rows ids 1..rows, row i at the local time timeOf(i)
+/// (by default one second apart from kBase). Row i holds i in conc_ppbv,
+/// 1000 + i in conc_ppbw, -i in conc_dewc, -1000 - i in conc_dewf, and an
+/// alarm on every third row.
+QString makeTrendDatabase(const QString& folder, int rows,
+                          const std::function<QDateTime(int)>& timeOf = [](int i) {
+                              return kBase.addSecs(i);
+                          })
 {
     const QString path = folder + QStringLiteral("/trend.db");
     {
@@ -39,7 +44,7 @@ QString makeTrendDatabase(const QString& folder, int rows)
         query.prepare(QStringLiteral("INSERT INTO trend_table VALUES (?, ?, ?, ?, ?, ?, ?)"));
         for (int i = 1; i <= rows; ++i) {
             query.addBindValue(i);
-            query.addBindValue(kBase.addSecs(i).toString(kFormat));
+            query.addBindValue(timeOf(i).toLocalTime().toString(kFormat));
             query.addBindValue(double(i));
             query.addBindValue(1000.0 + i);
             query.addBindValue(double(-i));
@@ -51,6 +56,37 @@ QString makeTrendDatabase(const QString& folder, int rows)
     }
     QSqlDatabase::removeDatabase(QStringLiteral("writer"));
     return path;
+}
+
+// Europe/Berlin, 2024-10-27: 03:00 CEST becomes 02:00 CET at 01:00 UTC.
+const QDateTime kAutumnChange = QDateTime(QDate(2024, 10, 27), QTime(1, 0), Qt::UTC);
+// An hour across it: 00:30 to 01:30 UTC.
+const QDateTime kAutumnWindowStart = kAutumnChange.addSecs(-1800);
+// Samples every ten minutes from 00:00 to 01:50 UTC hold their minute past
+// 00:00 UTC; those from 00:30 to 01:30 lie in the window.
+const QList<double> kAutumnMinutesInWindow{30, 40, 50, 60, 70, 80, 90};
+
+/// The samples as a query sorted by text returns them: both passes of each
+/// text of the repeated hour together, the earlier first.
+QList<std::pair<QString, int>> autumnSamplesInTextOrder()
+{
+    QList<std::pair<QString, int>> samples;
+    for (int minute = 0; minute < 60; minute += 10) {
+        for (int pass : {0, 60})
+            samples.append({kAutumnChange.addSecs((minute + pass) * 60 - 3600).toLocalTime().toString(
+                                QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                            minute + pass});
+    }
+    return samples;
+}
+
+QList<double> sortedValues(const QVector<Trend::TrendPoint>& points)
+{
+    QList<double> values;
+    for (const Trend::TrendPoint& point : points)
+        values << point.value;
+    std::sort(values.begin(), values.end());
+    return values;
 }
 
 Analyzer::Response reply(const QByteArray& json)
@@ -72,10 +108,18 @@ private slots:
     void sourcesSideBySide();
     void refreshRepeatsRange();
     void missingDatabase();
+    void databaseCreatedLater();
     void remoteBeforeRegistration();
     void remoteRequestAndReply();
     void remoteOddReplies_data();
     void remoteOddReplies();
+    void remoteReplyRule_data();
+    void remoteReplyRule();
+    void remoteThinning_data();
+    void remoteThinning();
+    void remoteCutToWindow();
+    void localCutToWindow();
+    void remoteSlidingWindow();
 
 private:
     QTemporaryDir m_dir;
@@ -200,6 +244,19 @@ void tst_TrendHistory::missingDatabase()
     QVERIFY(!QFile::exists(sibling));
 }
 
+void tst_TrendHistory::databaseCreatedLater()
+{
+    // The panel may start before the analyzer has written its first sample.
+    QTemporaryDir dir;
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^error opening trend database")));
+    LocalHistory history(dir.path() + QStringLiteral("/trend.db"), nullptr);
+    history.requestRange(kBase, kBase.addDays(1), QStringLiteral("volume"));
+    QVERIFY(history.points().isEmpty());
+    makeTrendDatabase(dir.path(), 10);
+    history.refresh();
+    QCOMPARE(history.points().size(), 10);
+}
+
 void tst_TrendHistory::remoteBeforeRegistration()
 {
     RemoteHistory history(nullptr);
@@ -238,64 +295,46 @@ void tst_TrendHistory::remoteRequestAndReply()
     QCOMPARE(rx.size(), 2);
     QCOMPARE(rx.at(1).at(0).toBool(), false);
 
-    // A second reply nobody asked for changes nothing; a refresh clears and
-    // asks again for the same range.
-    history.handleResponse(reply(R"({"id":40,"result":[["2024-03-01 00:20:00",13,false]]})"));
+    // A reply nobody asked for, outside the window, changes nothing; a
+    // refresh asks again for the same range and keeps the points until its
+    // reply replaces them.
+    QTest::ignoreMessage(QtDebugMsg, "Trend history reply to no request dropped");
+    history.handleResponse(reply(R"({"id":40,"result":[["2024-03-01 02:20:00",13,false]]})"));
     QCOMPARE(history.points().size(), 1);
     QCOMPARE(rx.size(), 2);
     history.refresh();
-    QVERIFY(history.points().isEmpty());
+    QCOMPARE(history.points().size(), 1);
     QCOMPARE(sent.size(), 2);
     QCOMPARE(sent.at(1).at(0).value<Analyzer::Request>().params(), request.params());
     QCOMPARE(rx.size(), 2); // a refresh announces no clearing
+    history.handleResponse(reply(R"({"id":40,"result":[["2024-03-01 00:30:00",14,false]]})"));
+    QCOMPARE(history.points().size(), 1);
+    QCOMPARE(history.points().at(0).value, 14.0);
 }
 
 void tst_TrendHistory::remoteOddReplies_data()
 {
-    QTest::addColumn<int>("requests"); // asked before the replies arrive
-    QTest::addColumn<bool>("linkChanged"); // just before the last request
-    QTest::addColumn<QList<QByteArray>>("replies");
+    QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QList<double>>("values"); // of the points kept
 
-    const QByteArray one = R"({"id":7,"result":[["2024-03-01 00:00:10",1,false]]})";
-    const QByteArray two = R"({"id":7,"result":[["2024-03-01 00:00:20",2,false]]})";
-    QTest::newRow("error")
-        << 1 << false << QList<QByteArray>{R"({"id":7,"error":{"code":3,"message":"no data"}})", one}
-        << QList<double>{};
-    QTest::newRow("empty") << 1 << false << QList<QByteArray>{R"({"id":7,"result":[]})"} << QList<double>{};
-    QTest::newRow("no array") << 1 << false << QList<QByteArray>{R"({"id":7,"result":"garbage"})"}
-                              << QList<double>{};
+    QTest::newRow("error") << QByteArray(R"({"id":7,"error":{"code":3,"message":"no data"}})")
+                           << QList<double>{};
+    QTest::newRow("empty") << QByteArray(R"({"id":7,"result":[]})") << QList<double>{};
+    QTest::newRow("no array") << QByteArray(R"({"id":7,"result":"garbage"})") << QList<double>{};
     QTest::newRow("malformed samples count, with safe defaults")
-        << 1 << false << QList<QByteArray>{R"({"id":7,"result":[["not a date","x"],5]})"}
-        << QList<double>{0, 0};
-    QTest::newRow("unsolicited") << 0 << false << QList<QByteArray>{one, two} << QList<double>{};
-    QTest::newRow("one answer per request") << 1 << false << QList<QByteArray>{one, two} << QList<double>{1};
-    QTest::newRow("stale answer to an earlier request")
-        << 2 << false << QList<QByteArray>{one, two} << QList<double>{2};
-    QTest::newRow("first answer after the link changed")
-        << 2 << true << QList<QByteArray>{two} << QList<double>{2};
+        << QByteArray(R"({"id":7,"result":[["not a date","x"],5]})") << QList<double>{0, 0};
 }
 
 void tst_TrendHistory::remoteOddReplies()
 {
-    QFETCH(int, requests);
-    QFETCH(bool, linkChanged);
-    QFETCH(QList<QByteArray>, replies);
+    QFETCH(QByteArray, json);
     QFETCH(QList<double>, values);
 
     RemoteHistory history(nullptr);
     history.assignRequestIds(7);
     history.requestRange(kBase, kBase.addSecs(60), QStringLiteral("volume"));
-    for (int i = 1; i < requests; ++i) {
-        if (linkChanged && i == requests - 1)
-            history.forgetUnanswered(); // the earlier request went out on a dropped link
-        history.refresh();
-    }
-    if (requests == 0)
-        history.handleResponse(reply(R"({"id":7,"result":[]})")); // answers the range request
     QSignalSpy rx(&history, &RemoteHistory::historyRx);
-    for (const QByteArray& json : replies)
-        history.handleResponse(reply(json));
+    history.handleResponse(reply(json));
     QList<double> kept;
     for (const Trend::TrendPoint& point : history.points()) {
         kept << point.value;
@@ -306,5 +345,182 @@ void tst_TrendHistory::remoteOddReplies()
     QCOMPARE(rx.size(), values.isEmpty() ? 0 : 1);
 }
 
-QTEST_GUILESS_MAIN(tst_TrendHistory)
+void tst_TrendHistory::remoteReplyRule_data()
+{
+    // Steps: "A" and "B" ask for two windows an hour apart; "refresh"; "link"
+    // (the link dropped or came back); "give up" (the give-up time passed);
+    // "A1", "B2"...: a reply with one sample of value N inside that window;
+    // "error".
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("sent");     // requests that went out
+    QTest::addColumn<int>("drawn");    // replies taken (historyRx(false))
+    QTest::addColumn<double>("value"); // of the point kept at the end; -1 none
+
+    QTest::newRow("a reply is taken") << QStringList{"A", "A1"} << 1 << 1 << 1.0;
+    QTest::newRow("no refresh while one is unanswered")
+        << QStringList{"A", "refresh", "refresh", "A1"} << 1 << 1 << 1.0;
+    QTest::newRow("a refresh after the answer asks again")
+        << QStringList{"A", "A1", "refresh", "A2"} << 2 << 2 << 2.0;
+    QTest::newRow("a reply to a replaced window is stale")
+        << QStringList{"A", "B", "A1", "B2"} << 2 << 1 << 2.0;
+    QTest::newRow("a lost reply: asked again on giving up")
+        << QStringList{"A", "give up", "A2"} << 2 << 1 << 2.0;
+    QTest::newRow("a reply after giving up is still taken")
+        << QStringList{"A", "give up", "A1", "A2"} << 2 << 2 << 2.0;
+    QTest::newRow("a lost reply leaves no request waiting")
+        << QStringList{"A", "give up", "A1", "refresh"} << 3 << 1 << 1.0;
+    QTest::newRow("the reply to a replaced window lost, the new one fits")
+        << QStringList{"A", "B", "B2"} << 2 << 1 << 2.0;
+    QTest::newRow("a reply outside every window asked is dropped")
+        << QStringList{"A", "A1", "B", "A3", "B2"} << 2 << 2 << 2.0;
+    QTest::newRow("a reply sent twice still shows the window")
+        << QStringList{"A", "A1", "A2"} << 1 << 2 << 2.0;
+    QTest::newRow("an error answers its request")
+        << QStringList{"A", "error", "refresh", "A2"} << 2 << 1 << 2.0;
+    QTest::newRow("nothing asked, nothing taken") << QStringList{"A1"} << 0 << 0 << -1.0;
+    QTest::newRow("a link change forgets what was asked")
+        << QStringList{"A", "link", "refresh", "A2"} << 2 << 1 << 2.0;
+}
+
+void tst_TrendHistory::remoteReplyRule()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(int, sent);
+    QFETCH(int, drawn);
+    QFETCH(double, value);
+
+    const QDateTime windowB = kBase.addSecs(3600);
+    RemoteHistory history(nullptr);
+    history.assignRequestIds(7);
+    QCOMPARE(history.giveUpAfter(), 30000);
+    QSignalSpy requests(&history, &RemoteHistory::jsonToSend);
+    QSignalSpy rx(&history, &RemoteHistory::historyRx);
+    auto* giveUp = history.findChild<QTimer*>(QStringLiteral("giveUpTimer"));
+    QVERIFY(giveUp);
+    for (const QString& step : steps) {
+        if (step == "A" || step == "B") {
+            const QDateTime start = step == "A" ? kBase : windowB;
+            history.requestRange(start, start.addSecs(60), QStringLiteral("volume"));
+        } else if (step == "refresh") {
+            history.refresh();
+        } else if (step == "link") {
+            history.forgetUnanswered();
+        } else if (step == "give up") {
+            QVERIFY(giveUp->isActive());
+            QMetaObject::invokeMethod(giveUp, "timeout");
+        } else if (step == "error") {
+            history.handleResponse(reply(R"({"id":7,"error":{"code":3,"message":"busy"}})"));
+        } else {
+            const QDateTime at = (step.at(0) == 'A' ? kBase : windowB).addSecs(10);
+            history.handleResponse(reply(QStringLiteral(R"({"id":7,"result":[["%1",%2,false]]})")
+                                             .arg(at.toString(kFormat), step.mid(1))
+                                             .toUtf8()));
+        }
+    }
+    QCOMPARE(requests.size(), sent);
+    int taken = 0;
+    for (const QList<QVariant>& signal : rx)
+        taken += signal.at(0).toBool() ? 0 : 1;
+    QCOMPARE(taken, drawn);
+    QCOMPARE(history.points().isEmpty() ? -1.0 : history.points().last().value, value);
+}
+
+void tst_TrendHistory::remoteThinning_data()
+{
+    QTest::addColumn<int>("samples");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<double>("secondValue");
+
+    // The step rule of the local source, on the reply's samples in order.
+    QTest::newRow("720 samples, all kept") << 720 << 720 << 1.0;
+    QTest::newRow("721 samples, every second") << 721 << 361 << 2.0;
+    QTest::newRow("7200 samples, every eleventh") << 7200 << 655 << 11.0;
+}
+
+void tst_TrendHistory::remoteThinning()
+{
+    QFETCH(int, samples);
+    QFETCH(int, points);
+    QFETCH(double, secondValue);
+
+    RemoteHistory history(nullptr);
+    history.assignRequestIds(7);
+    history.requestRange(kBase, kBase.addDays(1), QStringLiteral("volume"));
+    QJsonArray result;
+    for (int i = 0; i < samples; ++i)
+        result.append(QJsonArray{kBase.addSecs(i).toString(kFormat), i, false});
+    history.handleResponse(
+        Analyzer::Response(QJsonObject{{"id", 7}, {"result", result}}));
+    QCOMPARE(history.points().size(), points);
+    QCOMPARE(history.points().at(1).value, secondValue);
+    QCOMPARE(history.points().at(1).time, kBase.addSecs(int(secondValue)).toMSecsSinceEpoch());
+}
+
+void tst_TrendHistory::remoteCutToWindow()
+{
+    // The hour across the autumn change asks for the texts 02:00:00 to
+    // 02:59:59, which both passes of the repeated hour answer.
+    RemoteHistory history(nullptr);
+    history.assignRequestIds(7);
+    history.requestRange(kAutumnWindowStart, kAutumnWindowStart.addSecs(3600), QStringLiteral("volume"));
+    QJsonArray result;
+    for (const auto& [text, minute] : autumnSamplesInTextOrder())
+        result.append(QJsonArray{text, minute, false});
+    history.handleResponse(Analyzer::Response(QJsonObject{{"id", 7}, {"result", result}}));
+    QCOMPARE(sortedValues(history.points()), kAutumnMinutesInWindow);
+}
+
+void tst_TrendHistory::localCutToWindow()
+{
+    // Written as the analyzer writes them: in time order, in local time.
+    QTemporaryDir dir;
+    const auto minuteOfRow = [](int i) { return (i - 1) * 10; };
+    LocalHistory history(makeTrendDatabase(dir.path(), 12,
+                                           [&](int i) {
+                                               return kAutumnChange.addSecs(minuteOfRow(i) * 60 - 3600);
+                                           }),
+                         nullptr);
+    history.requestRange(kAutumnWindowStart, kAutumnWindowStart.addSecs(3600), QStringLiteral("volume"));
+    QList<double> minutes;
+    for (double row : sortedValues(history.points()))
+        minutes << minuteOfRow(int(row));
+    QCOMPARE(minutes, kAutumnMinutesInWindow);
+}
+
+void tst_TrendHistory::remoteSlidingWindow()
+{
+    // The mini plot's source: its window moves with the clock.
+    RemoteHistory history(nullptr);
+    history.setSlidingWindow(true);
+    history.setGiveUpAfter(RemoteHistory::kMiniPlotGiveUpMs);
+    history.assignRequestIds(7);
+    QSignalSpy requests(&history, &RemoteHistory::jsonToSend);
+    QSignalSpy rx(&history, &RemoteHistory::historyRx);
+    history.requestRange(kBase, kBase.addDays(1), QStringLiteral("volume"));
+    // A minute on, the first request still unanswered: nothing new is asked,
+    // and its late reply draws the part inside the moved window.
+    history.requestRange(kBase.addSecs(60), kBase.addDays(1).addSecs(60), QStringLiteral("volume"));
+    QCOMPARE(requests.size(), 1);
+    history.handleResponse(reply(R"({"id":7,"result":[["2024-03-01 00:00:30",1,false],)"
+                                 R"(["2024-03-01 00:01:30",2,false]]})"));
+    QCOMPARE(history.points().size(), 1);
+    QCOMPARE(history.points().first().value, 2.0);
+    QCOMPARE(rx.size(), 2); // cleared once, drawn once
+
+    // Answered, the next move asks; another interval or unit replaces the window.
+    history.requestRange(kBase.addSecs(120), kBase.addDays(1).addSecs(120), QStringLiteral("volume"));
+    history.requestRange(kBase.addSecs(120), kBase.addDays(7).addSecs(120), QStringLiteral("volume"));
+    history.requestRange(kBase.addSecs(120), kBase.addDays(7).addSecs(120), QStringLiteral("weight"));
+    QCOMPARE(requests.size(), 4);
+    QCOMPARE(rx.size(), 4); // each replacement cleared the points
+    history.handleResponse(reply(R"({"id":7,"result":[["2024-03-01 00:02:30",3,false]]})"));
+    history.handleResponse(reply(R"({"id":7,"result":[["2024-03-01 00:02:30",4,false]]})"));
+    QVERIFY(history.points().isEmpty()); // both answer replaced ranges
+    history.handleResponse(reply(R"({"id":7,"result":[["2024-03-01 00:02:30",5,false]]})"));
+    QCOMPARE(history.points().first().value, 5.0);
+}
+
+// The autumn window is checked in this zone, whatever the machine runs in.
+MARLOMAX_TEST_MAIN_IN_ZONE(tst_TrendHistory, QCoreApplication, "Europe/Berlin")
+
 #include "tst_trendhistory.moc"

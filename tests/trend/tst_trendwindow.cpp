@@ -1,6 +1,7 @@
 // The trend screen: its request table, the window for each interval, date and
-// page step, the value-axis strip, auto-scale and typed limits, the unit and
-// level replies and the statistics tooltip.
+// page step (in Europe/Berlin, across its clock changes), the value-axis strip,
+// auto-scale and typed limits, the unit and level replies and the statistics
+// tooltip.
 #include "analyzer/response.h"
 #include "support/testsupport.h"
 #include "trend/historyinterface.h"
@@ -11,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
@@ -63,6 +65,12 @@ struct Screen
         series = qobject_cast<QScatterSeries*>(view->chart()->series().value(0));
         touched = qobject_cast<QScatterSeries*>(view->chart()->series().value(1));
         autoScale = child<QCheckBox>(&window, "checkBoxAutoScaleY");
+    }
+    /// Shows the window; false when it never became exposed.
+    bool shown()
+    {
+        window.show();
+        return QTest::qWaitForWindowExposed(&window);
     }
     void answer(int offset, const QJsonValue& result)
     {
@@ -123,6 +131,8 @@ private slots:
     void requestTable();
     void windows_data();
     void windows();
+    void weekOverClockChanges_data();
+    void weekOverClockChanges();
     void calendar();
     void autoScale_data();
     void autoScale();
@@ -130,6 +140,8 @@ private slots:
     void strip_data();
     void strip();
     void typedLimitsUncheckAutoScale();
+    void typedLimitRefused_data();
+    void typedLimitRefused();
     void unitChange();
     void levelLinesSpanTheAxis();
     void statisticsTooltip();
@@ -207,6 +219,47 @@ void tst_TrendWindow::windows_data()
     QTest::newRow("Week, Backward")
         << 0 << QStringList{"back"} << "2024-05-08 00:00:00 - 2024-05-15 00:00:00"
         << "2024-05-08";
+}
+
+void tst_TrendWindow::weekOverClockChanges_data()
+{
+    QTest::addColumn<QString>("day"); // the week ends with it
+    QTest::addColumn<QStringList>("pages");
+    QTest::addColumn<QString>("range");
+    QTest::addColumn<QString>("dateText");
+
+    // A week pages by calendar days: it starts at midnight on both sides of a change.
+    QTest::newRow("autumn: the week from 10-27, Forward")
+        << "2024-11-02" << QStringList{"forward"} << "2024-10-28 00:00:00 - 2024-11-04 00:00:00"
+        << "2024-10-28";
+    QTest::newRow("autumn: Back onto 10-27, then Forward twice")
+        << "2024-11-03" << QStringList{"back", "forward", "forward"}
+        << "2024-10-29 00:00:00 - 2024-11-05 00:00:00" << "2024-10-29";
+    QTest::newRow("spring: Back from 04-01 lands on 03-31")
+        << "2024-04-07" << QStringList{"back"} << "2024-03-31 00:00:00 - 2024-04-07 00:00:00"
+        << "2024-03-31";
+    QTest::newRow("spring: Back over the change and on")
+        << "2024-04-08" << QStringList{"back", "back", "back"}
+        << "2024-03-30 00:00:00 - 2024-04-06 00:00:00" << "2024-03-30";
+}
+
+void tst_TrendWindow::weekOverClockChanges()
+{
+    QFETCH(QString, day);
+    QFETCH(QStringList, pages);
+    QFETCH(QString, range);
+    QFETCH(QString, dateText);
+
+    Screen screen;
+    child<QLineEdit>(&screen.window, "dateLineEdit")->setText(day);
+    child<QComboBox>(&screen.window, "intervalComboBox")->setCurrentIndex(0);
+    for (const QString& page : pages)
+        QTest::mouseClick(child<QPushButton>(&screen.window, page + "PushButton"), Qt::LeftButton);
+    QCOMPARE(screen.history.ranges.last(), range);
+    QCOMPARE(child<QLineEdit>(&screen.window, "dateLineEdit")->text(), dateText);
+    // The window is seven calendar days, 167 or 169 hours across a change.
+    QCOMPARE(screen.window.windowStart().date().daysTo(screen.window.windowEnd().date()), 7);
+    QCOMPARE(screen.window.windowStart().time(), QTime(0, 0));
 }
 
 void tst_TrendWindow::windows()
@@ -328,8 +381,7 @@ void tst_TrendWindow::strip()
     QFETCH(bool, labelsHidden);
 
     Screen screen;
-    screen.window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&screen.window));
+    QVERIFY(screen.shown());
     screen.autoScale->setChecked(false); // only the press may frame the axis
     screen.showValues({10.5, 12.5});
     screen.window.pointClicked(QPointF(1000, 12.5));
@@ -345,8 +397,7 @@ void tst_TrendWindow::strip()
 void tst_TrendWindow::typedLimitsUncheckAutoScale()
 {
     Screen screen;
-    screen.window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&screen.window));
+    QVERIFY(screen.shown());
     screen.autoScale->setChecked(true);
     QCOMPARE(screen.type(QPoint(50, 50), 500), QStringLiteral("Enter MAX"));
     QVERIFY(!screen.autoScale->isChecked());
@@ -356,6 +407,43 @@ void tst_TrendWindow::typedLimitsUncheckAutoScale()
     QCOMPARE(screen.axis->min(), 499.5);
     QCOMPARE(screen.axis->labelFormat(), QStringLiteral("%5.3f"));
     QCOMPARE(screen.axis->tickCount(), 5);
+}
+
+void tst_TrendWindow::typedLimitRefused_data()
+{
+    QTest::addColumn<QPoint>("press");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("message");
+
+    // The axis is framed 0 to 4 first.
+    QTest::newRow("MIN above MAX") << QPoint(50, 250) << 500.0 << "MIN must be below MAX (4).";
+    QTest::newRow("MIN at MAX") << QPoint(50, 250) << 4.0 << "MIN must be below MAX (4).";
+    QTest::newRow("MAX below MIN") << QPoint(50, 50) << -1.0 << "MAX must be above MIN (0).";
+    QTest::newRow("MAX at MIN") << QPoint(50, 50) << 0.0 << "MAX must be above MIN (0).";
+}
+
+void tst_TrendWindow::typedLimitRefused()
+{
+    QFETCH(QPoint, press);
+    QFETCH(double, value);
+    QFETCH(QString, message);
+
+    Screen screen;
+    QVERIFY(screen.shown());
+    screen.showValues({0.2, 3.7});
+    QCOMPARE(screen.axis->labelFormat(), QStringLiteral("%5.2f"));
+    QString shown;
+    TestSupport::onNextModal([&shown](QWidget* popup) {
+        shown = child<QLabel>(popup, "textLabel")->text();
+        qobject_cast<QDialog*>(popup)->accept();
+    });
+    screen.type(press, value);
+    QCOMPARE(shown, message);
+    // Nothing changed: the axis, its labels, auto-scale.
+    QCOMPARE(screen.axis->min(), 0.0);
+    QCOMPARE(screen.axis->max(), 4.0);
+    QCOMPARE(screen.axis->labelFormat(), QStringLiteral("%5.2f"));
+    QVERIFY(screen.autoScale->isChecked());
 }
 
 void tst_TrendWindow::unitChange()
@@ -371,6 +459,10 @@ void tst_TrendWindow::unitChange()
     screen.window.handleResponse(Analyzer::Response(TestSupport::errorJson(kFirstId + Units)));
     QCOMPARE(screen.history.keys.size(), before + 1);
     screen.answer(Units, "dewpointk");
+    QCOMPARE(screen.axis->titleText(), QStringLiteral("K"));
+    QCOMPARE(screen.history.keys.last(), QStringLiteral("dewpointk"));
+    // A result that is no unit changes nothing.
+    screen.answer(Units, QJsonValue());
     QCOMPARE(screen.axis->titleText(), QStringLiteral("K"));
     QCOMPARE(screen.history.keys.last(), QStringLiteral("dewpointk"));
 }
@@ -420,5 +512,7 @@ void tst_TrendWindow::refreshAndButtons()
     QCOMPARE(screen.history.refreshes, 1);
 }
 
-QTEST_MAIN(tst_TrendWindow)
+// Calendar paging is checked across the clock changes of this zone.
+MARLOMAX_TEST_MAIN_IN_ZONE(tst_TrendWindow, QApplication, "Europe/Berlin")
+
 #include "tst_trendwindow.moc"

@@ -1,9 +1,9 @@
 // Wall-clock text and real instants across both daylight-saving changes of
 // Europe/Berlin in 2024 (31 March: 02:00 -> 03:00; 27 October: 03:00 -> 02:00).
+#include "support/testsupport.h"
 #include "trend/wallclock.h"
 
 #include <QtTest>
-#include <ctime>
 
 namespace {
 
@@ -134,14 +134,7 @@ void tst_WallClock::rangeTexts()
     QVERIFY(texts.first < texts.second);
 }
 
-int main(int argc, char** argv)
-{
-    // The zone is the test's own, whatever the machine runs in.
-    qputenv("TZ", "Europe/Berlin");
-    tzset();
-    QCoreApplication app(argc, argv);
-    tst_WallClock test;
-    return QTest::qExec(&test, argc, argv);
-}
+// The zone is the test's own, whatever the machine runs in.
+MARLOMAX_TEST_MAIN_IN_ZONE(tst_WallClock, QCoreApplication, "Europe/Berlin")
 
 #include "tst_wallclock.moc"

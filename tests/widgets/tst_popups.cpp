@@ -1,8 +1,10 @@
 // The message, progress and date popups as their owners use them: run
 // modally and answered by a button, or asked to close by the operator.
+#include "support/screencheck.h"
 #include "support/testsupport.h"
 #include "widgets/calendardialog.h"
 #include "widgets/messagebox.h"
+#include "widgets/language.h"
 #include "widgets/progressdialog.h"
 
 #include <QCalendarWidget>
@@ -10,6 +12,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -30,6 +33,9 @@ private slots:
     void calendarToday();
     void calendarButtons_data();
     void calendarButtons();
+    void germanPopupsShowWhole_data();
+    void germanPopupsShowWhole();
+    void germanCalendar();
 };
 
 namespace {
@@ -175,6 +181,79 @@ void tst_Popups::calendarButtons()
         QTest::mouseClick(box->button(QDialogButtonBox::StandardButton(button)), Qt::LeftButton);
     });
     QCOMPARE(dialog.exec(), result);
+}
+
+void tst_Popups::germanPopupsShowWhole_data()
+{
+    // The longest German texts the panel puts in its popups.
+    QTest::addColumn<QString>("context");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("progress");
+    const std::tuple<const char*, const char*, bool> texts[] = {
+        {"SettingsWindow",
+         "Restoring settings can erase the current analyzer settings.\nOK to proceed?", false},
+        {"SettingsWindow", "Error finalizing settings", false},
+        {"SettingsWindow", "Error restoring settings", false},
+        {"ScansWindow", "The analyzer is currently performing a scan.\nOK to proceed?", false},
+        {"FileManager", "Error mounting USB device", false},
+        {"FileManager", "Insufficient space available", false},
+        {"FileManager", "Copying file, please wait...", true},
+        {"FileManager", "Saving trend data...", true},
+        {"TrendWindow", "MAX must be above MIN (%1).", false},
+        {"VireoGUI", "Restored connection to %1", false},
+    };
+    for (const auto& [context, text, progress] : texts)
+        QTest::newRow(text) << context << text << progress;
+}
+
+void tst_Popups::germanPopupsShowWhole()
+{
+    QFETCH(QString, context);
+    QFETCH(QString, text);
+    QFETCH(bool, progress);
+    QVERIFY(setLanguage(QStringLiteral("marlomax"), QStringLiteral("de")));
+    const auto english = qScopeGuard(
+        [] { setLanguage(QStringLiteral("marlomax"), QStringLiteral("en")); });
+    QString shown = QCoreApplication::translate(qPrintable(context), qPrintable(text));
+    QVERIFY(shown != text);
+    shown = shown.arg(QStringLiteral("192.168.100.200:60004"));
+    std::unique_ptr<QDialog> popup;
+    if (progress) {
+        auto* busy = new ProgressDialog;
+        busy->setText(shown);
+        popup.reset(busy);
+    } else {
+        auto* message = new MessageBox(nullptr, true);
+        message->setText(shown);
+        popup.reset(message);
+    }
+    popup->show();
+    QVERIFY(QTest::qWaitForWindowExposed(popup.get()));
+    const QStringList cut = TestSupport::cutTexts(popup.get());
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+}
+
+void tst_Popups::germanCalendar()
+{
+    // The date popup's buttons come from Qt's own catalogue, when Debian's is installed.
+    QVERIFY(setLanguage(QStringLiteral("marlomax"), QStringLiteral("de")));
+    const auto english = qScopeGuard(
+        [] { setLanguage(QStringLiteral("marlomax"), QStringLiteral("en")); });
+    CalendarDialog dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QStringList cut = TestSupport::cutTexts(&dialog);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+    // The calendar names its months in German; the date handed on stays ISO.
+    auto* calendar = dialog.findChild<QCalendarWidget*>();
+    QCOMPARE(calendar->locale().language(), QLocale::German);
+    dialog.setSelectedDate(QDate(2024, 3, 5));
+    QCOMPARE(dialog.selectedDateText(), QStringLiteral("2024-03-05"));
+    auto* cancel = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))
+                       ->button(QDialogButtonBox::Cancel);
+    if (cancel->text() == QLatin1String("Cancel"))
+        QSKIP("Qt's German catalogue (qttranslations5-l10n) is not installed");
+    QCOMPARE(cancel->text(), QStringLiteral("Abbrechen"));
 }
 
 QTEST_MAIN(tst_Popups)
