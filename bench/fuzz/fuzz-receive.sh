@@ -47,6 +47,7 @@ for log in "$logs"/fuzz.log "$logs"/fuzz-*.log; do
   [ -f "$log" ] || continue
   n="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)"
   executed=$((executed + ${n:-0}))
+  # The last report: the one at exit, or the latest along the way.
   read -r l s o < <(sed -n 's/^fuzz_receive: \([0-9]*\) lines, slowest \([0-9.]*\) ms, \([0-9]*\) over.*/\1 \2 \3/p' "$log" | tail -1) || true
   lines=$((lines + ${l:-0}))
   over=$((over + ${o:-0}))
