@@ -5,13 +5,12 @@
 // then reconnects: the batch that was complete is routed, and so is the first
 // batch after the reconnect.
 #include "analyzer/connectioninterface.h"
-#include "app/mainwindow.h"
+#include "analyzer/rpcinterface.h"
 #include "app/vireogui.h"
 #include "files/filemanager.h"
+#include "paneldriver.h"
 #include "support/simclient.h"
-#include "support/simulatorprocess.h"
 #include "support/testsupport.h"
-#include "widgets/globals.h"
 
 #include <QStackedWidget>
 #include <QTimer>
@@ -32,7 +31,6 @@ class tst_Reconnect : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void batchBeforeAndAfterDrop_data();
     void batchBeforeAndAfterDrop();
 
@@ -51,11 +49,8 @@ private:
     int routedToPage(const QSignalSpy& routed) const;
 
     TestSupport::IsolatedHome m_isolatedHome;
-    TestSupport::SimulatorProcess m_sim{{QStringLiteral("--backfill-days"), QStringLiteral("1"),
-                                         QStringLiteral("--split-replies"),
-                                         QStringLiteral("--control")}};
-    QTemporaryDir m_storage;
-    std::unique_ptr<MainWindow> m_window;
+    PanelDriver m_panel{{QStringLiteral("--backfill-days"), QStringLiteral("1"),
+                         QStringLiteral("--split-replies"), QStringLiteral("--control")}};
     VireoGUI* m_gui = nullptr;
     Analyzer::ConnectionInterface* m_connection = nullptr;
     FileManager* m_files = nullptr;
@@ -65,12 +60,9 @@ private:
 
 void tst_Reconnect::initTestCase()
 {
-    QVERIFY2(m_sim.start(), qPrintable(m_sim.errorString()));
-    connectionString() = m_sim.connectionString();
-    setStoragePath(m_storage.path());
-    m_window = std::make_unique<MainWindow>();
-    m_gui = m_window->findChild<VireoGUI*>();
-    QVERIFY(m_gui);
+    QString error;
+    QVERIFY2(m_panel.start(&error), qPrintable(error));
+    m_gui = m_panel.gui();
     // Every timer of the panel stops (the poll tick, the trend refresh, the
     // mini plot's move): only the test's ticks put lines on the link.
     for (QTimer* timer : m_gui->findChildren<QTimer*>())
@@ -81,12 +73,6 @@ void tst_Reconnect::initTestCase()
         if (id == m_files->lastRequestId())
             ++m_serialAnswered;
     });
-}
-
-void tst_Reconnect::cleanupTestCase()
-{
-    m_window.reset();
-    m_sim.stop();
 }
 
 bool tst_Reconnect::settle()
@@ -128,7 +114,7 @@ void tst_Reconnect::batchBeforeAndAfterDrop()
 
     for (int probe = 0; probe < kProbes; ++probe) {
         SimClient control;
-        QVERIFY(control.connectTo(m_sim.port()));
+        QVERIFY(control.connectTo(m_panel.simulator().port()));
         const QString rule = method + QStringLiteral("::") + QString::number(kDropAfterMs);
         QCOMPARE(control
                      .call(QStringLiteral("sim_control"),
