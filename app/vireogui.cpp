@@ -10,6 +10,7 @@
 #include "procedures/certificationwindow.h"
 #include "screens/certificatewindow.h"
 #include "screens/homewindow.h"
+#include "screens/journalwindow.h"
 #include "screens/modewindow.h"
 #include "screens/rdgraphwindow.h"
 #include "screens/scanswindow.h"
@@ -19,6 +20,8 @@
 #include "trend/remotehistory.h"
 #include "trend/trenddownload.h"
 #include "trend/trendwindow.h"
+#include "widgets/analyzerstatus.h"
+#include "widgets/eventjournal.h"
 #include "widgets/globals.h"
 #include "widgets/keyboardwindow.h"
 #include "widgets/logwriter.h"
@@ -51,6 +54,11 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
 {
     ui->setupUi(this);
     m_pages.setObjectName(QStringLiteral("pages"));
+    m_journal = std::make_unique<EventJournal>(EventJournal::defaultPath());
+    EventJournal::setCurrent(m_journal.get());
+    m_status = new AnalyzerStatus(this);
+    connect(m_status, &AnalyzerStatus::changed, ui->statusBadge, &StatusBadge::setStatusClass);
+    connect(ui->statusBadge, &QPushButton::clicked, this, &VireoGUI::showJournal);
 
     if (!openLog(logRequestPath()))
         qDebug() << "Unable to connect to Vireo Logger!";
@@ -65,6 +73,8 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
         qDebug() << "RPC connection ok";
     else
         qDebug() << "ERROR: connection with RPC server fail";
+    m_status->setLink(m_manager->connection()->isConnected(),
+                      m_manager->connection()->serverName());
 
     // Every widget is made under the parent it keeps. Moving a built page
     // into the stack, or the filled stack into the frame, makes Qt resolve
@@ -76,6 +86,7 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     addPage(MODE, mode);
     connect(mode, &ModeWindow::goToWindow, this, &VireoGUI::switchToWindow);
     connect(mode, &ModeWindow::jsonToSend, this, &VireoGUI::sendJson);
+    connect(mode, &ModeWindow::jsonToSend, this, &VireoGUI::noteSetting);
     connect(mode, &ModeWindow::expectedChange, this,
             static_cast<void (VireoGUI::*)(WindowType)>(&VireoGUI::requestUpdate));
 
@@ -87,6 +98,7 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     addPage(SETTINGS, m_settings);
     connect(m_settings, &SettingsWindow::goToWindow, this, &VireoGUI::switchToWindow);
     connect(m_settings, &SettingsWindow::jsonToSend, this, &VireoGUI::sendJson);
+    connect(m_settings, &SettingsWindow::jsonToSend, this, &VireoGUI::noteSetting);
     connect(m_settings, &SettingsWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
     connect(m_settings, &SettingsWindow::newTitleBarName, this, &VireoGUI::setTitleBarName);
     connect(m_settings, &SettingsWindow::newTitleBarVersion, this, &VireoGUI::setTitleBarVersion);
@@ -127,6 +139,7 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     connect(m_home, &HomeWindow::inOpmode, this, &VireoGUI::handleOpmode);
     connect(m_home, &HomeWindow::goToWindow, this, &VireoGUI::switchToWindow);
     connect(m_home, &HomeWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
+    connect(m_home, &HomeWindow::alarmsRead, m_status, &AnalyzerStatus::setAlarms);
 
     m_keyboard = new KeyboardWindow(&m_pages);
     addPage(KEYBOARD, m_keyboard);
@@ -139,6 +152,7 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     addPage(SCANS, scans);
     connect(scans, &ScansWindow::goToWindow, this, &VireoGUI::switchToWindow);
     connect(scans, &ScansWindow::jsonToSend, this, &VireoGUI::sendJson);
+    connect(scans, &ScansWindow::jsonToSend, this, &VireoGUI::noteSetting);
     connect(scans, &ScansWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
     connect(scans, &ScansWindow::inOpmode, this, &VireoGUI::handleOpmode);
 
@@ -152,10 +166,12 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     addPage(SHUTDOWN, shutdownPage);
     connect(shutdownPage, &ShutdownWindow::goToWindow, this, &VireoGUI::switchToWindow);
     connect(shutdownPage, &ShutdownWindow::jsonToSend, this, &VireoGUI::sendJson);
+    connect(shutdownPage, &ShutdownWindow::jsonToSend, this, &VireoGUI::noteSetting);
     connect(shutdownPage, &ShutdownWindow::shutdownNow, this, &VireoGUI::shutdown);
 
     m_fileManager = new FileManager(this);
     m_clients.add(m_fileManager);
+    m_trend->setFileManager(m_fileManager);
     connect(m_fileManager, &FileManager::jsonToSend, this, &VireoGUI::sendJson);
     connect(m_fileManager, &FileManager::jsonBatchToSend, this, &VireoGUI::sendBatchJson);
 
@@ -175,6 +191,13 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     addPage(CERTIFICATE, certificate);
     connect(certificate, &CertificateWindow::goToWindow, this, &VireoGUI::switchToWindow);
     connect(certificate, &CertificateWindow::jsonToSend, this, &VireoGUI::sendJson);
+    connect(certificate, &CertificateWindow::jsonToSend, this, &VireoGUI::noteSetting);
+
+    // The journal's page polls nothing, so it is no client: ids and traffic
+    // are those of the twelve pages.
+    m_journalPage = new JournalWindow(m_journal.get(), m_fileManager, &m_pages);
+    addPage(JOURNAL, m_journalPage);
+    connect(m_journalPage, &JournalWindow::closed, this, &VireoGUI::putDownJournal);
 
     m_receiveBuffer = std::make_unique<QByteArray>();
 
@@ -236,6 +259,7 @@ void VireoGUI::syncMiniPlot()
 
 void VireoGUI::handleOpmode(int mode)
 {
+    m_status->setMode(mode);
     m_settings->configureForServiceMode(mode == kServiceMode);
     m_trendDownload->configureForServiceMode(mode == kServiceMode);
 }
@@ -364,10 +388,12 @@ void VireoGUI::putDownKeyboard(bool accepted)
         }
         if (appended) {
             m_keyboardRequest.setParams(params);
-            if (m_keyboardRequest.isGuiOnly())
+            if (m_keyboardRequest.isGuiOnly()) {
                 m_clients.route(Analyzer::Response(m_keyboardRequest));
-            else
+            } else {
                 sendJson(m_keyboardRequest);
+                noteSetting(m_keyboardRequest);
+            }
         }
     }
     if (m_pageBeforeKeyboard)
@@ -405,6 +431,8 @@ void VireoGUI::connectionStatusChanged()
     // A transfer under way ends as cancelled; then the procedures and the
     // settings page hear whether the link is down.
     const bool lost = !connection->isConnected();
+    m_status->setLink(!lost, connection->serverName());
+    m_home->connectionChanged(lost);
     for (Trend::HistoryInterface* history : {m_trendHistory, m_homeHistory}) {
         if (auto* remote = dynamic_cast<Trend::RemoteHistory*>(history))
             remote->forgetUnanswered();
@@ -425,6 +453,36 @@ void VireoGUI::askForHistory()
 {
     m_trend->refreshTrendData();
     m_home->moveMiniPlotXAxis();
+}
+
+void VireoGUI::noteSetting(const Analyzer::Request& request)
+{
+    // A write to the analyzer from a page, just sent (or dropped, without a
+    // link); the settings page knows what the analyzer last reported under
+    // the same id.
+    const bool sent = m_manager->connection()->isConnected();
+    EventJournal::note(JournalEvent::Setting, request.method(),
+                       sent ? QStringLiteral("sent") : QStringLiteral("dropped"),
+                       m_clients.clientFor(request.id()) == m_settings
+                           ? m_settings->reportedValue(request.id())
+                           : QString(),
+                       JournalEvent::valueText(request.params()));
+}
+
+void VireoGUI::showJournal()
+{
+    // Back to the page it was opened from, as it was: a procedure page is not
+    // shown through switchToWindow again, which would begin it anew.
+    if (m_pages.currentWidget() == m_journalPage)
+        return;
+    m_pageBeforeJournal = m_pages.currentWidget();
+    m_pages.setCurrentWidget(m_journalPage);
+}
+
+void VireoGUI::putDownJournal()
+{
+    m_pages.setCurrentWidget(m_pageBeforeJournal ? m_pageBeforeJournal : m_home);
+    m_pageBeforeJournal = nullptr;
 }
 
 void VireoGUI::startDownloadFile(FileManager::FileType type, bool hidePopups)

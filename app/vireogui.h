@@ -17,10 +17,13 @@
 #include <QWidget>
 #include <memory>
 
+class AnalyzerStatus;
 class CalibrationWindow;
 class CertificationWindow;
 class ConnectionManager;
+class EventJournal;
 class HomeWindow;
+class JournalWindow;
 class KeyboardWindow;
 class MessageBox;
 class QTimer;
@@ -75,6 +78,9 @@ private slots:
     void startDownloadFile(FileManager::FileType type, bool hidePopups);
     void startUploadFile(FileManager::FileType type);
     void startDownloadTrend(const QDateTime& start, const QString& units);
+    void showJournal();
+    void putDownJournal();
+    void noteSetting(const Analyzer::Request& request);
 
 private:
     void addPage(WindowType type, QWidget* page);
@@ -83,6 +89,8 @@ private:
     void askForHistory();
     void sendDocument(const QByteArray& compactJson);
 
+    /// Opened first and closed last: every page may note events in it.
+    std::unique_ptr<EventJournal> m_journal;
     Analyzer::Request m_keyboardRequest;
     Ui::VireoGUI* ui;
     QStackedWidget m_pages;
@@ -107,4 +115,9 @@ private:
     Trend::HistoryInterface* m_homeHistory = nullptr;
     /// The lost/restored popup, made once and shown again on each change.
     std::unique_ptr<MessageBox> m_connectionPopup;
+    /// Link, mode and alarms as last read, shown by the title bar's badge.
+    AnalyzerStatus* m_status = nullptr;
+    JournalWindow* m_journalPage = nullptr;
+    /// The page to return to when the journal closes (null otherwise).
+    QWidget* m_pageBeforeJournal = nullptr;
 };

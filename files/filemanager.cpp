@@ -4,6 +4,7 @@
 #include "files/cabinetdirectivefile.h"
 #include "files/storage.h"
 #include "files/storagenames.h"
+#include "widgets/eventjournal.h"
 #include "widgets/globals.h"
 #include "widgets/messagebox.h"
 #include "widgets/openfile.h"
@@ -231,6 +232,7 @@ void FileManager::downloadTrendFile(const QDateTime& start, const QString& units
 void FileManager::startDownload(FileType type)
 {
     m_destination = storagePath(sourceName(type), m_serialNumber);
+    m_journalSubject = QFileInfo(m_destination).fileName();
     m_download = std::make_unique<QSaveFile>(m_destination);
     m_progress.show();
     m_transferActive = true;
@@ -252,6 +254,7 @@ void FileManager::startDownload(FileType type)
 
 void FileManager::uploadSettingsFile()
 {
+    m_journalSubject = settingsFileName();
     m_transferActive = true;
     m_tokenReceived = false;
     m_progress.show();
@@ -277,6 +280,7 @@ void FileManager::uploadSettingsFile()
         return;
     }
     m_file.setFileName(path);
+    m_journalSubject = QFileInfo(path).fileName();
     sendTransferRequest(kUploadMethod);
 }
 
@@ -507,6 +511,7 @@ void FileManager::endTransfer(const QString& message, bool failed)
     m_ending = true;
     m_replyTimer.stop();
     QString text = message;
+    const bool wasActive = m_transferActive;
     if (m_transferActive) {
         m_transferActive = false;
         if (m_file.isOpen())
@@ -521,6 +526,9 @@ void FileManager::endTransfer(const QString& message, bool failed)
         showMessage(text);
         m_progress.hide();
     }
+    // An upload for which no file was chosen moved nothing.
+    if (wasActive && !(text.isEmpty() && !failed))
+        noteTransfer(!failed, text);
     resetTransferFields();
     m_ending = false;
     emit downloadComplete(!failed);
@@ -531,6 +539,7 @@ bool FileManager::convertTrend(const QString& database, bool removeDatabase)
     showBusy(tr("Saving trend data..."));
     m_progress.show();
     const QString csv = storagePath(QStringLiteral("trend.csv"), m_serialNumber);
+    m_journalSubject = QFileInfo(csv).fileName();
     const bool converted = runUnderPopup(QStringLiteral("dumptrend"),
                                          {database, csv, QStringLiteral("--start"),
                                           m_trendStart.toString(QStringLiteral("yyyy-MM-dd")),
@@ -545,6 +554,7 @@ bool FileManager::convertTrend(const QString& database, bool removeDatabase)
 
 void FileManager::copyLocalFile(FileType type)
 {
+    m_journalSubject = sourceName(type);
     if (!startLocal())
         return;
     // The instrument keeps its files in the home folder, where the copy
@@ -561,6 +571,7 @@ void FileManager::copyLocalFile(FileType type)
         return;
     }
     const QString destination = storagePath(name, m_serialNumber);
+    m_journalSubject = QFileInfo(destination).fileName();
     // Copied under a name no reader takes for the file; renamed when complete.
     const QString partial = destination + QStringLiteral(".part");
     const QString program =
@@ -591,6 +602,7 @@ void FileManager::copyLocalFile(FileType type)
 
 void FileManager::exportLocalTrend()
 {
+    m_journalSubject = QStringLiteral("trend.csv");
     if (!startLocal())
         return;
     // The instrument's own database, found by its bare name in the home
@@ -618,6 +630,7 @@ bool FileManager::startLocal()
 void FileManager::finishLocal(bool result, const QString& message)
 {
     unmountStorage(devicePath(), &m_progress);
+    noteTransfer(result, message);
     showMessage(message);
     m_progress.hide();
     m_localBusy = false;
@@ -630,7 +643,10 @@ void FileManager::packageCertificationFiles()
     m_localBusy = true;
     m_cancelRequested = false;
     m_progress.show();
+    m_journalSubject = QStringLiteral("certscan.cab");
     if (!mountStorage(devicePath(), mountPoint(), &m_progress)) {
+        noteTransfer(false, mountErrorText());
+        m_journalSubject.clear();
         m_progress.hide();
         m_hidePopups = false;
         m_localBusy = false;
@@ -638,6 +654,9 @@ void FileManager::packageCertificationFiles()
         return;
     }
     const bool result = !m_cancelRequested && buildCabinet();
+    // Packaging tells the operator nothing itself; the procedure does.
+    noteTransfer(result, QString());
+    m_journalSubject.clear();
     // Mounted storage is unmounted whatever happened since, a cancel included.
     unmountStorage(devicePath(), &m_progress);
     m_progress.hide();
@@ -651,6 +670,7 @@ bool FileManager::buildCabinet()
 {
     const QString cabinetName = storageFileName(QStringLiteral("certscan.cab"), m_serialNumber,
                                                 QDateTime::currentDateTime());
+    m_journalSubject = cabinetName;
     const QFileInfoList found =
         QDir(mountPoint())
             .entryInfoList({QStringLiteral("*.bin"), QStringLiteral("*.db")}, QDir::Files,
@@ -746,4 +766,12 @@ void FileManager::resetTransferFields()
     m_dataRequest.setParams({});
     m_download.reset();
     m_destination.clear();
+    m_journalSubject.clear();
+}
+
+void FileManager::noteTransfer(bool ok, const QString& message) const
+{
+    EventJournal::note(JournalEvent::Transfer, m_journalSubject,
+                       ok ? QStringLiteral("succeeded") : QStringLiteral("failed"), QString(),
+                       message);
 }

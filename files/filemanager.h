@@ -116,6 +116,8 @@ private:
     void showBusy(const QString& text);
     void showMessage(const QString& message);
     void resetTransferFields();
+    /// Records the transfer that just ended, and its result, in the journal.
+    void noteTransfer(bool ok, const QString& message) const;
 
     Analyzer::Request m_transferRequest;
     Analyzer::Request m_dataRequest;
@@ -126,6 +128,8 @@ private:
     std::unique_ptr<QSaveFile> m_download;
     /// Where the download lands once it is complete.
     QString m_destination;
+    /// The file the transfer under way is about, as the journal names it.
+    QString m_journalSubject;
     ProgressDialog m_progress;
     QDateTime m_trendStart;
     QString m_serialNumber;

@@ -81,6 +81,14 @@ void CalibrationWindow::hideCancelButton(bool hide)
 void CalibrationWindow::setState(Calibration::State* next)
 {
     m_awaitedId = -1;
+    // A run starts when the box is connected, and ends on the step that
+    // shows its outcome (or when it is left on the way).
+    const bool ended = !next || dynamic_cast<Calibration::CompleteState*>(next);
+    const bool waiting = dynamic_cast<Calibration::ConnectBoxState*>(next);
+    m_run.stepEntered(ended     ? ProcedureRun::Ended
+                      : waiting ? ProcedureRun::Waiting
+                                : ProcedureRun::Running,
+                      ui->labelStatus->text());
     if (next) {
         m_state = next;
         return;

@@ -6,6 +6,7 @@
 #include "analyzer/request.h"
 #include "analyzer/rpcinterface.h"
 #include "procedures/calibrationcontext.h"
+#include "widgets/procedurerun.h"
 #include "widgets/windowtype.h"
 
 #include <QWidget>
@@ -61,4 +62,5 @@ private:
     Calibration::State* m_state = nullptr;
     /// The id of the request the current step sent, or none (-1).
     int m_awaitedId = -1;
+    ProcedureRun m_run{QStringLiteral("calibration")};
 };

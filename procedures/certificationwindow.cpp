@@ -177,6 +177,7 @@ void CertificationWindow::cancelTransfer()
 
 void CertificationWindow::setState(Certification::State* next)
 {
+    noteStep(next);
     if (next) {
         m_state = next;
         return;
@@ -187,13 +188,29 @@ void CertificationWindow::setState(Certification::State* next)
 
 void CertificationWindow::replaceState(Certification::State* next)
 {
+    noteStep(next);
     delete m_state;
     m_state = next;
+}
+
+void CertificationWindow::noteStep(Certification::State* next)
+{
+    using namespace Certification;
+    // The last step has shown its outcome by now.
+    const bool waiting =
+        dynamic_cast<InsertUSBState*>(next) || dynamic_cast<ConnectGasState*>(next);
+    const bool ended = !next || dynamic_cast<CompleteState*>(next);
+    m_run.stepEntered(ended     ? ProcedureRun::Ended
+                      : waiting ? ProcedureRun::Waiting
+                                : ProcedureRun::Running,
+                      ui->labelStatus->text());
 }
 
 void CertificationWindow::restart()
 {
     m_timeout->stop(); // the old step's wait ends with it
+    // A run begun anew ends with what its step showed last.
+    m_run.stepEntered(ProcedureRun::Ended, ui->labelStatus->text());
     replaceState(new Certification::InsertUSBState(*this));
 }
 

@@ -8,6 +8,7 @@
 #include "analyzer/rpcinterface.h"
 #include "files/filemanager.h"
 #include "procedures/certificationcontext.h"
+#include "widgets/procedurerun.h"
 #include "widgets/windowtype.h"
 
 #include <QTimer>
@@ -81,6 +82,8 @@ private:
     void runOnPeakReceived(const Analyzer::Response& response);
     void collectionTimeReceived(const Analyzer::Response& response);
     void replaceState(Certification::State* next);
+    /// Tells the journal's record of the run which kind of step next is.
+    void noteStep(Certification::State* next);
     void timedOut();
 
     Ui::CertificationWindow* ui;
@@ -104,4 +107,5 @@ private:
     bool m_downloading = false;
     /// The last outcome the file manager reported during that call.
     std::optional<bool> m_reportedSuccess;
+    ProcedureRun m_run{QStringLiteral("certification")};
 };

@@ -10,6 +10,7 @@
 #include "trend/trendchart.h"
 #include "trend/unitkeys.h"
 #include "trend/weight.h"
+#include "widgets/stalemarker.h"
 #include "widgets/textmarkup.h"
 #include "ui_homewindow.h"
 
@@ -36,6 +37,7 @@ constexpr int kMiniPlotLeadSeconds = 120;
 
 const QString kRedLamp = QStringLiteral(":/images/RedLight.png");
 const QString kGreenLamp = QStringLiteral(":/images/GreenLight.png");
+const QString kGreyLamp = QStringLiteral(":/images/GrayLight.png");
 
 /// A fixed-decimals value, or nothing when the analyzer sent no number.
 QString fixedText(double value, int decimals)
@@ -116,6 +118,22 @@ HomeWindow::HomeWindow(Trend::HistoryInterface* history, QWidget* parent)
         field->setReadOnly(true);
     ui->stackedWidget->setCurrentIndex(1);
 
+    // Neither the value nor the lamps may be read as live once the analyzer
+    // stops refreshing them: grey, with their age.
+    m_concMarker = new StaleMarker(this);
+    m_concMarker->addWidget(ui->concLabel);
+    m_concMarker->addWidget(ui->unitsLabel);
+    m_concMarker->setAgeLabel(ui->concAgeLabel);
+    // Out of the way while live, so the unit stays level with the value.
+    connect(m_concMarker, &StaleMarker::staleChanged, ui->concAgeLabel, &QLabel::setVisible);
+    ui->concAgeLabel->setVisible(m_concMarker->isStale());
+    m_lampMarker = new StaleMarker(this);
+    for (QLabel* caption : {ui->label_system, ui->label_concAlarm1, ui->label_concAlarm2})
+        m_lampMarker->addWidget(caption);
+    m_lampMarker->setAgeLabel(ui->alarmsAgeLabel);
+    connect(m_lampMarker, &StaleMarker::staleChanged, this, &HomeWindow::lampsStale);
+    lampsStale(m_lampMarker->isStale());
+
     QSettings settings;
     m_locked = settings.value(kLockedKey, false).toBool();
     m_unlockCode = settings.value(kUnlockCodeKey, -1).toInt();
@@ -176,10 +194,12 @@ void HomeWindow::concReceived(const Analyzer::Response& response)
 {
     if (m_ringDownAlarm) {
         ui->concLabel->setText(tr("OVER"));
+        m_concMarker->markFresh();
         return;
     }
     m_conversion->setValue(response.toDouble());
     ui->concLabel->setText(m_conversion->valueText());
+    m_concMarker->markFresh();
 }
 
 void HomeWindow::speciesReceived(const Analyzer::Response& response)
@@ -276,8 +296,10 @@ void HomeWindow::opmodeReceived(const Analyzer::Response& response)
 
 void HomeWindow::userAlarm2Received(const Analyzer::Response& response)
 {
-    if (!response.isError())
+    if (!response.isError()) {
         m_userAlarm2 = response.toBool();
+        m_lampMarker->markFresh();
+    }
     rebuildAlarms();
 }
 
@@ -335,6 +357,40 @@ void HomeWindow::rebuildAlarms()
 
     if (m_certificateExpired)
         ui->alarmsListWidget->addItem(tr("Perf. Verification"));
+    if (m_lampMarker->isStale())
+        lampsStale(true);
+
+    AlarmFlags alarms;
+    const std::pair<bool, AlarmFlag> flags[] = {
+        {m_laserAlarm, AlarmFlag::Laser},
+        {m_pressureAlarm, AlarmFlag::Pressure},
+        {m_ringDownAlarm, AlarmFlag::RingDown},
+        {m_temperatureAlarm, AlarmFlag::Temperature},
+        {m_refCellAlarm, AlarmFlag::RefCell},
+        {m_detectorTemperatureAlarm, AlarmFlag::DetectorTemperature},
+        {m_concWarning, AlarmFlag::ConcWarning},
+        {m_userAlarm1, AlarmFlag::UserAlarm1},
+        {m_userAlarm2, AlarmFlag::UserAlarm2},
+        {m_certificateExpired, AlarmFlag::CertificateExpired},
+    };
+    for (const auto& [on, flag] : flags)
+        alarms.setFlag(flag, on);
+    emit alarmsRead(alarms);
+}
+
+void HomeWindow::lampsStale(bool stale)
+{
+    // Live lamps are drawn by the next rebuild, which follows every refresh.
+    if (!stale)
+        return;
+    for (QLabel* lamp : {ui->systemAlarmLabel, ui->concAlarmLabel_1, ui->concAlarmLabel_2})
+        lamp->setPixmap(QPixmap(kGreyLamp));
+}
+
+void HomeWindow::connectionChanged(bool lost)
+{
+    m_concMarker->setLinkUp(!lost);
+    m_lampMarker->setLinkUp(!lost);
 }
 
 void HomeWindow::lockCodeReceived(const Analyzer::Response& response)

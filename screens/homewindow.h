@@ -7,6 +7,7 @@
 #include "analyzer/request.h"
 #include "analyzer/requesttable.h"
 #include "analyzer/rpcinterface.h"
+#include "widgets/alarmflags.h"
 #include "widgets/windowtype.h"
 
 #include <QDateTime>
@@ -18,6 +19,7 @@
 class QLineEdit;
 class QListWidgetItem;
 class QTimer;
+class StaleMarker;
 
 namespace QtCharts {
 class QScatterSeries;
@@ -62,10 +64,19 @@ public:
     /// The operating-mode names in the panel's language, indexed by the analyzer's mode code.
     static QStringList opmodeNames();
 
+    /// The link to the analyzer was lost (true) or restored (false): the
+    /// concentration and the lamps turn stale with a lost link.
+    void connectionChanged(bool lost);
+    /// The concentration and the alarm lamps, live or stale (for tests).
+    StaleMarker* concentrationMarker() const { return m_concMarker; }
+    StaleMarker* lampMarker() const { return m_lampMarker; }
+
 signals:
     void goToWindow(WindowType window);
     void inOpmode(int mode);
     void showKeyboard(QString label, Analyzer::Request& request);
+    /// The alarm flags as each rebuild of the alarm display read them.
+    void alarmsRead(AlarmFlags alarms);
 
 public slots:
     void updateMiniTrend(bool cleared);
@@ -102,6 +113,7 @@ private:
     void showTauPart(const Analyzer::Response& response, QString& part, const QString& value,
                      const QString& deviation, QLineEdit* field);
     void rebuildAlarms();
+    void lampsStale(bool stale);
     void applyLockState();
     void selectUnit(const QString& key);
     void setUpMiniPlot();
@@ -138,6 +150,9 @@ private:
 
     bool m_locked = false;
     int m_unlockCode = -1;
+
+    StaleMarker* m_concMarker = nullptr;
+    StaleMarker* m_lampMarker = nullptr;
 
     Trend::HistoryInterface* m_history;
     QtCharts::QScatterSeries* m_normalSeries = nullptr;

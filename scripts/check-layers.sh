@@ -5,11 +5,11 @@
 #   analyzer  <-  widgets  <-  trend, screens, settings, files, procedures  <-  app
 #
 # Among the pages' folders a few arrows are allowed, and they form no cycle:
-# screens -> trend (the home screen's mini plot), and settings, procedures and
-# trend -> files (transfers and storage checks). The launcher, a program of
-# its own, takes only the analyzer's messages, the trend's unit display and
-# the choice of language from the panel (the files it links are listed in
-# launcher/CMakeLists.txt).
+# screens -> trend (the home screen's mini plot), and settings, procedures,
+# trend and screens -> files (transfers, storage checks and exports). The
+# launcher, a program of its own, takes only the analyzer's messages, the
+# trend's unit display and the choice of language from the panel (the files
+# it links are listed in launcher/CMakeLists.txt).
 #   scripts/check-layers.sh [SOURCE_DIR]
 set -euo pipefail
 root="${1:-$(cd "$(dirname "$0")/.." && pwd)}"
@@ -20,7 +20,7 @@ declare -A allowed=(
   [widgets]="analyzer widgets"
   [files]="analyzer widgets files"
   [trend]="analyzer widgets files trend"
-  [screens]="analyzer widgets trend screens"
+  [screens]="analyzer widgets files trend screens"
   [settings]="analyzer widgets files settings"
   [procedures]="analyzer widgets files procedures"
   [app]="analyzer widgets files trend screens settings procedures app"

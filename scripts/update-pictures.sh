@@ -16,6 +16,7 @@ pairs=(
   "look-ringdown.png ringdown.png"
   "look-settings-tabService.png settings.png"
   "look-certification.png certification.png"
+  "look-journal.png journal.png"
   "look-de-home.png home-de.png"
   "look-de-settings-tabSettings.png settings-de.png"
   "look-de-trend.png trend-de.png"

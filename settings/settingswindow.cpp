@@ -11,8 +11,10 @@
 #include "settings/serverlabels.h"
 #include "widgets/calendardialog.h"
 #include "widgets/globals.h"
+#include "widgets/journalevent.h"
 #include "widgets/messagebox.h"
 #include "widgets/progressdialog.h"
+#include "widgets/stalemarker.h"
 #include "widgets/textmarkup.h"
 #include "ui_settingswindow.h"
 
@@ -135,6 +137,7 @@ SettingsWindow::SettingsWindow(QWidget* parent) : QWidget(parent), ui(new Ui::Se
     ui->dateLineEdit->installEventFilter(this);
 
     connectWidgets();
+    watchReadings();
     ui->tabWidget->setCurrentIndex(0);
 
     if (isRemote()) {
@@ -300,9 +303,39 @@ SettingsWindow::Handler SettingsWindow::replyHandler(const SettingsRow& row, QWi
         break;
     }
     return [this, show, skip = row.skip, widget](const Response& response) {
-        if (!skipped(skip, widget, response))
-            show(response);
+        if (skipped(skip, widget, response))
+            return;
+        show(response);
+        if (StaleMarker* marker = m_readingMarkers.value(widget))
+            marker->markFresh();
     };
+}
+
+void SettingsWindow::watchReadings()
+{
+    // The analyzer's readings (not its settings) must not be read as live once
+    // they are no longer refreshed: each group greys its fields and carries
+    // their age in its title.
+    const std::pair<QGroupBox*, QList<QLineEdit*>> groups[] = {
+        {ui->groupBoxReadings_1,
+         {ui->bfdLineEdit, ui->laserTempReadLineEdit, ui->refcellLineEdit, ui->pressureReadLineEdit,
+          ui->reactorTempLineEdit, ui->reactorPressureLineEdit}},
+        {ui->factoryReadingsGroup,
+         {ui->tecCurrentLineEdit, ui->transducerLineEdit, ui->rtdLineEdit,
+          ui->apcPressureLineEdit}},
+    };
+    for (const auto& [group, fields] : groups) {
+        auto* marker = new StaleMarker(this);
+        for (QLineEdit* field : fields) {
+            marker->addWidget(field);
+            m_readingMarkers.insert(field, marker);
+        }
+        const QString title = group->title();
+        connect(marker, &StaleMarker::ageTextChanged, group, [group, title](const QString& age) {
+            group->setTitle(age.isEmpty() ? title : title + QStringLiteral(" \u2013 ") + age);
+        });
+        group->setTitle(title + QStringLiteral(" \u2013 ") + marker->ageText());
+    }
 }
 
 bool SettingsWindow::skipped(int skip, QWidget* widget, const Response& response) const
@@ -367,6 +400,8 @@ void SettingsWindow::handleResponse(const Response& response)
     // Every row but sample_gas_pressure is in a group: its replies are dropped.
     for (const QList<int>& group : m_groups) {
         if (group.contains(response.id())) {
+            if (!response.isError() && response.hasResult() && !response.isLocalAnswer())
+                m_lastResults.insert(response.id(), response.result());
             m_requests.dispatch(response);
             return;
         }
@@ -382,6 +417,12 @@ void SettingsWindow::send(int id, const QJsonArray& params)
     if (!params.isEmpty()) // the one-shot actions go out without params
         request.setParams(params);
     emit jsonToSend(request);
+}
+
+QString SettingsWindow::reportedValue(int id) const
+{
+    const auto it = m_lastResults.constFind(id);
+    return it == m_lastResults.cend() ? QString() : JournalEvent::valueText(*it);
 }
 
 void SettingsWindow::sendValueOf(QLineEdit* field, QJsonArray params)
@@ -557,6 +598,8 @@ void SettingsWindow::checkFileSystem()
 
 void SettingsWindow::connectionChanged(bool lost)
 {
+    for (StaleMarker* marker : qAsConst(m_readingMarkers))
+        marker->setLinkUp(!lost);
     if (lost && m_progress->isVisible()) {
         m_progress->hide();
         showResult(tr("Trend Data"), tr("Error clearing trend data"));

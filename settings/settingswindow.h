@@ -32,6 +32,7 @@ class QLineEdit;
 class QSignalMapper;
 class QTimer;
 class ServerLabels;
+class StaleMarker;
 
 namespace Ui {
 class SettingsWindow;
@@ -54,8 +55,17 @@ public:
     QJsonArray updateRequests() override;
     void handleResponse(const Analyzer::Response& response) override;
 
-    /// The connection to the analyzer was lost (true) or restored (false).
+    /// What the analyzer last answered under id (empty when nothing yet): a
+    /// setting sent under the same id replaces it.
+    QString reportedValue(int id) const;
+    /// The connection to the analyzer was lost (true) or restored (false);
+    /// the readings turn stale with a lost link.
     void connectionChanged(bool lost);
+    /// The marker of the readings group that holds widget, if any (for tests).
+    StaleMarker* readingsMarker(const QWidget* widget) const
+    {
+        return m_readingMarkers.value(widget);
+    }
 
     /// The timers, for the controller's housekeeping and for tests.
     QTimer* editingTimer() const { return m_editingTimer; }
@@ -192,6 +202,7 @@ private:
 
     void showResult(const QString& title, const QString& text);
     void connectWidgets();
+    void watchReadings();
 
     Ui::SettingsWindow* ui;
     Analyzer::RequestTable m_requests;
@@ -205,6 +216,9 @@ private:
     QHash<const QObject*, int> m_keypadRowOf;
     /// The request handed to the keypad; the controller completes a copy of it.
     Analyzer::Request m_keypadRequest;
+    /// The last result the analyzer sent under each id: the old value of a
+    /// setting sent under the same id.
+    QHash<int, QJsonValue> m_lastResults;
 
     CalendarDialog* m_calendar = nullptr;
     ProgressDialog* m_progress = nullptr;
@@ -212,6 +226,8 @@ private:
     QSignalMapper* m_pageMapper = nullptr;
     ServerLabels* m_serverLabels = nullptr;
     std::unique_ptr<GasPages> m_gasPages;
+    /// The readings' fields by their group's marker: grey with their age when stale.
+    QHash<const QWidget*, StaleMarker*> m_readingMarkers;
 
     bool m_firstPoll = true;
     bool m_reactorUsed = false;

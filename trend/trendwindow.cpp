@@ -1,6 +1,9 @@
 #include "trend/trendwindow.h"
 
 #include "analyzer/response.h"
+#include "files/filemanager.h"
+#include "files/storageexport.h"
+#include "trend/chartexport.h"
 #include "trend/historyinterface.h"
 #include "trend/localhistory.h"
 #include "trend/remotehistory.h"
@@ -90,6 +93,8 @@ TrendWindow::TrendWindow(Trend::HistoryInterface* history, QWidget* parent)
     connect(ui->intervalComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &TrendWindow::intervalChanged);
     connect(m_trendSeries, &QScatterSeries::clicked, this, &TrendWindow::pointClicked);
+    connect(ui->pushButtonExportCsv, &QPushButton::clicked, this, &TrendWindow::exportCsvClicked);
+    connect(ui->pushButtonExportPng, &QPushButton::clicked, this, &TrendWindow::exportPngClicked);
 }
 
 TrendWindow::~TrendWindow()
@@ -257,6 +262,21 @@ void TrendWindow::updateTrend(bool)
         autoScaleY();
     m_previousPointCount = count;
     ui->dateLineEdit->clearFocus();
+}
+
+void TrendWindow::exportCsvClicked()
+{
+    StorageExport::save(QStringLiteral("chart.csv"),
+                        m_fileManager ? m_fileManager->serialNumber() : QString(),
+                        Trend::ChartExport::csv(m_trendSeries->pointsVector(),
+                                                m_alarmSeries->pointsVector(), m_unitKey));
+}
+
+void TrendWindow::exportPngClicked()
+{
+    StorageExport::save(QStringLiteral("chart.png"),
+                        m_fileManager ? m_fileManager->serialNumber() : QString(),
+                        Trend::ChartExport::png(m_chartView));
 }
 
 void TrendWindow::typedLimit(const Analyzer::Response& response, bool maximum)

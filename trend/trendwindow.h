@@ -15,6 +15,7 @@
 #include <QWidget>
 
 class CalendarDialog;
+class FileManager;
 class QTimer;
 
 namespace QtCharts {
@@ -54,6 +55,8 @@ public:
     double valueAxisMaximum() const;
     QDateTime windowStart() const { return m_start; }
     QDateTime windowEnd() const { return m_end; }
+    /// The file manager whose serial number names the chart's exports.
+    void setFileManager(FileManager* fileManager) { m_fileManager = fileManager; }
 
 signals:
     void goToWindow(WindowType window);
@@ -75,6 +78,10 @@ public slots:
     void pointClicked(const QPointF& point);
     void refreshTrendData();
     void updateTrend(bool cleared);
+    /// The window's points, in the unit shown, to CSV in the storage folder.
+    void exportCsvClicked();
+    /// The chart as shown, to PNG in the storage folder.
+    void exportPngClicked();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -112,4 +119,5 @@ private:
     QtCharts::QScatterSeries* m_alarmSeries = nullptr;
     QtCharts::QLineSeries* m_level1Line = nullptr;
     QtCharts::QLineSeries* m_level2Line = nullptr;
+    FileManager* m_fileManager = nullptr;
 };

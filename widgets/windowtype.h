@@ -1,9 +1,12 @@
-// Page identifiers of the controller's stacked pages.
+// Page identifiers of the controller's stacked pages. JOURNAL, the event
+// journal reached from the status badge, follows the twelve pages of the
+// analyzer's own panel.
 #pragma once
 
 #include <QMetaType>
 
-enum WindowType {
+enum WindowType
+{
     HOME = 0,
     MODE = 1,
     RD_GRAPH = 2,
@@ -15,7 +18,8 @@ enum WindowType {
     SHUTDOWN = 8,
     CERTIFICATION = 9,
     CALIBRATION = 10,
-    CERTIFICATE = 11
+    CERTIFICATE = 11,
+    JOURNAL = 12
 };
 
 Q_DECLARE_METATYPE(WindowType)

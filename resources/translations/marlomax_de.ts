@@ -459,6 +459,148 @@
     </message>
 </context>
 <context>
+    <name>JournalModel</name>
+    <message>
+        <source>Certification scans</source>
+        <translation>Zertifizierungsscans</translation>
+    </message>
+    <message>
+        <source>Pressure-controller calibration</source>
+        <translation>Kalibrierung des Druckreglers</translation>
+    </message>
+    <message>
+        <source>%1 raised</source>
+        <translation>%1 ausgelöst</translation>
+    </message>
+    <message>
+        <source>%1 cleared</source>
+        <translation>%1 aufgehoben</translation>
+    </message>
+    <message>
+        <source>Mode %1</source>
+        <translation>Modus %1</translation>
+    </message>
+    <message>
+        <source>Mode changed from %1 to %2</source>
+        <translation>Modus von %1 zu %2 gewechselt</translation>
+    </message>
+    <message>
+        <source>Link to %1 lost</source>
+        <translation>Verbindung zu %1 verloren</translation>
+    </message>
+    <message>
+        <source>Link to %1 restored</source>
+        <translation>Verbindung zu %1 wiederhergestellt</translation>
+    </message>
+    <message>
+        <source>%1 not sent, no link: %2</source>
+        <translation>%1 nicht gesendet, keine Verbindung: %2</translation>
+    </message>
+    <message>
+        <source>%1 sent</source>
+        <translation>%1 gesendet</translation>
+    </message>
+    <message>
+        <source>%1 set to %2</source>
+        <translation>%1 auf %2 gesetzt</translation>
+    </message>
+    <message>
+        <source>%1 changed from %2 to %3</source>
+        <translation>%1 von %2 auf %3 geändert</translation>
+    </message>
+    <message>
+        <source>%1 started</source>
+        <translation>%1 gestartet</translation>
+    </message>
+    <message>
+        <source>%1 ended: %2</source>
+        <translation>%1 beendet: %2</translation>
+    </message>
+    <message>
+        <source>%1 failed</source>
+        <translation>%1 fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>%1 written</source>
+        <translation>%1 geschrieben</translation>
+    </message>
+    <message>
+        <source>%1 failed: %2</source>
+        <translation>%1 fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Art</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>Ereignis</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Modus</translation>
+    </message>
+    <message>
+        <source>Link</source>
+        <translation>Verbindung</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>Einstellung</translation>
+    </message>
+    <message>
+        <source>Procedure</source>
+        <translation>Ablauf</translation>
+    </message>
+    <message>
+        <source>Transfer</source>
+        <translation>Übertragung</translation>
+    </message>
+</context>
+<context>
+    <name>JournalWindow</name>
+    <message>
+        <source>Event Journal</source>
+        <translation>Ereignisprotokoll</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>Von</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>bis</translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation>CSV sichern</translation>
+    </message>
+    <message>
+        <source>All events</source>
+        <translation>Alle Ereignisse</translation>
+    </message>
+    <message>
+        <source>The journal cannot be read</source>
+        <translation>Das Protokoll ist nicht lesbar</translation>
+    </message>
+    <message>
+        <source>Events: %1</source>
+        <translation>Ereignisse: %1</translation>
+    </message>
+</context>
+<context>
     <name>MessageBox</name>
     <message>
         <source>Dialog</source>
@@ -1363,6 +1505,44 @@ Mit OK fortfahren?</translation>
     </message>
 </context>
 <context>
+    <name>StaleMarker</name>
+    <message>
+        <source>%1 s ago</source>
+        <translation>vor %1 s</translation>
+    </message>
+    <message>
+        <source>%1 min ago</source>
+        <translation>vor %1 min</translation>
+    </message>
+    <message>
+        <source>%1 h ago</source>
+        <translation>vor %1 h</translation>
+    </message>
+    <message>
+        <source>no reply yet</source>
+        <translation>noch keine Antwort</translation>
+    </message>
+</context>
+<context>
+    <name>StatusBadge</name>
+    <message>
+        <source>Failure</source>
+        <translation>Ausfall</translation>
+    </message>
+    <message>
+        <source>Maintenance</source>
+        <translation>Wartung</translation>
+    </message>
+    <message>
+        <source>Out of specification</source>
+        <translation>Außerhalb der Spezifikation</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+</context>
+<context>
     <name>Trend::TrendChart</name>
     <message>
         <source>1 Week</source>
@@ -1487,6 +1667,14 @@ Stdabw. = %4</translation>
     <message>
         <source>Enter MIN</source>
         <translation>MIN eingeben</translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation>CSV sichern</translation>
+    </message>
+    <message>
+        <source>Export PNG</source>
+        <translation>PNG sichern</translation>
     </message>
 </context>
 <context>

@@ -8,6 +8,7 @@
 #include "support/simulatorprocess.h"
 #include "support/testsupport.h"
 #include "transferharness.h"
+#include "widgets/eventjournal.h"
 
 #include <QBuffer>
 #include <QProcess>
@@ -45,6 +46,7 @@ private slots:
     void certificationCabinet_data();
     void certificationCabinet();
     void uploadPickerListsSettingsDatabases();
+    void transfersInTheJournal();
 
 private:
     /// Starts the job named by what ("package", "copy", "export", "download",
@@ -471,6 +473,41 @@ void tst_StorageJobs::uploadPickerListsSettingsDatabases()
     start("upload");
     QCOMPARE(listed, (QStringList{"settings.db", "settings_SN_2024-05-01_134501.db"}));
     QCOMPARE(m_h->outcomes, QList<bool>{true}); // nothing chosen
+}
+
+void tst_StorageJobs::transfersInTheJournal()
+{
+    QTemporaryDir data;
+    EventJournal journal(data.filePath("journal.db"));
+    EventJournal::setCurrent(&journal);
+    const auto last = [&journal]() {
+        const JournalEvent e = journal.events({}, 0, 1).value(0);
+        return e.subject + " " + e.action + ": " + e.newValue;
+    };
+    m_h->feed(reply(kSerialId, "SN7"));
+
+    // A download that completes, under the name it has in the storage folder.
+    m_h->startDownload(FileManager::ScansFile, 0);
+    m_h->answer(1, "");
+    QCOMPARE(m_h->outcomes, QList<bool>{true});
+    QVERIFY2(QRegularExpression(
+                 R"(^scans_SN7_\d{4}-\d\d-\d\d_\d{6}\.db succeeded: File copied successfully$)")
+                 .match(last())
+                 .hasMatch(),
+             qPrintable(last()));
+    // One the analyzer refuses, with its words.
+    m_h->startDownload(FileManager::LogFile, 3);
+    m_h->feed(errorReply(m_h->idAt(m_h->sent.size() - 1), "no log today"));
+    QVERIFY2(last().endsWith(" failed: no log today"), qPrintable(last()));
+    QCOMPARE(journal.count(), 2);
+
+    // Packaging that cannot mount the storage.
+    Programs programs;
+    programs.add("echo", "[ $# -eq 1 ]");
+    m_h->files.downloadFile(FileManager::CertificationPackage, true);
+    QCOMPARE(last(), QStringLiteral("certscan.cab failed: Error mounting USB device"));
+    QCOMPARE(journal.count(), 3);
+    EventJournal::setCurrent(nullptr);
 }
 
 QTEST_MAIN(tst_StorageJobs)

@@ -74,11 +74,25 @@ QWidget* PanelDriver::shown(const QString& name) const
 
 bool PanelDriver::press(const QString& button)
 {
-    auto* target = qobject_cast<QAbstractButton*>(shown(button));
+    return click(qobject_cast<QAbstractButton*>(shown(button)), button);
+}
+
+bool PanelDriver::pressOnTitleBar(const QString& button)
+{
+    auto* target = m_gui->findChild<QAbstractButton*>(button);
+    if (!target || !target->isVisible() || currentPage()->isAncestorOf(target)) {
+        qWarning().noquote() << "No" << button << "on the title bar";
+        return false;
+    }
+    return click(target, button);
+}
+
+bool PanelDriver::click(QAbstractButton* target, const QString& name)
+{
     if (!target)
         return false;
     if (!target->isEnabled()) {
-        qWarning().noquote() << button << "is not enabled";
+        qWarning().noquote() << name << "is not enabled";
         return false;
     }
     QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());

@@ -14,6 +14,7 @@
 #include <memory>
 
 class MainWindow;
+class QAbstractButton;
 class QWidget;
 class VireoGUI;
 
@@ -45,6 +46,8 @@ public:
     /// Presses the named button on the page on view; false (with a warning
     /// saying why) when it is not there, not shown or not enabled.
     bool press(const QString& button);
+    /// Presses the named button on the title bar (the status badge).
+    bool pressOnTitleBar(const QString& button);
     /// Presses the tab of the named page on the tab widget on view.
     bool pressTab(const QString& tabPage);
     /// Presses the item with this text in the named list on view.
@@ -65,6 +68,7 @@ public:
 
 private:
     QWidget* shown(const QString& name) const;
+    static bool click(QAbstractButton* target, const QString& name);
 
     TestSupport::SimulatorProcess m_sim;
     QTemporaryDir m_storage;

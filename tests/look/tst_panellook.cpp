@@ -17,6 +17,8 @@
 #include "procedures/certificationwindow.h"
 #include "screens/certificatewindow.h"
 #include "screens/homewindow.h"
+#include "screens/journalmodel.h"
+#include "screens/journalwindow.h"
 #include "screens/modewindow.h"
 #include "screens/rdgraphwindow.h"
 #include "screens/scanswindow.h"
@@ -28,6 +30,7 @@
 #include "trend/trendwindow.h"
 #include "widgets/keyboardwindow.h"
 #include "widgets/language.h"
+#include "widgets/statusbadge.h"
 
 #include <QChart>
 #include <QChartView>
@@ -131,6 +134,7 @@ private slots:
     void keypadAndFactoryPages();
     void calibration();
     void certification();
+    void journalFromTheBadge();
     void keypadPromptsFit_data();
     void keypadPromptsFit();
 
@@ -518,6 +522,44 @@ void tst_PanelLook::keypadPromptsFit()
     const QStringList findings = m_panel->look(shot(QStringLiteral("keypad-prompt")));
     QVERIFY(m_panel->press(QStringLiteral("pushButton_Cancel")));
     QVERIFY2(findings.isEmpty(), qPrintable(QLatin1Char('\n') + findings.join(QLatin1Char('\n'))));
+}
+
+void tst_PanelLook::journalFromTheBadge()
+{
+    // Back home in service mode, where the shutdown steps left the analyzer.
+    QVERIFY(goHome());
+    m_panel->tick();
+    auto* badge = m_panel->gui()->findChild<StatusBadge*>(QStringLiteral("statusBadge"));
+    QTRY_COMPARE(badge->statusClass(), AnalyzerStatus::Maintenance);
+    QCOMPARE(badge->text(), shown("StatusBadge", "Maintenance"));
+    // Drawn in its class's colour, between the unit's name and the version.
+    const QPoint at = badge->mapTo(m_panel->window(), QPoint());
+    const QImage drawn = m_panel->window()->grab(QRect(at, badge->size())).toImage();
+    QCOMPARE(drawn.pixelColor(6, drawn.height() / 2),
+             StatusBadge::classColour(AnalyzerStatus::Maintenance));
+    QVERIFY(at.x() > label(m_panel->gui(), "nameLabel")->mapTo(m_panel->window(), QPoint()).x());
+
+    QVERIFY(m_panel->pressOnTitleBar(QStringLiteral("statusBadge")));
+    auto* journal = qobject_cast<JournalWindow*>(m_panel->currentPage());
+    QVERIFY(journal);
+    // The run's events, newest first: the modes the suite went through, the
+    // reminder raised and cleared, the writes of its pages.
+    QStringList events;
+    for (int row = 0; row < journal->model()->rowCount(); ++row)
+        events << journal->model()->index(row, JournalModel::EventColumn).data().toString();
+    const QString reminder = shown("HomeWindow", "Perf. Verification");
+    const QString raised = shown("JournalModel", "%1 raised").arg(reminder);
+    const QString cleared = shown("JournalModel", "%1 cleared").arg(reminder);
+    QVERIFY2(events.contains(raised), qPrintable(events.join('\n')));
+    QVERIFY(events.contains(cleared));
+    QVERIFY(events.indexOf(cleared) < events.indexOf(raised));
+    QVERIFY(events.contains(shown("JournalModel", "Mode changed from %1 to %2")
+                                .arg(shown("HomeWindow", "MEASURE MODE"),
+                                     shown("HomeWindow", "SERVICE MODE"))));
+    VERIFY_SOUND("journal");
+
+    QVERIFY(m_panel->press(QStringLiteral("pushButtonClose")));
+    QCOMPARE(m_panel->currentPage(), home());
 }
 
 QTEST_MAIN(tst_PanelLook)

@@ -6,6 +6,7 @@
 #include "procedures/certificationstates.h"
 #include "procedures/certificationwindow.h"
 #include "support/testsupport.h"
+#include "widgets/eventjournal.h"
 #include "widgets/globals.h"
 
 #include <QJsonDocument>
@@ -84,6 +85,7 @@ private slots:
     void certificationGuards();
     void calibration_data();
     void calibration();
+    void runsInTheJournal();
 
 private:
     QTemporaryDir m_storage;
@@ -386,6 +388,59 @@ void tst_ProcedureWindows::calibration()
     QCOMPARE(status(&window), text);
     if (script == "n n")
         TestSupport::saveScreenshot(&window, "calibration-calibrating");
+}
+
+void tst_ProcedureWindows::runsInTheJournal()
+{
+    EventJournal journal(m_storage.filePath("journal.db"));
+    EventJournal::setCurrent(&journal);
+    const auto runs = [&journal]() {
+        QStringList list;
+        const QList<JournalEvent> events = journal.events({});
+        for (auto it = events.crbegin(); it != events.crend(); ++it)
+            list << it->subject + " " + it->action + (it->newValue.isEmpty() ? "" : ": ") +
+                        it->newValue;
+        return list;
+    };
+    const auto click = [](QWidget& page, const char* button) {
+        QTest::mouseClick(page.findChild<QPushButton*>(button), Qt::LeftButton);
+    };
+
+    // Ended before it started: the analyzer was left alone, nothing to record.
+    CalibrationWindow calibration(nullptr);
+    calibration.assignRequestIds(20);
+    calibration.connectionChanged(true);
+    click(calibration, "buttonOK");
+    QCOMPARE(runs(), QStringList());
+    click(calibration, "buttonNext");
+    click(calibration, "buttonNext");
+    calibration.handleResponse(reply(20, true));
+    click(calibration, "buttonNext");
+    calibration.handleResponse(errorReply(21));
+    QCOMPARE(runs(), QStringList({"calibration started",
+                                  "calibration ended: ERROR: Could not calibrate ADC"}));
+    click(calibration, "buttonOK");
+
+    // The certification waits for the storage and the zero gas; its run
+    // begins with the first copy and ends on the outcome shown.
+    FileManager files;
+    CertificationWindow certification(&files, nullptr);
+    certification.assignRequestIds(30);
+    certification.connectionChanged(true); // waiting for the storage: no run
+    certification.restart();
+    certification.handleResponse(reply(30, 8));
+    QVERIFY(status(&certification).startsWith("Supply zero gas"));
+    certification.restart();
+    QCOMPARE(runs().size(), 2);
+    certification.handleResponse(reply(30, 8));
+    click(certification, "buttonNext");
+    certification.connectionChanged(true);
+    QCOMPARE(runs().mid(2),
+             QStringList({"certification started",
+                          "certification ended: ERROR: Lost connection to analyzer"}));
+    click(certification, "buttonOK");
+    QCOMPARE(runs().size(), 4);
+    EventJournal::setCurrent(nullptr);
 }
 
 QTEST_MAIN(tst_ProcedureWindows)

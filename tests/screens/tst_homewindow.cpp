@@ -5,6 +5,7 @@
 #include "support/testsupport.h"
 #include "trend/historyinterface.h"
 #include "trend/remotehistory.h"
+#include "widgets/stalemarker.h"
 
 #include <QChartView>
 #include <QDateTimeAxis>
@@ -178,6 +179,9 @@ private slots:
     void miniPlotScale_data();
     void miniPlotScale();
     void miniTrendFromRemoteHistory();
+    void staleWithTheLinkDown();
+    void staleWhenNotRefreshed();
+    void alarmFlagsReadByEachRebuild();
     void screenshots();
 
 private:
@@ -717,6 +721,86 @@ void tst_HomeWindow::miniTrendFromRemoteHistory()
     QCOMPARE(sent.size(), 3);
 }
 
+void tst_HomeWindow::staleWithTheLinkDown()
+{
+    FakeHistory history;
+    HomeWindow home(&history, nullptr);
+    home.assignRequestIds(2);
+    auto* conc = child<QLabel>(home, "concLabel");
+    auto* concAge = child<QLabel>(home, "concAgeLabel");
+    auto* alarmsAge = child<QLabel>(home, "alarmsAgeLabel");
+    const QList<QLabel*> lamps = {child<QLabel>(home, "systemAlarmLabel"),
+                                  child<QLabel>(home, "concAlarmLabel_1"),
+                                  child<QLabel>(home, "concAlarmLabel_2")};
+    const auto grey = [](QLabel* label) {
+        return label->palette().color(QPalette::WindowText) == StaleMarker::staleColour();
+    };
+    // Before the first reply the form's placeholder is no reading.
+    QVERIFY(grey(conc));
+    QCOMPARE(concAge->text(), QStringLiteral("no reply yet"));
+    for (QLabel* lamp : lamps)
+        QVERIFY(showsLamp(lamp, ":/images/GrayLight.png"));
+
+    answerPoll(home, {{UserAlarm1, true}});
+    QVERIFY(!grey(conc));
+    QCOMPARE(concAge->text(), QString());
+    QCOMPARE(alarmsAge->text(), QString());
+    QVERIFY(showsLamp(lamps[0], ":/images/GreenLight.png"));
+    QVERIFY(showsLamp(lamps[1], ":/images/RedLight.png"));
+
+    home.connectionChanged(true);
+    QVERIFY(grey(conc));
+    QCOMPARE(conc->text(), QStringLiteral("5.250")); // the last value stays, in grey
+    QCOMPARE(concAge->text(), QStringLiteral("0 s ago"));
+    QCOMPARE(alarmsAge->text(), QStringLiteral("0 s ago"));
+    for (QLabel* lamp : lamps)
+        QVERIFY(showsLamp(lamp, ":/images/GrayLight.png"));
+    // A poll that ends in errors refreshes nothing: still stale.
+    for (int offset = 0; offset < OffsetCount; ++offset)
+        home.handleResponse(Analyzer::Response(TestSupport::errorJson(2 + offset)));
+    QVERIFY(grey(conc));
+    QVERIFY(showsLamp(lamps[1], ":/images/GrayLight.png"));
+
+    // The restored link alone proves nothing; the first replies make them live.
+    home.connectionChanged(false);
+    answerPoll(home, {{UserAlarm1, true}});
+    QVERIFY(!grey(conc));
+    QCOMPARE(concAge->text(), QString());
+    QVERIFY(showsLamp(lamps[1], ":/images/RedLight.png"));
+    QVERIFY(!home.lampMarker()->isStale());
+}
+
+void tst_HomeWindow::staleWhenNotRefreshed()
+{
+    FakeHistory history;
+    HomeWindow home(&history, nullptr);
+    home.assignRequestIds(2);
+    home.concentrationMarker()->setStaleAfter(200);
+    home.lampMarker()->setStaleAfter(200);
+    answerPoll(home);
+    QVERIFY(!home.concentrationMarker()->isStale());
+    QTRY_VERIFY(home.concentrationMarker()->isStale() && home.lampMarker()->isStale());
+    QVERIFY(showsLamp(child<QLabel>(home, "systemAlarmLabel"), ":/images/GrayLight.png"));
+    answerPoll(home);
+    QVERIFY(!home.concentrationMarker()->isStale());
+    QVERIFY(showsLamp(child<QLabel>(home, "systemAlarmLabel"), ":/images/GreenLight.png"));
+}
+
+void tst_HomeWindow::alarmFlagsReadByEachRebuild()
+{
+    FakeHistory history;
+    HomeWindow home(&history, nullptr);
+    home.assignRequestIds(2);
+    QSignalSpy read(&home, &HomeWindow::alarmsRead);
+    answerTwoPolls(
+        home,
+        {{LaserAlarm, true}, {UserAlarm2, true}, {CertificateExpired, true}, {ConcWarning, true}});
+    QCOMPARE(read.size(), 2);
+    QCOMPARE(read.last().at(0).value<AlarmFlags>(), AlarmFlag::Laser | AlarmFlag::UserAlarm2 |
+                                                        AlarmFlag::CertificateExpired |
+                                                        AlarmFlag::ConcWarning);
+}
+
 void tst_HomeWindow::screenshots()
 {
     Trend::RemoteHistory history(nullptr);
@@ -739,6 +823,8 @@ void tst_HomeWindow::screenshots()
     answerTwoPolls(home, {{Conc, 5.1239}});
     child<QStackedWidget>(home, "stackedWidget")->setCurrentIndex(1);
     TestSupport::saveScreenshot(&home, QStringLiteral("home-standalone-chart"));
+    home.connectionChanged(true);
+    TestSupport::saveScreenshot(&home, QStringLiteral("home-standalone-stale"));
 }
 
 QTEST_MAIN(tst_HomeWindow)

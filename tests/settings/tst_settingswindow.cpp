@@ -9,6 +9,7 @@
 #include "support/testsupport.h"
 #include "widgets/globals.h"
 #include "widgets/language.h"
+#include "widgets/stalemarker.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -246,6 +247,7 @@ private slots:
     void maintenanceReplies();
     void transferButtons_data();
     void transferButtons();
+    void readingsTurnStale();
     void screenshots();
 
 private:
@@ -1520,6 +1522,48 @@ void tst_SettingsWindow::transferButtons()
         QCOMPARE(downloads.at(0).at(0).value<FileManager::FileType>(), FileManager::FileType(type));
         QCOMPARE(downloads.at(0).at(1).toBool(), false);
     }
+}
+
+void tst_SettingsWindow::readingsTurnStale()
+{
+    // Rows 39 and 40 are readings of the Settings tab, rows 68 and 82 of the
+    // factory page; the laser current is a setting, never marked.
+    auto* temperature = child<QLineEdit>("laserTempReadLineEdit");
+    auto* tec = child<QLineEdit>("tecCurrentLineEdit");
+    auto* group = child<QGroupBox>("groupBoxReadings_1");
+    const auto grey = [](QWidget* widget) {
+        return widget->palette().color(QPalette::Text) == StaleMarker::staleColour();
+    };
+    QVERIFY(grey(temperature) && grey(tec));
+    QCOMPARE(group->title(), QStringLiteral("Readings \u2013 no reply yet"));
+    QVERIFY(!m_window->readingsMarker(child("laserCurrentLineEdit")));
+
+    m_window->handleResponse(reply(39, 21.5));
+    m_window->handleResponse(reply(40, 1.25));
+    QVERIFY(!grey(temperature));
+    QCOMPARE(group->title(), QStringLiteral("Readings"));
+    QVERIFY(grey(tec)); // its own group, not refreshed yet
+    m_window->handleResponse(reply(68, 0.5));
+    QVERIFY(!grey(tec));
+
+    m_window->connectionChanged(true);
+    QVERIFY(grey(temperature) && grey(tec));
+    QCOMPARE(temperature->text(), QStringLiteral("21.50"));
+    QCOMPARE(group->title(), QStringLiteral("Readings \u2013 0 s ago"));
+    m_window->connectionChanged(false);
+    // An error reply to a row that keeps its value on errors refreshes nothing.
+    m_window->handleResponse(errorReply(82));
+    QVERIFY(grey(tec));
+    m_window->handleResponse(reply(82, 700.0));
+    QVERIFY(!grey(tec));
+    m_window->handleResponse(reply(39, 21.6));
+    QVERIFY(!grey(temperature));
+
+    // Unrefreshed for longer than three ticks: stale without any link report.
+    m_window->readingsMarker(temperature)->setStaleAfter(100);
+    m_window->handleResponse(reply(39, 21.7));
+    QTRY_VERIFY(grey(temperature));
+    QTRY_COMPARE(group->title(), QStringLiteral("Readings \u2013 0 s ago"));
 }
 
 void tst_SettingsWindow::screenshots()

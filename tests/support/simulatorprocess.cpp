@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <csignal>
 
 namespace TestSupport {
 
@@ -85,6 +86,18 @@ void SimulatorProcess::kill()
     m_process.kill();
     m_process.waitForFinished(10000);
     m_stderr += m_process.readAllStandardError();
+}
+
+void SimulatorProcess::pause()
+{
+    if (isRunning())
+        ::kill(pid_t(m_process.processId()), SIGSTOP);
+}
+
+void SimulatorProcess::resume()
+{
+    if (isRunning())
+        ::kill(pid_t(m_process.processId()), SIGCONT);
 }
 
 bool SimulatorProcess::isRunning() const

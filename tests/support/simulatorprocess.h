@@ -26,6 +26,10 @@ public:
     void stop();
     /// Ends it at once with SIGKILL, as a crash would.
     void kill();
+    /// Freezes it (SIGSTOP): the link stays up, but nothing is answered.
+    void pause();
+    /// Lets a frozen simulator run on (SIGCONT).
+    void resume();
     /// Starts it again on the same port with the same state folder.
     bool restart(int timeoutMs = 60000);
 

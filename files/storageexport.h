@@ -1,0 +1,32 @@
+// Writes a file the panel makes itself (the journal's or the chart's export)
+// into the storage folder under the checks every copy there passes: the
+// storage is mounted first and unmounted after, a volume without room for
+// the file is refused, the name carries the serial number and the time, and
+// the file is written whole or not at all. Each export goes into the event
+// journal as a transfer with its result.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class ProgressDialog;
+
+class StorageExport
+{
+public:
+    struct Result
+    {
+        bool ok = false;
+        /// What the operator is told: the file manager's messages.
+        QString message;
+        /// Where the file was written (empty when it was not).
+        QString path;
+    };
+
+    /// Writes bytes as storageFileName(sourceName, serial, now) in the
+    /// storage folder ("journal.csv" becomes journal_<serial>_<time>.csv).
+    static Result write(const QString& sourceName, const QString& serial, const QByteArray& bytes,
+                        ProgressDialog* progress = nullptr);
+    /// write(), then the outcome told in the file manager's popup ("File Transfer").
+    static Result save(const QString& sourceName, const QString& serial, const QByteArray& bytes);
+};

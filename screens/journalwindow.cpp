@@ -1,0 +1,134 @@
+#include "screens/journalwindow.h"
+
+#include "files/filemanager.h"
+#include "files/storageexport.h"
+#include "screens/journalmodel.h"
+#include "widgets/calendardialog.h"
+#include "ui_journalwindow.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+
+namespace {
+const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
+} // namespace
+
+JournalWindow::JournalWindow(EventJournal* journal, FileManager* fileManager, QWidget* parent)
+    : QWidget(parent), ui(new Ui::JournalWindow), m_journal(journal), m_fileManager(fileManager),
+      m_model(new JournalModel(journal && journal->isOpen() ? journal : nullptr, this)),
+      // Without a parent, like every popup of the panel: it opens as its own window.
+      m_calendar(new CalendarDialog())
+{
+    ui->setupUi(this);
+    ui->journalView->setModel(m_model);
+    // Time and kind as wide as their words; what happened takes the rest and
+    // wraps onto as many lines as it needs, so nothing is cut off.
+    QHeaderView* header = ui->journalView->horizontalHeader();
+    header->setSectionResizeMode(JournalModel::TimeColumn, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(JournalModel::KindColumn, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(JournalModel::EventColumn, QHeaderView::Stretch);
+    ui->journalView->setWordWrap(true);
+    ui->journalView->verticalHeader()->hide();
+    ui->journalView->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+
+    // The filter compares keys kept as item data, never the words shown.
+    ui->kindComboBox->addItem(tr("All events"), QString());
+    for (JournalEvent::Kind kind :
+         {JournalEvent::Alarm, JournalEvent::Mode, JournalEvent::Link, JournalEvent::Setting,
+          JournalEvent::Procedure, JournalEvent::Transfer})
+        ui->kindComboBox->addItem(JournalModel::kindText(kind), JournalEvent::kindKey(kind));
+
+    ui->fromDateLineEdit->installEventFilter(this);
+    ui->toDateLineEdit->installEventFilter(this);
+    connect(ui->pushButtonClose, &QPushButton::clicked, this, &JournalWindow::closeClicked);
+    connect(ui->pushButtonExport, &QPushButton::clicked, this, &JournalWindow::exportClicked);
+    connect(ui->kindComboBox, qOverload<int>(&QComboBox::activated), this,
+            &JournalWindow::kindChanged);
+    refresh();
+}
+
+JournalWindow::~JournalWindow()
+{
+    delete m_calendar;
+    delete ui;
+}
+
+void JournalWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    refresh();
+}
+
+void JournalWindow::refresh()
+{
+    const bool open = m_journal && m_journal->isOpen();
+    const QDate today = QDate::currentDate();
+    const QDate oldest = open ? m_journal->oldestDate() : QDate();
+    if (!m_toPicked)
+        ui->toDateLineEdit->setText(today.toString(kDateFormat));
+    if (!m_fromPicked)
+        ui->fromDateLineEdit->setText((oldest.isValid() ? oldest : today).toString(kDateFormat));
+    ui->pushButtonExport->setEnabled(open);
+    applyFilter();
+}
+
+void JournalWindow::applyFilter()
+{
+    EventJournal::Filter filter;
+    filter.kind = ui->kindComboBox->currentData().toString();
+    filter.from = QDate::fromString(ui->fromDateLineEdit->text(), kDateFormat);
+    filter.to = QDate::fromString(ui->toDateLineEdit->text(), kDateFormat);
+    m_model->setFilter(filter);
+    ui->journalView->scrollToTop();
+    if (!m_journal || !m_journal->isOpen())
+        ui->countLabel->setText(tr("The journal cannot be read"));
+    else
+        ui->countLabel->setText(tr("Events: %1").arg(m_journal->count(filter)));
+}
+
+void JournalWindow::kindChanged(int)
+{
+    applyFilter();
+}
+
+bool JournalWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress &&
+        (watched == ui->fromDateLineEdit || watched == ui->toDateLineEdit)) {
+        pickDate(static_cast<QLineEdit*>(watched));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void JournalWindow::pickDate(QLineEdit* field)
+{
+    m_calendar->selectToday();
+    m_calendar->setSelectedDate(QDate::fromString(field->text(), kDateFormat));
+    if (m_calendar->exec() != QDialog::Accepted)
+        return;
+    const QString picked = m_calendar->selectedDateText();
+    field->setText(picked);
+    const bool from = field == ui->fromDateLineEdit;
+    (from ? m_fromPicked : m_toPicked) = true;
+    // A range that ends before it begins becomes the one day picked.
+    QLineEdit* other = from ? ui->toDateLineEdit : ui->fromDateLineEdit;
+    const QDate start = QDate::fromString(ui->fromDateLineEdit->text(), kDateFormat);
+    const QDate end = QDate::fromString(ui->toDateLineEdit->text(), kDateFormat);
+    if (start > end) {
+        other->setText(picked);
+        (from ? m_toPicked : m_fromPicked) = true;
+    }
+    applyFilter();
+}
+
+void JournalWindow::exportClicked()
+{
+    StorageExport::save(QStringLiteral("journal.csv"),
+                        m_fileManager ? m_fileManager->serialNumber() : QString(), m_model->csv());
+}
+
+void JournalWindow::closeClicked()
+{
+    emit closed();
+}

@@ -1,0 +1,123 @@
+#include "widgets/stalemarker.h"
+
+#include <QLabel>
+#include <QWidget>
+#include <algorithm>
+
+namespace {
+constexpr int kAgeTickMs = 1000;
+} // namespace
+
+StaleMarker::StaleMarker(QObject* parent) : QObject(parent)
+{
+    m_expiry.setSingleShot(true);
+    m_expiry.setTimerType(Qt::PreciseTimer);
+    connect(&m_expiry, &QTimer::timeout, this, &StaleMarker::reconsider);
+    m_ageTick.setInterval(kAgeTickMs);
+    connect(&m_ageTick, &QTimer::timeout, this, &StaleMarker::showAge);
+    // Nothing has been read yet: what the form shows is no reading.
+    m_stale = true;
+}
+
+void StaleMarker::setStaleAfter(int ms)
+{
+    m_staleAfterMs = ms;
+    if (m_expiry.isActive())
+        m_expiry.start(int(std::max<qint64>(0, ms - m_sinceFresh.elapsed())));
+}
+
+void StaleMarker::addWidget(QWidget* widget)
+{
+    m_widgets.append(widget);
+    m_applied = false;
+    reconsider();
+}
+
+void StaleMarker::setAgeLabel(QLabel* label)
+{
+    m_ageLabel = label;
+    addWidget(label);
+    showAge();
+}
+
+QColor StaleMarker::staleColour()
+{
+    return QColor(140, 140, 140);
+}
+
+QString StaleMarker::ageText(qint64 ms)
+{
+    const qint64 seconds = ms / 1000;
+    if (seconds < 60)
+        return tr("%1 s ago").arg(seconds);
+    if (seconds < 3600)
+        return tr("%1 min ago").arg(seconds / 60);
+    return tr("%1 h ago").arg(seconds / 3600);
+}
+
+QString StaleMarker::ageText() const
+{
+    if (!m_stale)
+        return QString();
+    if (!m_sinceFresh.isValid())
+        return tr("no reply yet");
+    return ageText(m_sinceFresh.elapsed());
+}
+
+void StaleMarker::markFresh()
+{
+    // A reply proves the link, whatever the last report said.
+    m_linkUp = true;
+    m_sinceFresh.start();
+    m_expiry.start(m_staleAfterMs);
+    reconsider();
+}
+
+void StaleMarker::setLinkUp(bool up)
+{
+    m_linkUp = up;
+    // What was read before the link went down is live again only once a
+    // reply has refreshed it.
+    if (!up)
+        m_expiry.stop();
+    reconsider();
+}
+
+void StaleMarker::reconsider()
+{
+    // The expiry runs from each refresh until the value has gone unrefreshed too long.
+    const bool stale = !m_linkUp || !m_sinceFresh.isValid() || !m_expiry.isActive();
+    if (stale == m_stale && m_applied) {
+        showAge();
+        return;
+    }
+    m_stale = stale;
+    m_applied = true;
+    for (QWidget* widget : m_widgets) {
+        if (!widget)
+            continue;
+        if (stale) {
+            QPalette palette = widget->palette();
+            for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text})
+                palette.setColor(role, staleColour());
+            widget->setPalette(palette);
+        } else {
+            // Back to what the widget inherits: the forms set no palettes.
+            widget->setPalette(QPalette());
+        }
+    }
+    if (stale)
+        m_ageTick.start();
+    else
+        m_ageTick.stop();
+    showAge();
+    emit staleChanged(stale);
+}
+
+void StaleMarker::showAge()
+{
+    const QString text = ageText();
+    if (m_ageLabel)
+        m_ageLabel->setText(text);
+    emit ageTextChanged(text);
+}
