@@ -18,7 +18,7 @@
 #include <algorithm>
 
 namespace {
-constexpr int kPages = 12;
+constexpr int kPages = JOURNAL + 1;
 constexpr int kServiceMode = 2;
 constexpr int kMeasureMode = 8;
 // A line the panel has not handled in this time has hung it.

@@ -5,7 +5,7 @@
 // routing by the real request ids, each page's handler, the painting.
 //
 // An input is three header bytes and the bytes the analyzer sends:
-//   byte 0: the page on view (its value modulo the 12 page identifiers);
+//   byte 0: the page on view (its value modulo the 13 page identifiers);
 //   byte 1: bit 0 set puts the pages in service mode, clear in measure mode;
 //   byte 2: where the line decoder's cross-check splits the bytes (byte/256
 //           of their length);
