@@ -14,10 +14,16 @@ namespace Analyzer {
 
 QList<QByteArray> LineDecoder::takeCompleteLines(QByteArray& buffer)
 {
-    if (!buffer.endsWith('\n'))
+    const int end = buffer.lastIndexOf('\n');
+    if (end < 0)
         return {};
     QByteArray whole;
-    whole.swap(buffer);
+    if (end == buffer.size() - 1) {
+        whole.swap(buffer); // the usual case: nothing left over, nothing copied
+    } else {
+        whole = buffer.left(end + 1);
+        buffer.remove(0, end + 1);
+    }
     whole.chop(1);
     return whole.split('\n');
 }

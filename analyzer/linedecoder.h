@@ -1,6 +1,6 @@
 // Turns the bytes received from the analyzer into replies. The stream is
-// line-framed: nothing is decoded until the collected text ends with a line
-// feed, and each line holds one reply object or an array of them.
+// line-framed: each line holds one reply object or an array of them, and a
+// line is decoded as soon as its line feed has arrived.
 #pragma once
 
 #include "analyzer/response.h"
@@ -14,8 +14,10 @@ namespace Analyzer {
 class LineDecoder
 {
 public:
-    /// When the buffer ends with a line feed, empties it and returns its lines
-    /// (the final line feed dropped); otherwise leaves it alone and returns nothing.
+    /// Takes every line the buffer holds up to its last line feed (line feeds
+    /// dropped) and leaves only the unfinished line after it. A complete reply
+    /// is never held back behind the start of the next one: a link that drops
+    /// there, or a peer that always leaves a line open, would lose it.
     static QList<QByteArray> takeCompleteLines(QByteArray& buffer);
 
     /// The replies held by one line: one per array element (a non-object element

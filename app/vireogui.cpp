@@ -303,14 +303,14 @@ void VireoGUI::requestUpdate(WindowType typeOfWindow)
 void VireoGUI::readData()
 {
     m_receiveBuffer->append(m_manager->connection()->readAll());
-    if (m_receiveBuffer->size() > kMaxReceiveBuffer && !m_receiveBuffer->endsWith('\n')) {
+    // Taken out of the buffer first: a server message box below runs a nested
+    // event loop, and replies arriving meanwhile continue the unfinished line
+    // left in the buffer.
+    const QList<QByteArray> lines = Analyzer::LineDecoder::takeCompleteLines(*m_receiveBuffer);
+    if (m_receiveBuffer->size() > kMaxReceiveBuffer) {
         qWarning() << "Dropping" << m_receiveBuffer->size() << "received bytes without a line end";
         m_receiveBuffer->clear();
-        return;
     }
-    // Taken out of the buffer first: a server message box below runs a nested
-    // event loop, and replies arriving meanwhile are read into a fresh buffer.
-    const QList<QByteArray> lines = Analyzer::LineDecoder::takeCompleteLines(*m_receiveBuffer);
     for (const QByteArray& line : lines) {
         for (const Analyzer::Response& reply : Analyzer::LineDecoder::decodeLine(line))
             processReply(reply);
@@ -332,8 +332,9 @@ void VireoGUI::processReply(const Analyzer::Response& reply)
     }
     if (m_fileManager->isTransferId(reply.id()))
         m_fileManager->handleResponse(reply);
-    else
-        m_clients.route(reply);
+    else if (!m_clients.route(reply))
+        return;
+    emit replyRouted(reply.id());
 }
 
 void VireoGUI::sendDocument(const QByteArray& compactJson)

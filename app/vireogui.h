@@ -55,6 +55,10 @@ public:
     VireoGUI(const QString& connectionString, QWidget* parent);
     ~VireoGUI() override;
 
+signals:
+    /// A reply reached the client that owns its id (sent after its handler ran).
+    void replyRouted(int id);
+
 public slots:
     void switchToWindow(WindowType window);
     void shutdown();
