@@ -139,21 +139,33 @@ void LineDecoder::releaseBuffers()
     d->pool->clear();
 }
 
-QList<QByteArray> LineDecoder::takeCompleteLines(QByteArray& buffer)
+QList<QByteArray> LineDecoder::takeCompleteLines(QByteArray& buffer, int from)
 {
-    if (!buffer.endsWith('\n'))
+    // Only the bytes from `from` on are searched: a line of many megabytes
+    // arrives in many reads, and searching all of it on each would take time
+    // that grows with the square of its length.
+    from = std::clamp(from, 0, buffer.size());
+    const auto* lastFeed = static_cast<const char*>(
+        memrchr(buffer.constData() + from, '\n', std::size_t(buffer.size() - from)));
+    if (!lastFeed)
         return {};
+    const int end = int(lastFeed - buffer.constData());
     QByteArray whole;
-    whole.swap(buffer);
+    if (end == buffer.size() - 1) {
+        whole.swap(buffer); // the usual case: nothing left over, nothing copied
+    } else {
+        whole = buffer.left(end + 1);
+        buffer.remove(0, end + 1);
+    }
     // Lines are found with memchr: a batch of file chunks is megabytes long,
     // and Qt's own split looks at it byte by byte.
     QList<QByteArray> lines;
     const char* const begin = whole.constData();
-    const char* const end = begin + whole.size();
-    for (const char* line = begin; line < end;) {
+    const char* const stop = begin + whole.size();
+    for (const char* line = begin; line < stop;) {
         const auto* feed =
-            static_cast<const char*>(std::memchr(line, '\n', std::size_t(end - line)));
-        if (line == begin && feed == end - 1) {
+            static_cast<const char*>(std::memchr(line, '\n', std::size_t(stop - line)));
+        if (line == begin && feed == stop - 1) {
             // One line, the usual case: the buffer itself, without a copy.
             whole.chop(1);
             lines.append(whole);

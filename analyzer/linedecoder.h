@@ -1,6 +1,6 @@
 // Turns the bytes received from the analyzer into replies. The stream is
-// line-framed: nothing is decoded until the collected text ends with a line
-// feed, and each line holds one reply object or an array of them.
+// line-framed: each line holds one reply object or an array of them, and a
+// line is decoded as soon as its line feed has arrived.
 //
 // Lines are parsed with a parser made for speed, which keeps its buffers from
 // one line to the next. Every reply is read where the parser left it, ids,
@@ -34,9 +34,13 @@ public:
     /// keep; the next line takes what it needs again.
     void releaseBuffers();
 
-    /// When the buffer ends with a line feed, empties it and returns its lines
-    /// (the final line feed dropped); otherwise leaves it alone and returns nothing.
-    static QList<QByteArray> takeCompleteLines(QByteArray& buffer);
+    /// Takes every line the buffer holds up to its last line feed (line feeds
+    /// dropped) and leaves only the unfinished line after it. A complete reply
+    /// is never held back behind the start of the next one: a link that drops
+    /// there, or a peer that always leaves a line open, would lose it. The
+    /// bytes before `from` are known to hold no line feed (they are the
+    /// unfinished line of an earlier call) and are not searched again.
+    static QList<QByteArray> takeCompleteLines(QByteArray& buffer, int from = 0);
 
     /// decode() with the calling thread's own decoder.
     static QVector<Response> decodeLine(const QByteArray& line);

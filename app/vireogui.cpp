@@ -3,6 +3,7 @@
 #include "analyzer/connectioninterface.h"
 #include "analyzer/connectionmanager.h"
 #include "analyzer/linedecoder.h"
+#include "analyzer/linequeue.h"
 #include "analyzer/response.h"
 #include "analyzer/rpcinterface.h"
 #include "app/delay.h"
@@ -66,6 +67,8 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
         qDebug() << "Unable to connect to Vireo Logger!";
     qDebug() << "Startup";
 
+    m_lineQueue = new Analyzer::LineQueue(this);
+    connect(m_lineQueue, &Analyzer::LineQueue::lineDecoded, this, &VireoGUI::routeWaitingLines);
     m_manager = new ConnectionManager(connectionString, this);
     connect(m_manager->connection(), &Analyzer::ConnectionInterface::readyToRead, this,
             &VireoGUI::readData);
@@ -306,17 +309,28 @@ void VireoGUI::requestUpdate(WindowType typeOfWindow)
 
 void VireoGUI::readData()
 {
+    // The bytes already held are the start of an unfinished line.
+    const int searched = m_receiveBuffer->size();
     m_receiveBuffer->append(m_manager->connection()->readAll());
-    if (m_receiveBuffer->size() > kMaxReceiveBuffer && !m_receiveBuffer->endsWith('\n')) {
+    // Taken out of the buffer first: a server message box below runs a nested
+    // event loop, and replies arriving meanwhile continue the unfinished line
+    // left in the buffer.
+    const QList<QByteArray> lines =
+        Analyzer::LineDecoder::takeCompleteLines(*m_receiveBuffer, searched);
+    if (m_receiveBuffer->size() > kMaxReceiveBuffer) {
         qWarning() << "Dropping" << m_receiveBuffer->size() << "received bytes without a line end";
         m_receiveBuffer->clear();
-        return;
     }
-    // Taken out of the buffer first: a server message box below runs a nested
-    // event loop, and replies arriving meanwhile are read into a fresh buffer.
-    const QList<QByteArray> lines = Analyzer::LineDecoder::takeCompleteLines(*m_receiveBuffer);
-    for (const QByteArray& line : lines) {
-        for (const Analyzer::Response& reply : Analyzer::LineDecoder::decodeLine(line))
+    m_lineQueue->append(lines);
+    routeWaitingLines();
+}
+
+void VireoGUI::routeWaitingLines()
+{
+    // A long line is decoded on a thread of its own while the screen goes on;
+    // the lines after it wait, and lineDecoded() brings us back here.
+    while (const std::optional<QVector<Analyzer::Response>> replies = m_lineQueue->takeNext()) {
+        for (const Analyzer::Response& reply : *replies)
             processReply(reply);
     }
 }
@@ -336,8 +350,9 @@ void VireoGUI::processReply(const Analyzer::Response& reply)
     }
     if (m_fileManager->isTransferId(reply.id()))
         m_fileManager->handleResponse(reply);
-    else
-        m_clients.route(reply);
+    else if (!m_clients.route(reply))
+        return;
+    emit replyRouted(reply.id());
 }
 
 void VireoGUI::sendDocument(const QByteArray& compactJson)

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the demo and the tests need,
 # but only when some are missing (apt-get runs as root or through sudo).
+#   scripts/install-deps.sh [--fuzz]
+# --fuzz adds clang and its runtimes (libFuzzer, the sanitizers), which only
+# the fuzz target needs (bench/fuzz/fuzz-receive.sh).
 set -euo pipefail
 
 packages=(
@@ -9,6 +12,9 @@ packages=(
   qttools5-dev-tools qttranslations5-l10n libsimdjson-dev libmodpbase64-dev
   fonts-dejavu-core gcab sqlite3 libsqlite3-dev xvfb xauth
 )
+if [ "${1:-}" = --fuzz ]; then
+  packages+=(clang libclang-rt-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -113,7 +113,13 @@ int TrendDump::run(const QStringList& arguments, QTextStream& out, QTextStream& 
                     ++written;
                 }
                 stream.flush();
-                if (!csv.commit()) {
+                // A full volume takes part of a write without an error, and
+                // the stream then stops writing: that file is no export.
+                if (stream.status() != QTextStream::Ok) {
+                    csv.cancelWriting();
+                    err << "dumptrend: cannot write all of " << positional.at(1) << "\n";
+                    written = -1;
+                } else if (!csv.commit()) {
                     err << "dumptrend: cannot write " << positional.at(1) << ": " << csv.errorString() << "\n";
                     written = -1;
                 }

@@ -177,13 +177,18 @@ void tst_Messages::decodeLine()
 
 void tst_Messages::takeCompleteLines()
 {
-    QByteArray buffer(R"({"id":2})" "\n" R"({"id")");
+    QByteArray buffer(R"({"id")");
     QVERIFY(LineDecoder::takeCompleteLines(buffer).isEmpty());
-    QCOMPARE(buffer.size(), 14); // untouched until a line feed ends it
+    QCOMPARE(buffer, QByteArray(R"({"id")")); // untouched until a line feed comes
 
-    buffer.append(":3}\n");
-    const QList<QByteArray> lines = LineDecoder::takeCompleteLines(buffer);
-    QCOMPARE(lines, (QList<QByteArray>{R"({"id":2})", R"({"id":3})"}));
+    // The finished lines are taken; the unfinished one after them stays.
+    buffer.append(R"(:2})" "\n\n" R"({"id":3})" "\n" R"({"i)");
+    QCOMPARE(LineDecoder::takeCompleteLines(buffer),
+             (QList<QByteArray>{R"({"id":2})", QByteArray(), R"({"id":3})"}));
+    QCOMPARE(buffer, QByteArray(R"({"i)"));
+
+    buffer.append("d\":4}\n");
+    QCOMPARE(LineDecoder::takeCompleteLines(buffer), QList<QByteArray>{R"({"id":4})"});
     QVERIFY(buffer.isEmpty());
 }
 

@@ -137,6 +137,7 @@ private slots:
     void tickPollsOnlyTheVisiblePage();
     void measureRefreshesHomeAtOnce();
     void twoChunkReceive();
+    void completeReplyKeptWhenLinkDropsMidNextLine();
     void badLinesAreSkipped();
     void serverMessageBeforeRouting();
     void serverMessageWhileOneIsOpen();
@@ -296,21 +297,39 @@ void tst_VireoGUI::twoChunkReceive()
     Panel panel;
     FakeAnalyzer& server = panel.server;
     QVERIFY(panel.started());
-    QSignalSpy arrived(panel.connection, &Analyzer::ConnectionInterface::readyToRead);
 
     const QByteArray conc = QByteArray::number(panel.home->firstRequestId() + kConcOffset);
     const QByteArray species = QByteArray::number(panel.home->firstRequestId() + 1);
     server.send(R"({"id":)" + conc + R"(,"result":5.25})" + "\n" + R"({"id":)" + species +
                 R"(,"res)");
-    QVERIFY(arrived.wait());
-    QCOMPARE(panel.conc(),
-             QStringLiteral("100.8")); // nothing processed without the final line feed
+    // The complete reply is routed at once; the unfinished one waits for its line feed.
+    QTRY_COMPARE(panel.conc(), QStringLiteral("5.250"));
+    QLabel* speciesLabel = panel.home->findChild<QLabel*>(QStringLiteral("speciesLabel"));
+    const QString speciesBefore = speciesLabel->text();
 
     server.send(R"(ult":"CO2"})"
                 "\n");
-    QTRY_COMPARE(panel.conc(), QStringLiteral("5.250"));
-    QCOMPARE(panel.home->findChild<QLabel*>(QStringLiteral("speciesLabel"))->text(),
-             QStringLiteral("CO<sub>2</sub>"));
+    QTRY_COMPARE(speciesLabel->text(), QStringLiteral("CO<sub>2</sub>"));
+    QVERIFY(speciesBefore != speciesLabel->text());
+}
+
+void tst_VireoGUI::completeReplyKeptWhenLinkDropsMidNextLine()
+{
+    // A reply and the start of the next one arrive together, then the link
+    // drops: the complete reply was read and must not go with the rest.
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
+    QSignalSpy routed(&panel.gui, &VireoGUI::replyRouted);
+    const int concId = panel.home->firstRequestId() + kConcOffset;
+    server.send(R"({"id":)" + QByteArray::number(concId) + R"(,"result":7.5})" + "\n" +
+                R"({"id":)" + QByteArray::number(concId + 1) + R"(,"res)");
+    QTRY_VERIFY(server.allWritten());
+    server.dropLink();
+    QTRY_VERIFY(!panel.connection->isConnected());
+    QCOMPARE(panel.conc(), QStringLiteral("7.500"));
+    QCOMPARE(routed.size(), 1);
+    QCOMPARE(routed.first().first().toInt(), concId);
 }
 
 void tst_VireoGUI::badLinesAreSkipped()

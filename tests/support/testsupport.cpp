@@ -46,13 +46,15 @@ ReadOnlyFolder::ReadOnlyFolder(const QString& path) : m_path(path)
     const auto mount = [](const QStringList& arguments) {
         QProcess process;
         process.start(QStringLiteral("mount"), arguments);
-        return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit
-               && process.exitCode() == 0;
+        return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit &&
+               process.exitCode() == 0;
     };
     m_mounted = mount({QStringLiteral("--bind"), path, path});
-    m_readOnly = m_mounted && mount({QStringLiteral("-o"), QStringLiteral("remount,ro,bind"), path});
+    m_readOnly =
+        m_mounted && mount({QStringLiteral("-o"), QStringLiteral("remount,ro,bind"), path});
     if (!m_readOnly)
-        m_why = QStringLiteral("a read-only folder needs a read-only bind mount as root, and mount failed");
+        m_why = QStringLiteral(
+            "a read-only folder needs a read-only bind mount as root, and mount failed");
 }
 
 ReadOnlyFolder::~ReadOnlyFolder()
@@ -60,8 +62,44 @@ ReadOnlyFolder::~ReadOnlyFolder()
     if (m_mounted)
         QProcess::execute(QStringLiteral("umount"), {m_path});
     else if (m_readOnly)
-        QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                          | QFileDevice::ExeOwner);
+        QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+}
+
+namespace {
+bool run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+} // namespace
+
+SmallVolume::SmallVolume(const QString& path, qint64 bytes) : m_path(path)
+{
+    if (geteuid() != 0) {
+        m_why = QStringLiteral("mounting a small tmpfs needs root");
+        return;
+    }
+    m_mounted = run(QStringLiteral("mount"),
+                    {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                     QStringLiteral("size=%1").arg(bytes), QStringLiteral("tmpfs"), path});
+    if (!m_mounted)
+        m_why = QStringLiteral("mount -t tmpfs failed on ") + path;
+}
+
+SmallVolume::~SmallVolume()
+{
+    remove();
+}
+
+bool SmallVolume::remove()
+{
+    if (!m_mounted)
+        return false;
+    m_mounted = !run(QStringLiteral("umount"), {QStringLiteral("-l"), m_path});
+    return !m_mounted;
 }
 
 QString binDir()

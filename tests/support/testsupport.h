@@ -53,6 +53,31 @@ private:
     QString m_why;
 };
 
+/// A tmpfs of the given size mounted on a folder while the object lives: a
+/// storage folder that fills up, or that goes away mid-transfer. Mounting
+/// needs root; isMounted() is false otherwise, with the reason in why(), and
+/// a test then skips.
+class SmallVolume
+{
+public:
+    SmallVolume(const QString& path, qint64 bytes);
+    ~SmallVolume();
+    SmallVolume(const SmallVolume&) = delete;
+    SmallVolume& operator=(const SmallVolume&) = delete;
+
+    bool isMounted() const { return m_mounted; }
+    QString why() const { return m_why; }
+    /// Takes the volume away at once, even with files open on it (a lazy
+    /// unmount, as a pulled USB stick leaves them); the empty folder under
+    /// it shows again.
+    bool remove();
+
+private:
+    QString m_path;
+    bool m_mounted = false;
+    QString m_why;
+};
+
 /// The folder that holds marlomax, the launcher, the simulator and the stand-ins.
 QString binDir();
 
