@@ -333,9 +333,11 @@ void SettingsWindow::watchReadings()
          {ui->tecCurrentLineEdit, ui->transducerLineEdit, ui->rtdLineEdit,
           ui->apcPressureLineEdit}},
     };
-    for (const auto& [group, fields] : groups) {
+    for (const auto& entry : groups) {
+        // A named copy: a lambda cannot capture a structured binding in C++17.
+        QGroupBox* const group = entry.first;
         auto* marker = new StaleMarker(this);
-        for (QLineEdit* field : fields) {
+        for (QLineEdit* field : entry.second) {
             marker->addWidget(field);
             m_readingMarkers.insert(field, marker);
         }
