@@ -33,7 +33,12 @@ export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 # The programs the panel runs by name (the trend dump, the cabinet maker) are
 # not built here; the system's echo and rm are all a transfer's end needs.
 status=0
-(cd "$logs" && "$build/bin/fuzz_receive" "$corpus" "$root/fuzz/corpus" "$root/fuzz/regressions" \
+# Inputs that once found a fault, when there are any (git keeps no empty folder).
+inputs=("$corpus" "$root/fuzz/corpus")
+if [ -d "$root/fuzz/regressions" ]; then
+  inputs+=("$root/fuzz/regressions")
+fi
+(cd "$logs" && "$build/bin/fuzz_receive" "${inputs[@]}" \
   -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -max_len=65536 \
   -print_final_stats=1 -detect_leaks=0 -artifact_prefix="$findings/" \
   $([ "$jobs" -gt 1 ] && echo "-jobs=$jobs -workers=$jobs") >"$logs/fuzz.log" 2>&1) || status=$?
