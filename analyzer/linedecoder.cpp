@@ -1,22 +1,155 @@
 #include "analyzer/linedecoder.h"
 
 #include <QDebug>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonParseError>
-#include <QVarLengthArray>
 #include <algorithm>
-#include <list>
-#include <string>
-#include <string_view>
+#include <cstring>
+#include <mutex>
+#include <simdjson.h>
+#include <vector>
 
 namespace Analyzer {
 
-QList<QByteArray> LineDecoder::takeCompleteLines(QByteArray& buffer)
+namespace {
+
+using simdjson::dom::document;
+using simdjson::dom::element;
+
+void logParseError(const char* reason, const QByteArray& line)
 {
-    const int end = buffer.lastIndexOf('\n');
-    if (end < 0)
+    // Keep the log readable when a peer floods garbage.
+    qDebug().noquote() << "Parse error encountered" << reason << "in"
+                       << QString::fromUtf8(line.left(200));
+}
+
+/// Parsed documents whose replies are gone, kept for the next line: a
+/// document of a large line is worth keeping, since touching its memory anew
+/// costs more than parsing into it. Replies may end on any thread.
+class DocumentPool
+{
+public:
+    static constexpr std::size_t kKept = 2;
+
+    std::unique_ptr<document> take()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_free.empty())
+            return std::make_unique<document>();
+        std::unique_ptr<document> doc = std::move(m_free.back());
+        m_free.pop_back();
+        return doc;
+    }
+
+    void give(document* doc)
+    {
+        std::unique_ptr<document> owned(doc);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_free.size() < kKept)
+            m_free.push_back(std::move(owned));
+    }
+
+    void clear()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_free.clear();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<std::unique_ptr<document>> m_free;
+};
+
+bool isBlank(const QByteArray& line)
+{
+    return std::all_of(line.cbegin(), line.cend(), [](char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+    });
+}
+
+} // namespace
+
+class LineDecoder::Private
+{
+public:
+    simdjson::dom::parser parser;
+    std::shared_ptr<DocumentPool> pool = std::make_shared<DocumentPool>();
+
+    /// A document from the pool, going back to it when its last reply ends.
+    std::shared_ptr<document> takeDocument()
+    {
+        const std::weak_ptr<DocumentPool> home = pool;
+        return std::shared_ptr<document>(pool->take().release(), [home](document* doc) {
+            if (const std::shared_ptr<DocumentPool> owner = home.lock())
+                owner->give(doc);
+            else
+                delete doc;
+        });
+    }
+};
+
+LineDecoder::LineDecoder() : d(std::make_unique<Private>()) {}
+
+LineDecoder::~LineDecoder() = default;
+
+QVector<Response> LineDecoder::decode(const QByteArray& line)
+{
+    QVector<Response> replies;
+    if (isBlank(line))
+        return replies;
+
+    const std::shared_ptr<document> doc = d->takeDocument();
+    // A received line is usually the tail of a larger buffer, and the parser
+    // may read past the end of the text where that is the buffer's own memory.
+    const bool padded = std::size_t(line.capacity() - line.size()) >= simdjson::SIMDJSON_PADDING;
+    element root;
+    const simdjson::error_code error =
+        d->parser
+            .parse_into_document(*doc, reinterpret_cast<const uint8_t*>(line.constData()),
+                                 std::size_t(line.size()), !padded)
+            .get(root);
+    if (error != simdjson::SUCCESS) {
+        logParseError(simdjson::error_message(error), line);
+        return replies;
+    }
+    const std::shared_ptr<const document> parsed = doc;
+    if (JsonView(parsed, JsonView::Slot::of(root)).hasDuplicateMemberName()) {
+        logParseError("duplicate member name", line);
+        return replies;
+    }
+
+    // Each reply is read where the parser left it; the document goes back
+    // to the pool when the line's last reply ends.
+    const auto reply = [&parsed](element value) {
+        return value.is_object() ? Response(JsonView(parsed, JsonView::Slot::of(value)))
+                                 : Response();
+    };
+    simdjson::dom::array array;
+    if (root.get(array) == simdjson::SUCCESS) {
+        replies.reserve(int(array.size()));
+        for (element value : array)
+            replies.append(reply(value));
+    } else if (root.is_object()) {
+        replies.append(reply(root));
+    }
+    return replies;
+}
+
+void LineDecoder::releaseBuffers()
+{
+    d->parser = simdjson::dom::parser();
+    d->pool->clear();
+}
+
+QList<QByteArray> LineDecoder::takeCompleteLines(QByteArray& buffer, int from)
+{
+    // Only the bytes from `from` on are searched: a line of many megabytes
+    // arrives in many reads, and searching all of it on each would take time
+    // that grows with the square of its length.
+    from = std::clamp(from, 0, buffer.size());
+    const auto* lastFeed = static_cast<const char*>(
+        memrchr(buffer.constData() + from, '\n', std::size_t(buffer.size() - from)));
+    if (!lastFeed)
         return {};
+    const int end = int(lastFeed - buffer.constData());
     QByteArray whole;
     if (end == buffer.size() - 1) {
         whole.swap(buffer); // the usual case: nothing left over, nothing copied
@@ -24,134 +157,30 @@ QList<QByteArray> LineDecoder::takeCompleteLines(QByteArray& buffer)
         whole = buffer.left(end + 1);
         buffer.remove(0, end + 1);
     }
-    whole.chop(1);
-    return whole.split('\n');
-}
-
-namespace {
-
-void logParseError(const QString& reason, const QByteArray& line)
-{
-    // Keep the log readable when a peer floods garbage.
-    qDebug().noquote() << "Parse error encountered" << reason << "in"
-                       << QString::fromUtf8(line.left(200));
-}
-
-/// A member name as written, or decoded when it holds escapes, so "a" and
-/// "\u0061" compare equal as they do for the parser.
-std::string_view memberName(std::string_view quoted, std::list<std::string>& decoded)
-{
-    const std::string_view inner = quoted.substr(1, quoted.size() - 2);
-    if (inner.find('\\') == std::string_view::npos)
-        return inner;
-    // An array holding one string cannot repeat a name itself.
-    const QByteArray wrapped = '[' + QByteArray(quoted.data(), int(quoted.size())) + ']';
-    decoded.push_back(QJsonDocument::fromJson(wrapped).array().at(0).toString().toStdString());
-    return decoded.back();
-}
-
-bool escapedQuote(std::string_view text, std::size_t quote)
-{
-    std::size_t backslashes = 0;
-    while (backslashes < quote && text[quote - backslashes - 1] == '\\')
-        ++backslashes;
-    return backslashes % 2 == 1;
-}
-
-bool repeats(std::string_view* first, std::string_view* last)
-{
-    // Replies carry two or three members; sorting pays only for big objects.
-    if (last - first <= 8) {
-        for (auto it = first; it != last; ++it) {
-            if (std::find(it + 1, last, *it) != last)
-                return true;
+    // Lines are found with memchr: a batch of file chunks is megabytes long,
+    // and Qt's own split looks at it byte by byte.
+    QList<QByteArray> lines;
+    const char* const begin = whole.constData();
+    const char* const stop = begin + whole.size();
+    for (const char* line = begin; line < stop;) {
+        const auto* feed =
+            static_cast<const char*>(std::memchr(line, '\n', std::size_t(stop - line)));
+        if (line == begin && feed == stop - 1) {
+            // One line, the usual case: the buffer itself, without a copy.
+            whole.chop(1);
+            lines.append(whole);
+            break;
         }
-        return false;
+        lines.append(QByteArray(line, int(feed - line)));
+        line = feed + 1;
     }
-    std::sort(first, last);
-    return std::adjacent_find(first, last) != last;
-}
-
-} // namespace
-
-bool LineDecoder::hasDuplicateMemberName(const QByteArray& json)
-{
-    const std::string_view text(json.constData(), std::size_t(json.size()));
-    // Per open container: whether it is an object and where its names start.
-    // Sized so that a tick's line never allocates: the scan runs on every line.
-    QVarLengthArray<std::pair<bool, int>, 16> open;
-    QVarLengthArray<std::string_view, 32> names;
-    std::list<std::string> decoded; // names with escapes, decoded; stable for the views
-    bool nameNext = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        switch (text[i]) {
-        case '{':
-            open.append({true, names.size()});
-            nameNext = true;
-            break;
-        case '[':
-            open.append({false, names.size()});
-            nameNext = false;
-            break;
-        case '}':
-        case ']':
-            if (open.isEmpty())
-                return false; // not JSON; the parser says why
-            if (open.last().first && repeats(names.begin() + open.last().second, names.end()))
-                return true;
-            names.resize(open.last().second);
-            open.removeLast();
-            nameNext = false;
-            break;
-        case ',':
-            nameNext = !open.isEmpty() && open.last().first;
-            break;
-        case '"': {
-            // The closing quote is the first one not escaped by an odd run of backslashes.
-            std::size_t end = i;
-            do {
-                end = text.find('"', end + 1);
-                if (end == std::string_view::npos)
-                    return false;
-            } while (escapedQuote(text, end));
-            if (nameNext)
-                names.append(memberName(text.substr(i, end - i + 1), decoded));
-            nameNext = false;
-            i = end;
-            break;
-        }
-        default:
-            break;
-        }
-    }
-    return false;
+    return lines;
 }
 
 QVector<Response> LineDecoder::decodeLine(const QByteArray& line)
 {
-    QVector<Response> replies;
-    if (line.trimmed().isEmpty())
-        return replies;
-    if (hasDuplicateMemberName(line)) {
-        logParseError(QStringLiteral("duplicate member name"), line);
-        return replies;
-    }
-
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(line, &error);
-    if (error.error != QJsonParseError::NoError) {
-        logParseError(error.errorString(), line);
-        return replies;
-    }
-    if (document.isArray()) {
-        const QJsonArray array = document.array();
-        replies.reserve(array.size());
-        for (const QJsonValue& element : array)
-            replies.append(Response(element.toObject()));
-    } else if (document.isObject()) {
-        replies.append(Response(document.object()));
-    }
-    return replies;
+    thread_local LineDecoder decoder;
+    return decoder.decode(line);
 }
 
 } // namespace Analyzer

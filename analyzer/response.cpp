@@ -9,12 +9,13 @@ namespace Analyzer {
 namespace {
 const QString kId = QStringLiteral("id");
 const QString kResult = QStringLiteral("result");
-const QString kError = QStringLiteral("error");
 } // namespace
 
 Response::Response() = default;
 
 Response::Response(const QJsonObject& json) : m_json(json) {}
+
+Response::Response(const JsonView& object) : m_object(object) {}
 
 Response::Response(const Request& request) : m_localAnswer(true)
 {
@@ -24,65 +25,82 @@ Response::Response(const Request& request) : m_localAnswer(true)
 
 Response::~Response() = default;
 
+JsonView Response::member(std::string_view key) const
+{
+    if (m_object.isParsed())
+        return m_object.value(key);
+    return JsonView(m_json.value(QLatin1String(key.data(), int(key.size()))));
+}
+
 int Response::id() const
 {
-    const QJsonValue value = m_json.value(kId);
+    const JsonView value = member("id");
     return value.isDouble() ? value.toInt() : 0;
 }
 
 bool Response::isError() const
 {
-    return m_json.contains(kError);
+    return !member("error").isUndefined();
 }
 
 int Response::errorCode() const
 {
-    return m_json.value(kError).toObject().value(QStringLiteral("code")).toInt(0);
+    return member("error").value("code").toInt(0);
 }
 
 QString Response::errorMessage() const
 {
-    return m_json.value(kError).toObject().value(QStringLiteral("message")).toString();
+    return member("error").value("message").toString();
 }
 
 bool Response::hasResult() const
 {
-    return m_json.contains(kResult);
+    return !view().isUndefined();
 }
 
 bool Response::isNullResult() const
 {
-    return m_json.value(kResult).isNull();
+    return view().isNull();
 }
 
 bool Response::toBool() const
 {
-    return m_json.value(kResult).toBool(false);
+    return view().toBool(false);
 }
 
 int Response::toInt() const
 {
-    return m_json.value(kResult).toInt(0);
+    return view().toInt(0);
 }
 
 double Response::toDouble() const
 {
-    return m_json.value(kResult).toDouble(std::numeric_limits<double>::quiet_NaN());
+    return view().toDouble(std::numeric_limits<double>::quiet_NaN());
 }
 
 QString Response::toString() const
 {
-    return m_json.value(kResult).toString();
+    return view().toString();
 }
 
 QJsonArray Response::toArray() const
 {
-    return m_json.value(kResult).toArray();
+    return result().toArray();
 }
 
 QJsonValue Response::result() const
 {
-    return m_json.value(kResult);
+    return view().toJsonValue();
+}
+
+JsonView Response::view() const
+{
+    return member("result");
+}
+
+QJsonObject Response::json() const
+{
+    return m_object.isParsed() ? m_object.toJsonValue().toObject() : m_json;
 }
 
 } // namespace Analyzer

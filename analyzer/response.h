@@ -1,6 +1,10 @@
 // One JSON-RPC reply as the panel reads it. Every accessor has a safe default,
-// so a handler never has to check what the server actually sent.
+// so a handler never has to check what the server actually sent. A received
+// reply stays in the form the line's parser left it (see JsonView) and is
+// read from there: handlers of large results read it through view().
 #pragma once
+
+#include "analyzer/jsonview.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -17,6 +21,8 @@ public:
     explicit Response(const QJsonObject& json);
     /// The local answer to a GUI-only request: {"id": id, "result": params}.
     explicit Response(const Request& request);
+    /// A received reply: object is the reply's object as parsed.
+    explicit Response(const JsonView& object);
     virtual ~Response();
     Response(const Response&) = default;
     Response& operator=(const Response&) = default;
@@ -37,14 +43,22 @@ public:
     QString toString() const;
     QJsonArray toArray() const;
     QJsonValue result() const;
+    /// The result as it is held: read a large one here, not through result().
+    JsonView view() const;
 
-    const QJsonObject& json() const { return m_json; }
+    /// Every member, as Qt values (built for a received reply).
+    QJsonObject json() const;
     /// True only for the panel's own answer to a GUI-only request, never for
     /// anything read from the server, whatever id it carries.
     bool isLocalAnswer() const { return m_localAnswer; }
 
 private:
+    JsonView member(std::string_view key) const;
+
+    /// A reply made here or from Qt values.
     QJsonObject m_json;
+    /// A received reply, as parsed; undefined otherwise.
+    JsonView m_object;
     bool m_localAnswer = false;
 };
 

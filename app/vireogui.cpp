@@ -3,6 +3,7 @@
 #include "analyzer/connectioninterface.h"
 #include "analyzer/connectionmanager.h"
 #include "analyzer/linedecoder.h"
+#include "analyzer/linequeue.h"
 #include "analyzer/response.h"
 #include "analyzer/rpcinterface.h"
 #include "app/delay.h"
@@ -20,15 +21,17 @@
 #include "trend/remotehistory.h"
 #include "trend/trenddownload.h"
 #include "trend/trendwindow.h"
+#include "ui_vireogui.h"
 #include "widgets/analyzerstatus.h"
 #include "widgets/eventjournal.h"
 #include "widgets/globals.h"
 #include "widgets/keyboardwindow.h"
 #include "widgets/logwriter.h"
 #include "widgets/messagebox.h"
+#include "widgets/sharedicon.h"
 #include "widgets/textmarkup.h"
-#include "ui_vireogui.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QJsonDocument>
@@ -64,6 +67,8 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
         qDebug() << "Unable to connect to Vireo Logger!";
     qDebug() << "Startup";
 
+    m_lineQueue = new Analyzer::LineQueue(this);
+    connect(m_lineQueue, &Analyzer::LineQueue::lineDecoded, this, &VireoGUI::routeWaitingLines);
     m_manager = new ConnectionManager(connectionString, this);
     connect(m_manager->connection(), &Analyzer::ConnectionInterface::readyToRead, this,
             &VireoGUI::readData);
@@ -200,6 +205,8 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     connect(m_journalPage, &JournalWindow::closed, this, &VireoGUI::putDownJournal);
 
     m_receiveBuffer = std::make_unique<QByteArray>();
+    // Every page and its popups exist now.
+    shareButtonIcons(QApplication::allWidgets());
 
     // Transfers take their ids past every block, so the blocks stay as they are.
     m_fileManager->reserveTransferIds(m_clients.assignRequestIds(kFirstClientId));
@@ -302,17 +309,28 @@ void VireoGUI::requestUpdate(WindowType typeOfWindow)
 
 void VireoGUI::readData()
 {
+    // The bytes already held are the start of an unfinished line.
+    const int searched = m_receiveBuffer->size();
     m_receiveBuffer->append(m_manager->connection()->readAll());
     // Taken out of the buffer first: a server message box below runs a nested
     // event loop, and replies arriving meanwhile continue the unfinished line
     // left in the buffer.
-    const QList<QByteArray> lines = Analyzer::LineDecoder::takeCompleteLines(*m_receiveBuffer);
+    const QList<QByteArray> lines =
+        Analyzer::LineDecoder::takeCompleteLines(*m_receiveBuffer, searched);
     if (m_receiveBuffer->size() > kMaxReceiveBuffer) {
         qWarning() << "Dropping" << m_receiveBuffer->size() << "received bytes without a line end";
         m_receiveBuffer->clear();
     }
-    for (const QByteArray& line : lines) {
-        for (const Analyzer::Response& reply : Analyzer::LineDecoder::decodeLine(line))
+    m_lineQueue->append(lines);
+    routeWaitingLines();
+}
+
+void VireoGUI::routeWaitingLines()
+{
+    // A long line is decoded on a thread of its own while the screen goes on;
+    // the lines after it wait, and lineDecoded() brings us back here.
+    while (const std::optional<QVector<Analyzer::Response>> replies = m_lineQueue->takeNext()) {
+        for (const Analyzer::Response& reply : *replies)
             processReply(reply);
     }
 }

@@ -32,6 +32,7 @@ class TrendDownload;
 class TrendWindow;
 
 namespace Analyzer {
+class LineQueue;
 class RPCInterface;
 class Response;
 } // namespace Analyzer
@@ -68,6 +69,7 @@ private slots:
     void requestUpdate();
     void requestUpdate(WindowType typeOfWindow);
     void readData();
+    void routeWaitingLines();
     void sendJson(Analyzer::Request request);
     void sendBatchJson(QJsonArray batch);
     void bringUpKeyboard(QString label, Analyzer::Request& request);
@@ -103,6 +105,8 @@ private:
     TrendDownload* m_trendDownload = nullptr;
     KeyboardWindow* m_keyboard = nullptr;
     std::unique_ptr<QByteArray> m_receiveBuffer;
+    /// Complete lines on their way to replies, in the order they came.
+    Analyzer::LineQueue* m_lineQueue = nullptr;
     QTimer* m_pollTimer = nullptr;
     ConnectionManager* m_manager = nullptr;
     /// Polled on every tick next to the visible page.

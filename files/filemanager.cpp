@@ -19,6 +19,7 @@
 #include <QTemporaryFile>
 #include <algorithm>
 #include <limits>
+#include <modp_b64.h>
 
 namespace {
 
@@ -116,6 +117,33 @@ QString breakableWords(const QString& text)
         out += c;
     }
     return out;
+}
+
+/// text decoded as base64 into decoded, which keeps its memory for the next
+/// chunk; false when text is not base64. The padding at the end may be left
+/// out, as Qt's decoder allows; a single character left over is no base64.
+bool decodeBase64(std::string_view text, QByteArray* decoded)
+{
+    constexpr std::size_t kFailed = std::size_t(-1);
+    const std::size_t whole = text.size() / 4 * 4;
+    const std::size_t rest = text.size() - whole;
+    if (rest == 1 || (rest > 0 && whole > 0 && text[whole - 1] == '=')) {
+        decoded->clear();
+        return false;
+    }
+    decoded->resize(int(modp_b64_decode_len(text.size()) + 3));
+    std::size_t size = modp_b64_decode(decoded->data(), text.data(), whole);
+    if (size != kFailed && rest > 0) {
+        const char tail[4] = {text[whole], text[whole + 1], rest == 3 ? text[whole + 2] : '=', '='};
+        const std::size_t more = modp_b64_decode(decoded->data() + size, tail, sizeof tail);
+        size = more == kFailed ? kFailed : size + more;
+    }
+    if (size == kFailed) {
+        decoded->clear();
+        return false;
+    }
+    decoded->resize(int(size));
+    return true;
 }
 
 QString storagePath(const QString& sourceName, const QString& serial)
@@ -244,7 +272,8 @@ void FileManager::startDownload(FileType type)
     // The operator may have cancelled while the mount command ran.
     if (!m_transferActive)
         return;
-    if (!m_download->open(QIODevice::WriteOnly)) {
+    // Chunks go to the file as they are written, without a copy into Qt's buffer.
+    if (!m_download->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         qWarning() << "cannot write" << m_destination << m_download->errorString();
         endTransfer(mountErrorText(), true);
         return;
@@ -384,24 +413,33 @@ void FileManager::releaseRequests(int written)
 
 void FileManager::handleDownloadData(int slot, const Analyzer::Response& response)
 {
-    const QJsonValue result = response.result();
-    std::optional<QByteArray> chunk;
+    // The text is read where the reply's parser left it, and the next chunk
+    // is decoded into one buffer kept for the whole transfer and written from
+    // there; only a chunk that comes before its turn gets bytes of its own,
+    // to be held until the chunks before it are written.
+    const Analyzer::JsonView result = response.view();
     if (!result.isString()) {
         qWarning() << "download chunk" << slot << "is no text";
         endTransfer(copyErrorText(), true);
         return;
     }
-    if (const QString text = result.toString(); !text.isEmpty()) {
-        auto decoded = QByteArray::fromBase64Encoding(text.toLatin1(),
-                                                      QByteArray::AbortOnBase64DecodingErrors);
-        if (!decoded) {
+    const std::string_view text = result.text();
+    const int before = m_chunks.written();
+    std::optional<QByteArray> chunk;
+    if (!text.empty()) {
+        const bool next = slot == before;
+        QByteArray early;
+        QByteArray* decoded = next ? &m_decoded : &early;
+        if (!decodeBase64(text, decoded)) {
             qWarning() << "download chunk" << slot << "is not base64";
             endTransfer(copyErrorText(), true);
             return;
         }
-        chunk = std::move(decoded.decoded);
+        // The next chunk is written at once, so the reassembly never holds
+        // the shared buffer.
+        chunk = next ? QByteArray::fromRawData(decoded->constData(), decoded->size())
+                     : std::move(early);
     }
-    const int before = m_chunks.written();
     const ChunkReassembly::Placed placed = m_chunks.place(slot, std::move(chunk));
     if (placed != ChunkReassembly::Placed::Taken) {
         qWarning() << "download chunk" << slot
@@ -765,6 +803,7 @@ void FileManager::resetTransferFields()
     m_trendUnits = defaultTrendUnits();
     m_dataRequest.setParams({});
     m_download.reset();
+    m_decoded = QByteArray();
     m_destination.clear();
     m_journalSubject.clear();
 }

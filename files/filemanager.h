@@ -148,6 +148,8 @@ private:
     int m_lastTransferId = 0;
     /// Download chunks back in request order; slot k has id m_transferId + 1 + k.
     ChunkReassembly m_chunks;
+    /// The chunk due next, decoded; its memory serves every chunk of a transfer.
+    QByteArray m_decoded;
     /// Runs while the analyzer owes the transfer a reply.
     QTimer m_replyTimer;
     bool m_transferActive = false;

@@ -10,10 +10,11 @@
 #include "trend/trendchart.h"
 #include "trend/unitkeys.h"
 #include "trend/weight.h"
+#include "ui_homewindow.h"
 #include "widgets/stalemarker.h"
 #include "widgets/textmarkup.h"
-#include "ui_homewindow.h"
 
+#include <QChart>
 #include <QDateTimeAxis>
 #include <QGraphicsLayout>
 #include <QScatterSeries>
@@ -43,6 +44,21 @@ const QString kGreyLamp = QStringLiteral(":/images/GrayLight.png");
 QString fixedText(double value, int decimals)
 {
     return std::isnan(value) ? QString() : QString::number(value, 'f', decimals);
+}
+
+/// Sets a read-only field's text; the same text again neither repaints nor
+/// moves its cursor.
+void setFieldText(QLineEdit* field, const QString& text)
+{
+    if (field->text() != text)
+        field->setText(text);
+}
+
+/// Shows a lamp; the lamp shown already is left alone.
+void setLamp(QLabel* lamp, const QPixmap& wanted)
+{
+    if (lamp->pixmap(Qt::ReturnByValue).cacheKey() != wanted.cacheKey())
+        lamp->setPixmap(wanted);
 }
 
 /// An alarm level as the alarm list shows it; nothing when the analyzer sent no number.
@@ -82,7 +98,8 @@ QStringList HomeWindow::opmodeNames()
 }
 
 HomeWindow::HomeWindow(Trend::HistoryInterface* history, QWidget* parent)
-    : QWidget(parent), ui(new Ui::HomeWindow), m_history(history)
+    : QWidget(parent), ui(new Ui::HomeWindow), m_redLamp(kRedLamp), m_greenLamp(kGreenLamp),
+      m_greyLamp(kGreyLamp), m_history(history)
 {
     ui->setupUi(this);
 
@@ -104,7 +121,8 @@ HomeWindow::HomeWindow(Trend::HistoryInterface* history, QWidget* parent)
     connect(ui->pushButtonTrend, &QPushButton::clicked, this, &HomeWindow::trendClicked);
     connect(ui->pushButtonDisplay, &QPushButton::clicked, this, &HomeWindow::displayClicked);
     connect(ui->pushButtonLock, &QPushButton::clicked, this, &HomeWindow::lockClicked);
-    connect(ui->alarmsListWidget, &QListWidget::itemClicked, this, &HomeWindow::alarmDetailsClicked);
+    connect(ui->alarmsListWidget, &QListWidget::itemClicked, this,
+            &HomeWindow::alarmDetailsClicked);
 
     // The form keeps its unit captions ASCII; the real symbols go in here.
     for (QLabel* label : findChildren<QLabel*>()) {
@@ -160,8 +178,10 @@ void HomeWindow::assignRequestIds(int firstId)
     m_requests.addValue(QStringLiteral("tau_std"), this, &HomeWindow::tauStdReceived);
     m_requests.addValue(QStringLiteral("tau_zero"), this, &HomeWindow::tauZeroReceived);
     m_requests.addValue(QStringLiteral("tau_zero_std"), this, &HomeWindow::tauZeroStdReceived);
-    m_requests.addValue(QStringLiteral("get_customer_laser_current"), this, &HomeWindow::laserCurrentReceived);
-    m_requests.addValue(QStringLiteral("get_customer_laser_temperature"), this, &HomeWindow::laserTemperatureReceived);
+    m_requests.addValue(QStringLiteral("get_customer_laser_current"), this,
+                        &HomeWindow::laserCurrentReceived);
+    m_requests.addValue(QStringLiteral("get_customer_laser_temperature"), this,
+                        &HomeWindow::laserTemperatureReceived);
     m_requests.addValue(QStringLiteral("trigger_threshold"), this, &HomeWindow::thresholdReceived);
     m_requests.addValue(QStringLiteral("opmode"), this, &HomeWindow::opmodeReceived);
     m_requests.addValue(QStringLiteral("current_gas"), this, &HomeWindow::gasReceived);
@@ -170,7 +190,8 @@ void HomeWindow::assignRequestIds(int firstId)
     m_requests.addFlag(QStringLiteral("rd_alarm_active"), m_ringDownAlarm);
     m_requests.addFlag(QStringLiteral("temp_alarm_active"), m_temperatureAlarm);
     m_requests.addFlag(QStringLiteral("refcell_alarm_active"), m_refCellAlarm);
-    m_requests.addFlag(QStringLiteral("detector_temperature_alarm_active"), m_detectorTemperatureAlarm);
+    m_requests.addFlag(QStringLiteral("detector_temperature_alarm_active"),
+                       m_detectorTemperatureAlarm);
     m_requests.addFlag(QStringLiteral("user_alarm_1_active"), m_userAlarm1);
     // The last alarm flag of the batch rebuilds the alarm display, error or not.
     m_requests.add(QStringLiteral("user_alarm_2_active"), this, &HomeWindow::userAlarm2Received);
@@ -248,34 +269,34 @@ void HomeWindow::tauZeroStdReceived(const Analyzer::Response& response)
     showTauPart(response, m_tauZeroStdText, m_tauZeroText, m_tauZeroStdText, ui->tauELabel);
 }
 
-void HomeWindow::showTauPart(const Analyzer::Response& response, QString& part, const QString& value,
-                             const QString& deviation, QLineEdit* field)
+void HomeWindow::showTauPart(const Analyzer::Response& response, QString& part,
+                             const QString& value, const QString& deviation, QLineEdit* field)
 {
     // No number (null while the analyzer has none yet) blanks the field until
     // the next value arrives.
     const double number = response.toDouble();
     if (std::isnan(number)) {
         part.clear();
-        field->setText(part);
+        setFieldText(field, part);
         return;
     }
     part = QString::number(number, 'f', 1);
-    field->setText(value + QStringLiteral("\u00B1") + deviation);
+    setFieldText(field, value + QStringLiteral("\u00B1") + deviation);
 }
 
 void HomeWindow::laserCurrentReceived(const Analyzer::Response& response)
 {
-    ui->laserCurrentLabel->setText(fixedText(response.toDouble(), 1));
+    setFieldText(ui->laserCurrentLabel, fixedText(response.toDouble(), 1));
 }
 
 void HomeWindow::laserTemperatureReceived(const Analyzer::Response& response)
 {
-    ui->laserTempLabel->setText(fixedText(response.toDouble(), 2));
+    setFieldText(ui->laserTempLabel, fixedText(response.toDouble(), 2));
 }
 
 void HomeWindow::thresholdReceived(const Analyzer::Response& response)
 {
-    ui->thresholdLabel->setText(fixedText(response.toDouble(), 0));
+    setFieldText(ui->thresholdLabel, fixedText(response.toDouble(), 0));
 }
 
 void HomeWindow::opmodeReceived(const Analyzer::Response& response)
@@ -320,14 +341,16 @@ void HomeWindow::switchLevelReceived(const Analyzer::Response& response)
 
 void HomeWindow::rebuildAlarms()
 {
-    ui->alarmsListWidget->clear();
-    const bool systemAlarm = m_laserAlarm || m_pressureAlarm || m_ringDownAlarm || m_temperatureAlarm ||
-                             m_refCellAlarm || m_detectorTemperatureAlarm || m_concWarning;
+    // Every tick brings the flags again; the list and the lamps change only
+    // when what they show does.
+    const bool systemAlarm = m_laserAlarm || m_pressureAlarm || m_ringDownAlarm ||
+                             m_temperatureAlarm || m_refCellAlarm || m_detectorTemperatureAlarm ||
+                             m_concWarning;
     if (systemAlarm || m_certificateExpired)
         ui->stackedWidget->setCurrentIndex(0);
 
+    QStringList items;
     if (systemAlarm) {
-        ui->systemAlarmLabel->setPixmap(QPixmap(kRedLamp));
         const std::pair<bool, QString> active[] = {
             {m_laserAlarm, tr("Laser Alarm")},
             {m_pressureAlarm, m_reactorUsed ? tr("Utility Gas Pressure") : tr("Pressure Alarm")},
@@ -340,23 +363,37 @@ void HomeWindow::rebuildAlarms()
         };
         for (const auto& [on, label] : active) {
             if (on)
-                ui->alarmsListWidget->addItem(label);
+                items.append(label);
         }
     } else {
-        ui->systemAlarmLabel->setPixmap(QPixmap(kGreenLamp));
-        ui->alarmsListWidget->addItem(tr("System OK"));
+        items.append(tr("System OK"));
     }
+    // A stale lamp stays grey (lampsStale, below) rather than turning red
+    // or green for the moment of this rebuild.
+    const bool stale = m_lampMarker->isStale();
+    if (!stale)
+        setLamp(ui->systemAlarmLabel, systemAlarm ? m_redLamp : m_greenLamp);
 
-    const auto userAlarm = [this](bool on, double level, QLabel* lamp) {
-        lamp->setPixmap(QPixmap(on ? kRedLamp : kGreenLamp));
+    const auto userAlarm = [this, stale, &items](bool on, double level, QLabel* lamp) {
+        if (!stale)
+            setLamp(lamp, on ? m_redLamp : m_greenLamp);
         if (on)
-            ui->alarmsListWidget->addItem(tr("Conc exceeds %1").arg(levelText(level)));
+            items.append(tr("Conc exceeds %1").arg(levelText(level)));
     };
     userAlarm(m_userAlarm1, m_level1, ui->concAlarmLabel_1);
     userAlarm(m_userAlarm2, m_level2, ui->concAlarmLabel_2);
 
     if (m_certificateExpired)
-        ui->alarmsListWidget->addItem(tr("Perf. Verification"));
+        items.append(tr("Perf. Verification"));
+
+    QListWidget* list = ui->alarmsListWidget;
+    bool same = list->count() == items.size();
+    for (int i = 0; same && i < items.size(); ++i)
+        same = list->item(i)->text() == items.at(i);
+    if (!same) {
+        list->clear();
+        list->addItems(items);
+    }
     if (m_lampMarker->isStale())
         lampsStale(true);
 
@@ -384,7 +421,7 @@ void HomeWindow::lampsStale(bool stale)
     if (!stale)
         return;
     for (QLabel* lamp : {ui->systemAlarmLabel, ui->concAlarmLabel_1, ui->concAlarmLabel_2})
-        lamp->setPixmap(QPixmap(kGreyLamp));
+        setLamp(lamp, m_greyLamp);
 }
 
 void HomeWindow::connectionChanged(bool lost)
@@ -403,8 +440,8 @@ void HomeWindow::lockCodeReceived(const Analyzer::Response& response)
         m_unlockCode = code;
         m_locked = true;
         ui->pushButtonLock->setIcon(QIcon(QStringLiteral(":/images/Unlock.png")));
-    } else if (code == m_unlockCode || std::find(std::begin(kMasterCodes), std::end(kMasterCodes), code) !=
-                                           std::end(kMasterCodes)) {
+    } else if (code == m_unlockCode || std::find(std::begin(kMasterCodes), std::end(kMasterCodes),
+                                                 code) != std::end(kMasterCodes)) {
         m_locked = false;
         ui->pushButtonLock->setIcon(QIcon(QStringLiteral(":/images/Lock.png")));
     }
@@ -476,7 +513,10 @@ void HomeWindow::setUpMiniPlot()
     m_chart->valueAxis()->setTickCount(3);
     m_chart->valueAxis()->setTitleText(Trend::TrendChart::valueTitle(m_unitKey));
 
+    // The view hands back the empty chart the form made for it.
+    QtCharts::QChart* formChart = ui->chartView->chart();
     ui->chartView->setChart(m_chart);
+    delete formChart;
     ui->chartView->setFrameStyle(QFrame::Box | QFrame::Plain);
     ui->chartView->setStyleSheet(QStringLiteral("background: white;"));
 

@@ -11,6 +11,7 @@
 #include "widgets/windowtype.h"
 
 #include <QDateTime>
+#include <QPixmap>
 #include <QStringList>
 #include <QWidget>
 #include <map>
@@ -119,6 +120,9 @@ private:
     void setUpMiniPlot();
 
     Ui::HomeWindow* ui;
+    QPixmap m_redLamp;
+    QPixmap m_greenLamp;
+    QPixmap m_greyLamp;
     Analyzer::RequestTable m_requests;
     int m_lockId = 0;
     Analyzer::Request m_lockRequest;

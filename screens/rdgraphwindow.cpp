@@ -36,7 +36,13 @@ RDGraphWindow::RDGraphWindow(QWidget* parent) : QWidget(parent), ui(new Ui::RDGr
     m_series->attachAxis(signalAxis);
     chart->legend()->hide();
     chart->setTheme(QChart::ChartThemeBlueCerulean);
+    // No shadow: it is drawn through a blurred copy of the whole chart that
+    // the pixmap cache keeps.
+    chart->setDropShadowEnabled(false);
+    // The view hands back the empty chart the form made for it.
+    QChart* formChart = ui->chartView->chart();
     ui->chartView->setChart(chart);
+    delete formChart;
     ui->chartView->setRenderHint(QPainter::Antialiasing);
     // The handler repaints after each waveform; nothing else changes the view.
     ui->chartView->setViewportUpdateMode(QGraphicsView::NoViewportUpdate);

@@ -9,7 +9,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qtbase5-dev qtbase5-dev-tools libqt5charts5-dev libqt5sql5-sqlite
-  qttools5-dev-tools qttranslations5-l10n
+  qttools5-dev-tools qttranslations5-l10n libsimdjson-dev libmodpbase64-dev
   fonts-dejavu-core gcab sqlite3 libsqlite3-dev xvfb xauth
 )
 if [ "${1:-}" = --fuzz ]; then

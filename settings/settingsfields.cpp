@@ -2,18 +2,17 @@
 // row of the table to show, and every edit the operator makes, sent as the
 // analyzer's request. The frame, the row walk and the keypad are in
 // settingswindow.cpp; the rows in settingsrows.cpp.
-#include "settings/settingswindow.h"
-
 #include "analyzer/response.h"
 #include "files/ibacklight.h"
 #include "settings/gaspages.h"
 #include "settings/serverlabels.h"
+#include "settings/settingswindow.h"
+#include "ui_settingswindow.h"
 #include "widgets/calendardialog.h"
 #include "widgets/globals.h"
 #include "widgets/messagebox.h"
 #include "widgets/progressdialog.h"
 #include "widgets/textmarkup.h"
-#include "ui_settingswindow.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -255,12 +254,12 @@ void SettingsWindow::dateTimeReceived(const Response& response)
 void SettingsWindow::dateChanged()
 {
     send(idOf("date_time"),
-         {m_calendar->selectedDateText() + QLatin1Char(' ') + ui->timeLineEdit->text()});
+         {calendar()->selectedDateText() + QLatin1Char(' ') + ui->timeLineEdit->text()});
 }
 
 void SettingsWindow::dateRejected()
 {
-    m_calendar->selectToday();
+    calendar()->selectToday();
 }
 
 // ---------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include "files/vireobacklight.h"
 #include "settings/gaspages.h"
 #include "settings/serverlabels.h"
+#include "ui_settingswindow.h"
 #include "widgets/calendardialog.h"
 #include "widgets/globals.h"
 #include "widgets/journalevent.h"
@@ -16,7 +17,6 @@
 #include "widgets/progressdialog.h"
 #include "widgets/stalemarker.h"
 #include "widgets/textmarkup.h"
-#include "ui_settingswindow.h"
 
 #include <QDebug>
 #include <QMouseEvent>
@@ -75,8 +75,6 @@ SettingsWindow::SettingsWindow(QWidget* parent) : QWidget(parent), ui(new Ui::Se
     m_dataFilterTimer->setInterval(kDataFilterTimeoutMs);
     connect(m_dataFilterTimer, &QTimer::timeout, this, &SettingsWindow::dataEditingDone);
 
-    // Without a parent, like every popup of the panel: it opens as its own window.
-    m_calendar = new CalendarDialog();
     m_gasMapper = new QSignalMapper(this);
     m_pageMapper = new QSignalMapper(this);
 
@@ -162,6 +160,19 @@ SettingsWindow::SettingsWindow(QWidget* parent) : QWidget(parent), ui(new Ui::Se
     configureForServiceMode(false);
 }
 
+CalendarDialog* SettingsWindow::calendar()
+{
+    // Made when the date is first edited: a calendar with its widgets and
+    // images is some 200 KB that most runs never open.
+    if (!m_calendar) {
+        // Without a parent, like every popup of the panel: it opens as its own window.
+        m_calendar = new CalendarDialog();
+        connect(m_calendar, &QDialog::accepted, this, &SettingsWindow::dateChanged);
+        connect(m_calendar, &QDialog::rejected, this, &SettingsWindow::dateRejected);
+    }
+    return m_calendar;
+}
+
 SettingsWindow::~SettingsWindow()
 {
     delete m_calendar;
@@ -221,8 +232,6 @@ void SettingsWindow::connectWidgets()
     connect(ui->dataFilterSlider, &QSlider::valueChanged, this, &SettingsWindow::dataFilterSliding);
     connect(ui->dataFilterLineEdit, &QLineEdit::textChanged, this,
             &SettingsWindow::setDataFilterbyLine);
-    connect(m_calendar, &QDialog::accepted, this, &SettingsWindow::dateChanged);
-    connect(m_calendar, &QDialog::rejected, this, &SettingsWindow::dateRejected);
     connect(ui->getSettingsPushButton, &QPushButton::clicked, this,
             &SettingsWindow::downloadSettingsClicked);
     connect(ui->uploadSettingsPushButton, &QPushButton::clicked, this,
@@ -458,7 +467,7 @@ bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
     // through the keypad.
     if (watched == ui->dateLineEdit) {
         if (ui->dateLineEdit->isEnabled())
-            m_calendar->exec();
+            calendar()->exec();
         return true;
     }
     if (!m_keypadRowOf.contains(watched))

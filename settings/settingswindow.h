@@ -153,6 +153,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    CalendarDialog* calendar();
     using Handler = std::function<void(const Analyzer::Response&)>;
     /// The unit type whose bfdLineEdit shows the laser current monitor.
     static constexpr int kLaserMonitorUnitType = 100;
@@ -220,6 +221,7 @@ private:
     /// setting sent under the same id.
     QHash<int, QJsonValue> m_lastResults;
 
+    /// The date popup, made on first use (see calendar()).
     CalendarDialog* m_calendar = nullptr;
     ProgressDialog* m_progress = nullptr;
     QSignalMapper* m_gasMapper = nullptr;

@@ -4,7 +4,6 @@
 #include "trend/unitkeys.h"
 
 #include <QDebug>
-#include <QJsonArray>
 #include <algorithm>
 #include <cstdlib>
 
@@ -19,10 +18,7 @@ constexpr qint64 kSameLengthToleranceMs = 3600 * 1000;
 namespace Trend {
 
 RemoteHistory::RemoteHistory(QObject* parent)
-    : QObject(parent),
-      m_giveUpTimer(this),
-      m_start(rangeBeforeFirstRequest()),
-      m_end(m_start),
+    : QObject(parent), m_giveUpTimer(this), m_start(rangeBeforeFirstRequest()), m_end(m_start),
       m_unitKey(UnitConversion::kVolumeKey)
 {
     m_points.reserve(kTrendPointCapacity);
@@ -46,11 +42,12 @@ void RemoteHistory::assignRequestIds(int firstId)
     m_registered = true;
 }
 
-void RemoteHistory::requestRange(const QDateTime& start, const QDateTime& end, const QString& unitKey)
+void RemoteHistory::requestRange(const QDateTime& start, const QDateTime& end,
+                                 const QString& unitKey)
 {
-    const bool moved = m_sliding && m_range > 0 && unitKey == m_unitKey &&
-                       std::llabs(start.msecsTo(end) - m_start.msecsTo(m_end)) <=
-                           kSameLengthToleranceMs;
+    const bool moved =
+        m_sliding && m_range > 0 && unitKey == m_unitKey &&
+        std::llabs(start.msecsTo(end) - m_start.msecsTo(m_end)) <= kSameLengthToleranceMs;
     m_start = start;
     m_end = end;
     m_unitKey = unitKey;
@@ -84,9 +81,8 @@ bool RemoteHistory::isGivenUp(const Unanswered& request) const
 
 bool RemoteHistory::awaitingCurrentRange() const
 {
-    return std::any_of(m_unanswered.cbegin(), m_unanswered.cend(), [this](const Unanswered& r) {
-        return r.range == m_range && !isGivenUp(r);
-    });
+    return std::any_of(m_unanswered.cbegin(), m_unanswered.cend(),
+                       [this](const Unanswered& r) { return r.range == m_range && !isGivenUp(r); });
 }
 
 void RemoteHistory::sendRangeRequest()
@@ -142,7 +138,9 @@ void RemoteHistory::handleResponse(const Analyzer::Response& response)
         return;
     }
 
-    const QJsonArray samples = response.toArray();
+    // A week of samples is read where the line's parser left them: only the
+    // ones the step keeps are looked at.
+    const Analyzer::JsonView samples = response.view();
     const int count = samples.size();
     const int step = count > kTrendPointCapacity ? count / kTrendPointCapacity + 1 : 1;
     m_received.clear();
@@ -151,8 +149,11 @@ void RemoteHistory::handleResponse(const Analyzer::Response& response)
     QString latest;
     // A sample without a readable time stays next to the one before it.
     qint64 previousTime = m_start.toMSecsSinceEpoch();
+    auto it = samples.begin();
     for (int i = 0; i < count; i += step) {
-        const QJsonArray sample = samples.at(i).toArray();
+        const Analyzer::JsonView sample = *it;
+        if (i + step < count)
+            it += step;
         const QString text = sample.at(0).toString();
         if (WallClock::isReadable(text)) {
             if (earliest.isNull() || text < earliest)

@@ -21,6 +21,10 @@ TrendChart::TrendChart(QChart::ChartTheme theme)
 {
     // The theme goes first: setting it later would repaint the series' own colours.
     setTheme(theme);
+    // The theme's shadow under the plot is drawn through a blurred copy of
+    // the whole chart, which the pixmap cache keeps (a megabyte for the trend
+    // screen) and redraws on every change.
+    setDropShadowEnabled(false);
     legend()->hide();
     setAnimationOptions(NoAnimation);
     m_valueAxis->setRange(0, 1);
@@ -207,8 +211,12 @@ void TrendChart::showPoints(const QVector<TrendPoint>& points, QXYSeries* all, Q
         if (point.alarm)
             m_alarmPoints.append(xy);
     }
-    all->replace(m_allPoints);
-    alarms->replace(m_alarmPoints);
+    // A refresh that brings the points already drawn leaves the series, and
+    // so the chart's cached drawing, alone.
+    if (all->pointsVector() != m_allPoints)
+        all->replace(m_allPoints);
+    if (alarms->pointsVector() != m_alarmPoints)
+        alarms->replace(m_alarmPoints);
 }
 
 QString TrendChart::statistics(const QVector<TrendPoint>& points)

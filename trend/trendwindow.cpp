@@ -10,9 +10,9 @@
 #include "trend/trendchart.h"
 #include "trend/unitkeys.h"
 #include "trend/wallclock.h"
+#include "ui_trendwindow.h"
 #include "widgets/calendardialog.h"
 #include "widgets/messagebox.h"
-#include "ui_trendwindow.h"
 
 #include <QChartView>
 #include <QDateTimeAxis>
@@ -44,7 +44,6 @@ TrendWindow::TrendWindow(Trend::HistoryInterface* history, QWidget* parent)
       m_unitKey(UnitConversion::kVolumeKey)
 {
     ui->setupUi(this);
-    m_calendar = new CalendarDialog(this);
     ui->dateLineEdit->installEventFilter(this);
     if (auto* local = dynamic_cast<Trend::LocalHistory*>(m_history))
         connect(local, &Trend::LocalHistory::historyRx, this, &TrendWindow::updateTrend);
@@ -69,8 +68,7 @@ TrendWindow::TrendWindow(Trend::HistoryInterface* history, QWidget* parent)
     m_chartView->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_chartView->setRenderHint(QPainter::Antialiasing);
     ui->gridLayoutChart->addWidget(m_chartView);
-    connect(m_chart->valueAxis(), &QValueAxis::rangeChanged, this,
-            &TrendWindow::valueRangeChanged);
+    connect(m_chart->valueAxis(), &QValueAxis::rangeChanged, this, &TrendWindow::valueRangeChanged);
     // Presses reach the view's viewport, not the view.
     m_chartView->viewport()->installEventFilter(this);
 
@@ -88,8 +86,6 @@ TrendWindow::TrendWindow(Trend::HistoryInterface* history, QWidget* parent)
     connect(ui->backPushButton, &QPushButton::clicked, this, &TrendWindow::backward);
     connect(ui->forwardPushButton, &QPushButton::clicked, this, &TrendWindow::forward);
     connect(ui->checkBoxAutoScaleY, &QCheckBox::clicked, this, &TrendWindow::autoScaleYClicked);
-    connect(m_calendar, &QDialog::accepted, this, &TrendWindow::dateChanged);
-    connect(m_calendar, &QDialog::rejected, this, &TrendWindow::dateRejected);
     connect(ui->intervalComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &TrendWindow::intervalChanged);
     connect(m_trendSeries, &QScatterSeries::clicked, this, &TrendWindow::pointClicked);
@@ -151,8 +147,9 @@ void TrendWindow::requestWindow()
 
 void TrendWindow::moveToNow()
 {
-    m_calendar->selectToday();
-    dateChanged();
+    if (m_calendar)
+        m_calendar->selectToday();
+    showDay(QDate::currentDate().toString(kDateFormat));
 }
 
 void TrendWindow::closeClicked()
@@ -167,7 +164,11 @@ void TrendWindow::download()
 
 void TrendWindow::dateChanged()
 {
-    const QString text = m_calendar->selectedDateText();
+    showDay(calendar()->selectedDateText());
+}
+
+void TrendWindow::showDay(const QString& text)
+{
     ui->dateLineEdit->setText(text);
     // Midnight may fall in a spring gap in some zones: the window then starts
     // at the change, never at an invalid time.
@@ -179,7 +180,19 @@ void TrendWindow::dateChanged()
 
 void TrendWindow::dateRejected()
 {
-    m_calendar->selectToday();
+    calendar()->selectToday();
+}
+
+CalendarDialog* TrendWindow::calendar()
+{
+    // Made when the date is first picked: a calendar with its widgets and
+    // images is some 200 KB that most runs never open.
+    if (!m_calendar) {
+        m_calendar = new CalendarDialog(this);
+        connect(m_calendar, &QDialog::accepted, this, &TrendWindow::dateChanged);
+        connect(m_calendar, &QDialog::rejected, this, &TrendWindow::dateRejected);
+    }
+    return m_calendar;
 }
 
 void TrendWindow::intervalChanged(int index)
@@ -327,8 +340,8 @@ bool TrendWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonPress) {
         if (watched == ui->dateLineEdit) {
-            m_calendar->setSelectedDate(QDate::fromString(ui->dateLineEdit->text(), kDateFormat));
-            m_calendar->exec();
+            calendar()->setSelectedDate(QDate::fromString(ui->dateLineEdit->text(), kDateFormat));
+            calendar()->exec();
         } else if (watched == m_chartView->viewport()) {
             const QPoint position = static_cast<QMouseEvent*>(event)->localPos().toPoint();
             chartPressed(m_chartView->viewport()->mapTo(m_chartView, position));

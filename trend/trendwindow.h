@@ -87,6 +87,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// Shows the window of the interval that starts on the day text ("yyyy-MM-dd").
+    void showDay(const QString& text);
+    CalendarDialog* calendar();
     void maximumEntered(const Analyzer::Response& response);
     void minimumEntered(const Analyzer::Response& response);
     void unitsReceived(const Analyzer::Response& response);
@@ -109,6 +112,7 @@ private:
     QDateTime m_end;
     QString m_unitKey;
     int m_previousPointCount = 0;
+    /// The date popup, made on first use (see calendar()).
     CalendarDialog* m_calendar = nullptr;
     QTimer* m_refreshTimer = nullptr;
 

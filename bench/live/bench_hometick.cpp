@@ -1,10 +1,12 @@
 // CPU time of one home-screen poll tick: encode the 28 polled requests, decode
-// a line of 28 replies, route each by id and update the widgets; optionally
-// with the repaint that follows in the event loop. The decoding alone is
-// timed first.
+// a line of 28 replies, route each by id and update the widgets; then with
+// the repaint that follows in the event loop. The decoding alone is timed
+// first, beside Qt's parser. tick-vs-baseline.sh runs this file against a
+// baseline build too.
 //   bench_hometick [ticks]
 #include "analyzer/clientset.h"
 #include "analyzer/linedecoder.h"
+#include "analyzer/response.h"
 #include "screens/homewindow.h"
 #include "trend/historyinterface.h"
 
@@ -44,8 +46,10 @@ QByteArray replyLine(const QJsonArray& batch, int tick)
             result = QStringLiteral("volume");
         else if (method == QLatin1String("opmode"))
             result = 8;
-        else if (method.endsWith(QLatin1String("_active")) || method.endsWith(QLatin1String("_used")) ||
-                 method.endsWith(QLatin1String("_enabled")) || method.endsWith(QLatin1String("_expired")))
+        else if (method.endsWith(QLatin1String("_active")) ||
+                 method.endsWith(QLatin1String("_used")) ||
+                 method.endsWith(QLatin1String("_enabled")) ||
+                 method.endsWith(QLatin1String("_expired")))
             result = (tick % 7 == 0);
         else
             result = 100.0 + tick % 50 + 0.123;
@@ -84,18 +88,29 @@ int main(int argc, char* argv[])
 
     QTextStream out(stdout);
     // The receive path alone: one line of 28 replies into replies, ten times
-    // as often, since it is a small share of the tick.
-    {
+    // as often, since it is a small share of the tick; Qt's parser beside it.
+    for (bool qt : {false, true}) {
         std::size_t replies = 0;
         const double start = cpuSeconds();
-        for (int i = 0; i < ticks * 10; ++i)
-            replies += Analyzer::LineDecoder::decodeLine(lines.at(i % lines.size())).size();
-        out << "decode one line of replies: "
+        for (int i = 0; i < ticks * 10; ++i) {
+            const QByteArray& line = lines.at(i % lines.size());
+            if (qt) {
+                for (const QJsonValue& reply : QJsonDocument::fromJson(line).array())
+                    replies += Analyzer::Response(reply.toObject()).id() != 0;
+            } else {
+                replies += Analyzer::LineDecoder::decodeLine(line).size();
+            }
+        }
+        out << (qt ? "  the same with Qt's parser: " : "decode one line of replies: ")
             << QString::number((cpuSeconds() - start) / (ticks * 10) * 1e6, 'f', 2) << " us CPU ("
             << replies / (ticks * 10) << " replies, " << lines.first().size() << " bytes)\n";
     }
-    for (bool repaint : {false, true}) {
-        if (repaint) {
+    // Three ways: no window shown; shown, with the repaint the tick itself
+    // causes (what changed is drawn when the event loop runs, as in the panel);
+    // and with the whole page drawn again on every tick, for scale.
+    enum Paint { None, Changed, Whole };
+    for (Paint paint : {None, Changed, Whole}) {
+        if (paint != None && !home.isVisible()) {
             home.show();
             app.processEvents();
         }
@@ -108,13 +123,15 @@ int main(int argc, char* argv[])
                 for (const Analyzer::Response& reply : Analyzer::LineDecoder::decodeLine(line))
                     clients.route(reply);
             }
-            if (repaint) {
+            if (paint == Whole)
                 home.repaint();
+            if (paint != None)
                 app.processEvents();
-            }
         }
         const double perTick = (cpuSeconds() - start) / ticks * 1000.0;
-        out << (repaint ? "tick with repaint: " : "tick (encode, decode, route, update): ")
+        out << (paint == None      ? "tick (encode, decode, route, update): "
+                : paint == Changed ? "tick with repaint: "
+                                   : "tick with the whole page drawn again: ")
             << QString::number(perTick, 'f', 3) << " ms CPU (" << ticks << " ticks, "
             << bytes / ticks << " request bytes per tick)\n";
     }

@@ -1,19 +1,32 @@
 // A week of trend history at 1 Hz (604,800 samples) as the simulator sends it
 // with --full-trend: the time to parse the line, turn the reply into points,
-// rebuild the trend chart, and a 720-point rebuild on its own.
-//   bench_trendreply [days]    (the simulator is taken from the build's bin folder)
+// rebuild the trend chart, and a 720-point rebuild on its own. The panel's
+// path (simdjson, results read in the parsed form) and the old one (the
+// duplicate-name scan, Qt's parser and Qt values) run in the same process,
+// each ROUNDS times; medians are printed side by side. Last, the week goes through the controller's
+// line queue while a 1 ms timer runs: the longest the event loop stopped, beside the stop the old
+// path made (all of it on the GUI thread).
+//   bench_trendreply [days] [rounds]    (the simulator is taken from the build's bin folder)
 #include "analyzer/linedecoder.h"
+#include "analyzer/linequeue.h"
 #include "trend/remotehistory.h"
 #include "trend/trendwindow.h"
 #include "trend/wallclock.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTimer>
+#include <QVarLengthArray>
+#include <algorithm>
+#include <list>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -55,12 +68,136 @@ QByteArray fetchReply(const QDateTime& from, const QDateTime& to, int days)
     return line;
 }
 
+/// A member name as written, or decoded when it holds escapes, so "a" and
+/// "\u0061" compare equal as they do for the parser.
+std::string_view memberName(std::string_view quoted, std::list<std::string>& decoded)
+{
+    const std::string_view inner = quoted.substr(1, quoted.size() - 2);
+    if (inner.find('\\') == std::string_view::npos)
+        return inner;
+    // An array holding one string cannot repeat a name itself.
+    const QByteArray wrapped = '[' + QByteArray(quoted.data(), int(quoted.size())) + ']';
+    decoded.push_back(QJsonDocument::fromJson(wrapped).array().at(0).toString().toStdString());
+    return decoded.back();
+}
+
+bool escapedQuote(std::string_view text, std::size_t quote)
+{
+    std::size_t backslashes = 0;
+    while (backslashes < quote && text[quote - backslashes - 1] == '\\')
+        ++backslashes;
+    return backslashes % 2 == 1;
+}
+
+bool oldRepeats(std::string_view* first, std::string_view* last)
+{
+    // Replies carry two or three members; sorting pays only for big objects.
+    if (last - first <= 8) {
+        for (auto it = first; it != last; ++it) {
+            if (std::find(it + 1, last, *it) != last)
+                return true;
+        }
+        return false;
+    }
+    std::sort(first, last);
+    return std::adjacent_find(first, last) != last;
+}
+
+/// The panel's duplicate-name scan before simdjson, which ran ahead of Qt's
+/// parser on every line: part of the old path.
+bool oldDuplicateScan(const QByteArray& json)
+{
+    const std::string_view text(json.constData(), std::size_t(json.size()));
+    // Per open container: whether it is an object and where its names start.
+    // Sized so that a tick's line never allocates: the scan runs on every line.
+    QVarLengthArray<std::pair<bool, int>, 16> open;
+    QVarLengthArray<std::string_view, 32> names;
+    std::list<std::string> decoded; // names with escapes, decoded; stable for the views
+    bool nameNext = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        switch (text[i]) {
+        case '{':
+            open.append({true, names.size()});
+            nameNext = true;
+            break;
+        case '[':
+            open.append({false, names.size()});
+            nameNext = false;
+            break;
+        case '}':
+        case ']':
+            if (open.isEmpty())
+                return false; // not JSON; the parser says why
+            if (open.last().first && oldRepeats(names.begin() + open.last().second, names.end()))
+                return true;
+            names.resize(open.last().second);
+            open.removeLast();
+            nameNext = false;
+            break;
+        case ',':
+            nameNext = !open.isEmpty() && open.last().first;
+            break;
+        case '"': {
+            // The closing quote is the first one not escaped by an odd run of backslashes.
+            std::size_t end = i;
+            do {
+                end = text.find('"', end + 1);
+                if (end == std::string_view::npos)
+                    return false;
+            } while (escapedQuote(text, end));
+            if (nameNext)
+                names.append(memberName(text.substr(i, end - i + 1), decoded));
+            nameNext = false;
+            i = end;
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+/// The replies of line as the old decoder made them: the scan, then Qt's
+/// parser and Qt values.
+QVector<Analyzer::Response> qtDecode(const QByteArray& line)
+{
+    QVector<Analyzer::Response> replies;
+    if (oldDuplicateScan(line))
+        return replies;
+    const QJsonDocument document = QJsonDocument::fromJson(line);
+    if (document.isArray()) {
+        for (const QJsonValue& element : document.array())
+            replies.append(Analyzer::Response(element.toObject()));
+    } else if (document.isObject()) {
+        replies.append(Analyzer::Response(document.object()));
+    }
+    return replies;
+}
+
+double median(QVector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values.at(values.size() / 2);
+}
+
+struct Path
+{
+    QVector<double> parse, handle, paint, whole, convert;
+};
+
+QString ms(double value)
+{
+    return QString::number(value, 'f', 1) + QStringLiteral(" ms");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const int days = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 7;
+    const int rounds = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 5;
     const QDateTime now = QDateTime::currentDateTime();
     const QDateTime from = now.addDays(-days);
     const QDateTime to = now.addSecs(120);
@@ -72,26 +209,82 @@ int main(int argc, char** argv)
     window.resize(636, 450);
     window.show();
     QCoreApplication::processEvents();
-    // The source asks for the range the reply below answers.
-    history.requestRange(from, to, QStringLiteral("volume"));
 
-    QElapsedTimer timer;
-    timer.start();
-    const QVector<Analyzer::Response> replies = Analyzer::LineDecoder::decodeLine(line);
-    const qint64 parseMs = timer.restart();
-    const int samples = replies.value(0).toArray().size();
-    // Conversion and rebuild run together: the source announces its points
-    // and the chart rebuilds inside handleResponse.
-    history.handleResponse(replies.value(0));
-    const qint64 handleMs = timer.restart();
-    window.grab(); // renders the chart as a repaint would
-    const qint64 paintMs = timer.restart();
+    Trend::RemoteHistory bare(nullptr); // no chart: the conversion alone
+    bare.assignRequestIds(3);
+    Analyzer::LineDecoder decoder; // the panel's: one parser, reused
+    int samples = 0;
+    double coldMs = 0;
+    const auto run = [&](bool panelPath, Path* path) {
+        // The source asks for the range the reply below answers.
+        history.requestRange(from, to, QStringLiteral("volume"));
+        QElapsedTimer timer;
+        timer.start();
+        const QVector<Analyzer::Response> replies =
+            panelPath ? decoder.decode(line) : qtDecode(line);
+        const double parseMs = timer.nsecsElapsed() / 1e6;
+        timer.restart();
+        samples = replies.value(0).view().size();
+        // Conversion and rebuild run together: the source announces its points
+        // and the chart rebuilds inside handleResponse.
+        history.handleResponse(replies.value(0));
+        const double handleMs = timer.nsecsElapsed() / 1e6;
+        timer.restart();
+        window.grab(); // renders the chart as a repaint would
+        const double paintMs = timer.nsecsElapsed() / 1e6;
+        bare.requestRange(from, to, QStringLiteral("volume"));
+        timer.restart();
+        bare.handleResponse(replies.value(0));
+        path->convert.append(timer.nsecsElapsed() / 1e6);
+        path->parse.append(parseMs);
+        path->handle.append(handleMs);
+        path->paint.append(paintMs);
+        path->whole.append(parseMs + handleMs + paintMs);
+    };
+    Path qt, panel, first;
+    run(true, &first); // the parser takes its buffers
+    coldMs = first.whole.first();
+    for (int round = 0; round < rounds; ++round) {
+        run(false, &qt);
+        run(true, &panel);
+    }
+
+    // The week through the controller's queue, with a 1 ms timer beside it.
+    double longestStopMs = 0;
+    {
+        Analyzer::LineQueue queue;
+        QEventLoop loop;
+        QElapsedTimer sinceTick;
+        QTimer ticker;
+        ticker.setInterval(1);
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            longestStopMs = std::max(longestStopMs, sinceTick.nsecsElapsed() / 1e6);
+            sinceTick.restart();
+        });
+        QObject::connect(&queue, &Analyzer::LineQueue::lineDecoded, [&] {
+            while (const auto replies = queue.takeNext()) {
+                for (const Analyzer::Response& reply : *replies)
+                    history.handleResponse(reply);
+            }
+            window.repaint();
+            QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        });
+        history.requestRange(from, to, QStringLiteral("volume"));
+        ticker.start();
+        sinceTick.start();
+        QTimer::singleShot(20, [&] {
+            queue.append({line});
+            queue.takeNext();
+        });
+        loop.exec();
+    }
 
     // The date text alone, every sample, against Qt's own parser.
-    const QJsonArray all = replies.value(0).toArray();
+    const QJsonArray all = qtDecode(line).value(0).toArray();
     Trend::WallClock clock;
     qint64 sum = 0;
-    timer.restart();
+    QElapsedTimer timer;
+    timer.start();
     for (const QJsonValue& sample : all)
         sum += clock.toMSecs(sample.toArray().at(0).toString(), 0);
     const double fastNs = double(timer.nsecsElapsed()) / std::max(1, samples);
@@ -103,7 +296,8 @@ int main(int argc, char** argv)
                    .toMSecsSinceEpoch();
     const double qtNs = double(timer.nsecsElapsed()) / std::max(1, qtSamples);
 
-    // A 720-point rebuild, as every refresh of a thinned window does.
+    // A refresh that brings the same 720 points again, as most refreshes of
+    // a thinned window do: the series are left alone.
     timer.restart();
     constexpr int kRebuilds = 20;
     for (int i = 0; i < kRebuilds; ++i) {
@@ -112,14 +306,27 @@ int main(int argc, char** argv)
     }
     const double rebuildMs = double(timer.nsecsElapsed()) / 1e6 / kRebuilds;
 
+    const auto row = [](const char* what, const QVector<double>& mine, const QVector<double>& old) {
+        return QStringLiteral("%1 %2   (old path, Qt's parser: %3)\n")
+            .arg(QLatin1String(what), -38)
+            .arg(ms(median(mine)), 10)
+            .arg(ms(median(old)));
+    };
     out << "reply: " << line.size() / 1e6 << " MB, " << samples << " samples, "
-        << history.points().size() << " points kept\n"
-        << "parse (JSON): " << parseMs << " ms\n"
-        << "conversion to points + chart rebuild: " << handleMs << " ms\n"
-        << "first paint: " << paintMs << " ms\n"
-        << "whole reply on screen: " << parseMs + handleMs + paintMs << " ms\n"
+        << history.points().size() << " points kept; medians of " << rounds << " rounds\n"
+        << row("parse:", panel.parse, qt.parse)
+        << row("conversion to points + chart rebuild:", panel.handle, qt.handle)
+        << row("  of which the conversion alone:", panel.convert, qt.convert)
+        << row("first paint:", panel.paint, qt.paint)
+        << row("whole reply on screen:", panel.whole, qt.whole) << "whole reply on screen, "
+        << QString::number(median(qt.whole) / std::max(0.001, median(panel.whole)), 'f', 1)
+        << " times faster than the old path; the first reply with the parser's buffers still to "
+           "take: "
+        << ms(coldMs) << "\n"
+        << "longest stop of the event loop, the week through the line queue: " << ms(longestStopMs)
+        << "   (old path, all on the GUI thread: " << ms(median(qt.whole)) << ")\n"
         << "date text per sample: " << fastNs << " ns (QDateTime::fromString: " << qtNs << " ns)\n"
-        << "720-point rebuild with repaint: " << rebuildMs << " ms\n"
+        << "refresh with the same 720 points, with repaint: " << rebuildMs << " ms\n"
         << (sum == 42 ? " " : "");
     return 0;
 }

@@ -190,6 +190,15 @@ void tst_Messages::takeCompleteLines()
     buffer.append("d\":4}\n");
     QCOMPARE(LineDecoder::takeCompleteLines(buffer), QList<QByteArray>{R"({"id":4})"});
     QVERIFY(buffer.isEmpty());
+
+    // Searched from where the last read ended: a line feed that is the very
+    // first new byte still ends the line.
+    buffer = R"({"id":5})";
+    const int searched = buffer.size();
+    buffer.append("\n{");
+    QCOMPARE(LineDecoder::takeCompleteLines(buffer, searched), QList<QByteArray>{R"({"id":5})"});
+    QCOMPARE(buffer, QByteArray("{"));
+    QVERIFY(LineDecoder::takeCompleteLines(buffer, buffer.size()).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(tst_Messages)

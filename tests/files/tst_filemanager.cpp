@@ -63,6 +63,8 @@ private slots:
     void failedDownloadLeavesNothing();
     void emptyTokenIsRefused_data();
     void emptyTokenIsRefused();
+    void base64Forms_data();
+    void base64Forms();
     void serverErrorTextIsCappedAndPlain();
     void upload_data();
     void upload();
@@ -521,6 +523,34 @@ void tst_FileManager::failedDownloadLeavesNothing()
     if (completed)
         QCOMPARE(readFile(m_h->storage.filePath(m_h->storageFiles().first())), QByteArray("ABC"));
     QVERIFY(!m_h->files.progressDialog()->isVisible());
+}
+
+void tst_FileManager::base64Forms_data()
+{
+    QTest::addColumn<QStringList>("chunks");
+    QTest::addColumn<QByteArray>("file"); // null: the download fails
+    QTest::newRow("padded") << QStringList{"QUJD", "REU="} << QByteArray("ABCDE");
+    QTest::newRow("padding left out") << QStringList{"QUI", "Qw", "REVG"} << QByteArray("ABCDEF");
+    QTest::newRow("one character over") << QStringList{"QUJDR"} << QByteArray();
+    QTest::newRow("padding inside") << QStringList{"QQ==QQ"} << QByteArray();
+    QTest::newRow("line break inside") << QStringList{"QUJD\nREVG"} << QByteArray();
+    QTest::newRow("not latin") << QStringList{QString::fromUtf8("QUJ\u00e9")} << QByteArray();
+}
+
+void tst_FileManager::base64Forms()
+{
+    QFETCH(QStringList, chunks);
+    QFETCH(QByteArray, file);
+    m_h->startDownload(FileManager::ScansFile, chunks.size() + 1);
+    for (int i = 0; i < chunks.size(); ++i)
+        m_h->answer(i + 1, chunks.at(i));
+    if (!file.isNull())
+        m_h->answer(chunks.size() + 1, "");
+    QCOMPARE(m_h->answerer.messages,
+             QStringList{file.isNull() ? "Error copying file" : "File copied successfully"});
+    QCOMPARE(m_h->storageFiles().size(), file.isNull() ? 0 : 1);
+    if (!file.isNull())
+        QCOMPARE(readFile(m_h->storage.filePath(m_h->storageFiles().first())), file);
 }
 
 void tst_FileManager::emptyTokenIsRefused_data()

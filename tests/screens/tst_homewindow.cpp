@@ -45,11 +45,38 @@ public:
     QVector<Trend::TrendPoint> data;
 };
 
-enum Offset {
-    Conc = 0, Species, Units, Tau, TauStd, TauZero, TauZeroStd, LaserCurrent, LaserTemp, Threshold,
-    Opmode, Gas, LaserAlarm, PressureAlarm, RdAlarm, TempAlarm, RefcellAlarm, DetectorAlarm,
-    UserAlarm1, UserAlarm2, Level1, Level2, LockCode, ReactorUsed, SwitchToPpm, FitUsed,
-    FitModeEnabled, CertificateExpired, ConcWarning, OffsetCount
+enum Offset
+{
+    Conc = 0,
+    Species,
+    Units,
+    Tau,
+    TauStd,
+    TauZero,
+    TauZeroStd,
+    LaserCurrent,
+    LaserTemp,
+    Threshold,
+    Opmode,
+    Gas,
+    LaserAlarm,
+    PressureAlarm,
+    RdAlarm,
+    TempAlarm,
+    RefcellAlarm,
+    DetectorAlarm,
+    UserAlarm1,
+    UserAlarm2,
+    Level1,
+    Level2,
+    LockCode,
+    ReactorUsed,
+    SwitchToPpm,
+    FitUsed,
+    FitModeEnabled,
+    CertificateExpired,
+    ConcWarning,
+    OffsetCount
 };
 
 /// What a quiet analyzer in measure mode answers, by offset.
@@ -116,14 +143,32 @@ QStringList listTexts(QListWidget* list)
     return texts;
 }
 
-template <typename T>
-T* child(QWidget& parent, const char* name)
+template <typename T> T* child(QWidget& parent, const char* name)
 {
     auto* widget = parent.findChild<T*>(QLatin1String(name));
     if (!widget)
         qFatal("no child %s", name);
     return widget;
 }
+
+/// Counts the paint events of a widget and everything in it.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget* root)
+    {
+        root->installEventFilter(this);
+        for (QWidget* widget : root->findChildren<QWidget*>())
+            widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted.append(watched->objectName());
+        return false;
+    }
+    QStringList painted;
+};
 
 /// Enters a code on the keypad as the controller would deliver it.
 void enterLockCode(HomeWindow& home, const QJsonArray& typed)
@@ -179,6 +224,7 @@ private slots:
     void miniPlotScale_data();
     void miniPlotScale();
     void miniTrendFromRemoteHistory();
+    void sameTickPaintsNothing();
     void staleWithTheLinkDown();
     void staleWhenNotRefreshed();
     void alarmFlagsReadByEachRebuild();
@@ -211,16 +257,38 @@ void tst_HomeWindow::requestTable_data()
     QTest::addColumn<int>("offset");
     QTest::addColumn<QString>("method"); // empty: answered by the panel itself, never polled
 
-    const char* methods[OffsetCount] = {
-        "conc", "species", "units", "tau", "tau_std", "tau_zero", "tau_zero_std",
-        "get_customer_laser_current", "get_customer_laser_temperature", "trigger_threshold", "opmode",
-        "current_gas", "laser_alarm_active", "pressure_alarm_active", "rd_alarm_active", "temp_alarm_active",
-        "refcell_alarm_active", "detector_temperature_alarm_active", "user_alarm_1_active",
-        "user_alarm_2_active", "user_alarm_1_level", "user_alarm_2_level", "", "reactor_used",
-        "switch_to_ppm", "fit_used", "fit_mode_enabled", "calibration_certificate_expired",
-        "conc_warning_alarm_active"};
+    const char* methods[OffsetCount] = {"conc",
+                                        "species",
+                                        "units",
+                                        "tau",
+                                        "tau_std",
+                                        "tau_zero",
+                                        "tau_zero_std",
+                                        "get_customer_laser_current",
+                                        "get_customer_laser_temperature",
+                                        "trigger_threshold",
+                                        "opmode",
+                                        "current_gas",
+                                        "laser_alarm_active",
+                                        "pressure_alarm_active",
+                                        "rd_alarm_active",
+                                        "temp_alarm_active",
+                                        "refcell_alarm_active",
+                                        "detector_temperature_alarm_active",
+                                        "user_alarm_1_active",
+                                        "user_alarm_2_active",
+                                        "user_alarm_1_level",
+                                        "user_alarm_2_level",
+                                        "",
+                                        "reactor_used",
+                                        "switch_to_ppm",
+                                        "fit_used",
+                                        "fit_mode_enabled",
+                                        "calibration_certificate_expired",
+                                        "conc_warning_alarm_active"};
     for (int offset = 0; offset < OffsetCount; ++offset)
-        QTest::addRow("%d %s", offset, methods[offset]) << offset << QString::fromLatin1(methods[offset]);
+        QTest::addRow("%d %s", offset, methods[offset])
+            << offset << QString::fromLatin1(methods[offset]);
 }
 
 void tst_HomeWindow::requestTable()
@@ -243,11 +311,13 @@ void tst_HomeWindow::requestTable()
             QVERIFY(request["id"].toInt() != 10 + offset);
         // The lock code request is the one the lock button hands to the keypad.
         Analyzer::Request lock;
-        const auto connection = connect(&home, &HomeWindow::showKeyboard,
-                                        [&lock](const QString&, Analyzer::Request& request) { lock = request; });
+        const auto connection =
+            connect(&home, &HomeWindow::showKeyboard,
+                    [&lock](const QString&, Analyzer::Request& request) { lock = request; });
         QTest::mouseClick(child<QPushButton>(home, "pushButtonLock"), Qt::LeftButton);
         disconnect(connection);
-        QCOMPARE(lock.json(), (QJsonObject{{"jsonrpc", "2.0"}, {"id", 10 + offset}, {"GUIonly", "home"}}));
+        QCOMPARE(lock.json(),
+                 (QJsonObject{{"jsonrpc", "2.0"}, {"id", 10 + offset}, {"GUIonly", "home"}}));
         return;
     }
     QCOMPARE(polled.at(offset < LockCode ? offset : offset - 1).toObject(), expected);
@@ -259,15 +329,25 @@ void tst_HomeWindow::concentration_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("units");
 
-    QTest::newRow("ppb") << Overrides{{Conc, 123.456}} << "123.4" << "PPBv";
-    QTest::newRow("ppb just below the default level") << Overrides{{Conc, 999.9}} << "999.9" << "PPBv";
-    QTest::newRow("ppm at the default level") << Overrides{{Conc, 1000.0}} << "1.000" << "PPMv";
-    QTest::newRow("ppm above the default level") << Overrides{{Conc, 1500.0}} << "1.500" << "PPMv";
-    QTest::newRow("level from the analyzer") << Overrides{{Conc, 1500.0}, {SwitchToPpm, 5000.0}} << "1500" << "PPBv";
-    QTest::newRow("weight ppm") << Overrides{{Conc, 2500.0}, {Units, "weight"}} << "2.500" << "PPMw";
-    QTest::newRow("dew point") << Overrides{{Conc, -40.0}, {Units, "dewpointc"}} << "-40.00" << "C";
-    QTest::newRow("ring-down alarm reads OVER") << Overrides{{Conc, 5.0}, {RdAlarm, true}} << "OVER" << "PPBv";
-    QTest::newRow("no result shows nothing") << Overrides{{Conc, QJsonValue::Undefined}} << "" << "PPBv";
+    QTest::newRow("ppb") << Overrides{{Conc, 123.456}} << "123.4"
+                         << "PPBv";
+    QTest::newRow("ppb just below the default level") << Overrides{{Conc, 999.9}} << "999.9"
+                                                      << "PPBv";
+    QTest::newRow("ppm at the default level") << Overrides{{Conc, 1000.0}} << "1.000"
+                                              << "PPMv";
+    QTest::newRow("ppm above the default level") << Overrides{{Conc, 1500.0}} << "1.500"
+                                                 << "PPMv";
+    QTest::newRow("level from the analyzer")
+        << Overrides{{Conc, 1500.0}, {SwitchToPpm, 5000.0}} << "1500"
+        << "PPBv";
+    QTest::newRow("weight ppm") << Overrides{{Conc, 2500.0}, {Units, "weight"}} << "2.500"
+                                << "PPMw";
+    QTest::newRow("dew point") << Overrides{{Conc, -40.0}, {Units, "dewpointc"}} << "-40.00"
+                               << "C";
+    QTest::newRow("ring-down alarm reads OVER") << Overrides{{Conc, 5.0}, {RdAlarm, true}} << "OVER"
+                                                << "PPBv";
+    QTest::newRow("no result shows nothing") << Overrides{{Conc, QJsonValue::Undefined}} << ""
+                                             << "PPBv";
 }
 
 void tst_HomeWindow::concentration()
@@ -366,37 +446,42 @@ void tst_HomeWindow::alarms_data()
     QTest::addColumn<bool>("user2Red");
     QTest::addColumn<int>("page");
 
-    QTest::newRow("all quiet") << Overrides{} << QStringList{"System OK"} << false << false << false << 1;
+    QTest::newRow("all quiet") << Overrides{} << QStringList{"System OK"} << false << false << false
+                               << 1;
     QTest::newRow("certificate only")
-        << Overrides{{CertificateExpired, true}} << QStringList{"System OK", "Perf. Verification"} << false
-        << false << false << 0;
-    QTest::newRow("ring-down") << Overrides{{RdAlarm, true}} << QStringList{"Ringdown Alarm"} << true << false
-                               << false << 0;
+        << Overrides{{CertificateExpired, true}} << QStringList{"System OK", "Perf. Verification"}
+        << false << false << false << 0;
+    QTest::newRow("ring-down") << Overrides{{RdAlarm, true}} << QStringList{"Ringdown Alarm"}
+                               << true << false << false << 0;
     QTest::newRow("pressure and temperature")
         << Overrides{{PressureAlarm, true}, {TempAlarm, true}}
         << QStringList{"Pressure Alarm", "Temperature Alarm"} << true << false << false << 0;
     QTest::newRow("pressure and temperature with reactor")
         << Overrides{{PressureAlarm, true}, {TempAlarm, true}, {ReactorUsed, true}}
-        << QStringList{"Utility Gas Pressure", "Reactor Temperature"} << true << false << false << 0;
+        << QStringList{"Utility Gas Pressure", "Reactor Temperature"} << true << false << false
+        << 0;
     QTest::newRow("every system alarm in order")
-        << Overrides{{ConcWarning, true}, {DetectorAlarm, true}, {RefcellAlarm, true}, {TempAlarm, true},
-                     {RdAlarm, true}, {PressureAlarm, true}, {LaserAlarm, true}}
-        << QStringList{"Laser Alarm", "Pressure Alarm", "Ringdown Alarm", "Temperature Alarm",
-                       "Reference Cell", "Detector Temperature", "Conc. Warning"}
+        << Overrides{{ConcWarning, true}, {DetectorAlarm, true}, {RefcellAlarm, true},
+                     {TempAlarm, true},   {RdAlarm, true},       {PressureAlarm, true},
+                     {LaserAlarm, true}}
+        << QStringList{"Laser Alarm",       "Pressure Alarm", "Ringdown Alarm",
+                       "Temperature Alarm", "Reference Cell", "Detector Temperature",
+                       "Conc. Warning"}
         << true << false << false << 0;
     QTest::newRow("user alarm 1 in ppm")
-        << Overrides{{UserAlarm1, true}, {Level1, 25000.0}} << QStringList{"System OK", "Conc exceeds 25 ppm"}
-        << false << true << false << 1;
+        << Overrides{{UserAlarm1, true}, {Level1, 25000.0}}
+        << QStringList{"System OK", "Conc exceeds 25 ppm"} << false << true << false << 1;
     QTest::newRow("user alarm 2 in ppb")
-        << Overrides{{UserAlarm2, true}, {Level2, 950.5}} << QStringList{"System OK", "Conc exceeds 950.5 ppb"}
-        << false << false << true << 1;
+        << Overrides{{UserAlarm2, true}, {Level2, 950.5}}
+        << QStringList{"System OK", "Conc exceeds 950.5 ppb"} << false << false << true << 1;
     QTest::newRow("user alarm 1 without a level")
-        << Overrides{{UserAlarm1, true}, {Level1, QJsonValue::Null}} << QStringList{"System OK", "Conc exceeds "}
-        << false << true << false << 1;
+        << Overrides{{UserAlarm1, true}, {Level1, QJsonValue::Null}}
+        << QStringList{"System OK", "Conc exceeds "} << false << true << false << 1;
     QTest::newRow("both user alarms, certificate and a system alarm")
-        << Overrides{{UserAlarm1, true}, {UserAlarm2, true}, {Level1, 10000.0}, {Level2, 9999.5},
-                     {CertificateExpired, true}, {LaserAlarm, true}}
-        << QStringList{"Laser Alarm", "Conc exceeds 10 ppm", "Conc exceeds 9999.5 ppb", "Perf. Verification"}
+        << Overrides{{UserAlarm1, true}, {UserAlarm2, true},         {Level1, 10000.0},
+                     {Level2, 9999.5},   {CertificateExpired, true}, {LaserAlarm, true}}
+        << QStringList{"Laser Alarm", "Conc exceeds 10 ppm", "Conc exceeds 9999.5 ppb",
+                       "Perf. Verification"}
         << true << true << true << 0;
 }
 
@@ -417,7 +502,10 @@ void tst_HomeWindow::alarms()
     answerTwoPolls(home, replies);
 
     QCOMPARE(listTexts(child<QListWidget>(home, "alarmsListWidget")), items);
-    const auto lamp = [](bool red) { return red ? QStringLiteral(":/images/RedLight.png") : QStringLiteral(":/images/GreenLight.png"); };
+    const auto lamp = [](bool red) {
+        return red ? QStringLiteral(":/images/RedLight.png")
+                   : QStringLiteral(":/images/GreenLight.png");
+    };
     QVERIFY(showsLamp(child<QLabel>(home, "systemAlarmLabel"), lamp(systemRed)));
     QVERIFY(showsLamp(child<QLabel>(home, "concAlarmLabel_1"), lamp(user1Red)));
     QVERIFY(showsLamp(child<QLabel>(home, "concAlarmLabel_2"), lamp(user2Red)));
@@ -456,15 +544,25 @@ void tst_HomeWindow::secondaryValues_data()
     QTest::addColumn<QString>("text");
 
     const QString pm = QStringLiteral("\u00B1");
-    QTest::newRow("tau") << Overrides{} << "tauLabel" << "12.3" + pm + "0.6";
-    QTest::newRow("tau zero") << Overrides{} << "tauELabel" << "13.0" + pm + "0.0";
-    QTest::newRow("null tau std blanks RD time") << Overrides{{TauStd, QJsonValue::Null}} << "tauLabel" << "";
-    QTest::newRow("null tau zero std blanks") << Overrides{{TauZeroStd, QJsonValue::Null}} << "tauELabel" << "";
-    QTest::newRow("laser current") << Overrides{} << "laserCurrentLabel" << "50.3";
-    QTest::newRow("laser temperature") << Overrides{} << "laserTempLabel" << "25.46";
-    QTest::newRow("threshold") << Overrides{} << "thresholdLabel" << "300";
+    QTest::newRow("tau") << Overrides{} << "tauLabel"
+                         << "12.3" + pm + "0.6";
+    QTest::newRow("tau zero") << Overrides{} << "tauELabel"
+                              << "13.0" + pm + "0.0";
+    QTest::newRow("null tau std blanks RD time")
+        << Overrides{{TauStd, QJsonValue::Null}} << "tauLabel"
+        << "";
+    QTest::newRow("null tau zero std blanks")
+        << Overrides{{TauZeroStd, QJsonValue::Null}} << "tauELabel"
+        << "";
+    QTest::newRow("laser current") << Overrides{} << "laserCurrentLabel"
+                                   << "50.3";
+    QTest::newRow("laser temperature") << Overrides{} << "laserTempLabel"
+                                       << "25.46";
+    QTest::newRow("threshold") << Overrides{} << "thresholdLabel"
+                               << "300";
     QTest::newRow("missing number shows nothing")
-        << Overrides{{Threshold, QJsonValue::Undefined}} << "thresholdLabel" << "";
+        << Overrides{{Threshold, QJsonValue::Undefined}} << "thresholdLabel"
+        << "";
 }
 
 void tst_HomeWindow::secondaryValues()
@@ -497,18 +595,21 @@ void tst_HomeWindow::errorRepliesChangeNothing()
     const QJsonObject error{{"code", 3}, {"message", "busy"}};
     for (int offset = 0; offset < OffsetCount; ++offset) {
         if (offset != LockCode)
-            home.handleResponse(Analyzer::Response(QJsonObject{{"id", 2 + offset}, {"error", error}}));
+            home.handleResponse(
+                Analyzer::Response(QJsonObject{{"id", 2 + offset}, {"error", error}}));
     }
     QCOMPARE(child<QLabel>(home, "concLabel")->text(), QStringLiteral("OVER"));
     QCOMPARE(child<QGroupBox>(home, "opmodeGroupBox")->title(), QStringLiteral("MEASURE MODE"));
     QCOMPARE(child<QLabel>(home, "speciesLabel")->text(), QStringLiteral("H<sub>2</sub>O"));
     QCOMPARE(child<QLineEdit>(home, "laserCurrentLabel")->text(), QStringLiteral("50.3"));
-    QCOMPARE(listTexts(child<QListWidget>(home, "alarmsListWidget")), QStringList{"Ringdown Alarm"});
+    QCOMPARE(listTexts(child<QListWidget>(home, "alarmsListWidget")),
+             QStringList{"Ringdown Alarm"});
     QCOMPARE(opmodes.size(), 0);
 
     // A mode reply without a number is no mode either.
     for (const QJsonValue& result : {QJsonValue(QJsonValue::Null), QJsonValue("8")})
-        home.handleResponse(Analyzer::Response(QJsonObject{{"id", 2 + Opmode}, {"result", result}}));
+        home.handleResponse(
+            Analyzer::Response(QJsonObject{{"id", 2 + Opmode}, {"result", result}}));
     home.handleResponse(Analyzer::Response(QJsonObject{{"id", 2 + Opmode}}));
     QCOMPARE(child<QGroupBox>(home, "opmodeGroupBox")->title(), QStringLiteral("MEASURE MODE"));
     QCOMPARE(opmodes.size(), 0);
@@ -539,11 +640,12 @@ void tst_HomeWindow::lock()
     for (int code : codes)
         enterLockCode(home, QJsonArray{code});
 
-    for (const char* name : {"pushButtonDisplay", "pushButtonMode", "pushButtonRDGraph", "pushButtonSettings",
-                             "pushButtonTrend"})
+    for (const char* name : {"pushButtonDisplay", "pushButtonMode", "pushButtonRDGraph",
+                             "pushButtonSettings", "pushButtonTrend"})
         QCOMPARE(child<QPushButton>(home, name)->isEnabled(), !locked);
     QVERIFY(child<QPushButton>(home, "pushButtonLock")->isEnabled());
-    const QString icon = locked ? QStringLiteral(":/images/Unlock.png") : QStringLiteral(":/images/Lock.png");
+    const QString icon =
+        locked ? QStringLiteral(":/images/Unlock.png") : QStringLiteral(":/images/Lock.png");
     QCOMPARE(child<QPushButton>(home, "pushButtonLock")->icon().pixmap(80).toImage(),
              QIcon(icon).pixmap(80).toImage());
 
@@ -701,7 +803,9 @@ void tst_HomeWindow::miniTrendFromRemoteHistory()
     QCOMPARE(sent.size(), 1);
     // Samples inside the window asked for: the source keeps no others.
     const QDateTime t0 = QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch() - 3600);
-    const auto text = [&t0](int seconds) { return t0.addSecs(seconds).toString("yyyy-MM-dd HH:mm:ss"); };
+    const auto text = [&t0](int seconds) {
+        return t0.addSecs(seconds).toString("yyyy-MM-dd HH:mm:ss");
+    };
     history.handleResponse(Analyzer::Response(QJsonObject{
         {"id", 50},
         {"result", QJsonArray{QJsonArray{text(0), 1.5, false}, QJsonArray{text(10), 2.5, true},
@@ -719,6 +823,34 @@ void tst_HomeWindow::miniTrendFromRemoteHistory()
     home.setMiniPlotScale(3, 0, 1);
     QCOMPARE(normal->count(), 0);
     QCOMPARE(sent.size(), 3);
+}
+
+void tst_HomeWindow::sameTickPaintsNothing()
+{
+    // Every poll brings every value again: what did not change is not drawn again.
+    FakeHistory history;
+    history.data = {{QDateTime::currentMSecsSinceEpoch() - 60000, 5.0, false},
+                    {QDateTime::currentMSecsSinceEpoch() - 30000, 6.0, true}};
+    HomeWindow home(&history, nullptr);
+    home.assignRequestIds(2);
+    home.resize(636, 450);
+    home.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&home));
+    const Overrides alarm{{UserAlarm1, true}, {LaserAlarm, true}};
+    answerTwoPolls(home, alarm);
+    home.updateMiniTrend(false);
+    QTest::qWait(50);
+
+    PaintCounter counter(&home);
+    answerPoll(home, alarm);
+    home.updateMiniTrend(false);
+    QTest::qWait(50);
+    QCOMPARE(counter.painted, QStringList());
+
+    answerPoll(home, {{UserAlarm1, true}, {LaserAlarm, true}, {Conc, 6.5}});
+    QTRY_VERIFY(counter.painted.contains("concLabel"));
+    QVERIFY(!counter.painted.contains("concAlarmLabel_1"));
+    QCOMPARE(child<QLabel>(home, "concLabel")->text(), QStringLiteral("6.500"));
 }
 
 void tst_HomeWindow::staleWithTheLinkDown()
@@ -808,8 +940,14 @@ void tst_HomeWindow::screenshots()
     HomeWindow home(&history, nullptr);
     home.resize(636, 450);
     home.assignRequestIds(2);
-    answerTwoPolls(home, {{Conc, 1234.567}, {Units, "volume"}, {SwitchToPpm, 5000.0}, {UserAlarm1, true},
-                          {Level1, 25000.0}, {PressureAlarm, true}, {FitUsed, true}, {FitModeEnabled, true}});
+    answerTwoPolls(home, {{Conc, 1234.567},
+                          {Units, "volume"},
+                          {SwitchToPpm, 5000.0},
+                          {UserAlarm1, true},
+                          {Level1, 25000.0},
+                          {PressureAlarm, true},
+                          {FitUsed, true},
+                          {FitModeEnabled, true}});
     home.show();
     QVERIFY(QTest::qWaitForWindowExposed(&home));
     TestSupport::saveScreenshot(&home, QStringLiteral("home-standalone-details"));
