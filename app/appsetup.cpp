@@ -9,12 +9,17 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QPixmapCache>
 #include <QResource>
 #include <unistd.h>
 
 namespace {
 
 const QString kCatalog = QStringLiteral("marlomax");
+/// The style keeps every button face it draws, one per size, state and
+/// palette. Qt's default of 10 MB fills up over hours of popups and greyed
+/// values, more than the panel's whole heap; this holds the faces of a screen.
+constexpr int kPixmapCacheKb = 2048;
 
 void loadStyleSheet(QApplication& app)
 {
@@ -51,6 +56,7 @@ void setUpApplication(QApplication& app)
     if (fontId < 0)
         qDebug() << "Failed to load application font";
     loadStyleSheet(app);
+    QPixmapCache::setCacheLimit(kPixmapCacheKb);
     // Before any window exists, so every text is made in the chosen language.
     setUpLanguage();
     qputenv("PATH", pathWithProgramFolder(qgetenv("PATH"),

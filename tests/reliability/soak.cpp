@@ -2,6 +2,7 @@
 
 #include "analyzer/connectioninterface.h"
 #include "analyzer/rpcinterface.h"
+#include "app/appsetup.h"
 #include "app/vireogui.h"
 #include "files/filemanager.h"
 #include "support/simclient.h"
@@ -131,6 +132,8 @@ bool Soak::start(QString* error)
         *error = QStringLiteral("cannot write the simulator's ring-down archive");
         return false;
     }
+    // As the program starts: its style sheet, font and caches.
+    setUpApplication(*static_cast<QApplication*>(QCoreApplication::instance()));
     if (!m_panel.start(error))
         return false;
     m_gui = m_panel.gui();
