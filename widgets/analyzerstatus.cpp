@@ -6,7 +6,7 @@ namespace {
 const AlarmFlags kSystemFailures = AlarmFlag::Laser | AlarmFlag::Pressure | AlarmFlag::RingDown |
                                    AlarmFlag::Temperature | AlarmFlag::RefCell |
                                    AlarmFlag::DetectorTemperature;
-const AlarmFlags kOutOfSpecification =
+const AlarmFlags kOutOfLimits =
     AlarmFlag::UserAlarm1 | AlarmFlag::UserAlarm2 | AlarmFlag::ConcWarning;
 } // namespace
 
@@ -16,8 +16,8 @@ AnalyzerStatus::Class AnalyzerStatus::classify(bool linkUp, int mode, AlarmFlags
         return Failure;
     if (mode != kMeasureMode)
         return Maintenance;
-    if (alarms & kOutOfSpecification)
-        return OutOfSpecification;
+    if (alarms & kOutOfLimits)
+        return OutOfLimits;
     return Normal;
 }
 

@@ -4,7 +4,7 @@
 //   failure:                the link lost, or a system alarm other than the
 //                           concentration warning;
 //   maintenance:            any mode other than measure (or none known yet);
-//   out of specification:   user alarm 1 or 2, or the concentration warning;
+//   out of limits:          user alarm 1 or 2, or the concentration warning;
 //   normal:                 otherwise.
 // Every change of the link, the mode or an alarm flag goes into the event
 // journal.
@@ -24,7 +24,7 @@ public:
     {
         Failure,
         Maintenance,
-        OutOfSpecification,
+        OutOfLimits,
         Normal
     };
     Q_ENUM(Class)

@@ -28,7 +28,7 @@ QColor StatusBadge::classColour(AnalyzerStatus::Class statusClass)
         return QColor(211, 32, 32);
     case AnalyzerStatus::Maintenance:
         return QColor(236, 122, 8);
-    case AnalyzerStatus::OutOfSpecification:
+    case AnalyzerStatus::OutOfLimits:
         return QColor(250, 204, 21);
     case AnalyzerStatus::Normal:
         break;
@@ -43,8 +43,8 @@ QString StatusBadge::classText(AnalyzerStatus::Class statusClass)
         return tr("Failure");
     case AnalyzerStatus::Maintenance:
         return tr("Maintenance");
-    case AnalyzerStatus::OutOfSpecification:
-        return tr("Out of specification");
+    case AnalyzerStatus::OutOfLimits:
+        return tr("Out of limits");
     case AnalyzerStatus::Normal:
         break;
     }
@@ -90,7 +90,7 @@ void StatusBadge::paintEvent(QPaintEvent*)
     painter.drawRoundedRect(pill, pill.height() / 2, pill.height() / 2);
 
     // Dark words on the light yellow, white on the others.
-    painter.setPen(m_class == AnalyzerStatus::OutOfSpecification ? QColor(40, 40, 40)
+    painter.setPen(m_class == AnalyzerStatus::OutOfLimits ? QColor(40, 40, 40)
                                                                  : QColor(Qt::white));
     painter.setFont(font());
     painter.drawText(pill, Qt::AlignCenter, text());

@@ -1534,8 +1534,8 @@ Mit OK fortfahren?</translation>
         <translation>Wartung</translation>
     </message>
     <message>
-        <source>Out of specification</source>
-        <translation>Außerhalb der Spezifikation</translation>
+        <source>Out of limits</source>
+        <translation>Außerhalb der Grenzwerte</translation>
     </message>
     <message>
         <source>Normal</source>

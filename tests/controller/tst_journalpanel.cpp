@@ -123,7 +123,7 @@ void tst_JournalPanel::badgeFollowsTheAnalyzer()
     answer(8, {"laser_alarm_active"});
     QTRY_COMPARE(panel.badge->statusClass(), AnalyzerStatus::Failure);
     answer(8, {"user_alarm_1_active"});
-    QTRY_COMPARE(panel.badge->statusClass(), AnalyzerStatus::OutOfSpecification);
+    QTRY_COMPARE(panel.badge->statusClass(), AnalyzerStatus::OutOfLimits);
     answer(2, {"user_alarm_1_active"});
     QTRY_COMPARE(panel.badge->statusClass(), AnalyzerStatus::Maintenance);
 

@@ -56,7 +56,7 @@ void tst_AnalyzerStatus::classify_data()
         QTest::addRow("%s measuring", info.method)
             << true << 8 << AlarmFlags(info.flag)
             << (system      ? AnalyzerStatus::Failure
-                : outOfSpec ? AnalyzerStatus::OutOfSpecification
+                : outOfSpec ? AnalyzerStatus::OutOfLimits
                             : AnalyzerStatus::Normal);
     }
     QTest::newRow("service mode") << true << 2 << none << AnalyzerStatus::Maintenance;
@@ -81,7 +81,7 @@ void tst_AnalyzerStatus::badgeShowsTheClass()
     badge.resize(badge.sizeHint());
     QSet<QRgb> colours;
     for (AnalyzerStatus::Class c : {AnalyzerStatus::Failure, AnalyzerStatus::Maintenance,
-                                    AnalyzerStatus::OutOfSpecification, AnalyzerStatus::Normal}) {
+                                    AnalyzerStatus::OutOfLimits, AnalyzerStatus::Normal}) {
         badge.setStatusClass(c);
         badge.resize(badge.sizeHint());
         QCOMPARE(badge.text(), StatusBadge::classText(c));
@@ -118,14 +118,14 @@ void tst_AnalyzerStatus::changesGoToTheJournal()
                           "link 127.0.0.1:5000 lost >", "link 127.0.0.1:5000 restored >"}));
 
     // Failure at start; then maintenance (no mode yet), normal, failure,
-    // out of specification, maintenance, failure, maintenance.
+    // out of limits, maintenance, failure, maintenance.
     QList<AnalyzerStatus::Class> classes;
     for (const QList<QVariant>& signal : changed)
         classes << signal.at(0).value<AnalyzerStatus::Class>();
     QCOMPARE(classes,
              QList<AnalyzerStatus::Class>(
                  {AnalyzerStatus::Maintenance, AnalyzerStatus::Normal, AnalyzerStatus::Failure,
-                  AnalyzerStatus::OutOfSpecification, AnalyzerStatus::Maintenance,
+                  AnalyzerStatus::OutOfLimits, AnalyzerStatus::Maintenance,
                   AnalyzerStatus::Failure, AnalyzerStatus::Maintenance}));
     EventJournal::setCurrent(nullptr);
 }
