@@ -13,7 +13,11 @@ StaleMarker::StaleMarker(QObject* parent) : QObject(parent)
     m_expiry.setSingleShot(true);
     m_expiry.setTimerType(Qt::PreciseTimer);
     connect(&m_expiry, &QTimer::timeout, this, &StaleMarker::reconsider);
-    m_ageTick.setInterval(kAgeTickMs);
+    // Each tick is due just past the next whole second of the age, so the
+    // age shown counts up by one every second instead of now and then
+    // skipping one when a repeating timer drifts across a second's edge.
+    m_ageTick.setSingleShot(true);
+    m_ageTick.setTimerType(Qt::PreciseTimer);
     connect(&m_ageTick, &QTimer::timeout, this, &StaleMarker::showAge);
     // Nothing has been read yet: what the form shows is no reading.
     m_stale = true;
@@ -106,10 +110,6 @@ void StaleMarker::reconsider()
             widget->setPalette(QPalette());
         }
     }
-    if (stale)
-        m_ageTick.start();
-    else
-        m_ageTick.stop();
     showAge();
     emit staleChanged(stale);
 }
@@ -119,5 +119,9 @@ void StaleMarker::showAge()
     const QString text = ageText();
     if (m_ageLabel)
         m_ageLabel->setText(text);
+    if (m_stale && m_sinceFresh.isValid())
+        m_ageTick.start(int(kAgeTickMs - m_sinceFresh.elapsed() % kAgeTickMs) + 1);
+    else
+        m_ageTick.stop();
     emit ageTextChanged(text);
 }

@@ -27,6 +27,7 @@ class tst_StaleLive : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
+    void init();
     void frozenSimulator();
     void endedSimulator();
 
@@ -53,13 +54,19 @@ void tst_StaleLive::initTestCase()
     m_home = m_window->findChild<HomeWindow*>();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    QTRY_VERIFY_WITH_TIMEOUT(live(), 5000);
 }
 
 void tst_StaleLive::cleanupTestCase()
 {
     m_window.reset();
     m_sim.stop();
+}
+
+void tst_StaleLive::init()
+{
+    // Each case starts from a live panel, whatever the one before left.
+    m_sim.resume();
+    QTRY_VERIFY_WITH_TIMEOUT(live(), 5000);
 }
 
 bool tst_StaleLive::live() const
@@ -98,8 +105,12 @@ void tst_StaleLive::frozenSimulator()
     QVERIFY2(ms >= 0 && ms <= kStaleWithinMs, qPrintable(QString::number(ms)));
     qInfo() << "stale after" << ms << "ms";
     TestSupport::saveScreenshot(m_window.get(), "stale-frozen-simulator");
-    // The age goes on counting.
-    QTRY_COMPARE_WITH_TIMEOUT(label("concAgeLabel")->text(), QStringLiteral("4 s ago"), 3000);
+    // The age goes on counting (by whole seconds; a busy machine may skip one shown).
+    const auto age = [this] {
+        const QString text = label("concAgeLabel")->text();
+        return text.endsWith(QLatin1String(" s ago")) ? text.section(' ', 0, 0).toInt() : -1;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(age() >= 4, 3000);
 
     m_sim.resume();
     QTRY_VERIFY_WITH_TIMEOUT(live(), 3000);
