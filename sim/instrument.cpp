@@ -106,7 +106,8 @@ void Instrument::start()
 qint64 Instrument::backfill(int days)
 {
     const QDateTime end = QDateTime::fromSecsSinceEpoch(now().toSecsSinceEpoch());
-    QDateTime from = end.addDays(-days);
+    // Whole days of samples (86,400 each), whatever clock change lies between.
+    QDateTime from = end.addSecs(-qint64(days) * 86400);
     const QDateTime newest = m_trend.lastSampleTime();
     if (newest.isValid() && newest >= from)
         from = newest.addSecs(1);

@@ -16,6 +16,10 @@ using namespace QtCharts;
 
 namespace Trend {
 
+namespace {
+constexpr qint64 kSecondsPerDay = 86400;
+} // namespace
+
 TrendChart::TrendChart(QChart::ChartTheme theme)
     : m_dateAxis(new QDateTimeAxis), m_valueAxis(new QValueAxis)
 {
@@ -67,12 +71,14 @@ QLineSeries* TrendChart::addLevelLine(const QString& name, const QColor& pen)
 
 bool TrendChart::windowEndingAt(int interval, const QDateTime& end, QDateTime* start)
 {
+    // Rolling windows of fixed length: the last 24 hours, not since this time
+    // yesterday, so a clock change neither shortens nor stretches them.
     switch (interval) {
     case Week:
-        *start = end.addDays(-6);
+        *start = end.addSecs(-6 * kSecondsPerDay);
         return true;
     case Day:
-        *start = end.addDays(-1);
+        *start = end.addSecs(-kSecondsPerDay);
         return true;
     case FourHours:
         *start = end.addSecs(-14400);

@@ -50,7 +50,8 @@ public:
     QtCharts::QLineSeries* addLevelLine(const QString& name, const QColor& pen);
 
     /// The window of the interval that ends at end, as the mini plot shows it:
-    /// a week reaches back six days, a day one day, then four hours, one hour.
+    /// a week reaches back six times 24 hours, a day 24 hours, then four hours,
+    /// one hour.
     /// False (start untouched) for an index the charts do not have.
     static bool windowEndingAt(int interval, const QDateTime& end, QDateTime* start);
     /// The window the trend screen shows when the interval is chosen on date:

@@ -5,6 +5,7 @@
 #include "analyzer/response.h"
 #include "support/testsupport.h"
 #include "trend/historyinterface.h"
+#include "trend/trendchart.h"
 #include "trend/trendwindow.h"
 
 #include <QCalendarWidget>
@@ -133,6 +134,7 @@ private slots:
     void windows();
     void weekOverClockChanges_data();
     void weekOverClockChanges();
+    void miniPlotWindowsOverClockChanges();
     void calendar();
     void autoScale_data();
     void autoScale();
@@ -260,6 +262,20 @@ void tst_TrendWindow::weekOverClockChanges()
     // The window is seven calendar days, 167 or 169 hours across a change.
     QCOMPARE(screen.window.windowStart().date().daysTo(screen.window.windowEnd().date()), 7);
     QCOMPARE(screen.window.windowStart().time(), QTime(0, 0));
+}
+
+void tst_TrendWindow::miniPlotWindowsOverClockChanges()
+{
+    // The home screen's rolling windows keep their length on the days the
+    // clock changes: the last 24 hours, not since this time yesterday.
+    for (const QDate day : {QDate(2024, 3, 31), QDate(2024, 10, 27)}) {
+        const QDateTime end(day, QTime(12, 2));
+        QDateTime start;
+        QVERIFY(Trend::TrendChart::windowEndingAt(1, end, &start));
+        QCOMPARE(start.secsTo(end), 86400);
+        QVERIFY(Trend::TrendChart::windowEndingAt(0, end, &start));
+        QCOMPARE(start.secsTo(end), 6 * 86400);
+    }
 }
 
 void tst_TrendWindow::windows()
