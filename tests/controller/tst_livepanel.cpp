@@ -181,8 +181,10 @@ void tst_LivePanel::trendFromSimulator()
     QVERIFY(trend->findChild<QCheckBox*>(QStringLiteral("checkBoxAutoScaleY"))->isChecked());
     // In its first hour today holds too few samples to frame; the day
     // before, which the simulator's backfill covers, is shown instead.
-    if (QTime::currentTime().hour() < 1)
-        QTest::mouseClick(trend->findChild<QPushButton*>(QStringLiteral("backPushButton")), Qt::LeftButton);
+    if (QTime::currentTime().hour() < 1) {
+        QTest::mouseClick(trend->findChild<QPushButton*>(QStringLiteral("backPushButton")),
+                          Qt::LeftButton);
+    }
     auto* chartView = trend->findChild<QChartView*>(QStringLiteral("chartView"));
     auto* chart = chartView->chart();
     auto* series = qobject_cast<QScatterSeries*>(chart->series().value(0));
