@@ -91,7 +91,7 @@ void StatusBadge::paintEvent(QPaintEvent*)
 
     // Dark words on the light yellow, white on the others.
     painter.setPen(m_class == AnalyzerStatus::OutOfLimits ? QColor(40, 40, 40)
-                                                                 : QColor(Qt::white));
+                                                          : QColor(Qt::white));
     painter.setFont(font());
     painter.drawText(pill, Qt::AlignCenter, text());
 }

@@ -77,9 +77,6 @@ const QStringList kLongGases = {
     QStringLiteral("Nitrogen 5.0 carrier"), QStringLiteral("Argon 4.8 purge line"),
     QStringLiteral("Forming gas N2/H2 95"), QStringLiteral("Clean dry air CDA-40")};
 
-/// Before this hour, today has too little history for the trend page to show.
-constexpr int kHoursOfTodayToShow = 4;
-
 QStringList simulatorArgs()
 {
     QStringList args = {QStringLiteral("--backfill-days"), QStringLiteral("1"),
@@ -253,9 +250,8 @@ void tst_PanelLook::trendAndDownload()
     auto* trend = qobject_cast<TrendWindow*>(m_panel->currentPage());
     QVERIFY(trend);
     QVERIFY(trend->findChild<QCheckBox*>(QStringLiteral("checkBoxAutoScaleY"))->isChecked());
-    // The page opens on today; in its first hours today holds too few samples
-    // to show, so the day before, which the simulator's backfill covers, is shown.
-    if (QTime::currentTime().hour() < kHoursOfTodayToShow)
+    // The page opens on today.
+    if (TestSupport::todayTooShortForTrend())
         QVERIFY(m_panel->press(QStringLiteral("backPushButton")));
     auto* view = trend->findChild<QChartView*>(QStringLiteral("chartView"));
     auto* series = qobject_cast<QScatterSeries*>(view->chart()->series().value(0));

@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QProcess>
+#include <QTime>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
@@ -184,6 +185,17 @@ QJsonObject errorJson(int id, int code)
                        {QStringLiteral("error"),
                         QJsonObject{{QStringLiteral("code"), code},
                                     {QStringLiteral("message"), QStringLiteral("busy")}}}};
+}
+
+int ageSeconds(const QString& text)
+{
+    return text.endsWith(QLatin1String(" s ago")) ? text.section(QLatin1Char(' '), 0, 0).toInt()
+                                                  : -1;
+}
+
+bool todayTooShortForTrend()
+{
+    return QTime::currentTime().hour() < 4;
 }
 
 QString saveScreenshot(QWidget* widget, const QString& name)

@@ -107,6 +107,15 @@ QJsonObject replyJson(int id, const QJsonValue& result);
 /// An error reply: {"id": id, "error": {"code": code, "message": "..."}}.
 QJsonObject errorJson(int id, int code = 2);
 
+/// The whole seconds an age label shows ("12 s ago"), or -1 for any other
+/// text. Ages count on the real clock, where a busy machine may skip one shown.
+int ageSeconds(const QString& text);
+
+/// Whether today still holds too few of the simulator's samples for the trend
+/// page to frame (its first hours): a test then pages back to the day before,
+/// which the simulator's backfill covers.
+bool todayTooShortForTrend();
+
 /// Saves widget->grab() as NAME.png in the build's screenshot folder; returns the path.
 QString saveScreenshot(QWidget* widget, const QString& name);
 
