@@ -1,6 +1,6 @@
 #include "app/appsetup.h"
 
-#include "widgets/language.h"
+#include "base/language.h"
 
 #include <QApplication>
 #include <QDebug>

@@ -1,6 +1,6 @@
 #include "app/commandline.h"
 
-#include "widgets/globals.h"
+#include "base/globals.h"
 
 #include <QDebug>
 

@@ -2,7 +2,7 @@
 
 #include "app/delay.h"
 #include "app/vireogui.h"
-#include "widgets/globals.h"
+#include "base/globals.h"
 #include "ui_mainwindow.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,6 @@
 #include "app/vireogui.h"
 
+#include "analyzer/analyzerstate.h"
 #include "analyzer/connectioninterface.h"
 #include "analyzer/connectionmanager.h"
 #include "analyzer/linedecoder.h"
@@ -7,6 +8,10 @@
 #include "analyzer/response.h"
 #include "analyzer/rpcinterface.h"
 #include "app/delay.h"
+#include "base/eventjournal.h"
+#include "base/globals.h"
+#include "base/logwriter.h"
+#include "base/statejournal.h"
 #include "procedures/calibrationwindow.h"
 #include "procedures/certificationwindow.h"
 #include "screens/certificatewindow.h"
@@ -22,11 +27,7 @@
 #include "trend/trenddownload.h"
 #include "trend/trendwindow.h"
 #include "ui_vireogui.h"
-#include "widgets/analyzerstatus.h"
-#include "widgets/eventjournal.h"
-#include "widgets/globals.h"
 #include "widgets/keyboardwindow.h"
-#include "widgets/logwriter.h"
 #include "widgets/messagebox.h"
 #include "widgets/sharedicon.h"
 #include "widgets/textmarkup.h"
@@ -46,7 +47,6 @@ constexpr int kFirstClientId = 2;
 constexpr int kShutdownRequestId = 1;
 constexpr int kShutdownWaitMs = 250;
 constexpr int kServerMessageCode = 1;
-constexpr int kServiceMode = 2;
 // A peer that never ends a line must not grow the buffer without limit. Far
 // above any real reply (trend history of a week is a few megabytes).
 constexpr int kMaxReceiveBuffer = 64 * 1024 * 1024;
@@ -59,8 +59,12 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     m_pages.setObjectName(QStringLiteral("pages"));
     m_journal = std::make_unique<EventJournal>(EventJournal::defaultPath());
     EventJournal::setCurrent(m_journal.get());
-    m_status = new AnalyzerStatus(this);
-    connect(m_status, &AnalyzerStatus::changed, ui->statusBadge, &StatusBadge::setStatusClass);
+    m_state = new Analyzer::AnalyzerState(this);
+    connect(m_state, &Analyzer::AnalyzerState::statusClassChanged, ui->statusBadge,
+            &StatusBadge::setStatusClass);
+    journalStateChanges(m_state);
+    // The pages that change with service mode follow the mode however it was read.
+    connect(m_state, &Analyzer::AnalyzerState::modeRead, this, &VireoGUI::handleOpmode);
     connect(ui->statusBadge, &QPushButton::clicked, this, &VireoGUI::showJournal);
 
     if (!openLog(logRequestPath()))
@@ -78,8 +82,8 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
         qDebug() << "RPC connection ok";
     else
         qDebug() << "ERROR: connection with RPC server fail";
-    m_status->setLink(m_manager->connection()->isConnected(),
-                      m_manager->connection()->serverName());
+    m_state->setLink(m_manager->connection()->isConnected(), m_manager->connection()->serverName());
+    ui->statusBadge->setStatusClass(m_state->statusClass());
 
     // Every widget is made under the parent it keeps. Moving a built page
     // into the stack, or the filled stack into the frame, makes Qt resolve
@@ -141,10 +145,8 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
 
     m_home = new HomeWindow(m_homeHistory, &m_pages);
     addPage(HOME, m_home);
-    connect(m_home, &HomeWindow::inOpmode, this, &VireoGUI::handleOpmode);
     connect(m_home, &HomeWindow::goToWindow, this, &VireoGUI::switchToWindow);
     connect(m_home, &HomeWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
-    connect(m_home, &HomeWindow::alarmsRead, m_status, &AnalyzerStatus::setAlarms);
 
     m_keyboard = new KeyboardWindow(&m_pages);
     addPage(KEYBOARD, m_keyboard);
@@ -159,7 +161,6 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     connect(scans, &ScansWindow::jsonToSend, this, &VireoGUI::sendJson);
     connect(scans, &ScansWindow::jsonToSend, this, &VireoGUI::noteSetting);
     connect(scans, &ScansWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
-    connect(scans, &ScansWindow::inOpmode, this, &VireoGUI::handleOpmode);
 
     m_trendDownload = new TrendDownload(&m_pages);
     addPage(TREND_DOWNLOAD, m_trendDownload);
@@ -208,8 +209,10 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     // Every page and its popups exist now.
     shareButtonIcons(QApplication::allWidgets());
 
-    // Transfers take their ids past every block, so the blocks stay as they are.
-    m_fileManager->reserveTransferIds(m_clients.assignRequestIds(kFirstClientId));
+    // The status poll's ids follow the clients' blocks, and transfers take
+    // theirs past both, so the blocks stay as they are.
+    m_fileManager->reserveTransferIds(
+        m_statusPoll.assignRequestIds(m_clients.assignRequestIds(kFirstClientId)));
 
     ui->gridLayout_2->addWidget(&m_pages, 1, 0, 1, 2);
 
@@ -266,9 +269,8 @@ void VireoGUI::syncMiniPlot()
 
 void VireoGUI::handleOpmode(int mode)
 {
-    m_status->setMode(mode);
-    m_settings->configureForServiceMode(mode == kServiceMode);
-    m_trendDownload->configureForServiceMode(mode == kServiceMode);
+    m_settings->configureForServiceMode(mode == Analyzer::ServiceMode);
+    m_trendDownload->configureForServiceMode(mode == Analyzer::ServiceMode);
 }
 
 void VireoGUI::requestUpdate()
@@ -282,11 +284,16 @@ void VireoGUI::requestUpdate()
         connection->connectToServer();
         return;
     }
-    if (auto* client = qobject_cast<Analyzer::RPCInterface*>(m_pages.currentWidget())) {
-        const QJsonArray batch = client->updateRequests();
-        if (!batch.isEmpty())
-            sendBatchJson(batch);
-    }
+    // The page's own requests, then whatever of the status it does not ask
+    // for itself: the badge, the journal and the procedures need the mode
+    // and the alarms whatever page is in front (the journal, the keypad).
+    QJsonArray batch;
+    if (auto* client = qobject_cast<Analyzer::RPCInterface*>(m_pages.currentWidget()))
+        batch = client->updateRequests();
+    for (const QJsonValue& request : m_statusPoll.missingFrom(batch))
+        batch.append(request);
+    if (!batch.isEmpty())
+        sendBatchJson(batch);
     if (m_fileManager) {
         const QJsonArray batch = m_fileManager->updateRequests();
         if (!batch.isEmpty())
@@ -337,6 +344,11 @@ void VireoGUI::routeWaitingLines()
 
 void VireoGUI::processReply(const Analyzer::Response& reply)
 {
+    // The state hears first, so a page that reads it while handling its own
+    // reply finds it up to date.
+    const auto method = m_stateMethods.constFind(reply.id());
+    if (method != m_stateMethods.cend())
+        m_state->take(*method, reply);
     if (reply.isError() && reply.errorCode() == kServerMessageCode) {
         qDebug().noquote() << "Message from RPC Server:" << reply.errorMessage();
         QMessageBox box(QMessageBox::Warning, tr("Message from RPC Server"),
@@ -364,12 +376,28 @@ void VireoGUI::sendDocument(const QByteArray& compactJson)
 
 void VireoGUI::sendJson(Analyzer::Request request)
 {
+    noteSent(request.json());
     sendDocument(request.toCompactJson());
 }
 
 void VireoGUI::sendBatchJson(QJsonArray batch)
 {
+    for (const QJsonValue& request : batch)
+        noteSent(request.toObject());
     sendDocument(QJsonDocument(batch).toJson(QJsonDocument::Compact));
+}
+
+void VireoGUI::noteSent(const QJsonObject& request)
+{
+    // Replies carry only the id; the method it was sent with says whether
+    // the reply tells the analyzer's state. An id keeps its method for good
+    // (requests are built once), so this settles after the first few ticks.
+    const int id = request.value(QLatin1String("id")).toInt();
+    const QString method = request.value(QLatin1String("method")).toString();
+    if (Analyzer::AnalyzerState::isStateMethod(method))
+        m_stateMethods.insert(id, method);
+    else
+        m_stateMethods.remove(id);
 }
 
 void VireoGUI::bringUpKeyboard(QString label, Analyzer::Request& request)
@@ -449,7 +477,7 @@ void VireoGUI::connectionStatusChanged()
     // A transfer under way ends as cancelled; then the procedures and the
     // settings page hear whether the link is down.
     const bool lost = !connection->isConnected();
-    m_status->setLink(!lost, connection->serverName());
+    m_state->setLink(!lost, connection->serverName());
     m_home->connectionChanged(lost);
     for (Trend::HistoryInterface* history : {m_trendHistory, m_homeHistory}) {
         if (auto* remote = dynamic_cast<Trend::RemoteHistory*>(history))

@@ -7,17 +7,18 @@
 
 #include "analyzer/clientset.h"
 #include "analyzer/request.h"
+#include "analyzer/statuspoll.h"
 #include "files/filemanager.h"
 #include "widgets/windowtype.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QJsonArray>
 #include <QMap>
 #include <QStackedWidget>
 #include <QWidget>
 #include <memory>
 
-class AnalyzerStatus;
 class CalibrationWindow;
 class CertificationWindow;
 class ConnectionManager;
@@ -32,6 +33,7 @@ class TrendDownload;
 class TrendWindow;
 
 namespace Analyzer {
+class AnalyzerState;
 class LineQueue;
 class RPCInterface;
 class Response;
@@ -55,6 +57,9 @@ public:
     /// by the poll tick.
     VireoGUI(const QString& connectionString, QWidget* parent);
     ~VireoGUI() override;
+
+    /// What the panel knows of the analyzer's state, whatever page is shown.
+    Analyzer::AnalyzerState* analyzerState() const { return m_state; }
 
 signals:
     /// A reply reached the client that owns its id (sent after its handler ran).
@@ -90,6 +95,8 @@ private:
     void syncMiniPlot();
     void askForHistory();
     void sendDocument(const QByteArray& compactJson);
+    /// Remembers which ids carry a method the analyzer's state is fed by.
+    void noteSent(const QJsonObject& request);
 
     /// Opened first and closed last: every page may note events in it.
     std::unique_ptr<EventJournal> m_journal;
@@ -119,8 +126,13 @@ private:
     Trend::HistoryInterface* m_homeHistory = nullptr;
     /// The lost/restored popup, made once and shown again on each change.
     std::unique_ptr<MessageBox> m_connectionPopup;
-    /// Link, mode and alarms as last read, shown by the title bar's badge.
-    AnalyzerStatus* m_status = nullptr;
+    /// The analyzer's link, mode, alarms and freshness, fed by every reply to
+    /// a status method whichever page asked; the badge and the journal follow it.
+    Analyzer::AnalyzerState* m_state = nullptr;
+    /// The mode and the alarm flags, asked on every tick the page on view does not ask them.
+    Analyzer::StatusPoll m_statusPoll;
+    /// The method of every id sent that feeds the state.
+    QHash<int, QString> m_stateMethods;
     JournalWindow* m_journalPage = nullptr;
     /// The page to return to when the journal closes (null otherwise).
     QWidget* m_pageBeforeJournal = nullptr;

@@ -1,11 +1,11 @@
 #include "files/filemanager.h"
 
 #include "analyzer/response.h"
+#include "base/eventjournal.h"
+#include "base/globals.h"
 #include "files/cabinetdirectivefile.h"
 #include "files/storage.h"
 #include "files/storagenames.h"
-#include "widgets/eventjournal.h"
-#include "widgets/globals.h"
 #include "widgets/messagebox.h"
 #include "widgets/openfile.h"
 #include "widgets/textmarkup.h"

@@ -1,9 +1,9 @@
 #include "files/storageexport.h"
 
+#include "base/eventjournal.h"
+#include "base/globals.h"
 #include "files/storage.h"
 #include "files/storagenames.h"
-#include "widgets/eventjournal.h"
-#include "widgets/globals.h"
 #include "widgets/messagebox.h"
 
 #include <QCoreApplication>

@@ -6,8 +6,8 @@
 // MARLOMAX_FUZZ_SLOW_LINES naming a folder, each line slower than 50 ms is
 // kept there for fuzz-replay.
 #include "app/appsetup.h"
+#include "base/messagehandler.h"
 #include "fuzzpanel.h"
-#include "widgets/messagehandler.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

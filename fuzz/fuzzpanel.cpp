@@ -1,12 +1,13 @@
 #include "fuzzpanel.h"
 
+#include "analyzer/analyzerfacts.h"
 #include "analyzer/linedecoder.h"
 #include "analyzer/rpcinterface.h"
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
+#include "base/globals.h"
 #include "files/filemanager.h"
 #include "trend/remotehistory.h"
-#include "widgets/globals.h"
 #include "widgets/windowtype.h"
 
 #include <QApplication>
@@ -19,8 +20,6 @@
 
 namespace {
 constexpr int kPages = JOURNAL + 1;
-constexpr int kServiceMode = 2;
-constexpr int kMeasureMode = 8;
 // A line the panel has not handled in this time has hung it.
 constexpr qint64 kStuckAfterMs = 10000;
 constexpr int kConnectWaitMs = 5000;
@@ -89,8 +88,9 @@ void FuzzPanel::showPage(int page, bool serviceMode)
 {
     if (int(serviceMode) != m_serviceMode) {
         m_serviceMode = int(serviceMode);
-        QMetaObject::invokeMethod(m_gui, "handleOpmode",
-                                  Q_ARG(int, serviceMode ? kServiceMode : kMeasureMode));
+        QMetaObject::invokeMethod(
+            m_gui, "handleOpmode",
+            Q_ARG(int, serviceMode ? Analyzer::ServiceMode : Analyzer::MeasureMode));
     }
     // Every time, so that the certification procedure starts over per input.
     m_gui->switchToWindow(WindowType(page % kPages));

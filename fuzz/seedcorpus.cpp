@@ -5,8 +5,10 @@
 // header. The request ids in them are the panel's own, so run it again
 // whenever a page's requests change:
 //   build/bin/fuzz-seed fuzz/corpus
+#include "analyzer/analyzerfacts.h"
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
+#include "base/globals.h"
 #include "files/filemanager.h"
 #include "fuzzpanel.h"
 #include "screens/homewindow.h"
@@ -14,7 +16,6 @@
 #include "support/simulatorprocess.h"
 #include "support/testsupport.h"
 #include "trend/trendwindow.h"
-#include "widgets/globals.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,8 +34,6 @@ namespace {
 const char* const kPageNames[] = {"home",     "mode",          "rdgraph",     "settings",
                                   "trend",    "keypad",        "scans",       "trenddownload",
                                   "shutdown", "certification", "calibration", "certificate"};
-constexpr int kServiceMode = 2;
-constexpr int kMeasureMode = 8;
 
 /// Passes bytes both ways between the panel and the simulator and keeps
 /// what the simulator sends.
@@ -168,10 +167,11 @@ int main(int argc, char* argv[])
         return 1;
 
     for (const bool service : {false, true}) {
-        if (!setMode(sim.port(), service ? kServiceMode : kMeasureMode))
+        if (!setMode(sim.port(), service ? Analyzer::ServiceMode : Analyzer::MeasureMode))
             return 1;
-        QMetaObject::invokeMethod(gui, "handleOpmode",
-                                  Q_ARG(int, service ? kServiceMode : kMeasureMode));
+        QMetaObject::invokeMethod(
+            gui, "handleOpmode",
+            Q_ARG(int, service ? Analyzer::ServiceMode : Analyzer::MeasureMode));
         for (int page = HOME; page <= CERTIFICATE; ++page) {
             if (page == KEYBOARD)
                 continue; // no client: it asks for nothing

@@ -48,7 +48,7 @@ AnalyzerProbe::~AnalyzerProbe()
 void AnalyzerProbe::start(int delayMs)
 {
     if (m_host.isEmpty()) {
-        m_status.link = AnalyzerStatus::Link::BadAddress;
+        m_status.link = ProbeStatus::Link::BadAddress;
         m_status.failure = tr("not an address followed by a port");
         qInfo().noquote() << "Fleet: not watching" << shortText(m_connectionString) << "-"
                           << m_status.failure;
@@ -83,7 +83,7 @@ void AnalyzerProbe::poll()
 {
     // A peer that does not read what is sent would otherwise pile it up here.
     if (m_socket.bytesToWrite() > kMaxPendingBytes) {
-        fail(AnalyzerStatus::Link::NoReply, tr("the analyzer does not read its requests"));
+        fail(ProbeStatus::Link::NoReply, tr("the analyzer does not read its requests"));
         return;
     }
     m_nextId = m_nextId > 1000000000 ? 1 : m_nextId;
@@ -104,7 +104,7 @@ void AnalyzerProbe::readReplies()
     if (m_phase != Phase::Polling) {
         // Nothing was asked: whatever comes is dropped unread, up to a limit.
         if (m_received.size() > kMaxPendingBytes)
-            fail(AnalyzerStatus::Link::NoReply, tr("the analyzer sends what was not asked"));
+            fail(ProbeStatus::Link::NoReply, tr("the analyzer sends what was not asked"));
         else if (m_received.endsWith('\n'))
             m_received.clear();
         return;
@@ -112,14 +112,14 @@ void AnalyzerProbe::readReplies()
     const int end = m_received.lastIndexOf('\n');
     if (end < 0) {
         if (m_received.size() > kMaxPendingBytes)
-            fail(AnalyzerStatus::Link::NoReply, tr("a reply without a line end"));
+            fail(ProbeStatus::Link::NoReply, tr("a reply without a line end"));
         return;
     }
     const QList<QByteArray> lines = m_received.left(end).split('\n');
     m_received.remove(0, end + 1);
     for (const QByteArray& line : lines) {
         if (++m_linesThisPoll > kMaxLinesPerPoll) {
-            fail(AnalyzerStatus::Link::NoReply, tr("more lines than one poll's replies"));
+            fail(ProbeStatus::Link::NoReply, tr("more lines than one poll's replies"));
             return;
         }
         for (const Analyzer::Response& reply : Analyzer::LineDecoder::decodeLine(line))
@@ -133,11 +133,11 @@ void AnalyzerProbe::finishPoll()
 {
     m_deadline.stop();
     m_phase = Phase::Connected;
-    if (m_failures > 0 || m_status.link != AnalyzerStatus::Link::Reachable)
+    if (m_failures > 0 || m_status.link != ProbeStatus::Link::Reachable)
         qInfo().noquote() << "Fleet:" << shortText(m_connectionString) << "answers";
     m_failures = 0;
     m_poll.applyTo(m_status);
-    m_status.link = AnalyzerStatus::Link::Reachable;
+    m_status.link = ProbeStatus::Link::Reachable;
     m_status.failure.clear();
     m_status.lastGoodReply = QDateTime::currentDateTime();
     emit statusChanged();
@@ -147,9 +147,10 @@ void AnalyzerProbe::finishPoll()
 void AnalyzerProbe::timedOut()
 {
     if (m_phase == Phase::Connecting)
-        fail(AnalyzerStatus::Link::Unreachable, tr("no connection within %1 ms").arg(m_timing.timeoutMs));
+        fail(ProbeStatus::Link::Unreachable,
+             tr("no connection within %1 ms").arg(m_timing.timeoutMs));
     else if (m_phase == Phase::Polling)
-        fail(AnalyzerStatus::Link::NoReply, tr("no reply within %1 ms").arg(m_timing.timeoutMs));
+        fail(ProbeStatus::Link::NoReply, tr("no reply within %1 ms").arg(m_timing.timeoutMs));
 }
 
 void AnalyzerProbe::linkLost()
@@ -159,10 +160,10 @@ void AnalyzerProbe::linkLost()
     const QString why = m_socket.error() == QAbstractSocket::UnknownSocketError
                             ? tr("the connection was closed")
                             : m_socket.errorString();
-    fail(AnalyzerStatus::Link::Unreachable, why);
+    fail(ProbeStatus::Link::Unreachable, why);
 }
 
-void AnalyzerProbe::fail(AnalyzerStatus::Link link, const QString& why)
+void AnalyzerProbe::fail(ProbeStatus::Link link, const QString& why)
 {
     // Idle first: aborting the socket reports the close again.
     m_phase = Phase::Idle;

@@ -5,8 +5,8 @@
 // logged and shown in the status, never in a popup.
 #pragma once
 
-#include "launcher/analyzerstatus.h"
 #include "launcher/fleettiming.h"
+#include "launcher/probestatus.h"
 #include "launcher/statuspoll.h"
 
 #include <QObject>
@@ -27,7 +27,7 @@ public:
     void start(int delayMs);
 
     QString connectionString() const { return m_connectionString; }
-    const AnalyzerStatus& status() const { return m_status; }
+    const ProbeStatus& status() const { return m_status; }
 
     /// The wait before the next attempt after this many failures in a row:
     /// the refresh period, doubled per further failure, at most longestRetryMs.
@@ -57,7 +57,7 @@ private:
     void timedOut();
     void linkLost();
     void finishPoll();
-    void fail(AnalyzerStatus::Link link, const QString& why);
+    void fail(ProbeStatus::Link link, const QString& why);
     void scheduleNext(int delayMs);
 
     QString m_connectionString;
@@ -77,5 +77,5 @@ private:
     QByteArray m_received;
     int m_linesThisPoll = 0;
     int m_failures = 0;
-    AnalyzerStatus m_status;
+    ProbeStatus m_status;
 };

@@ -1,11 +1,11 @@
 #include "launcher/fleetmodel.h"
 
+#include "base/dewpointc.h"
+#include "base/dewpointf.h"
+#include "base/dewpointk.h"
+#include "base/unitkeys.h"
+#include "base/weight.h"
 #include "launcher/shorttext.h"
-#include "trend/dewpointc.h"
-#include "trend/dewpointf.h"
-#include "trend/dewpointk.h"
-#include "trend/unitkeys.h"
-#include "trend/weight.h"
 
 #include <QBrush>
 #include <QIcon>
@@ -15,25 +15,6 @@
 #include <memory>
 
 namespace {
-
-// The panel's operating-mode names, by code.
-const char* const kOpmodeNames[] = {
-    QT_TRANSLATE_NOOP("FleetModel", "SHUTDOWN"),
-    QT_TRANSLATE_NOOP("FleetModel", "CLOSE FILES"),
-    QT_TRANSLATE_NOOP("FleetModel", "SERVICE MODE"),
-    QT_TRANSLATE_NOOP("FleetModel", "TUNE MODE"),
-    QT_TRANSLATE_NOOP("FleetModel", "REFERENCE CELL SCAN: CURRENT"),
-    QT_TRANSLATE_NOOP("FleetModel", "REFERENCE CELL SCAN: TEMPERATURE"),
-    QT_TRANSLATE_NOOP("FleetModel", "OPTIMIZE LASER"),
-    QT_TRANSLATE_NOOP("FleetModel", "OPTIMIZE LASER FAILED"),
-    QT_TRANSLATE_NOOP("FleetModel", "MEASURE MODE"),
-    QT_TRANSLATE_NOOP("FleetModel", "CENTERING FAILED"),
-    QT_TRANSLATE_NOOP("FleetModel", "OFF-PEAK MODE"),
-    QT_TRANSLATE_NOOP("FleetModel", "UNEXPECTED ERROR"),
-    QT_TRANSLATE_NOOP("FleetModel", "CAVITY SCAN: CURRENT"),
-    QT_TRANSLATE_NOOP("FleetModel", "CAVITY SCAN: TEMPERATURE"),
-};
-constexpr int kMeasureMode = 8;
 
 const char kTimeFormat[] = "yyyy-MM-dd HH:mm:ss";
 
@@ -97,7 +78,7 @@ FleetModel::FleetModel(int updateIntervalMs, QObject* parent) : QAbstractTableMo
 }
 
 void FleetModel::setEntries(const QList<ConnectionEntry>& entries,
-                            const QVector<AnalyzerStatus>& statuses)
+                            const QVector<ProbeStatus>& statuses)
 {
     beginResetModel();
     m_rows.clear();
@@ -115,7 +96,7 @@ void FleetModel::setEntries(const QList<ConnectionEntry>& entries,
     emit updated();
 }
 
-void FleetModel::setStatus(int row, const AnalyzerStatus& status)
+void FleetModel::setStatus(int row, const ProbeStatus& status)
 {
     if (row < 0 || row >= m_rows.size())
         return;
@@ -138,27 +119,27 @@ void FleetModel::flush()
     emit updated();
 }
 
-FleetModel::Rank FleetModel::rankOf(const AnalyzerStatus& status)
+FleetModel::Rank FleetModel::rankOf(const ProbeStatus& status)
 {
     switch (status.link) {
-    case AnalyzerStatus::Link::Connecting:
+    case ProbeStatus::Link::Connecting:
         return Rank::Unknown;
-    case AnalyzerStatus::Link::Reachable:
-        if (!status.alarms.isEmpty())
+    case ProbeStatus::Link::Reachable:
+        if (status.alarms)
             return Rank::Alarm;
-        return status.opmode == kMeasureMode ? Rank::Measuring : Rank::OtherMode;
-    case AnalyzerStatus::Link::NoReply:
-    case AnalyzerStatus::Link::Unreachable:
-    case AnalyzerStatus::Link::BadAddress:
+        return status.opmode == Analyzer::MeasureMode ? Rank::Measuring : Rank::OtherMode;
+    case ProbeStatus::Link::NoReply:
+    case ProbeStatus::Link::Unreachable:
+    case ProbeStatus::Link::BadAddress:
         break;
     }
     return Rank::Failure;
 }
 
-QString FleetModel::concentrationText(const AnalyzerStatus& status)
+QString FleetModel::concentrationText(const ProbeStatus& status)
 {
     // As on the panel: a ring-down alarm leaves no value worth showing.
-    if (status.ringDownAlarm)
+    if (status.alarms.testFlag(Analyzer::AlarmFlag::RingDown))
         return tr("OVER");
     QString value;
     QString unit;
@@ -179,26 +160,26 @@ QString FleetModel::concentrationText(const AnalyzerStatus& status)
 
 void FleetModel::describe(Row& row) const
 {
-    const AnalyzerStatus& status = row.status;
+    const ProbeStatus& status = row.status;
     row.rank = rankOf(status);
     QString* texts = row.texts;
     texts[NameColumn] = shortText(row.entry.nickname);
     texts[AddressColumn] = shortText(row.entry.connectionString);
 
     switch (status.link) {
-    case AnalyzerStatus::Link::Connecting:
+    case ProbeStatus::Link::Connecting:
         texts[StateColumn] = tr("Connecting\u2026");
         break;
-    case AnalyzerStatus::Link::Reachable:
-        texts[StateColumn] = status.alarms.isEmpty() ? tr("Reachable") : tr("Alarm");
+    case ProbeStatus::Link::Reachable:
+        texts[StateColumn] = !status.alarms ? tr("Reachable") : tr("Alarm");
         break;
-    case AnalyzerStatus::Link::NoReply:
+    case ProbeStatus::Link::NoReply:
         texts[StateColumn] = tr("No reply");
         break;
-    case AnalyzerStatus::Link::Unreachable:
+    case ProbeStatus::Link::Unreachable:
         texts[StateColumn] = tr("Unreachable");
         break;
-    case AnalyzerStatus::Link::BadAddress:
+    case ProbeStatus::Link::BadAddress:
         texts[StateColumn] = tr("Bad address");
         break;
     }
@@ -206,16 +187,17 @@ void FleetModel::describe(Row& row) const
     texts[ModeColumn].clear();
     if (status.opmode) {
         const int code = *status.opmode;
-        texts[ModeColumn] = code >= 0 && code < int(std::size(kOpmodeNames))
-                                ? tr(kOpmodeNames[code])
-                                : tr("Mode %1").arg(code);
+        texts[ModeColumn] =
+            Analyzer::isKnownMode(code) ? Analyzer::modeName(code) : tr("Mode %1").arg(code);
     }
 
     texts[ConcentrationColumn] = concentrationText(status);
 
     QStringList alarms;
-    for (const QString& label : status.alarms)
-        alarms << tr(label.toLatin1().constData());
+    for (const Analyzer::AlarmInfo& info : Analyzer::alarmTable()) {
+        if (status.alarms.testFlag(info.flag))
+            alarms << Analyzer::alarmLabel(info.flag, status.reactorUsed);
+    }
     texts[AlarmsColumn] = alarms.join(QStringLiteral(", "));
     texts[LastReplyColumn] = status.lastGoodReply.toString(QLatin1String(kTimeFormat));
 }
@@ -257,6 +239,8 @@ QVariant FleetModel::data(const QModelIndex& index, int role) const
         return row.texts[column];
     case SortRole:
         return int(row.rank) * 1000000 + index.row();
+    case StatusClassRole:
+        return QVariant::fromValue(row.status.statusClass());
     case Qt::DecorationRole: {
         if (column != StateColumn)
             return QVariant();
@@ -267,7 +251,7 @@ QVariant FleetModel::data(const QModelIndex& index, int role) const
     }
     case Qt::ForegroundRole:
         // What an analyzer said before it stopped answering is shown, greyed.
-        if (row.status.link != AnalyzerStatus::Link::Reachable && column >= ModeColumn &&
+        if (row.status.link != ProbeStatus::Link::Reachable && column >= ModeColumn &&
             column != LastReplyColumn)
             return QBrush(Qt::gray);
         return QVariant();

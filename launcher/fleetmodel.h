@@ -4,8 +4,8 @@
 // most, so two hundred analyzers do not repaint the table forty times a second.
 #pragma once
 
-#include "launcher/analyzerstatus.h"
 #include "launcher/connectionentry.h"
+#include "launcher/probestatus.h"
 
 #include <QAbstractTableModel>
 #include <QTimer>
@@ -31,6 +31,8 @@ public:
     /// Orders rows by state (alarm, then failure, then other modes, then
     /// measuring, then not yet known), stored order within a state.
     static constexpr int SortRole = Qt::UserRole + 1;
+    /// The class the panel's status badge would show (Analyzer::StatusClass).
+    static constexpr int StatusClassRole = Qt::UserRole + 2;
 
     enum class Rank
     {
@@ -44,16 +46,16 @@ public:
     explicit FleetModel(int updateIntervalMs, QObject* parent = nullptr);
 
     /// Replaces the rows; statuses has one entry per row.
-    void setEntries(const QList<ConnectionEntry>& entries, const QVector<AnalyzerStatus>& statuses);
+    void setEntries(const QList<ConnectionEntry>& entries, const QVector<ProbeStatus>& statuses);
     /// Takes a row's new status; the view hears of it at the next update.
-    void setStatus(int row, const AnalyzerStatus& status);
+    void setStatus(int row, const ProbeStatus& status);
 
     ConnectionEntry entry(int row) const;
     Rank rank(int row) const;
     /// How many rows stand at this rank.
     int count(Rank rank) const;
 
-    static Rank rankOf(const AnalyzerStatus& status);
+    static Rank rankOf(const ProbeStatus& status);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -68,14 +70,14 @@ private:
     struct Row
     {
         ConnectionEntry entry;
-        AnalyzerStatus status;
+        ProbeStatus status;
         Rank rank = Rank::Unknown;
         QString texts[ColumnCount];
     };
 
     void describe(Row& row) const;
     /// Value, unit and species as the panel's home screen shows them.
-    static QString concentrationText(const AnalyzerStatus& status);
+    static QString concentrationText(const ProbeStatus& status);
     void flush();
 
     QVector<Row> m_rows;

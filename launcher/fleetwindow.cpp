@@ -21,14 +21,14 @@ FleetWindow::FleetWindow(const QList<ConnectionEntry>& entries, QWidget* parent,
 
     // Widths fixed from typical texts: sizing columns to their contents would
     // lay out every row again on every update.
-    const QString typical[FleetModel::ColumnCount] = {QStringLiteral("Stack station"),
-                                                      QStringLiteral("10.0.100.20:60001"),
-                                                      FleetModel::tr("Unreachable") +
-                                                          QStringLiteral("MM"),
-                                                      FleetModel::tr("MEASURE MODE"),
-                                                      QStringLiteral("1234.5 PPBv H\u2082O"),
-                                                      FleetModel::tr("Laser Alarm"),
-                                                      QStringLiteral("2000-12-31 23:59:59")};
+    const QString typical[FleetModel::ColumnCount] = {
+        QStringLiteral("Stack station"),
+        QStringLiteral("10.0.100.20:60001"),
+        FleetModel::tr("Unreachable") + QStringLiteral("MM"),
+        Analyzer::modeName(Analyzer::MeasureMode),
+        QStringLiteral("1234.5 PPBv H\u2082O"),
+        Analyzer::alarmLabel(Analyzer::AlarmFlag::Laser),
+        QStringLiteral("2000-12-31 23:59:59")};
     QHeaderView* header = ui->tableFleet->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive);
     int total = 0;
@@ -52,7 +52,7 @@ void FleetWindow::setConnections(const QList<ConnectionEntry>& entries)
 {
     QVector<AnalyzerProbe*> previous = m_probes;
     m_probes.clear();
-    QVector<AnalyzerStatus> statuses;
+    QVector<ProbeStatus> statuses;
     QVector<int> fresh;
     for (int row = 0; row < entries.size(); ++row) {
         AnalyzerProbe* probe = nullptr;

@@ -1,6 +1,6 @@
 // The launcher's entry: the window loads the connection list itself.
+#include "base/language.h"
 #include "launcher/mainwindow.h"
-#include "widgets/language.h"
 
 #include <QApplication>
 

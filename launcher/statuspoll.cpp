@@ -1,5 +1,6 @@
 #include "launcher/statuspoll.h"
 
+#include "analyzer/analyzerfacts.h"
 #include "analyzer/request.h"
 #include "launcher/shorttext.h"
 
@@ -21,34 +22,20 @@ enum Field
     FirstAlarmFlag
 };
 
-const char* const kFieldMethods[] = {"opmode", "conc", "species", "units", "switch_to_ppm",
-                                     "reactor_used"};
+const char* const kFieldMethods[] = {"opmode", "conc",          "species",
+                                     "units",  "switch_to_ppm", Analyzer::reactorMethod()};
 
-struct AlarmFlag
+/// The alarm flags asked on every poll: all but the verification reminder,
+/// which no fleet row shows.
+QVector<const Analyzer::AlarmInfo*> polledAlarms()
 {
-    const char* method;
-    const char* label;
-    /// The label when the analyzer has a reactor, where it differs.
-    const char* reactorLabel;
-};
-
-// The labels are the panel's alarm list entries (the user alarms by their
-// lamps' names), translated where they are shown.
-const AlarmFlag kAlarmFlags[] = {
-    {"laser_alarm_active", QT_TRANSLATE_NOOP("FleetModel", "Laser Alarm"), nullptr},
-    {"pressure_alarm_active", QT_TRANSLATE_NOOP("FleetModel", "Pressure Alarm"),
-     QT_TRANSLATE_NOOP("FleetModel", "Utility Gas Pressure")},
-    {"rd_alarm_active", QT_TRANSLATE_NOOP("FleetModel", "Ringdown Alarm"), nullptr},
-    {"temp_alarm_active", QT_TRANSLATE_NOOP("FleetModel", "Temperature Alarm"),
-     QT_TRANSLATE_NOOP("FleetModel", "Reactor Temperature")},
-    {"refcell_alarm_active", QT_TRANSLATE_NOOP("FleetModel", "Reference Cell"), nullptr},
-    {"detector_temperature_alarm_active", QT_TRANSLATE_NOOP("FleetModel", "Detector Temperature"),
-     nullptr},
-    {"conc_warning_alarm_active", QT_TRANSLATE_NOOP("FleetModel", "Conc. Warning"), nullptr},
-    {"user_alarm_1_active", QT_TRANSLATE_NOOP("FleetModel", "Conc Alarm 1"), nullptr},
-    {"user_alarm_2_active", QT_TRANSLATE_NOOP("FleetModel", "Conc Alarm 2"), nullptr},
-};
-constexpr int kRingDownFlag = 2;
+    QVector<const Analyzer::AlarmInfo*> flags;
+    for (const Analyzer::AlarmInfo& info : Analyzer::alarmTable()) {
+        if (info.kind != Analyzer::AlarmKind::Reminder)
+            flags << &info;
+    }
+    return flags;
+}
 
 /// A whole number that fits an int, as an operating mode must be.
 std::optional<int> wholeNumber(const QJsonValue& value)
@@ -69,8 +56,8 @@ const QStringList& StatusPoll::methods()
         QStringList list;
         for (const char* method : kFieldMethods)
             list << QLatin1String(method);
-        for (const AlarmFlag& flag : kAlarmFlags)
-            list << QLatin1String(flag.method);
+        for (const Analyzer::AlarmInfo* flag : polledAlarms())
+            list << QLatin1String(flag->method);
         return list;
     }();
     return names;
@@ -104,7 +91,7 @@ bool StatusPoll::take(const Analyzer::Response& reply)
     return true;
 }
 
-void StatusPoll::applyTo(AnalyzerStatus& status) const
+void StatusPoll::applyTo(ProbeStatus& status) const
 {
     if (m_replies.size() != methods().size())
         return;
@@ -119,14 +106,10 @@ void StatusPoll::applyTo(AnalyzerStatus& status) const
     status.unitKey = shortText(result(Units).toString());
     const double level = result(SwitchToPpm).toDouble(qQNaN());
     status.ppmSwitchLevel = std::isfinite(level) && level > 0 ? level : 1000.0;
-    const bool reactor = result(ReactorUsed).toBool();
+    status.reactorUsed = result(ReactorUsed).toBool();
 
-    status.alarms.clear();
-    for (int i = 0; i < int(std::size(kAlarmFlags)); ++i) {
-        if (!result(FirstAlarmFlag + i).toBool())
-            continue;
-        const AlarmFlag& flag = kAlarmFlags[i];
-        status.alarms << QLatin1String(reactor && flag.reactorLabel ? flag.reactorLabel : flag.label);
-    }
-    status.ringDownAlarm = result(FirstAlarmFlag + kRingDownFlag).toBool();
+    status.alarms = {};
+    const QVector<const Analyzer::AlarmInfo*> flags = polledAlarms();
+    for (int i = 0; i < flags.size(); ++i)
+        status.alarms.setFlag(flags.at(i)->flag, result(FirstAlarmFlag + i).toBool());
 }

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "analyzer/response.h"
-#include "launcher/analyzerstatus.h"
+#include "launcher/probestatus.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -26,7 +26,7 @@ public:
 
     /// Writes the answered values into status; the link and the times are
     /// the caller's.
-    void applyTo(AnalyzerStatus& status) const;
+    void applyTo(ProbeStatus& status) const;
 
 private:
     int m_firstId = 0;

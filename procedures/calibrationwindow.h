@@ -5,8 +5,8 @@
 
 #include "analyzer/request.h"
 #include "analyzer/rpcinterface.h"
+#include "base/procedurerun.h"
 #include "procedures/calibrationcontext.h"
-#include "widgets/procedurerun.h"
 #include "widgets/windowtype.h"
 
 #include <QWidget>

@@ -1,5 +1,6 @@
 #include "procedures/certificationstate.h"
 
+#include "analyzer/analyzerfacts.h"
 #include "procedures/certificationcontext.h"
 #include "procedures/certificationstates.h"
 
@@ -9,7 +10,6 @@
 namespace Certification {
 
 namespace {
-constexpr int kServiceMode = 2;
 /// Replies in another mode that are tolerated before the state decides.
 constexpr int kToleratedReplies = 10;
 constexpr int kMaxDots = 3;
@@ -120,7 +120,7 @@ void SupervisedState::onConnectionLost(Context& context)
 
 void SupervisedState::onCancel(Context& context)
 {
-    context.setOpmode(kServiceMode);
+    context.setOpmode(Analyzer::ServiceMode);
     leave(context);
 }
 
@@ -136,7 +136,7 @@ void ScanningState::leftTarget(Context& context, int mode)
     // A finished run puts the analyzer back into service mode by itself. Before
     // the target was seen, service mode is where a refused (or slow) write
     // leaves it: the timeout decides then.
-    if (mode != kServiceMode)
+    if (mode != Analyzer::ServiceMode)
         end(context, m_error);
     else if (m_targetSeen)
         moveTo(context, next(context));
@@ -179,11 +179,11 @@ void DownloadState::onOpmode(Context& context, int mode)
     refresh(context);
     if (m_firstReply) {
         m_firstReply = false;
-        context.setOpmode(kServiceMode);
+        context.setOpmode(Analyzer::ServiceMode);
         context.startTimeout();
         return;
     }
-    if (mode == kServiceMode && !m_downloadStarted) {
+    if (mode == Analyzer::ServiceMode && !m_downloadStarted) {
         m_downloadStarted = true;
         // The outcome may come before this call returns and replace this state.
         context.startFileDownload(m_type);

@@ -1,20 +1,15 @@
 #include "procedures/certificationstates.h"
 
+#include "analyzer/analyzerfacts.h"
+#include "base/globals.h"
 #include "files/storage.h"
 #include "procedures/certificationcontext.h"
-#include "widgets/globals.h"
 
 #include <QCoreApplication>
 
 namespace Certification {
 
 namespace {
-constexpr int kRefCellScanMode = 5;
-constexpr int kOptimizeLaserMode = 6;
-constexpr int kMeasureMode = 8;
-constexpr int kOffPeakMode = 10;
-constexpr int kCavityScanMode = 12;
-constexpr int kServiceMode = 2;
 
 QString packagingError()
 {
@@ -74,7 +69,7 @@ State* DownloadSettingsState::next(Context& context)
 OptimizeLaserState::OptimizeLaserState(Context& context)
     : ScanningState(
           context, QCoreApplication::translate("Certification", "Optimizing laser"),
-          kOptimizeLaserMode,
+          Analyzer::OptimizeLaserMode,
           QCoreApplication::translate("Certification", "ERROR: Laser is not being optimized"))
 {
 }
@@ -87,7 +82,7 @@ State* OptimizeLaserState::next(Context& context)
 TempScanState::TempScanState(Context& context)
     : ScanningState(
           context, QCoreApplication::translate("Certification", "Running temperature scan"),
-          kRefCellScanMode,
+          Analyzer::RefCellScanTemperatureMode,
           QCoreApplication::translate("Certification", "ERROR: Temperature scan not being run"))
 {
 }
@@ -102,7 +97,7 @@ State* TempScanState::next(Context& context)
 OnPeakState::OnPeakState(Context& context)
     : PeakState(
           context, QCoreApplication::translate("Certification", "Collecting on peak data"),
-          kMeasureMode,
+          Analyzer::MeasureMode,
           QCoreApplication::translate("Certification", "ERROR: Stopped collecting on peak data"))
 {
 }
@@ -110,7 +105,7 @@ OnPeakState::OnPeakState(Context& context)
 OffPeakState::OffPeakState(Context& context)
     : PeakState(
           context, QCoreApplication::translate("Certification", "Collecting off peak data"),
-          kOffPeakMode,
+          Analyzer::OffPeakMode,
           QCoreApplication::translate("Certification", "ERROR: Stopped collecting off peak data"))
 {
 }
@@ -118,7 +113,7 @@ OffPeakState::OffPeakState(Context& context)
 CavityScanState::CavityScanState(Context& context)
     : ScanningState(
           context, QCoreApplication::translate("Certification", "Running cavity scan"),
-          kCavityScanMode,
+          Analyzer::CavityScanCurrentMode,
           QCoreApplication::translate("Certification", "ERROR: Cavity scan not being run"))
 {
 }
@@ -194,13 +189,13 @@ CompleteState::CompleteState(Context& context, const QString& text, bool resendO
                                                "Certification", "Certification scans complete")
                                          : text);
     showButtons(context, false, false, true);
-    context.setOpmode(kServiceMode);
+    context.setOpmode(Analyzer::ServiceMode);
 }
 
 void CompleteState::onConnectionRestored(Context& context)
 {
     if (m_resendOnRestore)
-        context.setOpmode(kServiceMode);
+        context.setOpmode(Analyzer::ServiceMode);
 }
 
 } // namespace Certification

@@ -1,5 +1,6 @@
 #include "procedures/certificationwindow.h"
 
+#include "analyzer/analyzerfacts.h"
 #include "analyzer/response.h"
 #include "procedures/certificationstates.h"
 #include "ui_certificationwindow.h"
@@ -9,8 +10,6 @@
 #include <cmath>
 
 namespace {
-constexpr int kRefCellScanMode = 5;
-constexpr int kCavityScanMode = 12;
 const int kLaser = 1;
 constexpr int kTimeoutMs = 60000;
 } // namespace
@@ -117,10 +116,10 @@ void CertificationWindow::collectionTimeReceived(const Analyzer::Response& respo
 void CertificationWindow::setOpmode(int mode)
 {
     Analyzer::Request request;
-    if (mode == kRefCellScanMode) {
+    if (mode == Analyzer::RefCellScanTemperatureMode) {
         request = m_requests.request(m_tempScanId);
         request.setParams({5.0, 40.0, 0.02, 0.5, m_measuredCurrent});
-    } else if (mode == kCavityScanMode) {
+    } else if (mode == Analyzer::CavityScanCurrentMode) {
         request = m_requests.request(m_cavityScanId);
         request.setParams({60.0, 120.0, 0.3, 0.2, m_measuredTemperature, 20});
     } else {

@@ -6,9 +6,9 @@
 #include "analyzer/request.h"
 #include "analyzer/requesttable.h"
 #include "analyzer/rpcinterface.h"
+#include "base/procedurerun.h"
 #include "files/filemanager.h"
 #include "procedures/certificationcontext.h"
-#include "widgets/procedurerun.h"
 #include "widgets/windowtype.h"
 
 #include <QTimer>

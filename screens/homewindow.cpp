@@ -1,15 +1,16 @@
 #include "screens/homewindow.h"
 
+#include "analyzer/analyzerfacts.h"
 #include "analyzer/response.h"
-#include "trend/dewpointc.h"
-#include "trend/dewpointf.h"
-#include "trend/dewpointk.h"
+#include "base/dewpointc.h"
+#include "base/dewpointf.h"
+#include "base/dewpointk.h"
+#include "base/unitkeys.h"
+#include "base/weight.h"
 #include "trend/historyinterface.h"
 #include "trend/localhistory.h"
 #include "trend/remotehistory.h"
 #include "trend/trendchart.h"
-#include "trend/unitkeys.h"
-#include "trend/weight.h"
 #include "ui_homewindow.h"
 #include "widgets/stalemarker.h"
 #include "widgets/textmarkup.h"
@@ -30,7 +31,6 @@ const QString kLockedKey = QStringLiteral("locked");
 const QString kUnlockCodeKey = QStringLiteral("unlockCode");
 // Service codes that open any lock, for the operator who forgot the code.
 constexpr int kMasterCodes[] = {5738, 947, 9062};
-constexpr int kMeasureMode = 8;
 constexpr int kMiniPlotMoveMs = 60000;
 // The plot runs a little into the future so the newest samples are not drawn
 // on the right border.
@@ -73,30 +73,6 @@ QString levelText(double level)
 
 } // namespace
 
-QStringList HomeWindow::opmodeNames()
-{
-    static const char* const names[] = {
-        QT_TR_NOOP("SHUTDOWN"),
-        QT_TR_NOOP("CLOSE FILES"),
-        QT_TR_NOOP("SERVICE MODE"),
-        QT_TR_NOOP("TUNE MODE"),
-        QT_TR_NOOP("REFERENCE CELL SCAN: CURRENT"),
-        QT_TR_NOOP("REFERENCE CELL SCAN: TEMPERATURE"),
-        QT_TR_NOOP("OPTIMIZE LASER"),
-        QT_TR_NOOP("OPTIMIZE LASER FAILED"),
-        QT_TR_NOOP("MEASURE MODE"),
-        QT_TR_NOOP("CENTERING FAILED"),
-        QT_TR_NOOP("OFF-PEAK MODE"),
-        QT_TR_NOOP("UNEXPECTED ERROR"),
-        QT_TR_NOOP("CAVITY SCAN: CURRENT"),
-        QT_TR_NOOP("CAVITY SCAN: TEMPERATURE"),
-    };
-    QStringList shown;
-    for (const char* name : names)
-        shown << tr(name);
-    return shown;
-}
-
 HomeWindow::HomeWindow(Trend::HistoryInterface* history, QWidget* parent)
     : QWidget(parent), ui(new Ui::HomeWindow), m_redLamp(kRedLamp), m_greenLamp(kGreenLamp),
       m_greyLamp(kGreyLamp), m_history(history)
@@ -131,6 +107,9 @@ HomeWindow::HomeWindow(Trend::HistoryInterface* history, QWidget* parent)
         else if (label->text() == QLatin1String("S"))
             label->setText(QStringLiteral("\u00B5s"));
     }
+    // The user alarms' lamps carry the alarms' own names.
+    ui->label_concAlarm1->setText(Analyzer::alarmLabel(Analyzer::AlarmFlag::UserAlarm1));
+    ui->label_concAlarm2->setText(Analyzer::alarmLabel(Analyzer::AlarmFlag::UserAlarm2));
     for (QLineEdit* field : {ui->laserCurrentLabel, ui->laserTempLabel, ui->thresholdLabel,
                              ui->tauLabel, ui->tauELabel})
         field->setReadOnly(true);
@@ -306,9 +285,9 @@ void HomeWindow::opmodeReceived(const Analyzer::Response& response)
     if (!response.result().isDouble())
         return;
     const int code = response.toInt();
-    if (code >= 0 && code < opmodeNames().size()) {
-        QString title = opmodeNames().at(code);
-        if (code == kMeasureMode && m_fitUsed)
+    if (Analyzer::isKnownMode(code)) {
+        QString title = Analyzer::modeName(code);
+        if (code == Analyzer::MeasureMode && m_fitUsed)
             title += m_fitModeEnabled ? tr(" - FIT") : tr(" - FACT");
         ui->opmodeGroupBox->setTitle(title);
     }
@@ -343,27 +322,32 @@ void HomeWindow::rebuildAlarms()
 {
     // Every tick brings the flags again; the list and the lamps change only
     // when what they show does.
-    const bool systemAlarm = m_laserAlarm || m_pressureAlarm || m_ringDownAlarm ||
-                             m_temperatureAlarm || m_refCellAlarm || m_detectorTemperatureAlarm ||
-                             m_concWarning;
+    using Analyzer::AlarmFlag;
+    Analyzer::AlarmFlags alarms;
+    const std::pair<bool, AlarmFlag> flags[] = {
+        {m_laserAlarm, AlarmFlag::Laser},
+        {m_pressureAlarm, AlarmFlag::Pressure},
+        {m_ringDownAlarm, AlarmFlag::RingDown},
+        {m_temperatureAlarm, AlarmFlag::Temperature},
+        {m_refCellAlarm, AlarmFlag::RefCell},
+        {m_detectorTemperatureAlarm, AlarmFlag::DetectorTemperature},
+        {m_concWarning, AlarmFlag::ConcWarning},
+        {m_userAlarm1, AlarmFlag::UserAlarm1},
+        {m_userAlarm2, AlarmFlag::UserAlarm2},
+        {m_certificateExpired, AlarmFlag::CertificateExpired},
+    };
+    for (const auto& [on, flag] : flags)
+        alarms.setFlag(flag, on);
+
+    const bool systemAlarm = alarms & Analyzer::alarmsOfKind(Analyzer::AlarmKind::System);
     if (systemAlarm || m_certificateExpired)
         ui->stackedWidget->setCurrentIndex(0);
 
     QStringList items;
     if (systemAlarm) {
-        const std::pair<bool, QString> active[] = {
-            {m_laserAlarm, tr("Laser Alarm")},
-            {m_pressureAlarm, m_reactorUsed ? tr("Utility Gas Pressure") : tr("Pressure Alarm")},
-            {m_ringDownAlarm, tr("Ringdown Alarm")},
-            {m_temperatureAlarm,
-             m_reactorUsed ? tr("Reactor Temperature") : tr("Temperature Alarm")},
-            {m_refCellAlarm, tr("Reference Cell")},
-            {m_detectorTemperatureAlarm, tr("Detector Temperature")},
-            {m_concWarning, tr("Conc. Warning")},
-        };
-        for (const auto& [on, label] : active) {
-            if (on)
-                items.append(label);
+        for (const Analyzer::AlarmInfo& info : Analyzer::alarmTable()) {
+            if (info.kind == Analyzer::AlarmKind::System && alarms.testFlag(info.flag))
+                items.append(Analyzer::alarmLabel(info.flag, m_reactorUsed));
         }
     } else {
         items.append(tr("System OK"));
@@ -384,7 +368,7 @@ void HomeWindow::rebuildAlarms()
     userAlarm(m_userAlarm2, m_level2, ui->concAlarmLabel_2);
 
     if (m_certificateExpired)
-        items.append(tr("Perf. Verification"));
+        items.append(Analyzer::alarmLabel(AlarmFlag::CertificateExpired));
 
     QListWidget* list = ui->alarmsListWidget;
     bool same = list->count() == items.size();
@@ -396,23 +380,6 @@ void HomeWindow::rebuildAlarms()
     }
     if (m_lampMarker->isStale())
         lampsStale(true);
-
-    AlarmFlags alarms;
-    const std::pair<bool, AlarmFlag> flags[] = {
-        {m_laserAlarm, AlarmFlag::Laser},
-        {m_pressureAlarm, AlarmFlag::Pressure},
-        {m_ringDownAlarm, AlarmFlag::RingDown},
-        {m_temperatureAlarm, AlarmFlag::Temperature},
-        {m_refCellAlarm, AlarmFlag::RefCell},
-        {m_detectorTemperatureAlarm, AlarmFlag::DetectorTemperature},
-        {m_concWarning, AlarmFlag::ConcWarning},
-        {m_userAlarm1, AlarmFlag::UserAlarm1},
-        {m_userAlarm2, AlarmFlag::UserAlarm2},
-        {m_certificateExpired, AlarmFlag::CertificateExpired},
-    };
-    for (const auto& [on, flag] : flags)
-        alarms.setFlag(flag, on);
-    emit alarmsRead(alarms);
 }
 
 void HomeWindow::lampsStale(bool stale)

@@ -7,7 +7,6 @@
 #include "analyzer/request.h"
 #include "analyzer/requesttable.h"
 #include "analyzer/rpcinterface.h"
-#include "widgets/alarmflags.h"
 #include "widgets/windowtype.h"
 
 #include <QDateTime>
@@ -62,9 +61,6 @@ public:
     double miniPlotMinimum() const;
     double miniPlotMaximum() const;
 
-    /// The operating-mode names in the panel's language, indexed by the analyzer's mode code.
-    static QStringList opmodeNames();
-
     /// The link to the analyzer was lost (true) or restored (false): the
     /// concentration and the lamps turn stale with a lost link.
     void connectionChanged(bool lost);
@@ -76,8 +72,6 @@ signals:
     void goToWindow(WindowType window);
     void inOpmode(int mode);
     void showKeyboard(QString label, Analyzer::Request& request);
-    /// The alarm flags as each rebuild of the alarm display read them.
-    void alarmsRead(AlarmFlags alarms);
 
 public slots:
     void updateMiniTrend(bool cleared);

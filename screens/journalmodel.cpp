@@ -1,9 +1,6 @@
 #include "screens/journalmodel.h"
 
-#include "screens/homewindow.h"
-#include "widgets/alarmflags.h"
-
-#include <QCoreApplication>
+#include "analyzer/analyzerfacts.h"
 
 namespace {
 
@@ -11,15 +8,7 @@ QString modeName(const QString& code)
 {
     bool ok = false;
     const int mode = code.toInt(&ok);
-    if (ok && mode >= 0 && mode < HomeWindow::opmodeNames().size())
-        return HomeWindow::opmodeNames().at(mode);
-    return code;
-}
-
-/// An alarm as the home screen names it, in the panel's language.
-QString alarmName(const QString& method)
-{
-    return QCoreApplication::translate("HomeWindow", alarmLabel(method).toUtf8().constData());
+    return ok && Analyzer::isKnownMode(mode) ? Analyzer::modeName(mode) : code;
 }
 
 QString procedureName(const QString& key)
@@ -38,7 +27,7 @@ QString describe(const JournalEvent& e)
     switch (e.kind) {
     case JournalEvent::Alarm:
         return (done ? JournalModel::tr("%1 raised") : JournalModel::tr("%1 cleared"))
-            .arg(alarmName(e.subject));
+            .arg(Analyzer::alarmLabel(e.subject));
     case JournalEvent::Mode:
         if (e.oldValue.isEmpty())
             return JournalModel::tr("Mode %1").arg(modeName(e.newValue));

@@ -4,7 +4,7 @@
 // writes the same texts for every event that passes the filter.
 #pragma once
 
-#include "widgets/eventjournal.h"
+#include "base/eventjournal.h"
 
 #include <QAbstractTableModel>
 #include <QVector>

@@ -6,7 +6,7 @@
 // nothing: the journal is the panel's own.
 #pragma once
 
-#include "widgets/eventjournal.h"
+#include "base/eventjournal.h"
 
 #include <QWidget>
 

@@ -1,11 +1,9 @@
 #include "screens/modewindow.h"
 
+#include "analyzer/analyzerfacts.h"
 #include "ui_modewindow.h"
 
 namespace {
-constexpr int kServiceMode = 2;
-constexpr int kTuneMode = 3;
-constexpr int kMeasureMode = 8;
 } // namespace
 
 ModeWindow::ModeWindow(QWidget* parent) : QWidget(parent), ui(new Ui::ModeWindow)
@@ -43,19 +41,19 @@ void ModeWindow::sendMode(int code)
 
 void ModeWindow::serviceClicked()
 {
-    sendMode(kServiceMode);
+    sendMode(Analyzer::ServiceMode);
     emit service();
 }
 
 void ModeWindow::tuneClicked()
 {
-    sendMode(kTuneMode);
+    sendMode(Analyzer::TuneMode);
     emit tune();
 }
 
 void ModeWindow::measureClicked()
 {
-    sendMode(kMeasureMode);
+    sendMode(Analyzer::MeasureMode);
     emit measure();
 }
 

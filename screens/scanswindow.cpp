@@ -1,9 +1,9 @@
 #include "screens/scanswindow.h"
 
+#include "analyzer/analyzerfacts.h"
 #include "analyzer/response.h"
-#include "screens/homewindow.h"
-#include "widgets/messagebox.h"
 #include "ui_scanswindow.h"
+#include "widgets/messagebox.h"
 
 #include <QMouseEvent>
 #include <algorithm>
@@ -11,7 +11,9 @@
 
 namespace {
 // The operating modes in which the analyzer is running a scan.
-constexpr int kScanModes[] = {4, 5, 12, 13};
+constexpr int kScanModes[] = {Analyzer::RefCellScanCurrentMode,
+                              Analyzer::RefCellScanTemperatureMode, Analyzer::CavityScanCurrentMode,
+                              Analyzer::CavityScanTemperatureMode};
 // The laser the ranges are read from; the analyzer has one.
 constexpr int kLaser = 1;
 constexpr double kTemperatureHalfRange = 15;
@@ -113,8 +115,8 @@ void ScansWindow::opmodeReceived(const Analyzer::Response& response)
     if (!response.result().isDouble())
         return;
     const int code = response.toInt();
-    if (code >= 0 && code < HomeWindow::opmodeNames().size())
-        ui->opmodeLabel->setText(HomeWindow::opmodeNames().at(code));
+    if (Analyzer::isKnownMode(code))
+        ui->opmodeLabel->setText(Analyzer::modeName(code));
     m_scanning =
         std::find(std::begin(kScanModes), std::end(kScanModes), code) != std::end(kScanModes);
     emit inOpmode(code);

@@ -1,12 +1,12 @@
 #include "screens/shutdownwindow.h"
 
+#include "analyzer/analyzerfacts.h"
 #include "analyzer/response.h"
 #include "ui_shutdownwindow.h"
 
 #include <cmath>
 
 namespace {
-constexpr int kServiceMode = 2;
 constexpr int kLastStep = 6;
 const QString kBlank = QStringLiteral(" ");
 } // namespace
@@ -73,7 +73,7 @@ void ShutdownWindow::nextClicked()
     const bool apc = m_apcUsed;
     switch (m_step) {
     case 2:
-        sendCommand(m_opmodeId, QStringLiteral("opmode"), kServiceMode);
+        sendCommand(m_opmodeId, QStringLiteral("opmode"), Analyzer::ServiceMode);
         ui->label_2->setText(
             apc ? tr("2. Purge the analyzer with an inert pressurized gas before proceeding (if "
                      "applicable).  Press the 'Next' button when ready to proceed.")

@@ -2,14 +2,16 @@
 # Checks that the panel's includes point down its layers, and prints every one
 # that does not:
 #
-#   analyzer  <-  widgets  <-  trend, screens, settings, files, procedures  <-  app
+#   analyzer  <-  base  <-  widgets  <-  trend, screens, settings, files, procedures  <-  app
+#                       <-  launcher
 #
+# analyzer and base build into the base library, which links no GUI module;
+# the panel's core library (widgets up to app) and the launcher both link it.
 # Among the pages' folders a few arrows are allowed, and they form no cycle:
 # screens -> trend (the home screen's mini plot), and settings, procedures,
 # trend and screens -> files (transfers, storage checks and exports). The
-# launcher, a program of its own, takes only the analyzer's messages, the
-# trend's unit display and the choice of language from the panel (the files
-# it links are listed in launcher/CMakeLists.txt).
+# launcher, a program of its own, takes nothing of the panel but the base
+# library.
 #   scripts/check-layers.sh [SOURCE_DIR]
 set -euo pipefail
 root="${1:-$(cd "$(dirname "$0")/.." && pwd)}"
@@ -17,14 +19,15 @@ cd "$root"
 
 declare -A allowed=(
   [analyzer]="analyzer"
-  [widgets]="analyzer widgets"
-  [files]="analyzer widgets files"
-  [trend]="analyzer widgets files trend"
-  [screens]="analyzer widgets files trend screens"
-  [settings]="analyzer widgets files settings"
-  [procedures]="analyzer widgets files procedures"
-  [app]="analyzer widgets files trend screens settings procedures app"
-  [launcher]="analyzer widgets trend launcher"
+  [base]="analyzer base"
+  [widgets]="analyzer base widgets"
+  [files]="analyzer base widgets files"
+  [trend]="analyzer base widgets files trend"
+  [screens]="analyzer base widgets files trend screens"
+  [settings]="analyzer base widgets files settings"
+  [procedures]="analyzer base widgets files procedures"
+  [app]="analyzer base widgets files trend screens settings procedures app"
+  [launcher]="analyzer base launcher"
 )
 
 bad=0
@@ -39,6 +42,6 @@ for folder in "${!allowed[@]}"; do
   done < <(grep -Hn '^#include "[a-z]*/' "$folder"/*.h "$folder"/*.cpp)
 done
 if [ "$bad" = 0 ]; then
-  echo "Every include points down: analyzer <- widgets <- pages <- app."
+  echo "Every include points down: analyzer <- base <- widgets <- pages <- app; base <- launcher."
 fi
 exit "$bad"

@@ -2,14 +2,15 @@
 // row of the table to show, and every edit the operator makes, sent as the
 // analyzer's request. The frame, the row walk and the keypad are in
 // settingswindow.cpp; the rows in settingsrows.cpp.
+#include "analyzer/analyzerfacts.h"
 #include "analyzer/response.h"
+#include "base/globals.h"
 #include "files/ibacklight.h"
 #include "settings/gaspages.h"
 #include "settings/serverlabels.h"
 #include "settings/settingswindow.h"
 #include "ui_settingswindow.h"
 #include "widgets/calendardialog.h"
-#include "widgets/globals.h"
 #include "widgets/messagebox.h"
 #include "widgets/progressdialog.h"
 #include "widgets/textmarkup.h"
@@ -27,8 +28,6 @@
 using Analyzer::Response;
 
 namespace {
-constexpr int kOptimizeLaserMode = 6;
-constexpr int kOffPeakMode = 10;
 constexpr int kMinimumDataFilter = 10;
 
 /// Four decimal numbers from 0 to 255 between three dots ("192.168.1.5").
@@ -223,7 +222,7 @@ void SettingsWindow::allowAutoLaserOptClicked(bool checked)
 
 void SettingsWindow::optimizeNowClicked()
 {
-    send(idOf("opmode", SettingsRow::Schedule), {kOptimizeLaserMode});
+    send(idOf("opmode", SettingsRow::Schedule), {Analyzer::OptimizeLaserMode});
 }
 
 void SettingsWindow::tuneScheduleReceived(const Response& response)
@@ -512,7 +511,7 @@ void SettingsWindow::finalizeReceived(const Response& response)
 
 void SettingsWindow::offPeakClicked()
 {
-    send(idOf("opmode", SettingsRow::Schedule), {kOffPeakMode});
+    send(idOf("opmode", SettingsRow::Schedule), {Analyzer::OffPeakMode});
 }
 
 void SettingsWindow::on_buttonCertificationScan_clicked()

@@ -3,7 +3,10 @@
 // access levels.
 #include "settings/settingswindow.h"
 
+#include "analyzer/analyzerfacts.h"
 #include "analyzer/response.h"
+#include "base/globals.h"
+#include "base/journalevent.h"
 #include "files/fakebacklight.h"
 #include "files/storage.h"
 #include "files/vireobacklight.h"
@@ -11,8 +14,6 @@
 #include "settings/serverlabels.h"
 #include "ui_settingswindow.h"
 #include "widgets/calendardialog.h"
-#include "widgets/globals.h"
-#include "widgets/journalevent.h"
 #include "widgets/messagebox.h"
 #include "widgets/progressdialog.h"
 #include "widgets/stalemarker.h"
@@ -28,7 +29,6 @@ using Analyzer::Response;
 
 namespace {
 
-constexpr int kServiceMode = 2;
 constexpr int kEditingTimeoutMs = 60000;
 constexpr int kDataFilterTimeoutMs = 3000;
 constexpr int kStorageCheckMs = 1000;
@@ -598,7 +598,7 @@ void SettingsWindow::opmodeReceived(const Response& response)
     // says nothing about service mode.
     if (!response.result().isDouble())
         return;
-    configureForServiceMode(response.toInt() == kServiceMode);
+    configureForServiceMode(response.toInt() == Analyzer::ServiceMode);
 }
 
 void SettingsWindow::checkFileSystem()

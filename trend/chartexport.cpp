@@ -1,7 +1,7 @@
 #include "trend/chartexport.h"
 
+#include "base/unitkeys.h"
 #include "trend/trendchart.h"
-#include "trend/unitkeys.h"
 
 #include <QBuffer>
 #include <QDateTime>

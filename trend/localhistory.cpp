@@ -1,6 +1,6 @@
 #include "trend/localhistory.h"
 
-#include "trend/unitkeys.h"
+#include "base/unitkeys.h"
 #include "trend/wallclock.h"
 
 #include <QDebug>

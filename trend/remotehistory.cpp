@@ -1,7 +1,7 @@
 #include "trend/remotehistory.h"
 
 #include "analyzer/response.h"
-#include "trend/unitkeys.h"
+#include "base/unitkeys.h"
 
 #include <QDebug>
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "trend/trendchart.h"
 
+#include "base/unitkeys.h"
 #include "trend/axisscale.h"
 #include "trend/historyinterface.h"
-#include "trend/unitkeys.h"
 #include "trend/wallclock.h"
 
 #include <QDateTimeAxis>

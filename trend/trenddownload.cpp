@@ -1,8 +1,9 @@
 #include "trend/trenddownload.h"
 
+#include "analyzer/analyzerfacts.h"
 #include "analyzer/response.h"
+#include "base/globals.h"
 #include "files/storage.h"
-#include "widgets/globals.h"
 #include "ui_trenddownload.h"
 
 namespace {
@@ -13,7 +14,6 @@ enum Period
     Week = 2,
     Month = 3
 };
-constexpr int kServiceMode = 2;
 constexpr int kStorageCheckMs = 1000;
 } // namespace
 
@@ -61,7 +61,7 @@ void TrendDownload::handleResponse(const Analyzer::Response& response)
 
 void TrendDownload::opmodeReceived(const Analyzer::Response& response)
 {
-    configureForServiceMode(response.toInt() == kServiceMode);
+    configureForServiceMode(response.toInt() == Analyzer::ServiceMode);
 }
 
 void TrendDownload::unitsReceived(const Analyzer::Response& response)

@@ -1,6 +1,7 @@
 #include "trend/trendwindow.h"
 
 #include "analyzer/response.h"
+#include "base/unitkeys.h"
 #include "files/filemanager.h"
 #include "files/storageexport.h"
 #include "trend/chartexport.h"
@@ -8,7 +9,6 @@
 #include "trend/localhistory.h"
 #include "trend/remotehistory.h"
 #include "trend/trendchart.h"
-#include "trend/unitkeys.h"
 #include "trend/wallclock.h"
 #include "ui_trendwindow.h"
 #include "widgets/calendardialog.h"

@@ -17,53 +17,49 @@ StatusBadge::StatusBadge(QWidget* parent) : QPushButton(parent)
     QFont bold = font();
     bold.setBold(true);
     setFont(bold);
-    setStatusClass(AnalyzerStatus::Failure);
+    setStatusClass(Analyzer::StatusClass::Failure);
 }
 
-QColor StatusBadge::classColour(AnalyzerStatus::Class statusClass)
+QColor StatusBadge::classColour(Analyzer::StatusClass statusClass)
 {
     // The colours NE 107 gives its status signals, normal in green.
     switch (statusClass) {
-    case AnalyzerStatus::Failure:
+    case Analyzer::StatusClass::Failure:
         return QColor(211, 32, 32);
-    case AnalyzerStatus::Maintenance:
+    case Analyzer::StatusClass::Maintenance:
         return QColor(236, 122, 8);
-    case AnalyzerStatus::OutOfLimits:
+    case Analyzer::StatusClass::OutOfLimits:
         return QColor(250, 204, 21);
-    case AnalyzerStatus::Normal:
+    case Analyzer::StatusClass::Normal:
         break;
     }
     return QColor(46, 160, 67);
 }
 
-QString StatusBadge::classText(AnalyzerStatus::Class statusClass)
+QString StatusBadge::classText(Analyzer::StatusClass statusClass)
 {
-    switch (statusClass) {
-    case AnalyzerStatus::Failure:
-        return tr("Failure");
-    case AnalyzerStatus::Maintenance:
-        return tr("Maintenance");
-    case AnalyzerStatus::OutOfLimits:
-        return tr("Out of limits");
-    case AnalyzerStatus::Normal:
-        break;
-    }
-    return tr("Normal");
+    return Analyzer::statusClassName(statusClass);
 }
 
-void StatusBadge::setStatusClass(AnalyzerStatus::Class statusClass)
+void StatusBadge::setStatusClass(Analyzer::StatusClass statusClass)
 {
     m_class = statusClass;
     setText(classText(statusClass));
-    updateGeometry();
     update();
 }
 
 QSize StatusBadge::sizeHint() const
 {
+    // As wide as the widest class: the class may change on any reply, and a
+    // badge that resized with it would be drawn cut until the title bar's
+    // next layout, and would shift the names beside it each time.
     const QFontMetrics metrics(font());
-    return QSize(metrics.horizontalAdvance(text()) + 2 * (kMargin + kPadding),
-                 metrics.height() + 2 * kMargin + 4);
+    int widest = 0;
+    for (Analyzer::StatusClass c :
+         {Analyzer::StatusClass::Failure, Analyzer::StatusClass::Maintenance,
+          Analyzer::StatusClass::OutOfLimits, Analyzer::StatusClass::Normal})
+        widest = qMax(widest, metrics.horizontalAdvance(classText(c)));
+    return QSize(widest + 2 * (kMargin + kPadding), metrics.height() + 2 * kMargin + 4);
 }
 
 QRect StatusBadge::pillRect() const
@@ -90,8 +86,8 @@ void StatusBadge::paintEvent(QPaintEvent*)
     painter.drawRoundedRect(pill, pill.height() / 2, pill.height() / 2);
 
     // Dark words on the light yellow, white on the others.
-    painter.setPen(m_class == AnalyzerStatus::OutOfLimits ? QColor(40, 40, 40)
-                                                          : QColor(Qt::white));
+    painter.setPen(m_class == Analyzer::StatusClass::OutOfLimits ? QColor(40, 40, 40)
+                                                                 : QColor(Qt::white));
     painter.setFont(font());
     painter.drawText(pill, Qt::AlignCenter, text());
 }

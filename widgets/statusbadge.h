@@ -3,7 +3,7 @@
 // the event journal.
 #pragma once
 
-#include "widgets/analyzerstatus.h"
+#include "analyzer/analyzerfacts.h"
 
 #include <QPushButton>
 
@@ -14,17 +14,17 @@ class StatusBadge : public QPushButton
 public:
     explicit StatusBadge(QWidget* parent = nullptr);
 
-    AnalyzerStatus::Class statusClass() const { return m_class; }
+    Analyzer::StatusClass statusClass() const { return m_class; }
     /// The pill's colour for a class.
-    static QColor classColour(AnalyzerStatus::Class statusClass);
+    static QColor classColour(Analyzer::StatusClass statusClass);
     /// The words shown for a class.
-    static QString classText(AnalyzerStatus::Class statusClass);
+    static QString classText(Analyzer::StatusClass statusClass);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
 public slots:
-    void setStatusClass(AnalyzerStatus::Class statusClass);
+    void setStatusClass(Analyzer::StatusClass statusClass);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -32,5 +32,5 @@ protected:
 private:
     QRect pillRect() const;
 
-    AnalyzerStatus::Class m_class = AnalyzerStatus::Failure;
+    Analyzer::StatusClass m_class = Analyzer::StatusClass::Failure;
 };

@@ -7,8 +7,8 @@
 //   bench_filetransfer [MB] [CHUNK_BYTES] [ROUNDS] [panel-only]
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
+#include "base/globals.h"
 #include "files/filemanager.h"
-#include "widgets/globals.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,8 +5,8 @@
 // count, and the CSV export of every event.
 //   bench_journal [FOLDER]    (the journal's folder; default: a new one in the
 //                              working folder, so on the disk the build is on)
+#include "base/eventjournal.h"
 #include "screens/journalmodel.h"
-#include "widgets/eventjournal.h"
 
 #include <QCoreApplication>
 #include <QDir>

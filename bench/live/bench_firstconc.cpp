@@ -5,7 +5,7 @@
 #include "app/appsetup.h"
 #include "app/commandline.h"
 #include "app/mainwindow.h"
-#include "widgets/messagehandler.h"
+#include "base/messagehandler.h"
 
 #include <QApplication>
 #include <QDateTime>

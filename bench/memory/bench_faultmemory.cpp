@@ -5,15 +5,15 @@
 //   xvfb-run -a bench_faultmemory [events per phase] [phases: any of l(ink) p(opup) d(uplicate)
 //   n(ew popup)]
 #include "analyzer/connectioninterface.h"
-#include "fakeanalyzer.h"
 #include "app/appsetup.h"
 #include "app/commandline.h"
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
+#include "base/messagehandler.h"
 #include "bench/processmemory.h"
+#include "fakeanalyzer.h"
 #include "screens/homewindow.h"
 #include "widgets/messagebox.h"
-#include "widgets/messagehandler.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -10,10 +10,10 @@
 #include "app/appsetup.h"
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
+#include "base/globals.h"
 #include "bench/processmemory.h"
 #include "support/simulatorprocess.h"
 #include "trend/trendwindow.h"
-#include "widgets/globals.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

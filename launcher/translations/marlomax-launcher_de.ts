@@ -2,6 +2,129 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
+    <name>AnalyzerFacts</name>
+    <message>
+        <source>SHUTDOWN</source>
+        <translation>ABSCHALTEN</translation>
+    </message>
+    <message>
+        <source>CLOSE FILES</source>
+        <translation>DATEIEN SCHLIESSEN</translation>
+    </message>
+    <message>
+        <source>SERVICE MODE</source>
+        <translation>SERVICEMODUS</translation>
+    </message>
+    <message>
+        <source>TUNE MODE</source>
+        <translation>ABGLEICHMODUS</translation>
+    </message>
+    <message>
+        <source>REFERENCE CELL SCAN: CURRENT</source>
+        <translation>REFERENZZELLEN-SCAN: STROM</translation>
+    </message>
+    <message>
+        <source>REFERENCE CELL SCAN: TEMPERATURE</source>
+        <translation>REFERENZZELLEN-SCAN: TEMPERATUR</translation>
+    </message>
+    <message>
+        <source>OPTIMIZE LASER</source>
+        <translation>LASER OPTIMIEREN</translation>
+    </message>
+    <message>
+        <source>OPTIMIZE LASER FAILED</source>
+        <translation>LASEROPTIMIERUNG FEHLGESCHLAGEN</translation>
+    </message>
+    <message>
+        <source>MEASURE MODE</source>
+        <translation>MESSMODUS</translation>
+    </message>
+    <message>
+        <source>CENTERING FAILED</source>
+        <translation>ZENTRIERUNG FEHLGESCHLAGEN</translation>
+    </message>
+    <message>
+        <source>OFF-PEAK MODE</source>
+        <translation>OFF-PEAK-MODUS</translation>
+    </message>
+    <message>
+        <source>UNEXPECTED ERROR</source>
+        <translation>UNERWARTETER FEHLER</translation>
+    </message>
+    <message>
+        <source>CAVITY SCAN: CURRENT</source>
+        <translation>KAVITÄTSSCAN: STROM</translation>
+    </message>
+    <message>
+        <source>CAVITY SCAN: TEMPERATURE</source>
+        <translation>KAVITÄTSSCAN: TEMPERATUR</translation>
+    </message>
+    <message>
+        <source>Laser Alarm</source>
+        <translation>Laseralarm</translation>
+    </message>
+    <message>
+        <source>Pressure Alarm</source>
+        <translation>Druckalarm</translation>
+    </message>
+    <message>
+        <source>Utility Gas Pressure</source>
+        <translation>Betriebsgasdruck</translation>
+    </message>
+    <message>
+        <source>Ringdown Alarm</source>
+        <translation>Ringdown-Alarm</translation>
+    </message>
+    <message>
+        <source>Temperature Alarm</source>
+        <translation>Temperaturalarm</translation>
+    </message>
+    <message>
+        <source>Reactor Temperature</source>
+        <translation>Reaktortemperatur</translation>
+    </message>
+    <message>
+        <source>Reference Cell</source>
+        <translation>Referenzzelle</translation>
+    </message>
+    <message>
+        <source>Detector Temperature</source>
+        <translation>Detektortemperatur</translation>
+    </message>
+    <message>
+        <source>Conc. Warning</source>
+        <translation>Konz.-Warnung</translation>
+    </message>
+    <message>
+        <source>Conc Alarm 1</source>
+        <translation>Konz.-Alarm 1</translation>
+    </message>
+    <message>
+        <source>Conc Alarm 2</source>
+        <translation>Konz.-Alarm 2</translation>
+    </message>
+    <message>
+        <source>Perf. Verification</source>
+        <translation>Leistungsprüfung</translation>
+    </message>
+    <message>
+        <source>Failure</source>
+        <translation>Ausfall</translation>
+    </message>
+    <message>
+        <source>Maintenance</source>
+        <translation>Wartung</translation>
+    </message>
+    <message>
+        <source>Out of limits</source>
+        <translation>Außerhalb der Grenzwerte</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+</context>
+<context>
     <name>AnalyzerProbe</name>
     <message>
         <source>not an address followed by a port</source>
@@ -82,62 +205,6 @@
 <context>
     <name>FleetModel</name>
     <message>
-        <source>SHUTDOWN</source>
-        <translation>ABSCHALTEN</translation>
-    </message>
-    <message>
-        <source>CLOSE FILES</source>
-        <translation>DATEIEN SCHLIESSEN</translation>
-    </message>
-    <message>
-        <source>SERVICE MODE</source>
-        <translation>SERVICEMODUS</translation>
-    </message>
-    <message>
-        <source>TUNE MODE</source>
-        <translation>ABGLEICHMODUS</translation>
-    </message>
-    <message>
-        <source>REFERENCE CELL SCAN: CURRENT</source>
-        <translation>REFERENZZELLEN-SCAN: STROM</translation>
-    </message>
-    <message>
-        <source>REFERENCE CELL SCAN: TEMPERATURE</source>
-        <translation>REFERENZZELLEN-SCAN: TEMPERATUR</translation>
-    </message>
-    <message>
-        <source>OPTIMIZE LASER</source>
-        <translation>LASER OPTIMIEREN</translation>
-    </message>
-    <message>
-        <source>OPTIMIZE LASER FAILED</source>
-        <translation>LASEROPTIMIERUNG FEHLGESCHLAGEN</translation>
-    </message>
-    <message>
-        <source>MEASURE MODE</source>
-        <translation>MESSMODUS</translation>
-    </message>
-    <message>
-        <source>CENTERING FAILED</source>
-        <translation>ZENTRIERUNG FEHLGESCHLAGEN</translation>
-    </message>
-    <message>
-        <source>OFF-PEAK MODE</source>
-        <translation>OFF-PEAK-MODUS</translation>
-    </message>
-    <message>
-        <source>UNEXPECTED ERROR</source>
-        <translation>UNERWARTETER FEHLER</translation>
-    </message>
-    <message>
-        <source>CAVITY SCAN: CURRENT</source>
-        <translation>KAVITÄTSSCAN: STROM</translation>
-    </message>
-    <message>
-        <source>CAVITY SCAN: TEMPERATURE</source>
-        <translation>KAVITÄTSSCAN: TEMPERATUR</translation>
-    </message>
-    <message>
         <source>OVER</source>
         <translation>ÜBER</translation>
     </message>
@@ -196,50 +263,6 @@
     <message>
         <source>Last reply</source>
         <translation>Letzte Antwort</translation>
-    </message>
-    <message>
-        <source>Laser Alarm</source>
-        <translation>Laseralarm</translation>
-    </message>
-    <message>
-        <source>Pressure Alarm</source>
-        <translation>Druckalarm</translation>
-    </message>
-    <message>
-        <source>Utility Gas Pressure</source>
-        <translation>Betriebsgasdruck</translation>
-    </message>
-    <message>
-        <source>Ringdown Alarm</source>
-        <translation>Ringdown-Alarm</translation>
-    </message>
-    <message>
-        <source>Temperature Alarm</source>
-        <translation>Temperaturalarm</translation>
-    </message>
-    <message>
-        <source>Reactor Temperature</source>
-        <translation>Reaktortemperatur</translation>
-    </message>
-    <message>
-        <source>Reference Cell</source>
-        <translation>Referenzzelle</translation>
-    </message>
-    <message>
-        <source>Detector Temperature</source>
-        <translation>Detektortemperatur</translation>
-    </message>
-    <message>
-        <source>Conc. Warning</source>
-        <translation>Konz.-Warnung</translation>
-    </message>
-    <message>
-        <source>Conc Alarm 1</source>
-        <translation>Konz.-Alarm 1</translation>
-    </message>
-    <message>
-        <source>Conc Alarm 2</source>
-        <translation>Konz.-Alarm 2</translation>
     </message>
 </context>
 <context>

@@ -2,15 +2,16 @@
 // badge follows link, mode and alarms; a tap on it opens the journal page,
 // which polls nothing, and closing it returns to the page as it was; link,
 // mode, alarm changes and every write a page sends are journaled.
+#include "analyzer/analyzerfacts.h"
 #include "app/vireogui.h"
+#include "base/eventjournal.h"
+#include "base/globals.h"
 #include "fakeanalyzer.h"
 #include "procedures/certificationwindow.h"
 #include "screens/homewindow.h"
 #include "screens/journalwindow.h"
 #include "settings/settingswindow.h"
 #include "support/testsupport.h"
-#include "widgets/eventjournal.h"
-#include "widgets/globals.h"
 #include "widgets/statusbadge.h"
 
 #include <QLabel>
@@ -106,7 +107,7 @@ void tst_JournalPanel::badgeFollowsTheAnalyzer()
     QVERIFY(EventJournal::current() && EventJournal::current()->isOpen());
     QVERIFY(EventJournal::current()->path().startsWith(m_home->path()));
     // Linked, but no mode read yet.
-    QCOMPARE(panel.badge->statusClass(), AnalyzerStatus::Maintenance);
+    QCOMPARE(panel.badge->statusClass(), Analyzer::StatusClass::Maintenance);
 
     // Each step's class differs from the one before, so a tick's replies are
     // seen to arrive.
@@ -118,17 +119,17 @@ void tst_JournalPanel::badgeFollowsTheAnalyzer()
         panel.tick();
     };
     answer(8, {});
-    QTRY_COMPARE(panel.badge->statusClass(), AnalyzerStatus::Normal);
+    QTRY_COMPARE(panel.badge->statusClass(), Analyzer::StatusClass::Normal);
     QCOMPARE(panel.badge->text(), QStringLiteral("Normal"));
     answer(8, {"laser_alarm_active"});
-    QTRY_COMPARE(panel.badge->statusClass(), AnalyzerStatus::Failure);
+    QTRY_COMPARE(panel.badge->statusClass(), Analyzer::StatusClass::Failure);
     answer(8, {"user_alarm_1_active"});
-    QTRY_COMPARE(panel.badge->statusClass(), AnalyzerStatus::OutOfLimits);
+    QTRY_COMPARE(panel.badge->statusClass(), Analyzer::StatusClass::OutOfLimits);
     answer(2, {"user_alarm_1_active"});
-    QTRY_COMPARE(panel.badge->statusClass(), AnalyzerStatus::Maintenance);
+    QTRY_COMPARE(panel.badge->statusClass(), Analyzer::StatusClass::Maintenance);
 
     panel.server.close();
-    QTRY_VERIFY((panel.tick(), panel.badge->statusClass() == AnalyzerStatus::Failure));
+    QTRY_VERIFY((panel.tick(), panel.badge->statusClass() == Analyzer::StatusClass::Failure));
     if (auto* popup = QApplication::activeModalWidget())
         popup->close();
     const QString server = panel.server.connectionString();
@@ -145,11 +146,13 @@ void tst_JournalPanel::journalFromTheBadgeAndBack()
     QTest::mouseClick(panel.badge, Qt::LeftButton);
     auto* journal = qobject_cast<JournalWindow*>(panel.page());
     QVERIFY(journal);
-    // The journal polls nothing: a tick sends the file manager's poll alone.
+    // The journal polls nothing: a tick sends the status poll and the file
+    // manager's poll alone.
     panel.tick();
-    QTRY_COMPARE(panel.server.lines.size(), 1);
-    QVERIFY(panel.server.lines.first().contains(kSerialPoll));
-    QCOMPARE(QJsonDocument::fromJson(panel.server.lines.first()).array().size(), 1);
+    QTRY_COMPARE(panel.server.lines.size(), 2);
+    QCOMPARE(TestSupport::methodsIn(panel.server.lines.at(0)), Analyzer::statusMethods());
+    QVERIFY(panel.server.lines.at(1).contains(kSerialPoll));
+    QCOMPARE(QJsonDocument::fromJson(panel.server.lines.at(1)).array().size(), 1);
     QTest::mouseClick(panel.badge, Qt::LeftButton); // on the journal already
     QCOMPARE(panel.page(), journal);
     QTest::mouseClick(journal->findChild<QPushButton*>("pushButtonClose"), Qt::LeftButton);
@@ -198,7 +201,7 @@ void tst_JournalPanel::writesAreJournaled()
     QTest::mouseClick(panel.page()->findChild<QPushButton*>("pushButtonService"), Qt::LeftButton);
     QCOMPARE(Panel::journal().last(), QStringLiteral("setting opmode sent >2"));
     panel.server.close();
-    QTRY_VERIFY((panel.tick(), panel.badge->statusClass() == AnalyzerStatus::Failure));
+    QTRY_VERIFY((panel.tick(), panel.badge->statusClass() == Analyzer::StatusClass::Failure));
     if (auto* popup = QApplication::activeModalWidget())
         popup->close();
     panel.gui.switchToWindow(MODE);

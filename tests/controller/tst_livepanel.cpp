@@ -1,9 +1,11 @@
 // End to end: the panel against the analyzer simulator. The frame window runs
 // in process (its poll ticks driven by the test); the real program is started
 // once the way the README starts it.
+#include "analyzer/analyzerfacts.h"
 #include "analyzer/connectioninterface.h"
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
+#include "base/globals.h"
 #include "screens/homewindow.h"
 #include "screens/modewindow.h"
 #include "screens/rdgraphwindow.h"
@@ -16,7 +18,6 @@
 #include "support/testsupport.h"
 #include "trend/trenddownload.h"
 #include "trend/trendwindow.h"
-#include "widgets/globals.h"
 #include "widgets/textmarkup.h"
 
 #include <QChartView>
@@ -133,7 +134,7 @@ void tst_LivePanel::liveHomeScreen()
 
     const int mode = ask(m_sim.port(), QStringLiteral("opmode")).toInt(-1);
     QVERIFY(mode >= 0 && mode < 14);
-    QTRY_COMPARE(title(), HomeWindow::opmodeNames().at(mode));
+    QTRY_COMPARE(title(), Analyzer::modeName(mode));
     QCOMPARE(homeLabel("speciesLabel")->text(), subscriptDigits(ask(m_sim.port(), QStringLiteral("species")).toString()));
     QCOMPARE(homeLabel("gasLabel")->text(), subscriptDigits(ask(m_sim.port(), QStringLiteral("current_gas")).toString()));
 
@@ -255,7 +256,7 @@ void tst_LivePanel::operatorScreensFromSimulator()
     tick();
     const int mode = ask(m_sim.port(), QStringLiteral("opmode")).toInt();
     QTRY_COMPARE(scans->findChild<QLabel*>(QStringLiteral("opmodeLabel"))->text(),
-                 HomeWindow::opmodeNames().at(mode));
+                 Analyzer::modeName(mode));
     const double current = ask(m_sim.port(), QStringLiteral("measure_current")).toDouble();
     const double shownCurrent =
         scans->findChild<QLineEdit*>(QStringLiteral("cavityScanTempCurrentLineEdit"))

@@ -2,10 +2,10 @@
 // decoded off the GUI thread keeps its place among the lines around it, and
 // the event loop goes on meanwhile.
 #include "app/vireogui.h"
+#include "base/globals.h"
 #include "fakeanalyzer.h"
 #include "screens/homewindow.h"
 #include "support/testsupport.h"
-#include "widgets/globals.h"
 
 #include <QElapsedTimer>
 #include <QLabel>

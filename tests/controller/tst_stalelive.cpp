@@ -1,13 +1,19 @@
-// Stale values end to end, with the panel's own poll timer running: a
-// simulator that stops answering (frozen, or ended) turns the home screen's
-// concentration and alarm lamps grey with their age within 4 s, and the
-// first replies of a simulator that runs again make them live at once.
+// Stale values and the analyzer's state end to end, with the panel's own poll
+// timer running: a simulator that stops answering (frozen, or ended) turns
+// the home screen's concentration and alarm lamps grey with their age, and
+// the status badge away from "Normal" on any page, within 4 s; the first
+// replies of a simulator that runs again make them live at once. An alarm
+// raised and cleared while the trend page is in front is journaled within
+// 2 s of each change.
+#include "analyzer/analyzerstate.h"
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
+#include "base/eventjournal.h"
+#include "base/globals.h"
 #include "screens/homewindow.h"
+#include "support/simclient.h"
 #include "support/simulatorprocess.h"
 #include "support/testsupport.h"
-#include "widgets/globals.h"
 #include "widgets/stalemarker.h"
 #include "widgets/statusbadge.h"
 
@@ -18,6 +24,7 @@
 
 namespace {
 constexpr int kStaleWithinMs = 4000;
+constexpr int kJournaledWithinMs = 2000;
 } // namespace
 
 class tst_StaleLive : public QObject
@@ -29,6 +36,9 @@ private slots:
     void cleanupTestCase();
     void init();
     void frozenSimulator();
+    void badgeLeavesNormalWhenFrozen_data();
+    void badgeLeavesNormalWhenFrozen();
+    void alarmOnTrendPageJournaled();
     void endedSimulator();
 
 private:
@@ -39,7 +49,11 @@ private:
     qint64 staleAfter(const QElapsedTimer& since);
 
     TestSupport::IsolatedHome m_isolatedHome;
-    TestSupport::SimulatorProcess m_sim{{"--seed", "7"}};
+    StatusBadge* badge() const { return m_window->findChild<StatusBadge*>(); }
+    /// How long until the journal's newest event is the alarm's action, or -1.
+    qint64 journaledAfter(const QString& action, const QElapsedTimer& since);
+
+    TestSupport::SimulatorProcess m_sim{{"--seed", "7", "--control"}};
     QTemporaryDir m_storage;
     std::unique_ptr<MainWindow> m_window;
     HomeWindow* m_home = nullptr;
@@ -64,8 +78,10 @@ void tst_StaleLive::cleanupTestCase()
 
 void tst_StaleLive::init()
 {
-    // Each case starts from a live panel, whatever the one before left.
+    // Each case starts from a live panel on its home page, whatever the one
+    // before left.
     m_sim.resume();
+    m_window->findChild<VireoGUI*>()->switchToWindow(HOME);
     QTRY_VERIFY_WITH_TIMEOUT(live(), 5000);
 }
 
@@ -112,6 +128,75 @@ void tst_StaleLive::frozenSimulator()
     QTRY_VERIFY_WITH_TIMEOUT(live(), 3000);
 }
 
+void tst_StaleLive::badgeLeavesNormalWhenFrozen_data()
+{
+    QTest::addColumn<WindowType>("page");
+    QTest::newRow("home") << HOME;
+    // The trend page asks neither the mode nor the alarms itself.
+    QTest::newRow("trend") << TREND;
+}
+
+void tst_StaleLive::badgeLeavesNormalWhenFrozen()
+{
+    QFETCH(WindowType, page);
+    auto* gui = m_window->findChild<VireoGUI*>();
+    const QDateTime shown = QDateTime::currentDateTime();
+    gui->switchToWindow(page);
+    // The mode and the alarms are read on this page too.
+    for (const QString& method : Analyzer::statusMethods())
+        QTRY_VERIFY_WITH_TIMEOUT(gui->analyzerState()->lastRead(method) > shown, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(badge()->statusClass(), Analyzer::StatusClass::Normal, 5000);
+    QElapsedTimer since;
+    since.start();
+    m_sim.pause();
+    QVERIFY(
+        QTest::qWaitFor([this] { return badge()->statusClass() != Analyzer::StatusClass::Normal; },
+                        2 * kStaleWithinMs));
+    const qint64 ms = since.elapsed();
+    QVERIFY2(ms <= kStaleWithinMs, qPrintable(QString::number(ms)));
+    QCOMPARE(badge()->statusClass(), Analyzer::StatusClass::Failure);
+    QCOMPARE(badge()->text(), QStringLiteral("Failure"));
+    m_sim.resume();
+    QTRY_COMPARE_WITH_TIMEOUT(badge()->statusClass(), Analyzer::StatusClass::Normal, 3000);
+}
+
+qint64 tst_StaleLive::journaledAfter(const QString& action, const QElapsedTimer& since)
+{
+    const auto newest = [] {
+        const QList<JournalEvent> events =
+            EventJournal::current()->events({QStringLiteral("alarm"), {}, {}}, 0, 1);
+        return events.isEmpty() ? QString() : events.first().subject + ' ' + events.first().action;
+    };
+    const QString wanted = QStringLiteral("laser_alarm_active ") + action;
+    if (!QTest::qWaitFor([&] { return newest() == wanted; }, 3 * kJournaledWithinMs))
+        return -1;
+    return since.elapsed();
+}
+
+void tst_StaleLive::alarmOnTrendPageJournaled()
+{
+    QVERIFY(EventJournal::current() && EventJournal::current()->isOpen());
+    m_window->findChild<VireoGUI*>()->switchToWindow(TREND);
+    SimClient control;
+    QVERIFY(control.connectTo(m_sim.port()));
+    for (const bool on : {true, false}) {
+        QElapsedTimer since;
+        since.start();
+        const QDateTime changed = QDateTime::currentDateTime();
+        QCOMPARE(control.call(QStringLiteral("sim_control"), QJsonArray{"alarm", "laser", on})
+                     .value(QStringLiteral("result")),
+                 QJsonValue(true));
+        const qint64 ms = journaledAfter(on ? "raised" : "cleared", since);
+        QVERIFY2(ms >= 0 && ms <= kJournaledWithinMs, qPrintable(QString::number(ms)));
+        // Stamped when it was read, not when a page was shown.
+        const QDateTime stamped =
+            EventJournal::current()->events({QStringLiteral("alarm"), {}, {}}, 0, 1).first().time;
+        QVERIFY(qAbs(changed.secsTo(stamped)) <= 2);
+        QCOMPARE(badge()->statusClass(),
+                 on ? Analyzer::StatusClass::Failure : Analyzer::StatusClass::Normal);
+    }
+}
+
 void tst_StaleLive::endedSimulator()
 {
     QElapsedTimer since;
@@ -120,13 +205,13 @@ void tst_StaleLive::endedSimulator()
     const qint64 ms = staleAfter(since);
     QVERIFY2(ms >= 0 && ms <= kStaleWithinMs, qPrintable(QString::number(ms)));
     qInfo() << "stale after" << ms << "ms";
-    QCOMPARE(m_window->findChild<StatusBadge*>()->statusClass(), AnalyzerStatus::Failure);
+    QCOMPARE(m_window->findChild<StatusBadge*>()->statusClass(), Analyzer::StatusClass::Failure);
     TestSupport::saveScreenshot(m_window.get(), "stale-lost-link");
 
     QVERIFY2(m_sim.restart(), qPrintable(m_sim.errorString()));
     // The tick reconnects, the next reports it and polls: live with its replies.
     QTRY_VERIFY_WITH_TIMEOUT(live(), 5000);
-    QVERIFY(m_window->findChild<StatusBadge*>()->statusClass() != AnalyzerStatus::Failure);
+    QVERIFY(m_window->findChild<StatusBadge*>()->statusClass() != Analyzer::StatusClass::Failure);
 }
 
 QTEST_MAIN(tst_StaleLive)

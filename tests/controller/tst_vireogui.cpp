@@ -1,9 +1,12 @@
 // The controller against a scripted server: what goes on the wire at start and
 // on each tick, line framing and routing by id, server messages, keypad entry
 // rules, connection popups and the shutdown request.
+#include "analyzer/analyzerfacts.h"
 #include "analyzer/connectioninterface.h"
 #include "analyzer/request.h"
 #include "app/vireogui.h"
+#include "base/globals.h"
+#include "base/language.h"
 #include "fakeanalyzer.h"
 #include "files/transferharness.h"
 #include "procedures/calibrationwindow.h"
@@ -14,9 +17,7 @@
 #include "support/testsupport.h"
 #include "trend/remotehistory.h"
 #include "trend/trendwindow.h"
-#include "widgets/globals.h"
 #include "widgets/keyboardwindow.h"
-#include "widgets/language.h"
 #include "widgets/textmarkup.h"
 
 #include <QChartView>
@@ -135,6 +136,7 @@ private slots:
     void cleanup();
     void startupSendsEveryClientOnce();
     void tickPollsOnlyTheVisiblePage();
+    void statusPollOnEveryPage();
     void measureRefreshesHomeAtOnce();
     void twoChunkReceive();
     void completeReplyKeptWhenLinkDropsMidNextLine();
@@ -266,11 +268,59 @@ void tst_VireoGUI::tickPollsOnlyTheVisiblePage()
     server.skipLinesWith = kSerialPoll;
     server.lines.clear();
 
-    // The mode page polls nothing, so a tick there sends only the serial number poll.
+    // The mode page polls nothing, so a tick there sends only the status
+    // poll (and the serial number poll).
     panel.gui.switchToWindow(MODE);
     panel.tick();
+    QTRY_COMPARE(server.lines.size(), 1);
+    QCOMPARE(TestSupport::methodsIn(server.lines.at(0)), Analyzer::statusMethods());
     expectHomePollNext(panel);
-    QCOMPARE(server.lines.size(), 1);
+    QCOMPARE(server.lines.size(), 2);
+}
+
+void tst_VireoGUI::statusPollOnEveryPage()
+{
+    // On every page the tick asks the mode and the alarm flags: the page's
+    // own rows as they are, then those status methods it does not ask
+    // itself, each once, with ids past every client's block and short of the
+    // transfers' range. The home page asks them all and sends its 28 alone.
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
+    int lastBlockId = 0;
+    for (QObject* object : panel.gui.findChildren<QObject*>()) {
+        if (auto* client = qobject_cast<Analyzer::RPCInterface*>(object))
+            lastBlockId = std::max(lastBlockId, client->lastRequestId());
+    }
+    const QStringList& status = Analyzer::statusMethods();
+    for (int page = HOME; page <= JOURNAL; ++page) {
+        panel.gui.switchToWindow(WindowType(page));
+        auto* client = qobject_cast<Analyzer::RPCInterface*>(panel.pages->currentWidget());
+        const QJsonArray own = client ? client->updateRequests() : QJsonArray();
+        server.lines.clear();
+        panel.tick();
+        QTRY_VERIFY(!server.lines.isEmpty());
+        const QJsonArray batch = parse(server.lines.first()).array();
+        const QStringList methods = TestSupport::methodsIn(server.lines.first());
+        QVERIFY(batch.size() >= own.size());
+        for (int i = 0; i < own.size(); ++i)
+            QCOMPARE(batch.at(i), own.at(i));
+        QStringList missing;
+        for (const QString& method : status) {
+            QCOMPARE(methods.count(method), 1);
+            if (!TestSupport::methodsIn(QJsonDocument(own).toJson()).contains(method))
+                missing << method;
+        }
+        QCOMPARE(methods.mid(own.size()), missing);
+        for (int i = own.size(); i < batch.size(); ++i) {
+            const int id = batch.at(i)["id"].toInt();
+            QVERIFY2(id > lastBlockId && id <= lastBlockId + status.size(),
+                     qPrintable(QStringLiteral("page %1, id %2").arg(page).arg(id)));
+            QVERIFY(!batch.at(i).toObject().contains(QStringLiteral("params")));
+        }
+        if (page == HOME)
+            QCOMPARE(batch.size(), 28);
+    }
 }
 
 void tst_VireoGUI::measureRefreshesHomeAtOnce()
@@ -594,11 +644,15 @@ void tst_VireoGUI::tickWhileKeypadShown()
     QTest::mouseClick(panel.home->findChild<QPushButton*>(QStringLiteral("pushButtonLock")),
                       Qt::LeftButton);
     QCOMPARE(panel.pages->currentWidget(), panel.keyboard);
-    // The keypad is no client: the home page behind it stays silent.
+    // The keypad is no client: the home page behind it stays silent, and
+    // only the status poll goes out.
     panel.tick();
     panel.tick();
+    QTRY_COMPARE(server.lines.size(), 2);
+    for (const QByteArray& line : server.lines)
+        QCOMPARE(TestSupport::methodsIn(line), Analyzer::statusMethods());
     expectHomePollNext(panel);
-    QCOMPARE(server.lines.size(), 1);
+    QCOMPARE(server.lines.size(), 3);
 }
 
 void tst_VireoGUI::titleBar()
@@ -758,9 +812,11 @@ void tst_VireoGUI::certificationRestartsWhenShown()
     panel.gui.switchToWindow(CERTIFICATION);
     panel.tick();
     QTRY_COMPARE(server.lines.size(), 1);
+    // Its six requests, the mode first, then the alarm flags of the status poll.
     const QJsonArray batch = parse(server.lines.at(0)).array();
-    QCOMPARE(batch.size(), 6);
+    QCOMPARE(batch.size(), 6 + Analyzer::statusMethods().size() - 1);
     QCOMPARE(batch.first()["id"].toInt(), certification->firstRequestId());
+    QCOMPARE(batch.at(5)["id"].toInt(), certification->lastRequestId());
     server.send(QByteArray(R"({"id":)") + QByteArray::number(certification->firstRequestId()) +
                 R"(,"result":8})" + "\n");
     QTRY_VERIFY(status->text().startsWith(QStringLiteral("Supply zero gas")));
@@ -888,7 +944,8 @@ void tst_VireoGUI::transferRepliesRoutedByTheirOwnIds()
     }
 
     const int start = startDownload(panel, FileManager::LogFile)["id"].toInt();
-    QCOMPARE(start, lastBlockId + 1); // the first id past every client's block
+    // The first id past every client's block and the status poll's ids.
+    QCOMPARE(start, lastBlockId + 1 + Analyzer::statusMethods().size());
     server.send(QByteArray(R"({"id":)") + QByteArray::number(start) + R"(,"result":[25,"tok"]})" "\n");
     QTRY_COMPARE(server.lines.size(), 2);
     const QJsonArray batch = parse(server.lines.at(1)).array();

@@ -6,9 +6,9 @@
 
 #include "analyzer/linedecoder.h"
 #include "analyzer/response.h"
+#include "base/globals.h"
 #include "files/filemanager.h"
 #include "support/messageanswerer.h"
-#include "widgets/globals.h"
 #include "widgets/openfile.h"
 
 #include <QDir>

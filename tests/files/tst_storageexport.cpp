@@ -3,11 +3,11 @@
 // the volume lacks the room, named with the serial number and time inside the
 // folder whatever the analyzer calls itself, whole or not at all, and each
 // one recorded in the journal.
+#include "base/eventjournal.h"
 #include "files/storage.h"
 #include "files/storageexport.h"
 #include "support/testsupport.h"
 #include "transferharness.h"
-#include "widgets/eventjournal.h"
 
 #include <QProcess>
 #include <QRegularExpression>

@@ -2,13 +2,13 @@
 // directive, the copies and the trend export on the instrument, the programs
 // it runs (the simulator's stand-ins, or scripts put first on PATH) and what
 // happens when mounting, a program or the operator's cancel gets in the way.
+#include "base/eventjournal.h"
 #include "files/cabinetdirectivefile.h"
 #include "files/storage.h"
 #include "files/storagenames.h"
 #include "support/simulatorprocess.h"
 #include "support/testsupport.h"
 #include "transferharness.h"
-#include "widgets/eventjournal.h"
 
 #include <QBuffer>
 #include <QProcess>

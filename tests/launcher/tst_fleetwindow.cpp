@@ -2,6 +2,8 @@
 // mode, stopped part way, never answering) and against a scripted analyzer
 // for what goes on the wire and what a hostile one sends back; the launcher's
 // window opens it, follows list changes into it, and starts panels from it.
+#include "analyzer/analyzerstate.h"
+#include "analyzer/response.h"
 #include "launcher/analyzerprobe.h"
 #include "launcher/fleetmodel.h"
 #include "launcher/fleetwindow.h"
@@ -141,6 +143,38 @@ QString cell(QWidget* window, const QString& name, int columnIndex)
     const int row = column(window, FleetModel::NameColumn).indexOf(name);
     return row < 0 ? QStringLiteral("<no row %1>").arg(name)
                    : column(window, columnIndex).at(row);
+}
+
+/// The class the row whose name is name shows.
+Analyzer::StatusClass classOf(QWidget* window, const QString& name)
+{
+    const int row = column(window, FleetModel::NameColumn).indexOf(name);
+    return table(window)
+        ->model()
+        ->index(row, FleetModel::StateColumn)
+        .data(FleetModel::StatusClassRole)
+        .value<Analyzer::StatusClass>();
+}
+
+/// The class the panel's badge shows for the analyzer on port: its own
+/// state object, fed with the replies to its status poll.
+Analyzer::StatusClass panelClassOf(quint16 port)
+{
+    SimClient client;
+    if (!client.connectTo(port))
+        return Analyzer::StatusClass::Failure;
+    Analyzer::AnalyzerState state;
+    state.setLink(true, QStringLiteral("127.0.0.1:%1").arg(port));
+    const QStringList& methods = Analyzer::statusMethods();
+    QJsonArray requests;
+    for (int i = 0; i < methods.size(); ++i)
+        requests.append(SimClient::request(methods.at(i), QJsonValue::Undefined, i + 1));
+    for (const QJsonValue& reply : client.batch(requests)) {
+        const int index = reply[QLatin1String("id")].toInt() - 1;
+        if (index >= 0 && index < methods.size())
+            state.take(methods.at(index), Analyzer::Response(reply.toObject()));
+    }
+    return state.statusClass();
 }
 
 ConnectionEntry entry(const QString& name, const QString& address)
@@ -296,6 +330,15 @@ void tst_FleetWindow::fleetOfSimulators()
         cell(&fleet, "Stack 2", FleetModel::LastReplyColumn), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     QVERIFY(qAbs(lastReply.secsTo(QDateTime::currentDateTime())) < 60);
     QCOMPARE(cell(&fleet, "Old", FleetModel::LastReplyColumn), QString());
+    // Each analyzer in the class its panel's badge would show, by the one rule.
+    const std::pair<const char*, TestSupport::SimulatorProcess*> answering[] = {
+        {"Stack 1", &measuring}, {"Dryer", &service}, {"Roof", &alarm}};
+    for (const auto& [name, sim] : answering)
+        QCOMPARE(classOf(&fleet, name), panelClassOf(sim->port()));
+    QCOMPARE(panelClassOf(measuring.port()), Analyzer::StatusClass::Normal);
+    QCOMPARE(panelClassOf(service.port()), Analyzer::StatusClass::Maintenance);
+    QCOMPARE(panelClassOf(alarm.port()), Analyzer::StatusClass::Failure);
+    QCOMPARE(classOf(&fleet, "Old"), Analyzer::StatusClass::Failure);
     TestSupport::saveScreenshot(&fleet, QStringLiteral("launcher_fleet_live"));
 
     // Stopped part way: unreachable, moved up among the failures, its last

@@ -1,12 +1,12 @@
 // The launcher's window driven like a user would: the frame, which buttons
 // work when, New/Edit/Delete against the settings store, and Launch of a
 // stand-in panel placed where the launcher looks for the real one.
+#include "base/language.h"
 #include "launcher/connectionsettingsdialog.h"
 #include "launcher/mainwindow.h"
 #include "launcher/settings.h"
 #include "launchertestsupport.h"
 #include "support/screencheck.h"
-#include "widgets/language.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

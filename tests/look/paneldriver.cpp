@@ -2,10 +2,10 @@
 
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
+#include "base/globals.h"
 #include "support/screencheck.h"
 #include "support/simclient.h"
 #include "support/testsupport.h"
-#include "widgets/globals.h"
 
 #include <QAbstractButton>
 #include <QChartView>

@@ -12,6 +12,7 @@
 #include "app/appsetup.h"
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
+#include "base/language.h"
 #include "paneldriver.h"
 #include "procedures/calibrationwindow.h"
 #include "procedures/certificationwindow.h"
@@ -29,7 +30,6 @@
 #include "trend/trenddownload.h"
 #include "trend/trendwindow.h"
 #include "widgets/keyboardwindow.h"
-#include "widgets/language.h"
 #include "widgets/statusbadge.h"
 
 #include <QChart>
@@ -185,12 +185,13 @@ void tst_PanelLook::verificationReminder()
     m_panel->tick();
     auto* alarms = home()->findChild<QListWidget*>(QStringLiteral("alarmsListWidget"));
     QTRY_VERIFY_WITH_TIMEOUT(
-        !alarms->findItems(shown("HomeWindow", "Perf. Verification"), Qt::MatchExactly).isEmpty(),
+        !alarms->findItems(shown("AnalyzerFacts", "Perf. Verification"), Qt::MatchExactly)
+             .isEmpty(),
         kDataTimeoutMs);
     VERIFY_SOUND("home-reminder-due");
 
     QVERIFY(m_panel->pressListItem(QStringLiteral("alarmsListWidget"),
-                                   shown("HomeWindow", "Perf. Verification")));
+                                   shown("AnalyzerFacts", "Perf. Verification")));
     QVERIFY(qobject_cast<CertificateWindow*>(m_panel->currentPage()));
     VERIFY_SOUND("reminder");
 
@@ -205,9 +206,9 @@ void tst_PanelLook::homeAndDetails()
     // The reminder put off, a later poll no longer holds the details page up
     // (the alarm list takes the flag of the poll before).
     auto* alarms = home()->findChild<QListWidget*>(QStringLiteral("alarmsListWidget"));
-    QTRY_VERIFY(
-        (m_panel->tick(),
-         alarms->findItems(shown("HomeWindow", "Perf. Verification"), Qt::MatchExactly).isEmpty()));
+    QTRY_VERIFY((m_panel->tick(),
+                 alarms->findItems(shown("AnalyzerFacts", "Perf. Verification"), Qt::MatchExactly)
+                     .isEmpty()));
     auto* stack = home()->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
     QCOMPARE(stack->currentIndex(), 0);
     VERIFY_SOUND("home-details");
@@ -302,7 +303,7 @@ void tst_PanelLook::modeAndScans()
     auto* scans = qobject_cast<ScansWindow*>(m_panel->currentPage());
     QVERIFY(scans);
     m_panel->tick();
-    QTRY_COMPARE(label(scans, "opmodeLabel")->text(), shown("HomeWindow", "MEASURE MODE"));
+    QTRY_COMPARE(label(scans, "opmodeLabel")->text(), shown("AnalyzerFacts", "MEASURE MODE"));
     VERIFY_SOUND("scans");
     QVERIFY(m_panel->press(QStringLiteral("pushButtonClose")));
     QCOMPARE(m_panel->currentPage(), home());
@@ -533,13 +534,13 @@ void tst_PanelLook::journalFromTheBadge()
     QVERIFY(goHome());
     m_panel->tick();
     auto* badge = m_panel->gui()->findChild<StatusBadge*>(QStringLiteral("statusBadge"));
-    QTRY_COMPARE(badge->statusClass(), AnalyzerStatus::Maintenance);
-    QCOMPARE(badge->text(), shown("StatusBadge", "Maintenance"));
+    QTRY_COMPARE(badge->statusClass(), Analyzer::StatusClass::Maintenance);
+    QCOMPARE(badge->text(), shown("AnalyzerFacts", "Maintenance"));
     // Drawn in its class's colour, between the unit's name and the version.
     const QPoint at = badge->mapTo(m_panel->window(), QPoint());
     const QImage drawn = m_panel->window()->grab(QRect(at, badge->size())).toImage();
     QCOMPARE(drawn.pixelColor(6, drawn.height() / 2),
-             StatusBadge::classColour(AnalyzerStatus::Maintenance));
+             StatusBadge::classColour(Analyzer::StatusClass::Maintenance));
     QVERIFY(at.x() > label(m_panel->gui(), "nameLabel")->mapTo(m_panel->window(), QPoint()).x());
 
     QVERIFY(m_panel->pressOnTitleBar(QStringLiteral("statusBadge")));
@@ -550,15 +551,15 @@ void tst_PanelLook::journalFromTheBadge()
     QStringList events;
     for (int row = 0; row < journal->model()->rowCount(); ++row)
         events << journal->model()->index(row, JournalModel::EventColumn).data().toString();
-    const QString reminder = shown("HomeWindow", "Perf. Verification");
+    const QString reminder = shown("AnalyzerFacts", "Perf. Verification");
     const QString raised = shown("JournalModel", "%1 raised").arg(reminder);
     const QString cleared = shown("JournalModel", "%1 cleared").arg(reminder);
     QVERIFY2(events.contains(raised), qPrintable(events.join('\n')));
     QVERIFY(events.contains(cleared));
     QVERIFY(events.indexOf(cleared) < events.indexOf(raised));
-    QVERIFY(events.contains(shown("JournalModel", "Mode changed from %1 to %2")
-                                .arg(shown("HomeWindow", "MEASURE MODE"),
-                                     shown("HomeWindow", "SERVICE MODE"))));
+    QVERIFY(events.contains(
+        shown("JournalModel", "Mode changed from %1 to %2")
+            .arg(shown("AnalyzerFacts", "MEASURE MODE"), shown("AnalyzerFacts", "SERVICE MODE"))));
     VERIFY_SOUND("journal");
 
     QVERIFY(m_panel->press(QStringLiteral("pushButtonClose")));

@@ -1,8 +1,8 @@
 // The certification steps through a fake context, without a window: what
 // each step shows and sends, and where every event takes it.
+#include "base/globals.h"
 #include "procedures/certificationcontext.h"
 #include "procedures/certificationstates.h"
-#include "widgets/globals.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

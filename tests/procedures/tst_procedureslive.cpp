@@ -5,13 +5,13 @@
 #include "analyzer/connectionmanager.h"
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
+#include "base/globals.h"
 #include "procedures/calibrationwindow.h"
 #include "procedures/certificationwindow.h"
 #include "support/messageanswerer.h"
 #include "support/simclient.h"
 #include "support/simulatorprocess.h"
 #include "support/testsupport.h"
-#include "widgets/globals.h"
 
 #include <QDir>
 #include <QElapsedTimer>

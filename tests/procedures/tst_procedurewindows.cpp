@@ -1,13 +1,13 @@
 // The two procedure pages as the controller sees them: what they poll and
 // send, how replies reach the current step, and what the operator sees.
 #include "analyzer/response.h"
+#include "base/eventjournal.h"
+#include "base/globals.h"
 #include "files/filemanager.h"
 #include "procedures/calibrationwindow.h"
 #include "procedures/certificationstates.h"
 #include "procedures/certificationwindow.h"
 #include "support/testsupport.h"
-#include "widgets/eventjournal.h"
-#include "widgets/globals.h"
 
 #include <QJsonDocument>
 #include <QLabel>

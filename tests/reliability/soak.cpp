@@ -4,10 +4,10 @@
 #include "analyzer/rpcinterface.h"
 #include "app/appsetup.h"
 #include "app/vireogui.h"
+#include "base/language.h"
 #include "files/filemanager.h"
 #include "support/simclient.h"
 #include "support/testsupport.h"
-#include "widgets/language.h"
 #include "transferharness.h"
 
 #include <QApplication>

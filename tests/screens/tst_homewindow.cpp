@@ -227,7 +227,6 @@ private slots:
     void sameTickPaintsNothing();
     void staleWithTheLinkDown();
     void staleWhenNotRefreshed();
-    void alarmFlagsReadByEachRebuild();
     void screenshots();
 
 private:
@@ -916,21 +915,6 @@ void tst_HomeWindow::staleWhenNotRefreshed()
     answerPoll(home);
     QVERIFY(!home.concentrationMarker()->isStale());
     QVERIFY(showsLamp(child<QLabel>(home, "systemAlarmLabel"), ":/images/GreenLight.png"));
-}
-
-void tst_HomeWindow::alarmFlagsReadByEachRebuild()
-{
-    FakeHistory history;
-    HomeWindow home(&history, nullptr);
-    home.assignRequestIds(2);
-    QSignalSpy read(&home, &HomeWindow::alarmsRead);
-    answerTwoPolls(
-        home,
-        {{LaserAlarm, true}, {UserAlarm2, true}, {CertificateExpired, true}, {ConcWarning, true}});
-    QCOMPARE(read.size(), 2);
-    QCOMPARE(read.last().at(0).value<AlarmFlags>(), AlarmFlag::Laser | AlarmFlag::UserAlarm2 |
-                                                        AlarmFlag::CertificateExpired |
-                                                        AlarmFlag::ConcWarning);
 }
 
 void tst_HomeWindow::screenshots()

@@ -2,6 +2,7 @@
 // narrowed by kind and by days picked on the calendar, read a page at a time,
 // and exported to CSV with exactly the rows it lists.
 #include "analyzer/response.h"
+#include "base/globals.h"
 #include "files/filemanager.h"
 #include "screens/homewindow.h"
 #include "screens/journalmodel.h"
@@ -9,7 +10,6 @@
 #include "support/messageanswerer.h"
 #include "support/testsupport.h"
 #include "widgets/calendardialog.h"
-#include "widgets/globals.h"
 
 #include <QCalendarWidget>
 #include <QComboBox>

@@ -3,11 +3,11 @@
 // and are read back from the simulator over a connection of the test's own.
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
+#include "base/globals.h"
 #include "settings/settingswindow.h"
 #include "support/simclient.h"
 #include "support/simulatorprocess.h"
 #include "support/testsupport.h"
-#include "widgets/globals.h"
 #include "widgets/keyboardwindow.h"
 
 #include <QCheckBox>

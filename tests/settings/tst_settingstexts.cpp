@@ -6,11 +6,11 @@
 #include "analyzer/response.h"
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
+#include "base/globals.h"
 #include "settings/settingswindow.h"
 #include "support/simclient.h"
 #include "support/simulatorprocess.h"
 #include "support/testsupport.h"
-#include "widgets/globals.h"
 #include "widgets/keyboardwindow.h"
 
 #include <QAbstractButton>

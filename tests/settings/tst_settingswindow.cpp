@@ -4,11 +4,11 @@
 // Rows are numbered as the screen's request table: row r has id first + r - 1.
 #include "analyzer/request.h"
 #include "analyzer/response.h"
+#include "base/globals.h"
+#include "base/language.h"
 #include "files/ibacklight.h"
 #include "settings/settingswindow.h"
 #include "support/testsupport.h"
-#include "widgets/globals.h"
-#include "widgets/language.h"
 #include "widgets/stalemarker.h"
 
 #include <QCalendarWidget>

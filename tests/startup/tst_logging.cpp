@@ -1,9 +1,8 @@
 // The message handler's exact lines, to a real log server and to ~/GUI.log.
-#include "widgets/logwriter.h"
-#include "widgets/messagehandler.h"
-#include "widgets/textmarkup.h"
-
+#include "base/logwriter.h"
+#include "base/messagehandler.h"
 #include "support/testsupport.h"
+#include "widgets/textmarkup.h"
 
 #include <QFile>
 #include <QLocalServer>

@@ -3,8 +3,7 @@
 #include "app/appsetup.h"
 #include "app/commandline.h"
 #include "app/mainwindow.h"
-#include "widgets/globals.h"
-
+#include "base/globals.h"
 #include "support/testsupport.h"
 
 #include <QFile>

@@ -5,13 +5,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QPixmap>
 #include <QPointer>
 #include <QProcess>
-#include <QTime>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTime>
 #include <QTimer>
 #include <QWidget>
 #include <unistd.h>
@@ -207,6 +208,17 @@ QString saveScreenshot(QWidget* widget, const QString& name)
     const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
     widget->grab().save(path);
     return path;
+}
+
+QStringList methodsIn(const QByteArray& line)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(line);
+    const QJsonArray requests =
+        document.isArray() ? document.array() : QJsonArray{document.object()};
+    QStringList methods;
+    for (const QJsonValue& request : requests)
+        methods << request[QLatin1String("method")].toString();
+    return methods;
 }
 
 } // namespace TestSupport

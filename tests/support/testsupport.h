@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <ctime>
@@ -106,6 +107,8 @@ template <typename T> T* child(QWidget* parent, const QString& name)
 QJsonObject replyJson(int id, const QJsonValue& result);
 /// An error reply: {"id": id, "error": {"code": code, "message": "..."}}.
 QJsonObject errorJson(int id, int code = 2);
+/// The methods of a line sent to the analyzer (a batch or one request), in order.
+QStringList methodsIn(const QByteArray& line);
 
 /// The whole seconds an age label shows ("12 s ago"), or -1 for any other
 /// text. Ages count on the real clock, where a busy machine may skip one shown.

@@ -4,7 +4,7 @@
 // sources is missing from the catalogue or only kept there as obsolete, when
 // an entry is unfinished, or when a translation drops or adds a %1. So a new
 // tr() without its translation fails CI.
-#include "widgets/language.h"
+#include "base/language.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,13 +3,13 @@
 // folder under the serial number and time; each carries exactly what the
 // chart shows.
 #include "analyzer/response.h"
+#include "base/globals.h"
 #include "files/filemanager.h"
 #include "support/messageanswerer.h"
 #include "support/testsupport.h"
 #include "trend/chartexport.h"
 #include "trend/historyinterface.h"
 #include "trend/trendwindow.h"
-#include "widgets/globals.h"
 
 #include <QChartView>
 #include <QDir>

@@ -6,12 +6,12 @@
 // so that nothing waits 10 or 30 seconds.
 #include "analyzer/connectioninterface.h"
 #include "app/vireogui.h"
+#include "base/globals.h"
 #include "screens/homewindow.h"
 #include "support/simulatorprocess.h"
 #include "support/testsupport.h"
 #include "trend/remotehistory.h"
 #include "trend/trendwindow.h"
-#include "widgets/globals.h"
 
 #include <QChartView>
 #include <QDateTimeAxis>

@@ -2,9 +2,9 @@
 // until a mode is heard), the period each button stands for, the unit it
 // passes on and the storage label.
 #include "analyzer/response.h"
+#include "base/globals.h"
 #include "support/testsupport.h"
 #include "trend/trenddownload.h"
-#include "widgets/globals.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,10 +1,10 @@
 // The message, progress and date popups as their owners use them: run
 // modally and answered by a button, or asked to close by the operator.
+#include "base/language.h"
 #include "support/screencheck.h"
 #include "support/testsupport.h"
 #include "widgets/calendardialog.h"
 #include "widgets/messagebox.h"
-#include "widgets/language.h"
 #include "widgets/progressdialog.h"
 
 #include <QCalendarWidget>

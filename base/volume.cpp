@@ -1,6 +1,6 @@
-#include "trend/volume.h"
+#include "base/volume.h"
 
-#include "trend/unitkeys.h"
+#include "base/unitkeys.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "trend/conversioninterface.h"
+#include "base/conversioninterface.h"
 
 #include <cmath>
 

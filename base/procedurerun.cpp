@@ -1,6 +1,6 @@
-#include "widgets/procedurerun.h"
+#include "base/procedurerun.h"
 
-#include "widgets/eventjournal.h"
+#include "base/eventjournal.h"
 
 void ProcedureRun::stepEntered(Step step, const QString& outcome)
 {

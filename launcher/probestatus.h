@@ -3,13 +3,19 @@
 // list never stores it.
 #pragma once
 
+#include "analyzer/analyzerfacts.h"
+
 #include <QDateTime>
 #include <QString>
-#include <QStringList>
 #include <optional>
 
-struct AnalyzerStatus
+struct ProbeStatus
 {
+    /// The class the panel's status badge would show for this analyzer (the
+    /// same rule, applied to what the last complete answer said); Failure
+    /// while it does not answer.
+    Analyzer::StatusClass statusClass() const;
+
     enum class Link
     {
         /// No answer yet since the window opened.
@@ -36,10 +42,10 @@ struct AnalyzerStatus
     QString unitKey;
     double ppmSwitchLevel = 1000.0;
     QString species;
-    /// The active alarms, by their untranslated labels, in the panel's order.
-    QStringList alarms;
-    /// The ring-down alarm makes the panel read "OVER" instead of a value.
-    bool ringDownAlarm = false;
+    /// The active alarm flags.
+    Analyzer::AlarmFlags alarms;
+    /// With a reactor, two alarms have other names.
+    bool reactorUsed = false;
     /// When the last complete answer arrived; null before the first.
     QDateTime lastGoodReply;
 };

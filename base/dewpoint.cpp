@@ -1,4 +1,4 @@
-#include "trend/dewpoint.h"
+#include "base/dewpoint.h"
 
 namespace UnitConversion {
 

@@ -1,4 +1,4 @@
-#include "widgets/globals.h"
+#include "base/globals.h"
 
 namespace {
 

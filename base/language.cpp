@@ -1,4 +1,4 @@
-#include "widgets/language.h"
+#include "base/language.h"
 
 #include <QCoreApplication>
 #include <QDebug>

@@ -1,4 +1,4 @@
-#include "widgets/logwriter.h"
+#include "base/logwriter.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -2,8 +2,8 @@
 // events within its bound, lists them newest first by kind and local date,
 // writes in WAL mode and copes with a file that is no journal or a folder it
 // cannot write.
+#include "base/eventjournal.h"
 #include "support/testsupport.h"
-#include "widgets/eventjournal.h"
 #include "widgets/textmarkup.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "widgets/journalevent.h"
+#include "base/journalevent.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,8 +1,8 @@
 // The concentration display rule: ppb/ppm switch and decimals by magnitude.
-#include "trend/dewpointc.h"
-#include "trend/dewpointf.h"
-#include "trend/dewpointk.h"
-#include "trend/weight.h"
+#include "base/dewpointc.h"
+#include "base/dewpointf.h"
+#include "base/dewpointk.h"
+#include "base/weight.h"
 
 #include <QtTest>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "trend/weight.h"
+#include "base/weight.h"
 
-#include "trend/unitkeys.h"
+#include "base/unitkeys.h"
 
 namespace UnitConversion {
 

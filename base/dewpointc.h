@@ -1,8 +1,8 @@
 // Dew point in degrees Celsius.
 #pragma once
 
-#include "trend/dewpoint.h"
-#include "trend/unitkeys.h"
+#include "base/dewpoint.h"
+#include "base/unitkeys.h"
 
 namespace UnitConversion {
 

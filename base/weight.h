@@ -1,7 +1,7 @@
 // Concentration by weight: the volume display rule with weight labels.
 #pragma once
 
-#include "trend/volume.h"
+#include "base/volume.h"
 
 namespace UnitConversion {
 

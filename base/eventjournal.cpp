@@ -1,6 +1,6 @@
-#include "widgets/eventjournal.h"
+#include "base/eventjournal.h"
 
-#include "widgets/textmarkup.h"
+#include "base/servertext.h"
 
 #include <QDebug>
 #include <QDir>
@@ -270,8 +270,8 @@ void EventJournal::setCurrent(EventJournal* journal)
 }
 
 void EventJournal::note(JournalEvent::Kind kind, const QString& subject, const QString& action,
-                        const QString& oldValue, const QString& newValue)
+                        const QString& oldValue, const QString& newValue, const QDateTime& time)
 {
     if (g_current)
-        g_current->record(JournalEvent(kind, subject, action, oldValue, newValue));
+        g_current->record(JournalEvent(kind, subject, action, oldValue, newValue, time));
 }

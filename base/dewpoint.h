@@ -2,7 +2,7 @@
 // temperature scale.
 #pragma once
 
-#include "trend/conversioninterface.h"
+#include "base/conversioninterface.h"
 
 namespace UnitConversion {
 

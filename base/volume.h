@@ -2,7 +2,7 @@
 // or above it.
 #pragma once
 
-#include "trend/conversioninterface.h"
+#include "base/conversioninterface.h"
 
 namespace UnitConversion {
 

@@ -9,7 +9,7 @@
 // (a page under test, or a file that could not be opened).
 #pragma once
 
-#include "widgets/journalevent.h"
+#include "base/journalevent.h"
 
 #include <QDate>
 #include <QList>
@@ -61,9 +61,11 @@ public:
     /// The journal pages note their events in; null while none is open.
     static EventJournal* current();
     static void setCurrent(EventJournal* journal);
-    /// Records an event in the current journal, if there is one.
+    /// Records an event in the current journal, if there is one, stamped
+    /// with time (now, when it is invalid).
     static void note(JournalEvent::Kind kind, const QString& subject, const QString& action,
-                     const QString& oldValue = QString(), const QString& newValue = QString());
+                     const QString& oldValue = QString(), const QString& newValue = QString(),
+                     const QDateTime& time = QDateTime());
 
 private:
     bool open();

@@ -1,6 +1,6 @@
-#include "widgets/messagehandler.h"
+#include "base/messagehandler.h"
 
-#include "widgets/logwriter.h"
+#include "base/logwriter.h"
 
 namespace {
 
