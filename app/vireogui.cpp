@@ -290,6 +290,12 @@ void VireoGUI::requestUpdate()
     QJsonArray batch;
     if (auto* client = qobject_cast<Analyzer::RPCInterface*>(m_pages.currentWidget()))
         batch = client->updateRequests();
+    // A certification run belongs to the analyzer, not to its page: with the
+    // journal or a popup in front it is still supervised, and its waits run.
+    if (m_certification->isRunning() && m_pages.currentWidget() != m_certification) {
+        for (const QJsonValue& request : m_certification->updateRequests())
+            batch.append(request);
+    }
     for (const QJsonValue& request : m_statusPoll.missingFrom(batch))
         batch.append(request);
     if (!batch.isEmpty())
@@ -415,7 +421,9 @@ void VireoGUI::putDownKeyboard(bool accepted)
         QString text = m_keyboard->getLine();
         QJsonArray params = m_keyboardRequest.params();
         bool appended = false;
-        if (m_keyboardRequest.method() == QLatin1String("date_time")) {
+        if (text.isEmpty()) {
+            // Nothing typed (C, then OK) is no entry.
+        } else if (m_keyboardRequest.method() == QLatin1String("date_time")) {
             // The keypad has no colon: the time of day is typed with dots.
             text.replace(QLatin1Char('.'), QLatin1Char(':'));
             params.append(text);
@@ -434,6 +442,13 @@ void VireoGUI::putDownKeyboard(bool accepted)
         }
         if (appended) {
             m_keyboardRequest.setParams(params);
+            // The settings page bounds its fields as its sliders do, and
+            // drops an edit begun in service mode once the gate has closed.
+            if (m_clients.clientFor(m_keyboardRequest.id()) == m_settings &&
+                !m_keyboardRequest.isGuiOnly())
+                appended = m_settings->admitKeypadEntry(m_keyboardRequest);
+        }
+        if (appended) {
             if (m_keyboardRequest.isGuiOnly()) {
                 m_clients.route(Analyzer::Response(m_keyboardRequest));
             } else {
@@ -474,8 +489,9 @@ void VireoGUI::connectionStatusChanged()
     m_connectionPopup->show();
     m_connectionPopup->raise();
 
-    // A transfer under way ends as cancelled; then the procedures and the
-    // settings page hear whether the link is down.
+    // The procedures and the settings page hear first whether the link is
+    // down, so that a run copying a file ends on the lost link rather than on
+    // the failed copy; then a transfer under way ends as cancelled.
     const bool lost = !connection->isConnected();
     m_state->setLink(!lost, connection->serverName());
     m_home->connectionChanged(lost);
@@ -483,14 +499,14 @@ void VireoGUI::connectionStatusChanged()
         if (auto* remote = dynamic_cast<Trend::RemoteHistory*>(history))
             remote->forgetUnanswered();
     }
+    m_certification->connectionChanged(lost);
+    m_calibration->connectionChanged(lost);
+    m_settings->connectionChanged(lost);
     // Only a transfer over the link ends with it; a program that runs on the
     // storage side (the trend conversion, the cabinet maker) decides its own
     // outcome, and with nothing under way there is nothing to report.
     if (lost && m_fileManager->isTransferActive())
         m_fileManager->endTransfer(FileManager::cancelledText(), true);
-    m_certification->connectionChanged(lost);
-    m_calibration->connectionChanged(lost);
-    m_settings->connectionChanged(lost);
     if (!lost)
         askForHistory(); // history asked for while the link was down never went out
 }

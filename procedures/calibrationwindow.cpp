@@ -22,12 +22,20 @@ CalibrationWindow::~CalibrationWindow()
 
 void CalibrationWindow::assignRequestIds(int firstId)
 {
-    m_adc1Request.setId(firstId);
+    m_firstId = firstId;
+    m_runs = 0;
     m_adc1Request.setMethod(QStringLiteral("apc_calibrate_adc_v1"));
-    m_adc2Request.setId(firstId + 1);
     m_adc2Request.setMethod(QStringLiteral("apc_calibrate_adc_v2"));
-    m_dacRequest.setId(firstId + 2);
     m_dacRequest.setMethod(QStringLiteral("apc_calibrate_dac"));
+    useIdsOfRun(0);
+}
+
+void CalibrationWindow::useIdsOfRun(int run)
+{
+    const int first = m_firstId + 3 * (run % kRunsOfIds);
+    m_adc1Request.setId(first);
+    m_adc2Request.setId(first + 1);
+    m_dacRequest.setId(first + 2);
 }
 
 void CalibrationWindow::handleResponse(const Analyzer::Response& response)
@@ -93,7 +101,10 @@ void CalibrationWindow::setState(Calibration::State* next)
         m_state = next;
         return;
     }
+    // The procedure begins again: the next run's requests take ids that no
+    // recent run waits for an answer on.
     m_state = new Calibration::ConnectBoxState(*this);
+    useIdsOfRun(++m_runs);
     emit goToWindow(SETTINGS);
 }
 

@@ -27,10 +27,15 @@ public:
     /// A lost link ends the procedure; a restored one changes nothing.
     void connectionChanged(bool lost);
 
+    /// Runs whose requests carry ids of their own: a run takes the next
+    /// three of its block, so a late reply to an earlier run's request falls
+    /// on no id the current run waits for.
+    static constexpr int kRunsOfIds = 4;
+
     // Analyzer::RPCInterface
     void assignRequestIds(int firstId) override;
-    int firstRequestId() override { return m_adc1Request.id(); }
-    int lastRequestId() override { return m_dacRequest.id(); }
+    int firstRequestId() override { return m_firstId; }
+    int lastRequestId() override { return m_firstId + 3 * kRunsOfIds - 1; }
     QJsonArray updateRequests() override { return QJsonArray(); }
     void handleResponse(const Analyzer::Response& response) override;
 
@@ -55,6 +60,12 @@ private slots:
     void on_buttonCancel_clicked();
 
 private:
+    /// Moves the three requests to the ids of the next run.
+    void useIdsOfRun(int run);
+
+    int m_firstId = 0;
+    /// Runs begun since the ids were given out; the run's ids follow from it.
+    int m_runs = 0;
     Analyzer::Request m_adc1Request;
     Analyzer::Request m_adc2Request;
     Analyzer::Request m_dacRequest;

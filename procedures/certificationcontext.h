@@ -32,6 +32,10 @@ public:
     /// first, the current state hears onTimeout once the wait limit (a minute
     /// on the panel) has passed while the page is on view.
     virtual void startTimeout() = 0;
+    /// The run ended on a lost link with the analyzer out of service mode:
+    /// the service mode sent then went nowhere, so the window sends it again
+    /// once the link is back, whatever the operator pressed meanwhile.
+    virtual void restoreServiceModeOnReconnect() = 0;
     virtual bool runOnPeak() const = 0;
     /// Seconds of on- or off-peak data collection.
     virtual int collectionTime() const = 0;

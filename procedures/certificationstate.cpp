@@ -55,7 +55,8 @@ void State::end(Context& context, const QString& text)
 
 void State::endOnLostLink(Context& context)
 {
-    moveTo(context, new CompleteState(context, lostConnectionText(), true));
+    context.restoreServiceModeOnReconnect();
+    end(context, lostConnectionText());
 }
 
 void State::leave(Context& context)
@@ -161,7 +162,7 @@ void PeakState::refresh(Context& context)
 
 void PeakState::supervised(Context& context)
 {
-    if (QDateTime::currentMSecsSinceEpoch() >= m_endMs)
+    if (m_targetSeen && QDateTime::currentMSecsSinceEpoch() >= m_endMs)
         moveTo(context, new CavityScanState(context));
 }
 

@@ -26,8 +26,10 @@ public:
 
     virtual void onOpmode(Context&, int /*mode*/) {}
     virtual void onSystemAlarm(Context&, bool /*alarm*/) {}
+    /// The state has become the current one (after the step that made it
+    /// has finished).
+    virtual void onEntered(Context&) {}
     virtual void onConnectionLost(Context&) {}
-    virtual void onConnectionRestored(Context&) {}
     /// The wait started with Context::startTimeout ran out.
     virtual void onTimeout(Context&) {}
     virtual void onDownloadComplete(Context&, bool /*failed*/) {}
@@ -49,8 +51,8 @@ protected:
     /// Ends the procedure on CompleteState with text (empty: success).
     void end(Context& context, const QString& text);
     /// Ends a run that has the analyzer out of its mode on a lost link: the
-    /// service mode sent then is lost with the link, so it goes out again
-    /// once the link is back.
+    /// service mode sent then is lost with the link, so the context sends it
+    /// again once the link is back.
     void endOnLostLink(Context& context);
     /// Leaves the procedure for the settings screen.
     void leave(Context& context);
@@ -112,6 +114,8 @@ protected:
 };
 
 /// Collects data in a target mode for the configured time, with a countdown.
+/// The time counts only once the analyzer has been seen in the target mode:
+/// a refused write leaves it where it was, and that is no collection.
 class PeakState : public SupervisedState
 {
 protected:

@@ -154,13 +154,13 @@ BundleFilesState::BundleFilesState(Context& context)
 {
     showButtons(context, false, false, false);
     refresh(context);
-    // Packaging starts on the next poll reply; no reply, no packaging.
-    context.startTimeout();
 }
 
-void BundleFilesState::onOpmode(Context& context, int)
+void BundleFilesState::onEntered(Context& context)
 {
-    refresh(context);
+    // Packaging works on the storage folder alone: it needs nothing more of
+    // the analyzer, so it starts at once, link or no link, and its own
+    // result decides, however long it takes.
     if (m_started)
         return;
     m_started = true;
@@ -168,11 +168,9 @@ void BundleFilesState::onOpmode(Context& context, int)
     context.startFileDownload(FileManager::CertificationPackage);
 }
 
-void BundleFilesState::onTimeout(Context& context)
+void BundleFilesState::onOpmode(Context& context, int)
 {
-    // Once packaging runs, its own result decides, however long it takes.
-    if (!m_started)
-        end(context, packagingError());
+    refresh(context);
 }
 
 void BundleFilesState::onDownloadComplete(Context& context, bool failed)
@@ -182,20 +180,13 @@ void BundleFilesState::onDownloadComplete(Context& context, bool failed)
     end(context, failed ? packagingError() : QString());
 }
 
-CompleteState::CompleteState(Context& context, const QString& text, bool resendOnRestore)
-    : m_resendOnRestore(resendOnRestore)
+CompleteState::CompleteState(Context& context, const QString& text)
 {
     context.setStatusText(text.isEmpty() ? QCoreApplication::translate(
                                                "Certification", "Certification scans complete")
                                          : text);
     showButtons(context, false, false, true);
     context.setOpmode(Analyzer::ServiceMode);
-}
-
-void CompleteState::onConnectionRestored(Context& context)
-{
-    if (m_resendOnRestore)
-        context.setOpmode(Analyzer::ServiceMode);
 }
 
 } // namespace Certification

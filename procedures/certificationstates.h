@@ -102,8 +102,8 @@ class BundleFilesState : public ProgressState
 {
 public:
     explicit BundleFilesState(Context& context);
+    void onEntered(Context& context) override;
     void onOpmode(Context& context, int mode) override;
-    void onTimeout(Context& context) override;
     void onDownloadComplete(Context& context, bool failed) override;
     void onNext(Context& context) override { leave(context); }
     void onCancel(Context& context) override { leave(context); }
@@ -116,16 +116,10 @@ private:
 class CompleteState : public State
 {
 public:
-    /// resendOnRestore: the service mode sent on entry went nowhere (the link
-    /// was down), so it goes out again when the link comes back.
-    CompleteState(Context& context, const QString& text, bool resendOnRestore = false);
-    void onConnectionRestored(Context& context) override;
+    CompleteState(Context& context, const QString& text);
     void onNext(Context& context) override { leave(context); }
     void onCancel(Context& context) override { leave(context); }
     void onOk(Context& context) override { leave(context); }
-
-private:
-    bool m_resendOnRestore;
 };
 
 } // namespace Certification

@@ -8,6 +8,7 @@
 #include <QDebug>
 #include <climits>
 #include <cmath>
+#include <utility>
 
 namespace {
 const int kLaser = 1;
@@ -179,9 +180,11 @@ void CertificationWindow::setState(Certification::State* next)
     noteStep(next);
     if (next) {
         m_state = next;
+        announceState();
         return;
     }
     m_state = new Certification::InsertUSBState(*this);
+    announceState();
     emit goToWindow(SETTINGS);
 }
 
@@ -190,6 +193,18 @@ void CertificationWindow::replaceState(Certification::State* next)
     noteStep(next);
     delete m_state;
     m_state = next;
+    announceState();
+}
+
+void CertificationWindow::announceState()
+{
+    // The step that made the state is still on the stack (it deletes itself
+    // after handing over), so the new state hears of it from the event loop.
+    const quint64 change = ++m_stateChanges;
+    QTimer::singleShot(0, this, [this, change] {
+        if (change == m_stateChanges)
+            m_state->onEntered(*this);
+    });
 }
 
 void CertificationWindow::noteStep(Certification::State* next)
@@ -217,10 +232,11 @@ void CertificationWindow::connectionChanged(bool lost)
 {
     // A restored link does not begin again: the operator must see how the
     // run ended, and it begins again when the page is shown.
-    if (lost)
+    if (lost) {
         m_state->onConnectionLost(*this);
-    else
-        m_state->onConnectionRestored(*this);
+    } else if (std::exchange(m_serviceModeOwed, false)) {
+        setOpmode(Analyzer::ServiceMode);
+    }
 }
 
 void CertificationWindow::downloadComplete(bool success)
@@ -237,11 +253,9 @@ void CertificationWindow::downloadComplete(bool success)
 
 void CertificationWindow::timedOut()
 {
-    // The procedure moves only while its page is on view; a hidden one is
-    // frozen and begins again when shown, so it must not end (and change the
-    // analyzer's mode) behind the operator's back.
-    if (isVisible())
-        m_state->onTimeout(*this);
+    // A run is polled whatever page is in front, so a wait that runs out
+    // while another page is shown is as real as one on view.
+    m_state->onTimeout(*this);
 }
 
 void CertificationWindow::on_buttonCancel_clicked()

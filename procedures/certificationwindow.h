@@ -35,6 +35,9 @@ public:
     /// A lost link ends the procedure; a restored one leaves the outcome on
     /// screen and sends service mode again where the run had the analyzer.
     void connectionChanged(bool lost);
+    /// A run is under way: it is polled, and its waits run, whatever page is
+    /// in front (the operator may look at the journal meanwhile).
+    bool isRunning() const { return m_run.isRunning(); }
     /// How long a step waits for the analyzer (a minute); tests shorten it.
     void setTimeoutInterval(int ms) { m_timeout->setInterval(ms); }
 
@@ -55,6 +58,7 @@ public:
     void cancelTransfer() override;
     void setState(Certification::State* next) override;
     void startTimeout() override { m_timeout->start(); }
+    void restoreServiceModeOnReconnect() override { m_serviceModeOwed = true; }
     bool runOnPeak() const override { return m_runOnPeak; }
     int collectionTime() const override { return m_collectionTime; }
 
@@ -82,6 +86,8 @@ private:
     void runOnPeakReceived(const Analyzer::Response& response);
     void collectionTimeReceived(const Analyzer::Response& response);
     void replaceState(Certification::State* next);
+    /// Tells the new current state it is current, once the step that made it has returned.
+    void announceState();
     /// Tells the journal's record of the run which kind of step next is.
     void noteStep(Certification::State* next);
     void timedOut();
@@ -108,4 +114,9 @@ private:
     /// The last outcome the file manager reported during that call.
     std::optional<bool> m_reportedSuccess;
     ProcedureRun m_run{QStringLiteral("certification")};
+    /// A run ended on a lost link; service mode goes out when the link is back.
+    bool m_serviceModeOwed = false;
+    /// Counts the changes of the current state, so that a deferred
+    /// announcement reaches only the state it was made for.
+    quint64 m_stateChanges = 0;
 };

@@ -252,6 +252,11 @@ void SettingsWindow::dateTimeReceived(const Response& response)
 
 void SettingsWindow::dateChanged()
 {
+    // The calendar may have been open while the analyzer left service mode.
+    if (!ui->dateLineEdit->isEnabled()) {
+        qDebug() << "Date edit dropped: the analyzer left service mode before it was sent";
+        return;
+    }
     send(idOf("date_time"),
          {calendar()->selectedDateText() + QLatin1Char(' ') + ui->timeLineEdit->text()});
 }

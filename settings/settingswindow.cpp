@@ -502,6 +502,14 @@ void SettingsWindow::showFactoryTab(bool factory)
 
 void SettingsWindow::configureForServiceMode(bool service)
 {
+    // An edit begun in service mode must not reach an analyzer that has left
+    // it: the data filter's pending send is dropped with the gate.
+    if (!service && m_dataFilterTimer->isActive()) {
+        m_dataFilterTimer->stop();
+        m_dataFilterEditing = false;
+        qDebug() << "Data filter edit dropped: the analyzer left service mode before it was sent";
+    }
+    m_serviceMode = service;
     ui->opmodeLabel->setVisible(!service);
     m_gasPages->setEnabled(service);
     const QList<QWidget*> gated = {ui->fourTwentyMinLineEdit,
@@ -609,10 +617,39 @@ void SettingsWindow::checkFileSystem()
 
 void SettingsWindow::connectionChanged(bool lost)
 {
+    // Without a link nobody knows the mode: the page closes, and opens again
+    // only on a reply that reads service mode.
+    if (lost)
+        configureForServiceMode(false);
     for (StaleMarker* marker : qAsConst(m_readingMarkers))
         marker->setLinkUp(!lost);
     if (lost && m_progress->isVisible()) {
         m_progress->hide();
         showResult(tr("Trend Data"), tr("Error clearing trend data"));
     }
+}
+
+bool SettingsWindow::admitKeypadEntry(Analyzer::Request& request) const
+{
+    const int row = request.id() - m_requests.firstId();
+    if (row < 0 || row >= int(kRows.size()))
+        return true;
+    const auto* field = findChild<QWidget*>(QLatin1String(kRows[row].widget));
+    const bool ethernet =
+        field == ui->ipLineEdit || field == ui->subnetLineEdit || field == ui->gatewayLineEdit;
+    if (field && !ethernet && !field->isEnabled()) {
+        qDebug().noquote() << "Keypad entry for" << request.method()
+                           << "dropped: the analyzer left service mode before it was sent";
+        return false;
+    }
+    if (field == ui->dataFilterLineEdit) {
+        QJsonArray params = request.params();
+        if (!params.isEmpty() && params.last().isDouble()) {
+            const double bottom = ui->dataFilterSlider->minimum() * 10.0;
+            const double top = ui->dataFilterSlider->maximum() * 10.0;
+            params.replace(params.size() - 1, qBound(bottom, params.last().toDouble(), top));
+            request.setParams(params);
+        }
+    }
+    return true;
 }

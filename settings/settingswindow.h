@@ -61,6 +61,14 @@ public:
     /// The connection to the analyzer was lost (true) or restored (false);
     /// the readings turn stale with a lost link.
     void connectionChanged(bool lost);
+    /// Whether the page is open for edits (the analyzer read in service mode
+    /// since the link last came up).
+    bool isInServiceMode() const { return m_serviceMode; }
+    /// Vets a keypad entry for one of the page's fields before it is sent:
+    /// false (logged) for a field the service-mode gate has closed since the
+    /// entry began; a value beyond a field's bounds is brought within them,
+    /// as its slider would.
+    bool admitKeypadEntry(Analyzer::Request& request) const;
     /// The marker of the readings group that holds widget, if any (for tests).
     StaleMarker* readingsMarker(const QWidget* widget) const
     {
@@ -239,6 +247,7 @@ private:
     /// An Ethernet entry came back from the keypad since the editing began.
     bool m_networkEntryMade = false;
     bool m_dataFilterEditing = false;
+    bool m_serviceMode = false;
     int m_unitType = 0;
 
     QTimer* m_editingTimer = nullptr;

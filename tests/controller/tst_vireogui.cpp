@@ -13,6 +13,7 @@
 #include "procedures/certificationwindow.h"
 #include "screens/homewindow.h"
 #include "screens/modewindow.h"
+#include "settings/settingswindow.h"
 #include "support/messageanswerer.h"
 #include "support/testsupport.h"
 #include "trend/remotehistory.h"
@@ -149,6 +150,7 @@ private slots:
     void germanKeypadKeepsThePoint();
     void guiOnlyEntryNeverReachesSocket();
     void tickWhileKeypadShown();
+    void settingsKeypadEntries();
     void titleBar();
     void serverDownThenUp();
     // An analyzer that misbehaves: foreign ids, dropped links, huge texts.
@@ -653,6 +655,65 @@ void tst_VireoGUI::tickWhileKeypadShown()
         QCOMPARE(TestSupport::methodsIn(line), Analyzer::statusMethods());
     expectHomePollNext(panel);
     QCOMPARE(server.lines.size(), 3);
+}
+
+void tst_VireoGUI::settingsKeypadEntries()
+{
+    // What the keypad hands the settings page is vetted before it goes out:
+    // an edit begun in service mode is dropped once the analyzer has left it,
+    // a value is held to its field's bounds as the slider holds it, and an
+    // empty entry (C, then OK) sends nothing.
+    Panel panel;
+    FakeAnalyzer& server = panel.server;
+    QVERIFY(panel.started());
+    auto* settings = panel.gui.findChild<SettingsWindow*>();
+    const auto readMode = [&](int mode) {
+        server.send(QByteArray(R"({"id":)") + QByteArray::number(settings->firstRequestId()) +
+                    R"(,"result":)" + QByteArray::number(mode) + "}\n");
+        QTRY_COMPARE(settings->isInServiceMode(), mode == Analyzer::ServiceMode);
+    };
+    const auto type = [&](const char* field, const QStringList& keys) {
+        QTest::mouseClick(settings->findChild<QLineEdit*>(field), Qt::LeftButton);
+        QCOMPARE(panel.pages->currentWidget(), panel.keyboard);
+        for (const QString& key : keys)
+            QTest::mouseClick(panel.keyboard->findChild<QPushButton*>("pushButton_" + key),
+                              Qt::LeftButton);
+    };
+    // The lines the entries sent, up to the home poll sent after them.
+    const auto sentBeforeNextPoll = [&]() {
+        server.lines.clear();
+        panel.pollNow(HOME);
+        const auto homePoll = [&] {
+            for (int i = 0; i < server.lines.size(); ++i) {
+                if (parse(server.lines.at(i)).array().size() == 28)
+                    return i;
+            }
+            return -1;
+        };
+        QStringList lines{QStringLiteral("no home poll")};
+        if (QTest::qWaitFor([&] { return homePoll() >= 0; }, 5000)) {
+            lines.clear();
+            for (const QByteArray& line : server.lines.mid(0, homePoll()))
+                lines << QString::fromUtf8(line);
+        }
+        return lines;
+    };
+    readMode(Analyzer::ServiceMode);
+    panel.gui.switchToWindow(SETTINGS);
+
+    type("laserCurrentLineEdit", {"4", "2"});
+    readMode(Analyzer::MeasureMode);
+    QTest::mouseClick(panel.keyboard->findChild<QPushButton*>("pushButton_OK"), Qt::LeftButton);
+    QCOMPARE(panel.pages->currentWidget(), settings);
+    QCOMPARE(sentBeforeNextPoll(), QStringList());
+
+    readMode(Analyzer::ServiceMode);
+    type("dataFilterLineEdit", {"5", "OK"});
+    type("timeLineEdit", {"1", "C", "OK"});
+    const QStringList sent = sentBeforeNextPoll();
+    QCOMPARE(sent.size(), 1);
+    QVERIFY2(sent.first().contains(R"("method":"data_filter","params":[10])"),
+             qPrintable(sent.first()));
 }
 
 void tst_VireoGUI::titleBar()

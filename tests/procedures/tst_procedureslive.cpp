@@ -55,9 +55,11 @@ private slots:
     void cleanupTestCase();
     void certificationRun();
     void certificationStopsOnSystemAlarm();
+    void certificationSupervisedBehindTheJournal();
     void certificationRefused_data();
     void certificationRefused();
     void certificationDropWhileCollecting();
+    void certificationDropWhileCopying();
     void certificationDropWhilePackaging();
     void certificationAlarmRelayFlag();
     void calibrationRun();
@@ -199,6 +201,36 @@ void tst_ProceduresLive::certificationStopsOnSystemAlarm()
     QTRY_COMPARE_WITH_TIMEOUT(client.call("opmode")["result"].toInt(), 2, 10000);
 }
 
+void tst_ProceduresLive::certificationSupervisedBehindTheJournal()
+{
+    // The operator opens the journal from the badge during the on-peak
+    // collection; a system alarm then must end the run all the same.
+    SimClient client;
+    QVERIFY(client.connectTo(m_sim.port()));
+    QCOMPARE(client.call("calibration_certificate_collection_time", QJsonArray{120})["result"],
+             QJsonValue(120));
+    const auto shortAgain = qScopeGuard(
+        [&]() { client.call("calibration_certificate_collection_time", QJsonArray{1}); });
+    const auto relayOff = qScopeGuard([&]() { control({"alarm-relay", false}); });
+    startCertification();
+    QTRY_VERIFY_WITH_TIMEOUT(status(m_certification).startsWith("Collecting on peak data ("),
+                             kRunTimeoutMs);
+    auto* pages = m_gui->findChild<QStackedWidget*>("pages");
+    QTest::mouseClick(m_gui->findChild<QPushButton*>("statusBadge"), Qt::LeftButton);
+    QWidget* journal = pages->currentWidget();
+    QCOMPARE(journal->metaObject()->className(), "JournalWindow");
+
+    QCOMPARE(control({"alarm-relay", true})["result"], QJsonValue(true));
+    QTRY_COMPARE_WITH_TIMEOUT(status(m_certification), QString("ERROR: System alarm detected"),
+                              10000);
+    QCOMPARE(pages->currentWidget(), journal);
+    QTRY_COMPARE_WITH_TIMEOUT(analyzerMode(), 2, 10000);
+    QTest::mouseClick(journal->findChild<QPushButton*>("pushButtonClose"), Qt::LeftButton);
+    QCOMPARE(pages->currentWidget(), m_certification);
+    QCOMPARE(status(m_certification), QString("ERROR: System alarm detected"));
+    click(m_certification, "buttonOK");
+}
+
 void tst_ProceduresLive::certificationRefused_data()
 {
     // A --fail-method rule, with a code the panel shows the operator no popup for.
@@ -257,6 +289,24 @@ void tst_ProceduresLive::certificationDropWhileCollecting()
     // Only showing the page again begins again.
     m_gui->switchToWindow(CERTIFICATION);
     QTRY_VERIFY(status(m_certification).startsWith("Supply zero gas"));
+}
+
+void tst_ProceduresLive::certificationDropWhileCopying()
+{
+    // The link drops while the settings are being copied: the run ends on
+    // the lost link, which is what happened, not on the copy it broke.
+    QCOMPARE(control({"drop-link-after", "download_settings", true})["result"], QJsonValue(true));
+    const auto ruleOff = qScopeGuard([&]() {
+        control({"drop-link-after", "download_settings", false});
+    });
+    TestSupport::MessageAnswerer answerer;
+    startCertification();
+    QTRY_COMPARE_WITH_TIMEOUT(status(m_certification),
+                              QString("ERROR: Lost connection to analyzer"), kRunTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(answerer.messages.join('|').contains("Restored connection to"), 10000);
+    QCOMPARE(status(m_certification), QString("ERROR: Lost connection to analyzer"));
+    QTRY_COMPARE(analyzerMode(), 2);
+    click(m_certification, "buttonOK");
 }
 
 void tst_ProceduresLive::certificationDropWhilePackaging()

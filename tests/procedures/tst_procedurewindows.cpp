@@ -218,11 +218,12 @@ void tst_ProcedureWindows::certificationTimeout()
     waitForServiceMode();
     QVERIFY(timer->isActive());
 
-    // A hidden page is frozen (it begins again when shown): its wait running
-    // out changes nothing.
+    // A run is supervised whatever page is in front (the journal, say): its
+    // wait running out on a hidden page ends it as on view, never vanishes.
+    QVERIFY(!window.isVisible());
     QVERIFY(expired.wait());
-    QCOMPARE(status(&window), QString("Copying settings.  "));
-    QCOMPARE(sentText(sent), QString("2:opmode[2]"));
+    QCOMPARE(status(&window), QString("ERROR: Failed to copy settings"));
+    QCOMPARE(sentText(sent), QString("2:opmode[2] 2:opmode[2]"));
 
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -265,6 +266,8 @@ void tst_ProcedureWindows::certificationOwnOutcome()
         for (const QString& outcome : reported.split(' ', Qt::SkipEmptyParts))
             emit files.downloadComplete(outcome == "1");
     });
+    // Packaging needs no reply of the analyzer: it starts once the step is current.
+    QTRY_COMPARE(calls, 1);
     window.handleResponse(reply(2, 2));
     QCOMPARE(calls, 1);
     QCOMPARE(status(&window), text);
@@ -343,7 +346,11 @@ void tst_ProcedureWindows::calibration_data()
     QTest::newRow("reply before next ignored") << "n r20 e20" << "Set switch to 1.024V position." << "CN" << "" << 0;
     QTest::newRow("earlier step's reply ignored") << "n n r20 n r20 e20" << "Set switch to 4.096V position." << "C" << v1 + " " + v2 << 0;
     QTest::newRow("another step's reply ignored") << "n n r21 e22" << "Set switch to 1.024V position." << "C" << v1 << 0;
-    QTest::newRow("earlier run's error ignored") << "n n r20 n r21 n c k n n r20 e22" << "Set switch to 4.096V position." << "CN" << v1 + " " + v2 + " " + dac + " " + v1 << 1;
+    // Each run asks on ids of its own: an earlier run's late reply, on the
+    // same step's method too, moves nothing.
+    const QString v1Run2 = "23:apc_calibrate_adc_v1[1.024]";
+    QTest::newRow("earlier run's replies ignored") << "n n r20 n r21 n c k n n r20 e22" << "Set switch to 1.024V position." << "C" << v1 + " " + v2 + " " + dac + " " + v1Run2 << 1;
+    QTest::newRow("earlier run's late error on the same step") << "n n c k n n e20 r23" << "Set switch to 4.096V position." << "CN" << v1 + " " + v1Run2 << 1;
     QTest::newRow("cancel") << "n c" << "Calibration cancelled" << "O" << "" << 0;
     QTest::newRow("reply when complete ignored") << "n c r21 e21" << "Calibration cancelled" << "O" << "" << 0;
     QTest::newRow("lost while connecting") << "l" << "ERROR: Lost connection to analyzer" << "O" << "" << 0;
@@ -362,7 +369,7 @@ void tst_ProcedureWindows::calibration()
 
     CalibrationWindow window(nullptr);
     window.assignRequestIds(20);
-    QCOMPARE(window.lastRequestId(), 22);
+    QCOMPARE(window.lastRequestId(), 20 + 3 * CalibrationWindow::kRunsOfIds - 1);
     QVERIFY(window.updateRequests().isEmpty());
     QSignalSpy requests(&window, &CalibrationWindow::jsonToSend);
     QSignalSpy pages(&window, &CalibrationWindow::goToWindow);
@@ -412,11 +419,12 @@ void tst_ProcedureWindows::runsInTheJournal()
     calibration.connectionChanged(true);
     click(calibration, "buttonOK");
     QCOMPARE(runs(), QStringList());
+    // The second run asks on the block's next three ids.
     click(calibration, "buttonNext");
     click(calibration, "buttonNext");
-    calibration.handleResponse(reply(20, true));
+    calibration.handleResponse(reply(23, true));
     click(calibration, "buttonNext");
-    calibration.handleResponse(errorReply(21));
+    calibration.handleResponse(errorReply(24));
     QCOMPARE(runs(), QStringList({"calibration started",
                                   "calibration ended: ERROR: Could not calibrate ADC"}));
     click(calibration, "buttonOK");

@@ -1,10 +1,13 @@
 // End to end: the settings screen of the in-process panel against the analyzer
 // simulator in service mode. Edits go through the real keypad and controller
 // and are read back from the simulator over a connection of the test's own.
+// A lost link closes the page until a reply reads service mode again.
+#include "analyzer/analyzerstate.h"
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
 #include "base/globals.h"
 #include "settings/settingswindow.h"
+#include "support/messageanswerer.h"
 #include "support/simclient.h"
 #include "support/simulatorprocess.h"
 #include "support/testsupport.h"
@@ -16,6 +19,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStackedWidget>
@@ -33,6 +37,7 @@ private slots:
     void cleanupTestCase();
     void editsReachSimulator();
     void cancelledNetworkEntrySendsNothing();
+    void gateClosedByALostLink();
 
 private:
     void tick() { QMetaObject::invokeMethod(m_gui, "requestUpdate"); }
@@ -46,7 +51,8 @@ private:
         return m_settings->findChild<T*>(QLatin1String(name));
     }
 
-    TestSupport::SimulatorProcess m_sim{{QStringLiteral("--backfill-days"), QStringLiteral("0")}};
+    TestSupport::SimulatorProcess m_sim{
+        {QStringLiteral("--backfill-days"), QStringLiteral("0"), QStringLiteral("--control")}};
     QTemporaryDir m_storage;
     std::unique_ptr<MainWindow> m_window;
     VireoGUI* m_gui = nullptr;
@@ -156,6 +162,64 @@ void tst_SettingsLive::cancelledNetworkEntrySendsNothing()
     QVERIFY(!m_settings->editingTimer()->isActive());
     QMetaObject::invokeMethod(m_settings, "editingDone");
     QCOMPARE(sent.count(), 0);
+}
+
+void tst_SettingsLive::gateClosedByALostLink()
+{
+    // In service mode on the Outputs tab; then the link drops, and once it
+    // is back the analyzer answers "opmode" with errors only. Nobody knows
+    // its mode: the relays stay shut, and a press changes nothing.
+    QTest::mouseClick(m_gui->findChild<QPushButton*>(QStringLiteral("pushButtonSettings")),
+                      Qt::LeftButton);
+    child<QTabWidget>("tabWidget")->setCurrentIndex(1);
+    tick();
+    auto* box = child<QCheckBox>("alarm1CheckBox");
+    QTRY_VERIFY(box->isEnabled());
+    const QJsonValue relay = call("user_alarm_1_relay").value("result");
+
+    TestSupport::MessageAnswerer answerer;
+    const auto refuseModes = [this](bool on) {
+        return call("sim_control", QJsonArray{"fail-method", "opmode::-32000", on}).value("result");
+    };
+    const auto dropLink = [this](bool on) {
+        return call("sim_control", QJsonArray{"drop-link-after", "laser_alarm_active", on})
+            .value("result");
+    };
+    QCOMPARE(refuseModes(true), QJsonValue(true));
+    QCOMPARE(dropLink(true), QJsonValue(true));
+    const auto rulesOff = qScopeGuard([&]() {
+        refuseModes(false);
+        dropLink(false);
+    });
+    // The status poll asks the alarm flags on this tab: the link drops after it.
+    QVERIFY2(QTest::qWaitFor(
+                 [&] {
+                     tick();
+                     return answerer.messages.join('|').contains(
+                         QStringLiteral("Restored connection to"));
+                 },
+                 10000),
+             qPrintable(answerer.messages.join('|')));
+    QVERIFY(answerer.messages.join('|').contains(QStringLiteral("Lost connection to")));
+    // Replies after the return, the refused modes among them, have come in.
+    const auto answeredAfter = [this](const QDateTime& since) {
+        tick();
+        return m_gui->analyzerState()->lastRead(QStringLiteral("laser_alarm_active")) > since;
+    };
+    const QDateTime restored = QDateTime::currentDateTime();
+    QTRY_VERIFY(answeredAfter(restored));
+    QVERIFY(!m_settings->isInServiceMode());
+    QVERIFY(!box->isEnabled());
+    const QDateTime clicked = QDateTime::currentDateTime();
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+    // A write would have gone out before the next poll, on the same link.
+    QTRY_VERIFY(answeredAfter(clicked));
+    QCOMPARE(call("user_alarm_1_relay").value("result"), relay);
+
+    // A reply that reads service mode opens the page again.
+    refuseModes(false);
+    tick();
+    QTRY_VERIFY((tick(), box->isEnabled()));
 }
 
 QTEST_MAIN(tst_SettingsLive)

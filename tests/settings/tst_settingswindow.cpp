@@ -1478,6 +1478,15 @@ void tst_SettingsWindow::maintenanceReplies()
     QCOMPARE(lost, QStringLiteral("Error clearing trend data"));
     QVERIFY(!busy->isVisible());
 
+    // The lost link closed the page; back on the link it stays closed until
+    // a reply reads service mode.
+    QVERIFY(!m_window->isInServiceMode());
+    m_window->connectionChanged(false);
+    m_window->handleResponse(errorReply(1));
+    QVERIFY(!m_window->isInServiceMode());
+    m_window->handleResponse(reply(1, 2));
+    QVERIFY(m_window->isInServiceMode());
+
     QSignalSpy pages(m_window.get(), &SettingsWindow::goToWindow);
     QTest::mouseClick(child("pushButtonClose"), Qt::LeftButton);
     QTest::mouseClick(child("buttonCertificationScan"), Qt::LeftButton);
