@@ -68,6 +68,7 @@ public:
     /// How long the analyzer may leave every request of a transfer
     /// unanswered before the transfer fails (30 s).
     void setReplyTimeout(int ms) { m_replyTimer.setInterval(ms); }
+    int replyTimeout() const { return m_replyTimer.interval(); }
 
     /// Certification package for CertificationPackage, otherwise a download.
     void downloadFile(FileType type, bool hidePopups);

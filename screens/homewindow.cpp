@@ -489,6 +489,7 @@ void HomeWindow::setUpMiniPlot()
 
     moveMiniPlotXAxis();
     m_plotTimer = new QTimer(this);
+    m_plotTimer->setObjectName(QStringLiteral("miniPlotTimer"));
     connect(m_plotTimer, &QTimer::timeout, this, &HomeWindow::moveMiniPlotXAxis);
     m_plotTimer->start(kMiniPlotMoveMs);
     m_chart->valueAxis()->applyNiceNumbers();

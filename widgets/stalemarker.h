@@ -28,6 +28,7 @@ public:
 
     /// How long a value stays live without a refresh (tests shorten it).
     void setStaleAfter(int ms);
+    int staleAfter() const { return m_staleAfterMs; }
     /// A widget drawn in grey while the value is stale.
     void addWidget(QWidget* widget);
     /// A label that shows the age while the value is stale and nothing while it is live.
