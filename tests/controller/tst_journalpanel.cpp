@@ -137,11 +137,13 @@ void tst_JournalPanel::badgeFollowsTheAnalyzer()
     if (auto* popup = QApplication::activeModalWidget())
         popup->close();
     const QString server = panel.server.connectionString();
-    QCOMPARE(Panel::journal(),
-             QStringList({"mode opmode changed >8", "alarm laser_alarm_active raised >",
-                          "alarm laser_alarm_active cleared >",
-                          "alarm user_alarm_1_active raised >", "mode opmode changed 8>2",
-                          "link " + server + " lost >"}));
+    QCOMPARE(
+        Panel::journal(),
+        QStringList({"mode opmode changed >8", "alarm laser_alarm_active raised >",
+                     "alarm laser_alarm_active cleared >", "alarm user_alarm_1_active raised >",
+                     "alarm pressure_alarm_active raised >", "alarm user_alarm_1_active cleared >",
+                     "mode opmode changed 8>2", "alarm pressure_alarm_active cleared >",
+                     "alarm user_alarm_1_active raised >", "link " + server + " lost >"}));
 }
 
 void tst_JournalPanel::journalFromTheBadgeAndBack()
