@@ -57,29 +57,35 @@ bool measuresIn(int code)
 const QVector<AlarmInfo>& alarmTable()
 {
     using K = AlarmKind;
+    using C = StatusClass;
     static const QVector<AlarmInfo> table = {
         {AlarmFlag::Laser, "laser_alarm_active", QT_TRANSLATE_NOOP("AnalyzerFacts", "Laser Alarm"),
-         nullptr, K::System},
+         nullptr, K::System, C::Failure},
         {AlarmFlag::Pressure, "pressure_alarm_active",
          QT_TRANSLATE_NOOP("AnalyzerFacts", "Pressure Alarm"),
-         QT_TRANSLATE_NOOP("AnalyzerFacts", "Utility Gas Pressure"), K::System},
+         QT_TRANSLATE_NOOP("AnalyzerFacts", "Utility Gas Pressure"), K::System,
+         C::OutOfSpecification},
         {AlarmFlag::RingDown, "rd_alarm_active",
-         QT_TRANSLATE_NOOP("AnalyzerFacts", "Ringdown Alarm"), nullptr, K::System},
+         QT_TRANSLATE_NOOP("AnalyzerFacts", "Ringdown Alarm"), nullptr, K::System, C::Failure},
         {AlarmFlag::Temperature, "temp_alarm_active",
          QT_TRANSLATE_NOOP("AnalyzerFacts", "Temperature Alarm"),
-         QT_TRANSLATE_NOOP("AnalyzerFacts", "Reactor Temperature"), K::System},
+         QT_TRANSLATE_NOOP("AnalyzerFacts", "Reactor Temperature"), K::System,
+         C::OutOfSpecification},
         {AlarmFlag::RefCell, "refcell_alarm_active",
-         QT_TRANSLATE_NOOP("AnalyzerFacts", "Reference Cell"), nullptr, K::System},
+         QT_TRANSLATE_NOOP("AnalyzerFacts", "Reference Cell"), nullptr, K::System, C::Failure},
         {AlarmFlag::DetectorTemperature, "detector_temperature_alarm_active",
-         QT_TRANSLATE_NOOP("AnalyzerFacts", "Detector Temperature"), nullptr, K::System},
+         QT_TRANSLATE_NOOP("AnalyzerFacts", "Detector Temperature"), nullptr, K::System,
+         C::OutOfSpecification},
         {AlarmFlag::ConcWarning, "conc_warning_alarm_active",
-         QT_TRANSLATE_NOOP("AnalyzerFacts", "Conc. Warning"), nullptr, K::System},
+         QT_TRANSLATE_NOOP("AnalyzerFacts", "Conc. Warning"), nullptr, K::System,
+         C::OutOfSpecification},
         {AlarmFlag::UserAlarm1, "user_alarm_1_active",
-         QT_TRANSLATE_NOOP("AnalyzerFacts", "Conc Alarm 1"), nullptr, K::User},
+         QT_TRANSLATE_NOOP("AnalyzerFacts", "Conc Alarm 1"), nullptr, K::User, C::Normal},
         {AlarmFlag::UserAlarm2, "user_alarm_2_active",
-         QT_TRANSLATE_NOOP("AnalyzerFacts", "Conc Alarm 2"), nullptr, K::User},
+         QT_TRANSLATE_NOOP("AnalyzerFacts", "Conc Alarm 2"), nullptr, K::User, C::Normal},
         {AlarmFlag::CertificateExpired, "calibration_certificate_expired",
-         QT_TRANSLATE_NOOP("AnalyzerFacts", "Perf. Verification"), nullptr, K::Reminder},
+         QT_TRANSLATE_NOOP("AnalyzerFacts", "Perf. Verification"), nullptr, K::Reminder,
+         C::MaintenanceRequired},
     };
     return table;
 }
@@ -108,29 +114,79 @@ QString alarmLabel(const QString& method, bool reactorUsed)
     return info ? alarmLabel(info->flag, reactorUsed) : method;
 }
 
-AlarmFlags alarmsOfKind(AlarmKind kind)
+namespace {
+template <typename Wanted> AlarmFlags alarmsWhere(Wanted wanted)
 {
     AlarmFlags flags;
     for (const AlarmInfo& info : alarmTable()) {
-        if (info.kind == kind)
+        if (wanted(info))
             flags |= info.flag;
     }
     return flags;
 }
+} // namespace
+
+AlarmFlags alarmsOfKind(AlarmKind kind)
+{
+    return alarmsWhere([kind](const AlarmInfo& info) { return info.kind == kind; });
+}
+
+AlarmFlags alarmsOfClass(StatusClass statusClass)
+{
+    return alarmsWhere(
+        [statusClass](const AlarmInfo& info) { return info.statusClass == statusClass; });
+}
+
+namespace {
+struct ClassInfo
+{
+    StatusClass statusClass;
+    const char* name;
+    const char* symbol;
+};
+
+const ClassInfo kClasses[] = {
+    {StatusClass::Failure, QT_TRANSLATE_NOOP("AnalyzerFacts", "Failure"),
+     ":/images/NE107_Failure.png"},
+    {StatusClass::FunctionCheck, QT_TRANSLATE_NOOP("AnalyzerFacts", "Function check"),
+     ":/images/NE107_FunctionCheck.png"},
+    {StatusClass::OutOfSpecification, QT_TRANSLATE_NOOP("AnalyzerFacts", "Out of specification"),
+     ":/images/NE107_OutOfSpecification.png"},
+    {StatusClass::MaintenanceRequired, QT_TRANSLATE_NOOP("AnalyzerFacts", "Maintenance required"),
+     ":/images/NE107_MaintenanceRequired.png"},
+    {StatusClass::Normal, QT_TRANSLATE_NOOP("AnalyzerFacts", "Normal"),
+     ":/images/NE107_Normal.png"},
+};
+
+const ClassInfo& classInfo(StatusClass statusClass)
+{
+    for (const ClassInfo& info : kClasses) {
+        if (info.statusClass == statusClass)
+            return info;
+    }
+    return kClasses[0];
+}
+} // namespace
+
+const QVector<StatusClass>& statusClasses()
+{
+    static const QVector<StatusClass> all = [] {
+        QVector<StatusClass> list;
+        for (const ClassInfo& info : kClasses)
+            list << info.statusClass;
+        return list;
+    }();
+    return all;
+}
 
 QString statusClassName(StatusClass statusClass)
 {
-    switch (statusClass) {
-    case StatusClass::Failure:
-        return translated(QT_TRANSLATE_NOOP("AnalyzerFacts", "Failure"));
-    case StatusClass::Maintenance:
-        return translated(QT_TRANSLATE_NOOP("AnalyzerFacts", "Maintenance"));
-    case StatusClass::OutOfLimits:
-        return translated(QT_TRANSLATE_NOOP("AnalyzerFacts", "Out of limits"));
-    case StatusClass::Normal:
-        break;
-    }
-    return translated(QT_TRANSLATE_NOOP("AnalyzerFacts", "Normal"));
+    return translated(classInfo(statusClass).name);
+}
+
+QString statusClassSymbol(StatusClass statusClass)
+{
+    return QLatin1String(classInfo(statusClass).symbol);
 }
 
 const QStringList& statusMethods()

@@ -51,6 +51,28 @@ QString modeName(int code);
 /// Whether a value read in this mode is a measurement.
 bool measuresIn(int code);
 
+/// The analyzer's status as the NAMUR NE 107 status signals put it, in
+/// priority order (the first that holds is the class), and normal.
+enum class StatusClass
+{
+    /// The value is not valid: a malfunction, or the analyzer out of reach.
+    Failure,
+    /// Work is being done on the analyzer: the value is temporarily not a measurement.
+    FunctionCheck,
+    /// The analyzer runs outside its specified conditions: the value is uncertain.
+    OutOfSpecification,
+    /// The value is valid, but maintenance is due.
+    MaintenanceRequired,
+    Normal
+};
+/// Every class, in priority order.
+const QVector<StatusClass>& statusClasses();
+/// The class's name in the program's language.
+QString statusClassName(StatusClass statusClass);
+/// The class's symbol (its NE 107 shape in its colour), drawn at build time
+/// into the resources of the panel and of the launcher alike.
+QString statusClassSymbol(StatusClass statusClass);
+
 enum class AlarmFlag : unsigned
 {
     Laser = 0x1,
@@ -83,6 +105,9 @@ struct AlarmInfo
     /// Its name on an analyzer with a reactor, where that differs; else null.
     const char* reactorLabel;
     AlarmKind kind;
+    /// The class the flag puts the analyzer in; Normal for a process alarm,
+    /// which says the gas is high, not that the analyzer is in doubt.
+    StatusClass statusClass;
 };
 
 /// Every flag, in the order of the home screen's alarm list.
@@ -95,18 +120,8 @@ QString alarmLabel(AlarmFlag flag, bool reactorUsed = false);
 QString alarmLabel(const QString& method, bool reactorUsed = false);
 /// The flags of one kind.
 AlarmFlags alarmsOfKind(AlarmKind kind);
-
-/// The analyzer's status in the four classes of the NAMUR NE 107 status
-/// signals, as the badge and the fleet show it.
-enum class StatusClass
-{
-    Failure,
-    Maintenance,
-    OutOfLimits,
-    Normal
-};
-/// The class's name in the program's language.
-QString statusClassName(StatusClass statusClass);
+/// The flags that put the analyzer in a class.
+AlarmFlags alarmsOfClass(StatusClass statusClass);
 
 /// What status the panel watches on every page: the mode and the alarm flags.
 const QStringList& statusMethods();

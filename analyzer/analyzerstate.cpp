@@ -9,12 +9,6 @@ namespace Analyzer {
 
 namespace {
 
-const AlarmFlags kSystemFailures = AlarmFlag::Laser | AlarmFlag::Pressure | AlarmFlag::RingDown |
-                                   AlarmFlag::Temperature | AlarmFlag::RefCell |
-                                   AlarmFlag::DetectorTemperature;
-const AlarmFlags kOutOfLimits =
-    AlarmFlag::UserAlarm1 | AlarmFlag::UserAlarm2 | AlarmFlag::ConcWarning;
-
 /// A whole number that fits an int, as a mode code must be; nothing else is a mode.
 bool modeCode(const QJsonValue& value, int* code)
 {
@@ -32,13 +26,16 @@ bool modeCode(const QJsonValue& value, int* code)
 
 StatusClass AnalyzerState::classify(bool linkUp, bool answering, int mode, AlarmFlags alarms)
 {
-    if (!linkUp || !answering || (alarms & kSystemFailures))
-        return StatusClass::Failure;
+    using C = StatusClass;
+    if (!linkUp || !answering || (alarms & alarmsOfClass(C::Failure)))
+        return C::Failure;
     if (mode != MeasureMode)
-        return StatusClass::Maintenance;
-    if (alarms & kOutOfLimits)
-        return StatusClass::OutOfLimits;
-    return StatusClass::Normal;
+        return C::FunctionCheck;
+    for (C statusClass : {C::OutOfSpecification, C::MaintenanceRequired}) {
+        if (alarms & alarmsOfClass(statusClass))
+            return statusClass;
+    }
+    return C::Normal;
 }
 
 bool AnalyzerState::isStateMethod(const QString& method)

@@ -5,12 +5,20 @@
 // event journal, the settings gate and the procedures read it and follow its
 // signals instead of reading the replies for themselves.
 //
-// Its class (the status badge's) is worked out here, once, in this order:
-//   failure:       the link lost, the analyzer silent for three poll ticks,
-//                  or a system alarm other than the concentration warning;
-//   maintenance:   any mode other than measure, or none read yet;
-//   out of limits: user alarm 1 or 2, or the concentration warning;
-//   normal:        otherwise.
+// Its class (the status badge's and the fleet's) is worked out here, once;
+// the first that holds is the class:
+//   failure:              the link lost, the analyzer silent for three poll
+//                         ticks, or an alarm that makes the value invalid
+//                         (laser, ring-down, reference cell);
+//   function check:       any mode other than measure, or none read yet;
+//   out of specification: an alarm that makes the value uncertain (pressure,
+//                         temperature, detector temperature, the
+//                         concentration warning);
+//   maintenance required: the performance verification is due;
+//   normal:               otherwise. The user alarms are process alarms:
+//                         the gas is high, the analyzer is sound; they set
+//                         no class.
+// Which alarm sets which class is a column of the facts table.
 #pragma once
 
 #include "analyzer/analyzerfacts.h"

@@ -147,6 +147,9 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     addPage(HOME, m_home);
     connect(m_home, &HomeWindow::goToWindow, this, &VireoGUI::switchToWindow);
     connect(m_home, &HomeWindow::showKeyboard, this, &VireoGUI::bringUpKeyboard);
+    connect(m_state, &Analyzer::AnalyzerState::statusClassChanged, m_home,
+            &HomeWindow::setStatusClass);
+    m_home->setStatusClass(m_state->statusClass());
 
     m_keyboard = new KeyboardWindow(&m_pages);
     addPage(KEYBOARD, m_keyboard);

@@ -1,5 +1,6 @@
 #include "launcher/fleetmodel.h"
 
+#include "base/agetext.h"
 #include "base/dewpointc.h"
 #include "base/dewpointf.h"
 #include "base/dewpointk.h"
@@ -16,7 +17,11 @@
 
 namespace {
 
-const char kTimeFormat[] = "yyyy-MM-dd HH:mm:ss";
+// The ages of the last replies count up once a second.
+constexpr int kAgeTickMs = 1000;
+// What an analyzer said before it stopped answering: grey, yet above 4.5:1
+// on white and on the alternate rows.
+const QColor kStaleText(100, 100, 100);
 
 std::unique_ptr<UnitConversion::ConversionInterface> conversionFor(const QString& key)
 {
@@ -55,19 +60,6 @@ QString plainFormula(const QString& text)
     return out;
 }
 
-
-QIcon lamp(const QColor& colour)
-{
-    QPixmap pixmap(12, 12);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(colour.darker(140));
-    painter.setBrush(colour);
-    painter.drawEllipse(QRectF(1, 1, 10, 10));
-    return QIcon(pixmap);
-}
-
 } // namespace
 
 FleetModel::FleetModel(int updateIntervalMs, QObject* parent) : QAbstractTableModel(parent)
@@ -75,6 +67,14 @@ FleetModel::FleetModel(int updateIntervalMs, QObject* parent) : QAbstractTableMo
     m_update.setSingleShot(true);
     m_update.setInterval(updateIntervalMs);
     connect(&m_update, &QTimer::timeout, this, &FleetModel::flush);
+    m_ages.setInterval(kAgeTickMs);
+    connect(&m_ages, &QTimer::timeout, this, &FleetModel::refreshAges);
+    m_ages.start();
+}
+
+void FleetModel::setOrderHold(std::function<bool()> hold)
+{
+    m_holdOrder = std::move(hold);
 }
 
 void FleetModel::setEntries(const QList<ConnectionEntry>& entries,
@@ -87,6 +87,7 @@ void FleetModel::setEntries(const QList<ConnectionEntry>& entries,
         Row row;
         row.entry = entries.at(i);
         row.status = statuses.value(i);
+        row.place = placeOf(row.status);
         describe(row);
         m_rows.append(row);
     }
@@ -116,24 +117,44 @@ void FleetModel::flush()
     const QModelIndex last = index(m_lastDirty, ColumnCount - 1);
     m_firstDirty = m_lastDirty = -1;
     emit dataChanged(first, last);
+    catchUpOrder();
     emit updated();
 }
 
-FleetModel::Rank FleetModel::rankOf(const ProbeStatus& status)
+void FleetModel::catchUpOrder()
 {
-    switch (status.link) {
-    case ProbeStatus::Link::Connecting:
-        return Rank::Unknown;
-    case ProbeStatus::Link::Reachable:
-        if (status.alarms)
-            return Rank::Alarm;
-        return status.opmode == Analyzer::MeasureMode ? Rank::Measuring : Rank::OtherMode;
-    case ProbeStatus::Link::NoReply:
-    case ProbeStatus::Link::Unreachable:
-    case ProbeStatus::Link::BadAddress:
-        break;
+    if (m_holdOrder && m_holdOrder())
+        return;
+    for (int row = 0; row < m_rows.size(); ++row) {
+        const int place = placeOf(m_rows.at(row).status);
+        if (place == m_rows.at(row).place)
+            continue;
+        m_rows[row].place = place;
+        emit dataChanged(index(row, 0), index(row, ColumnCount - 1), {SortRole});
     }
-    return Rank::Failure;
+}
+
+void FleetModel::refreshAges()
+{
+    if (m_rows.isEmpty())
+        return;
+    for (Row& row : m_rows)
+        row.texts[LastReplyColumn] =
+            row.status.lastGoodReply.isValid()
+                ? ageText(row.status.lastGoodReply.msecsTo(QDateTime::currentDateTimeUtc()))
+                : QString();
+    emit dataChanged(index(0, LastReplyColumn), index(m_rows.size() - 1, LastReplyColumn),
+                     {Qt::DisplayRole});
+    // A row held in place while the pointer was on the table finds its
+    // place once the pointer has gone.
+    catchUpOrder();
+}
+
+int FleetModel::placeOf(const ProbeStatus& status)
+{
+    if (status.link == ProbeStatus::Link::Connecting)
+        return Analyzer::statusClasses().size();
+    return Analyzer::statusClasses().indexOf(status.statusClass());
 }
 
 QString FleetModel::concentrationText(const ProbeStatus& status)
@@ -161,28 +182,12 @@ QString FleetModel::concentrationText(const ProbeStatus& status)
 void FleetModel::describe(Row& row) const
 {
     const ProbeStatus& status = row.status;
-    row.rank = rankOf(status);
     QString* texts = row.texts;
     texts[NameColumn] = shortText(row.entry.nickname);
     texts[AddressColumn] = shortText(row.entry.connectionString);
-
-    switch (status.link) {
-    case ProbeStatus::Link::Connecting:
-        texts[StateColumn] = tr("Connecting\u2026");
-        break;
-    case ProbeStatus::Link::Reachable:
-        texts[StateColumn] = !status.alarms ? tr("Reachable") : tr("Alarm");
-        break;
-    case ProbeStatus::Link::NoReply:
-        texts[StateColumn] = tr("No reply");
-        break;
-    case ProbeStatus::Link::Unreachable:
-        texts[StateColumn] = tr("Unreachable");
-        break;
-    case ProbeStatus::Link::BadAddress:
-        texts[StateColumn] = tr("Bad address");
-        break;
-    }
+    texts[StatusColumn] = status.link == ProbeStatus::Link::Connecting
+                              ? tr("Connecting\u2026")
+                              : Analyzer::statusClassName(status.statusClass());
 
     texts[ModeColumn].clear();
     if (status.opmode) {
@@ -193,13 +198,41 @@ void FleetModel::describe(Row& row) const
 
     texts[ConcentrationColumn] = concentrationText(status);
 
+    // What sets the class: a link that fails, and the analyzer's own alarms.
+    // The process alarms (the gas is high) stand apart.
     QStringList alarms;
+    switch (status.link) {
+    case ProbeStatus::Link::NoReply:
+        alarms << tr("No reply");
+        break;
+    case ProbeStatus::Link::Unreachable:
+        alarms << tr("Unreachable");
+        break;
+    case ProbeStatus::Link::BadAddress:
+        alarms << tr("Bad address");
+        break;
+    case ProbeStatus::Link::Connecting:
+    case ProbeStatus::Link::Reachable:
+        break;
+    }
+    QStringList processAlarms;
     for (const Analyzer::AlarmInfo& info : Analyzer::alarmTable()) {
-        if (status.alarms.testFlag(info.flag))
-            alarms << Analyzer::alarmLabel(info.flag, status.reactorUsed);
+        if (!status.alarms.testFlag(info.flag))
+            continue;
+        const QString label = Analyzer::alarmLabel(info.flag, status.reactorUsed);
+        if (info.kind == Analyzer::AlarmKind::User)
+            processAlarms << label;
+        else
+            alarms << label;
     }
     texts[AlarmsColumn] = alarms.join(QStringLiteral(", "));
-    texts[LastReplyColumn] = status.lastGoodReply.toString(QLatin1String(kTimeFormat));
+    texts[ProcessAlarmsColumn] = processAlarms.join(QStringLiteral(", "));
+    // The column may be too narrow for them all: the tooltip lists every one.
+    row.alarmTip = alarms.join(QLatin1Char('\n'));
+    texts[LastReplyColumn] =
+        status.lastGoodReply.isValid()
+            ? ageText(status.lastGoodReply.msecsTo(QDateTime::currentDateTimeUtc()))
+            : QString();
 }
 
 ConnectionEntry FleetModel::entry(int row) const
@@ -207,15 +240,19 @@ ConnectionEntry FleetModel::entry(int row) const
     return row >= 0 && row < m_rows.size() ? m_rows.at(row).entry : ConnectionEntry();
 }
 
-FleetModel::Rank FleetModel::rank(int row) const
+int FleetModel::count(Analyzer::StatusClass statusClass) const
 {
-    return row >= 0 && row < m_rows.size() ? m_rows.at(row).rank : Rank::Unknown;
+    return int(std::count_if(m_rows.begin(), m_rows.end(), [statusClass](const Row& row) {
+        return row.status.link != ProbeStatus::Link::Connecting &&
+               row.status.statusClass() == statusClass;
+    }));
 }
 
-int FleetModel::count(Rank rank) const
+int FleetModel::connectingCount() const
 {
-    return int(std::count_if(m_rows.begin(), m_rows.end(),
-                             [rank](const Row& row) { return row.rank == rank; }));
+    return int(std::count_if(m_rows.begin(), m_rows.end(), [](const Row& row) {
+        return row.status.link == ProbeStatus::Link::Connecting;
+    }));
 }
 
 int FleetModel::rowCount(const QModelIndex& parent) const
@@ -238,27 +275,30 @@ QVariant FleetModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return row.texts[column];
     case SortRole:
-        return int(row.rank) * 1000000 + index.row();
+        return row.place * 1000000 + index.row();
     case StatusClassRole:
-        return QVariant::fromValue(row.status.statusClass());
-    case Qt::DecorationRole: {
-        if (column != StateColumn)
+        if (row.status.link == ProbeStatus::Link::Connecting)
             return QVariant();
-        static const QIcon lamps[] = {lamp(QColor(211, 10, 10)), lamp(QColor(211, 10, 10)),
-                                      lamp(QColor(230, 160, 20)), lamp(QColor(56, 160, 90)),
-                                      lamp(QColor(160, 160, 160))};
-        return lamps[int(row.rank)];
-    }
+        return QVariant::fromValue(row.status.statusClass());
+    case Qt::DecorationRole:
+        // The class's symbol, the same drawing as on the panel's badge.
+        if (column != StatusColumn || row.status.link == ProbeStatus::Link::Connecting)
+            return QVariant();
+        return QIcon(Analyzer::statusClassSymbol(row.status.statusClass()));
     case Qt::ForegroundRole:
         // What an analyzer said before it stopped answering is shown, greyed.
         if (row.status.link != ProbeStatus::Link::Reachable && column >= ModeColumn &&
-            column != LastReplyColumn)
-            return QBrush(Qt::gray);
+            column != AlarmsColumn && column != LastReplyColumn)
+            return QBrush(kStaleText);
         return QVariant();
     case Qt::ToolTipRole:
         // The reason is the launcher's own text or the socket's; never read as markup.
-        if (column == StateColumn && !row.status.failure.isEmpty())
+        if (column == StatusColumn && !row.status.failure.isEmpty())
             return Qt::convertFromPlainText(row.status.failure, Qt::WhiteSpaceNormal);
+        if (column == AlarmsColumn && !row.alarmTip.isEmpty())
+            return Qt::convertFromPlainText(row.alarmTip, Qt::WhiteSpacePre);
+        if (column == ProcessAlarmsColumn && !row.texts[column].isEmpty())
+            return Qt::convertFromPlainText(row.texts[column], Qt::WhiteSpaceNormal);
         return QVariant();
     default:
         return QVariant();
@@ -268,9 +308,9 @@ QVariant FleetModel::data(const QModelIndex& index, int role) const
 QVariant FleetModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     static const char* const titles[ColumnCount] = {
-        QT_TR_NOOP("Name"),          QT_TR_NOOP("Address"), QT_TR_NOOP("State"),
-        QT_TR_NOOP("Mode"),          QT_TR_NOOP("Concentration"),
-        QT_TR_NOOP("Alarms"),        QT_TR_NOOP("Last reply")};
+        QT_TR_NOOP("Name"),           QT_TR_NOOP("Address"),       QT_TR_NOOP("Status"),
+        QT_TR_NOOP("Mode"),           QT_TR_NOOP("Concentration"), QT_TR_NOOP("Alarms"),
+        QT_TR_NOOP("Process alarms"), QT_TR_NOOP("Last reply")};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= ColumnCount)
         return QVariant();

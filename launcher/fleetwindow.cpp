@@ -1,10 +1,14 @@
 #include "launcher/fleetwindow.h"
 
+#include "base/agetext.h"
 #include "launcher/analyzerprobe.h"
 #include "launcher/fleetmodel.h"
 #include "ui_fleetwindow.h"
 
+#include <QCursor>
+#include <QEvent>
 #include <QHeaderView>
+#include <QScroller>
 #include <QSortFilterProxyModel>
 
 FleetWindow::FleetWindow(const QList<ConnectionEntry>& entries, QWidget* parent,
@@ -21,14 +25,33 @@ FleetWindow::FleetWindow(const QList<ConnectionEntry>& entries, QWidget* parent,
 
     // Widths fixed from typical texts: sizing columns to their contents would
     // lay out every row again on every update.
+    const auto widest = [this](const QStringList& texts) {
+        QString found;
+        for (const QString& text : texts) {
+            if (fontMetrics().horizontalAdvance(text) > fontMetrics().horizontalAdvance(found))
+                found = text;
+        }
+        return found;
+    };
+    QStringList classes;
+    for (Analyzer::StatusClass c : Analyzer::statusClasses())
+        classes << Analyzer::statusClassName(c);
+    // The Alarms column holds the longest alarm name whole; when there are
+    // more, its tooltip lists them all.
+    QStringList alarms;
+    for (const Analyzer::AlarmInfo& info : Analyzer::alarmTable()) {
+        if (info.kind != Analyzer::AlarmKind::User)
+            alarms << Analyzer::alarmLabel(info.flag);
+    }
     const QString typical[FleetModel::ColumnCount] = {
         QStringLiteral("Stack station"),
         QStringLiteral("10.0.100.20:60001"),
-        FleetModel::tr("Unreachable") + QStringLiteral("MM"),
+        widest(classes) + QStringLiteral("MMM"),
         Analyzer::modeName(Analyzer::MeasureMode),
         QStringLiteral("1234.5 PPBv H\u2082O"),
-        Analyzer::alarmLabel(Analyzer::AlarmFlag::Laser),
-        QStringLiteral("2000-12-31 23:59:59")};
+        widest(alarms),
+        Analyzer::alarmLabel(Analyzer::AlarmFlag::UserAlarm1),
+        ageText(59000)};
     QHeaderView* header = ui->tableFleet->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive);
     int total = 0;
@@ -42,8 +65,29 @@ FleetWindow::FleetWindow(const QList<ConnectionEntry>& entries, QWidget* parent,
     rows->setSectionResizeMode(QHeaderView::Fixed);
     rows->setDefaultSectionSize(fontMetrics().height() + 8);
 
+    // A finger on a touch screen drags the rows; the mouse still selects.
+    ui->tableFleet->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    QScroller::grabGesture(ui->tableFleet->viewport(), QScroller::TouchGesture);
+    // No row moves from under the pointer; they find their places once it leaves.
+    m_model->setOrderHold([this] { return pointerOnTable(); });
+    ui->tableFleet->viewport()->installEventFilter(this);
+
     connect(m_model, &FleetModel::updated, this, &FleetWindow::showSummary);
     setConnections(entries);
+}
+
+bool FleetWindow::pointerOnTable() const
+{
+    const QWidget* viewport = ui->tableFleet->viewport();
+    return viewport->isVisible() &&
+           viewport->rect().contains(viewport->mapFromGlobal(QCursor::pos()));
+}
+
+bool FleetWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->tableFleet->viewport() && event->type() == QEvent::Leave)
+        m_model->catchUpOrder();
+    return QWidget::eventFilter(watched, event);
 }
 
 FleetWindow::~FleetWindow() = default;
@@ -90,12 +134,14 @@ void FleetWindow::watch(AnalyzerProbe* probe, int row)
 
 void FleetWindow::showSummary()
 {
-    const int total = m_model->rowCount();
-    ui->labelSummary->setText(tr("%1 analyzers: %2 in alarm, %3 not answering, %4 measuring")
-                                  .arg(total)
-                                  .arg(m_model->count(FleetModel::Rank::Alarm))
-                                  .arg(m_model->count(FleetModel::Rank::Failure))
-                                  .arg(m_model->count(FleetModel::Rank::Measuring)));
+    // Every class counted, the empty ones too, so the parts add up to the whole.
+    QStringList parts;
+    for (Analyzer::StatusClass c : Analyzer::statusClasses())
+        parts << tr("%1 %2").arg(m_model->count(c)).arg(Analyzer::statusClassName(c));
+    if (const int connecting = m_model->connectingCount())
+        parts << tr("%1 connecting").arg(connecting);
+    ui->labelSummary->setText(
+        tr("%1 analyzers: %2").arg(m_model->rowCount()).arg(parts.join(QStringLiteral(", "))));
 }
 
 void FleetWindow::on_tableFleet_doubleClicked(const QModelIndex& index)

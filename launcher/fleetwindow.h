@@ -1,6 +1,7 @@
 // The Fleet window: every stored connection's analyzer at a glance, watched
-// live while the window is open (and only then), the analyzers in alarm or
-// failing first. A double-click starts the panel for a row as Launch does.
+// live while the window is open (and only then), in the panel's NE 107
+// classes, failures first. A double-click starts the panel for a row as
+// Launch does.
 #pragma once
 
 #include "launcher/connectionentry.h"
@@ -40,10 +41,14 @@ signals:
     /// The operator double-clicked a row.
     void launchRequested(const ConnectionEntry& entry);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private slots:
     void on_tableFleet_doubleClicked(const QModelIndex& index);
 
 private:
+    bool pointerOnTable() const;
     void watch(AnalyzerProbe* probe, int row);
     void showSummary();
 

@@ -25,15 +25,13 @@ enum Field
 const char* const kFieldMethods[] = {"opmode", "conc",          "species",
                                      "units",  "switch_to_ppm", Analyzer::reactorMethod()};
 
-/// The alarm flags asked on every poll: all but the verification reminder,
-/// which no fleet row shows.
+/// The alarm flags asked on every poll: every one, the verification reminder
+/// too, since it sets a class (maintenance required) as on the panel.
 QVector<const Analyzer::AlarmInfo*> polledAlarms()
 {
     QVector<const Analyzer::AlarmInfo*> flags;
-    for (const Analyzer::AlarmInfo& info : Analyzer::alarmTable()) {
-        if (info.kind != Analyzer::AlarmKind::Reminder)
-            flags << &info;
-    }
+    for (const Analyzer::AlarmInfo& info : Analyzer::alarmTable())
+        flags << &info;
     return flags;
 }
 

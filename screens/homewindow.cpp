@@ -12,7 +12,9 @@
 #include "trend/remotehistory.h"
 #include "trend/trendchart.h"
 #include "ui_homewindow.h"
+#include "widgets/fingerscroll.h"
 #include "widgets/stalemarker.h"
+#include "widgets/statusbadge.h"
 #include "widgets/textmarkup.h"
 
 #include <QChart>
@@ -32,6 +34,7 @@ const QString kUnlockCodeKey = QStringLiteral("unlockCode");
 // Service codes that open any lock, for the operator who forgot the code.
 constexpr int kMasterCodes[] = {5738, 947, 9062};
 constexpr int kMiniPlotMoveMs = 60000;
+constexpr int kValueSymbolSize = 32;
 // The plot runs a little into the future so the newest samples are not drawn
 // on the right border.
 constexpr int kMiniPlotLeadSeconds = 120;
@@ -99,6 +102,7 @@ HomeWindow::HomeWindow(Trend::HistoryInterface* history, QWidget* parent)
     connect(ui->pushButtonLock, &QPushButton::clicked, this, &HomeWindow::lockClicked);
     connect(ui->alarmsListWidget, &QListWidget::itemClicked, this,
             &HomeWindow::alarmDetailsClicked);
+    scrollWithFinger(ui->alarmsListWidget);
 
     // The form keeps its unit captions ASCII; the real symbols go in here.
     for (QLabel* label : findChildren<QLabel*>()) {
@@ -114,6 +118,10 @@ HomeWindow::HomeWindow(Trend::HistoryInterface* history, QWidget* parent)
                              ui->tauLabel, ui->tauELabel})
         field->setReadOnly(true);
     ui->stackedWidget->setCurrentIndex(1);
+    // Nothing read yet: no digits, no names, nothing that looks like a reading.
+    ui->concLabel->setText(noValueText());
+    ui->label_4->setVisible(false);
+    setStatusClass(Analyzer::StatusClass::FunctionCheck);
 
     // Neither the value nor the lamps may be read as live once the analyzer
     // stops refreshing them: grey, with their age.
@@ -205,11 +213,35 @@ void HomeWindow::concReceived(const Analyzer::Response& response)
 void HomeWindow::speciesReceived(const Analyzer::Response& response)
 {
     showServerText(ui->speciesLabel, response.toString(), ServerText::Formula);
+    showSpeciesInGas();
 }
 
 void HomeWindow::gasReceived(const Analyzer::Response& response)
 {
     showServerText(ui->gasLabel, response.toString(), ServerText::Formula);
+    showSpeciesInGas();
+}
+
+void HomeWindow::showSpeciesInGas()
+{
+    // "in" joins two names; it stands alone until both are read.
+    ui->label_4->setVisible(!ui->speciesLabel->text().isEmpty() && !ui->gasLabel->text().isEmpty());
+}
+
+QString HomeWindow::noValueText()
+{
+    return QStringLiteral("\u2013 \u2013 \u2013");
+}
+
+void HomeWindow::setStatusClass(Analyzer::StatusClass statusClass)
+{
+    using C = Analyzer::StatusClass;
+    const bool noMeasurement = statusClass == C::Failure || statusClass == C::FunctionCheck;
+    // The room stays reserved, so the value does not move when the symbol comes and goes.
+    ui->concClassLabel->setPixmap(
+        noMeasurement ? StatusBadge::classSymbol(statusClass, kValueSymbolSize) : QPixmap());
+    ui->concClassLabel->setToolTip(noMeasurement ? Analyzer::statusClassName(statusClass)
+                                                 : QString());
 }
 
 void HomeWindow::unitsReceived(const Analyzer::Response& response)

@@ -4,6 +4,7 @@
 // All values arrive as replies to the requests it is polled for.
 #pragma once
 
+#include "analyzer/analyzerfacts.h"
 #include "analyzer/request.h"
 #include "analyzer/requesttable.h"
 #include "analyzer/rpcinterface.h"
@@ -67,6 +68,8 @@ public:
     /// The concentration and the alarm lamps, live or stale (for tests).
     StaleMarker* concentrationMarker() const { return m_concMarker; }
     StaleMarker* lampMarker() const { return m_lampMarker; }
+    /// What the value area shows before the first concentration is read.
+    static QString noValueText();
 
 signals:
     void goToWindow(WindowType window);
@@ -75,6 +78,9 @@ signals:
 
 public slots:
     void updateMiniTrend(bool cleared);
+    /// The analyzer's class: in function check and failure the value is no
+    /// measurement, and carries the class's symbol to say so.
+    void setStatusClass(Analyzer::StatusClass statusClass);
     void moveMiniPlotXAxis();
 
 private slots:
@@ -107,6 +113,7 @@ private:
 
     void showTauPart(const Analyzer::Response& response, QString& part, const QString& value,
                      const QString& deviation, QLineEdit* field);
+    void showSpeciesInGas();
     void rebuildAlarms();
     void lampsStale(bool stale);
     void applyLockState();

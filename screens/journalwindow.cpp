@@ -4,6 +4,7 @@
 #include "files/storageexport.h"
 #include "screens/journalmodel.h"
 #include "widgets/calendardialog.h"
+#include "widgets/fingerscroll.h"
 #include "ui_journalwindow.h"
 
 #include <QHeaderView>
@@ -21,6 +22,7 @@ JournalWindow::JournalWindow(EventJournal* journal, FileManager* fileManager, QW
 {
     ui->setupUi(this);
     ui->journalView->setModel(m_model);
+    scrollWithFinger(ui->journalView);
     // Time and kind as wide as their words; what happened takes the rest and
     // wraps onto as many lines as it needs, so nothing is cut off.
     QHeaderView* header = ui->journalView->horizontalHeader();

@@ -25,7 +25,7 @@ fi
 # catalogue, then the folders whose texts it translates
 catalogues=(
   "resources/translations/marlomax_de.ts|analyzer base widgets screens settings trend files procedures app forms resources/imagegen"
-  "launcher/translations/marlomax-launcher_de.ts|launcher analyzer/analyzerfacts.cpp"
+  "launcher/translations/marlomax-launcher_de.ts|launcher analyzer/analyzerfacts.cpp base/agetext.cpp"
 )
 
 for entry in "${catalogues[@]}"; do

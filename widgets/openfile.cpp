@@ -1,11 +1,13 @@
 #include "widgets/openfile.h"
 
-#include "widgets/sharedicon.h"
 #include "ui_openfile.h"
+#include "widgets/fingerscroll.h"
+#include "widgets/sharedicon.h"
 
 OpenFile::OpenFile(QWidget* parent) : QDialog(parent), ui(new Ui::OpenFile)
 {
     ui->setupUi(this);
+    scrollWithFinger(ui->_file_list);
     ui->_up_button->setIcon(sharedIcon(QStringLiteral(":/images/Button_Arrow-U.png")));
     ui->_down_button->setIcon(sharedIcon(QStringLiteral(":/images/Button_Arrow-D.png")));
     ui->_ok_button->setIcon(sharedIcon(QStringLiteral(":/images/OK_c.png")));

@@ -2,12 +2,19 @@
 
 #include <QLinearGradient>
 #include <QPainter>
-#include <QStyleOptionButton>
+#include <QPixmapCache>
 
 namespace {
-// Room around the pill and inside it, in pixels.
+// Room around the pill, inside it, and between symbol and words, in pixels.
 constexpr int kMargin = 3;
-constexpr int kPadding = 10;
+constexpr int kPadding = 8;
+constexpr int kGap = 6;
+// Dark words on a light pill: the class's colour is in its symbol, so the
+// words read the same whatever the class.
+const QColor kFace(255, 255, 255);
+const QColor kPressedFace(214, 220, 226);
+const QColor kInk(31, 45, 58);
+const QColor kRim(120, 130, 140);
 } // namespace
 
 StatusBadge::StatusBadge(QWidget* parent) : QPushButton(parent)
@@ -17,23 +24,26 @@ StatusBadge::StatusBadge(QWidget* parent) : QPushButton(parent)
     QFont bold = font();
     bold.setBold(true);
     setFont(bold);
+    // The palette says what the badge draws, for whoever reads it (the screen checks).
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::ButtonText, kInk);
+    palette.setColor(QPalette::Button, kFace);
+    setPalette(palette);
     setStatusClass(Analyzer::StatusClass::Failure);
 }
 
-QColor StatusBadge::classColour(Analyzer::StatusClass statusClass)
+QPixmap StatusBadge::classSymbol(Analyzer::StatusClass statusClass, int size)
 {
-    // The colours NE 107 gives its status signals, normal in green.
-    switch (statusClass) {
-    case Analyzer::StatusClass::Failure:
-        return QColor(211, 32, 32);
-    case Analyzer::StatusClass::Maintenance:
-        return QColor(236, 122, 8);
-    case Analyzer::StatusClass::OutOfLimits:
-        return QColor(250, 204, 21);
-    case Analyzer::StatusClass::Normal:
-        break;
+    const QString path = Analyzer::statusClassSymbol(statusClass);
+    const QString key = path + QLatin1Char('@') + QString::number(size);
+    QPixmap symbol;
+    if (!QPixmapCache::find(key, &symbol)) {
+        symbol = QPixmap(path);
+        if (!symbol.isNull() && symbol.width() != size)
+            symbol = symbol.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        QPixmapCache::insert(key, symbol);
     }
-    return QColor(46, 160, 67);
+    return symbol;
 }
 
 QString StatusBadge::classText(Analyzer::StatusClass statusClass)
@@ -55,16 +65,22 @@ QSize StatusBadge::sizeHint() const
     // next layout, and would shift the names beside it each time.
     const QFontMetrics metrics(font());
     int widest = 0;
-    for (Analyzer::StatusClass c :
-         {Analyzer::StatusClass::Failure, Analyzer::StatusClass::Maintenance,
-          Analyzer::StatusClass::OutOfLimits, Analyzer::StatusClass::Normal})
+    for (Analyzer::StatusClass c : Analyzer::statusClasses())
         widest = qMax(widest, metrics.horizontalAdvance(classText(c)));
-    return QSize(widest + 2 * (kMargin + kPadding), metrics.height() + 2 * kMargin + 4);
+    const int height = qMax(kMinHeight, qMax(metrics.height(), kSymbolSize) + 2 * kMargin + 4);
+    return QSize(widest + kSymbolSize + kGap + 2 * (kMargin + kPadding), height);
 }
 
 QRect StatusBadge::pillRect() const
 {
     return rect().adjusted(kMargin, kMargin, -kMargin, -kMargin);
+}
+
+QRect StatusBadge::symbolRect() const
+{
+    const QRect pill = pillRect();
+    return QRect(pill.left() + kPadding, pill.center().y() - kSymbolSize / 2 + 1, kSymbolSize,
+                 kSymbolSize);
 }
 
 void StatusBadge::paintEvent(QPaintEvent*)
@@ -73,21 +89,20 @@ void StatusBadge::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     // The title bar's gradient runs on behind the pill.
     QLinearGradient ground(0, 0, 0, height());
-    ground.setColorAt(0, QColor(0x50, 0x50, 0x50));
-    ground.setColorAt(1, QColor(0xA0, 0xA0, 0xA0));
+    ground.setColorAt(0, QColor(0x30, 0x30, 0x30));
+    ground.setColorAt(1, QColor(0x60, 0x60, 0x60));
     painter.fillRect(rect(), ground);
 
-    QColor fill = classColour(m_class);
-    if (isDown())
-        fill = fill.darker(125);
-    const QRectF pill = pillRect();
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(fill);
+    const QRectF pill = QRectF(pillRect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    painter.setPen(QPen(kRim, 1));
+    painter.setBrush(isDown() ? kPressedFace : kFace);
     painter.drawRoundedRect(pill, pill.height() / 2, pill.height() / 2);
 
-    // Dark words on the light yellow, white on the others.
-    painter.setPen(m_class == Analyzer::StatusClass::OutOfLimits ? QColor(40, 40, 40)
-                                                                 : QColor(Qt::white));
+    const QRect symbol = symbolRect();
+    painter.drawPixmap(symbol, classSymbol(m_class, kSymbolSize));
+    QRect words = pillRect();
+    words.setLeft(symbol.right() + 1 + kGap);
+    painter.setPen(palette().color(QPalette::ButtonText));
     painter.setFont(font());
-    painter.drawText(pill, Qt::AlignCenter, text());
+    painter.drawText(words, Qt::AlignLeft | Qt::AlignVCenter, text());
 }

@@ -212,10 +212,11 @@ bool measure(int count, int perProcess, int seconds, const QString& work)
     // Every analyzer answered once, and the start-up spread has settled.
     QElapsedTimer warmUp;
     warmUp.start();
-    while (fleet->model()->count(FleetModel::Rank::Measuring) < count && warmUp.elapsed() < 60000)
+    while (fleet->model()->count(Analyzer::StatusClass::Normal) < count && warmUp.elapsed() < 60000)
         runFor(100);
-    out << "answering after " << warmUp.elapsed() / 1000.0 << " s: "
-        << fleet->model()->count(FleetModel::Rank::Measuring) << " of " << count << "\n";
+    out << "answering after " << warmUp.elapsed() / 1000.0
+        << " s: " << fleet->model()->count(Analyzer::StatusClass::Normal) << " of " << count
+        << "\n";
     runFor(5000);
 
     ClickTimer clicks(view);
@@ -232,14 +233,15 @@ bool measure(int count, int perProcess, int seconds, const QString& work)
     const double elapsed = wall.elapsed() / 1000.0;
     clicker.stop();
 
-    out << "launcher CPU: " << QString::number(cpu / elapsed * 100.0, 'f', 2) << " % of one core over "
-        << QString::number(elapsed, 'f', 0) << " s\n"
-        << "click to repaint: median " << QString::number(percentile(clicks.latenciesMs, 0.5), 'f', 1)
-        << " ms, 95th percentile " << QString::number(percentile(clicks.latenciesMs, 0.95), 'f', 1)
-        << " ms, worst " << QString::number(percentile(clicks.latenciesMs, 1.0), 'f', 1) << " ms ("
+    out << "launcher CPU: " << QString::number(cpu / elapsed * 100.0, 'f', 2)
+        << " % of one core over " << QString::number(elapsed, 'f', 0) << " s\n"
+        << "click to repaint: median "
+        << QString::number(percentile(clicks.latenciesMs, 0.5), 'f', 1) << " ms, 95th percentile "
+        << QString::number(percentile(clicks.latenciesMs, 0.95), 'f', 1) << " ms, worst "
+        << QString::number(percentile(clicks.latenciesMs, 1.0), 'f', 1) << " ms ("
         << clicks.latenciesMs.size() << " clicks, " << clicks.lost << " lost)\n"
-        << "still answering: " << fleet->model()->count(FleetModel::Rank::Measuring) << " of " << count
-        << "\n"
+        << "still answering: " << fleet->model()->count(Analyzer::StatusClass::Normal) << " of "
+        << count << "\n"
         << "load average before / after: " << loadBefore << " / " << loadAverage() << "\n";
     out.flush();
     fleet->close();

@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
+    <name>Age</name>
+    <message>
+        <source>%1 s ago</source>
+        <translation>vor %1 s</translation>
+    </message>
+    <message>
+        <source>%1 min ago</source>
+        <translation>vor %1 min</translation>
+    </message>
+    <message>
+        <source>%1 h ago</source>
+        <translation>vor %1 h</translation>
+    </message>
+</context>
+<context>
     <name>AnalyzerFacts</name>
     <message>
         <source>SHUTDOWN</source>
@@ -112,16 +127,20 @@
         <translation>Ausfall</translation>
     </message>
     <message>
-        <source>Maintenance</source>
-        <translation>Wartung</translation>
-    </message>
-    <message>
-        <source>Out of limits</source>
-        <translation>Außerhalb der Grenzwerte</translation>
-    </message>
-    <message>
         <source>Normal</source>
         <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Function check</source>
+        <translation>Funktionskontrolle</translation>
+    </message>
+    <message>
+        <source>Out of specification</source>
+        <translation>Außerhalb der Spezifikation</translation>
+    </message>
+    <message>
+        <source>Maintenance required</source>
+        <translation>Wartungsbedarf</translation>
     </message>
 </context>
 <context>
@@ -213,14 +232,6 @@
         <translation>Verbinde…</translation>
     </message>
     <message>
-        <source>Reachable</source>
-        <translation>Erreichbar</translation>
-    </message>
-    <message>
-        <source>Alarm</source>
-        <translation>Alarm</translation>
-    </message>
-    <message>
         <source>No reply</source>
         <translation>Keine Antwort</translation>
     </message>
@@ -245,10 +256,6 @@
         <translation>Adresse</translation>
     </message>
     <message>
-        <source>State</source>
-        <translation>Zustand</translation>
-    </message>
-    <message>
         <source>Mode</source>
         <translation>Modus</translation>
     </message>
@@ -264,6 +271,14 @@
         <source>Last reply</source>
         <translation>Letzte Antwort</translation>
     </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Process alarms</source>
+        <translation>Prozessalarme</translation>
+    </message>
 </context>
 <context>
     <name>FleetWindow</name>
@@ -272,8 +287,16 @@
         <translation>Flotte</translation>
     </message>
     <message>
-        <source>%1 analyzers: %2 in alarm, %3 not answering, %4 measuring</source>
-        <translation>%1 Analysatoren: %2 im Alarm, %3 ohne Antwort, %4 messen</translation>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>%1 connecting</source>
+        <translation>%1 im Verbindungsaufbau</translation>
+    </message>
+    <message>
+        <source>%1 analyzers: %2</source>
+        <translation>%1 Analysatoren: %2</translation>
     </message>
 </context>
 <context>

@@ -287,4 +287,40 @@ void lockOpen(QPainter& p, const QColor& ink)
     padlock(p, ink, true);
 }
 
+void oilCan(QPainter& p, const QColor& ink)
+{
+    // A can lying to the right, its spout raised, a drop falling from it.
+    QPainterPath can;
+    can.addRoundedRect(QRectF(14, 46, 46, 32), 5, 5);
+    can.addRect(QRectF(30, 38, 14, 10));
+    QPainterPath spout;
+    spout.moveTo(56, 52);
+    spout.lineTo(88, 36);
+    spout.lineTo(90, 42);
+    spout.lineTo(60, 66);
+    spout.closeSubpath();
+    QPainterPath drop;
+    drop.moveTo(88, 52);
+    drop.cubicTo(80, 66, 82, 76, 88, 76);
+    drop.cubicTo(94, 76, 96, 66, 88, 52);
+    filled(p, can.united(spout).united(drop), ink);
+    p.setPen(stroke(ink, 7));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(2, 48, 24, 24), 90 * 16, 180 * 16);
+}
+
+void question(QPainter& p, const QColor& ink)
+{
+    p.setPen(stroke(ink, 13));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath hook;
+    hook.moveTo(30, 34);
+    hook.arcTo(QRectF(30, 12, 40, 40), 180, -230);
+    hook.quadTo(QPointF(50, 52), QPointF(50, 64));
+    p.drawPath(hook);
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    p.drawEllipse(QPointF(50, 86), 8, 8);
+}
+
 } // namespace Glyph

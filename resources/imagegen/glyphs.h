@@ -30,5 +30,7 @@ void ringDown(QPainter& p, const QColor& ink);
 void monitor(QPainter& p, const QColor& ink);
 void lockClosed(QPainter& p, const QColor& ink);
 void lockOpen(QPainter& p, const QColor& ink);
+void oilCan(QPainter& p, const QColor& ink);
+void question(QPainter& p, const QColor& ink);
 
 } // namespace Glyph

@@ -356,6 +356,50 @@ QImage splash()
         BlueEdge);
 }
 
+// The NE 107 status symbols: failure a red circle with a cross, function
+// check an orange triangle with a spanner, out of specification a yellow
+// triangle with a question mark, maintenance required a blue square with an
+// oil can; normal a green circle with a tick. Triangles have a dark rim so the
+// yellow one holds on a light ground.
+constexpr int SymbolSize = 32;
+
+enum class SymbolShape
+{
+    Circle,
+    Triangle,
+    Square
+};
+
+QImage statusSymbol(SymbolShape shape, const QColor& face, Glyph::Draw glyph, const QColor& ink)
+{
+    return drawn(QSize(SymbolSize, SymbolSize), [=](QPainter& p) {
+        const QRectF box(1, 1, SymbolSize - 2, SymbolSize - 2);
+        p.setBrush(face);
+        switch (shape) {
+        case SymbolShape::Circle:
+            p.setPen(QPen(face.darker(130), 1.5));
+            p.drawEllipse(box);
+            glyphIn(p, box.adjusted(8, 8, -8, -8), glyph, ink);
+            break;
+        case SymbolShape::Triangle: {
+            QPen rim(Ink, 1.5);
+            rim.setJoinStyle(Qt::RoundJoin);
+            p.setPen(rim);
+            p.drawPolygon(QPolygonF({{box.center().x(), box.top() + 1},
+                                     {box.right(), box.bottom() - 1},
+                                     {box.left(), box.bottom() - 1}}));
+            glyphIn(p, QRectF(box.center().x() - 7.5, box.top() + 12, 15, 15), glyph, ink);
+            break;
+        }
+        case SymbolShape::Square:
+            p.setPen(QPen(face.darker(130), 1.5));
+            p.drawRoundedRect(box.adjusted(1, 1, -1, -1), 4, 4);
+            glyphIn(p, box.adjusted(5, 5, -5, -5), glyph, ink);
+            break;
+        }
+    });
+}
+
 using Maker = std::function<QImage()>;
 
 const QHash<QString, Maker>& catalogue()
@@ -446,6 +490,23 @@ const QHash<QString, Maker>& catalogue()
         });
         m.insert(QStringLiteral("Scan_small.png"),
                  [] { return smallTile(44, Blue, BlueEdge, Glyph::spectrum); });
+
+        m.insert(QStringLiteral("NE107_Failure.png"), [] {
+            return statusSymbol(SymbolShape::Circle, Ne107Failure, Glyph::cross, White);
+        });
+        m.insert(QStringLiteral("NE107_FunctionCheck.png"), [] {
+            return statusSymbol(SymbolShape::Triangle, Ne107FunctionCheck, Glyph::wrench, Ink);
+        });
+        m.insert(QStringLiteral("NE107_OutOfSpecification.png"), [] {
+            return statusSymbol(SymbolShape::Triangle, Ne107OutOfSpecification, Glyph::question,
+                                Ink);
+        });
+        m.insert(QStringLiteral("NE107_MaintenanceRequired.png"), [] {
+            return statusSymbol(SymbolShape::Square, Ne107Maintenance, Glyph::oilCan, White);
+        });
+        m.insert(QStringLiteral("NE107_Normal.png"), [] {
+            return statusSymbol(SymbolShape::Circle, Ne107Normal, Glyph::check, White);
+        });
 
         m.insert(QStringLiteral("PVP_Badge.png"), badge);
         m.insert(QStringLiteral("bubbles.png"), bubbles);

@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
+    <name>Age</name>
+    <message>
+        <source>%1 s ago</source>
+        <translation>vor %1 s</translation>
+    </message>
+    <message>
+        <source>%1 min ago</source>
+        <translation>vor %1 min</translation>
+    </message>
+    <message>
+        <source>%1 h ago</source>
+        <translation>vor %1 h</translation>
+    </message>
+</context>
+<context>
     <name>AnalyzerFacts</name>
     <message>
         <source>SHUTDOWN</source>
@@ -112,16 +127,20 @@
         <translation>Ausfall</translation>
     </message>
     <message>
-        <source>Maintenance</source>
-        <translation>Wartung</translation>
-    </message>
-    <message>
-        <source>Out of limits</source>
-        <translation>Außerhalb der Grenzwerte</translation>
-    </message>
-    <message>
         <source>Normal</source>
         <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Function check</source>
+        <translation>Funktionskontrolle</translation>
+    </message>
+    <message>
+        <source>Out of specification</source>
+        <translation>Außerhalb der Spezifikation</translation>
+    </message>
+    <message>
+        <source>Maintenance required</source>
+        <translation>Wartungsbedarf</translation>
     </message>
 </context>
 <context>
@@ -1526,18 +1545,6 @@ Mit OK fortfahren?</translation>
 <context>
     <name>StaleMarker</name>
     <message>
-        <source>%1 s ago</source>
-        <translation>vor %1 s</translation>
-    </message>
-    <message>
-        <source>%1 min ago</source>
-        <translation>vor %1 min</translation>
-    </message>
-    <message>
-        <source>%1 h ago</source>
-        <translation>vor %1 h</translation>
-    </message>
-    <message>
         <source>no reply yet</source>
         <translation>noch keine Antwort</translation>
     </message>
@@ -1679,14 +1686,6 @@ Stdabw. = %4</translation>
 </context>
 <context>
     <name>VireoGUI</name>
-    <message>
-        <source>Unit Name</source>
-        <translation>Gerätename</translation>
-    </message>
-    <message>
-        <source>Version</source>
-        <translation>Version</translation>
-    </message>
     <message>
         <source>Message from RPC Server</source>
         <translation>Meldung vom RPC-Server</translation>

@@ -1,7 +1,7 @@
-// The analyzer's state: the four NE 107 classes checked in their order, what
-// the badge draws for each, how replies feed the state (and what they must
-// not change), the silence that counts as a failure, the journal entries its
-// changes leave, and the controller's status requests.
+// The analyzer's state: the NE 107 classes, one row for each way into each
+// and one for each clash of two, what the badge draws for each, how replies feed the state (and
+// what they must not change), the silence that counts as a failure, the journal entries its changes
+// leave, and the controller's status requests.
 #include "analyzer/analyzerstate.h"
 #include "analyzer/response.h"
 #include "analyzer/statuspoll.h"
@@ -74,30 +74,55 @@ void tst_AnalyzerState::classify_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<AlarmFlags>("alarms");
     QTest::addColumn<StatusClass>("expected");
+    using A = AlarmFlag;
+    using C = StatusClass;
     const AlarmFlags none;
-    QTest::newRow("measuring, quiet") << true << true << 8 << none << StatusClass::Normal;
-    QTest::newRow("link lost") << false << true << 8 << none << StatusClass::Failure;
-    QTest::newRow("silent") << true << false << 8 << none << StatusClass::Failure;
-    // Each system alarm is a failure, whatever the mode; the concentration
-    // warning is not.
-    for (const Analyzer::AlarmInfo& info : Analyzer::alarmTable()) {
-        const bool system =
-            info.kind == Analyzer::AlarmKind::System && info.flag != AlarmFlag::ConcWarning;
-        const bool outOfLimits =
-            info.kind == Analyzer::AlarmKind::User || info.flag == AlarmFlag::ConcWarning;
-        QTest::addRow("%s in service mode", info.method)
-            << true << true << 2 << AlarmFlags(info.flag)
-            << (system ? StatusClass::Failure : StatusClass::Maintenance);
-        QTest::addRow("%s measuring", info.method) << true << true << 8 << AlarmFlags(info.flag)
-                                                   << (system        ? StatusClass::Failure
-                                                       : outOfLimits ? StatusClass::OutOfLimits
-                                                                     : StatusClass::Normal);
-    }
-    QTest::newRow("service mode") << true << true << 2 << none << StatusClass::Maintenance;
-    QTest::newRow("no mode known yet")
-        << true << true << int(Analyzer::UnknownMode) << none << StatusClass::Maintenance;
-    QTest::newRow("link lost beats a user alarm in service mode")
-        << false << true << 2 << AlarmFlags(AlarmFlag::UserAlarm1) << StatusClass::Failure;
+    const int measure = Analyzer::MeasureMode;
+    const int service = Analyzer::ServiceMode;
+    const auto row = [](const char* name, bool link, bool answering, int mode, AlarmFlags alarms,
+                        C expected) {
+        QTest::newRow(name) << link << answering << mode << alarms << expected;
+    };
+    // One row for each way into each class.
+    row("normal: measuring, quiet", true, true, measure, none, C::Normal);
+    row("failure: link lost", false, true, measure, none, C::Failure);
+    row("failure: silent for three polls", true, false, measure, none, C::Failure);
+    row("failure: laser", true, true, measure, A::Laser, C::Failure);
+    row("failure: ring-down", true, true, measure, A::RingDown, C::Failure);
+    row("failure: reference cell", true, true, measure, A::RefCell, C::Failure);
+    row("function check: service mode", true, true, service, none, C::FunctionCheck);
+    row("function check: tune mode", true, true, Analyzer::TuneMode, none, C::FunctionCheck);
+    row("function check: no mode read yet", true, true, Analyzer::UnknownMode, none,
+        C::FunctionCheck);
+    row("out of specification: pressure", true, true, measure, A::Pressure, C::OutOfSpecification);
+    row("out of specification: temperature", true, true, measure, A::Temperature,
+        C::OutOfSpecification);
+    row("out of specification: detector temperature", true, true, measure, A::DetectorTemperature,
+        C::OutOfSpecification);
+    row("out of specification: concentration warning", true, true, measure, A::ConcWarning,
+        C::OutOfSpecification);
+    row("maintenance required: verification due", true, true, measure, A::CertificateExpired,
+        C::MaintenanceRequired);
+    // Process alarms: the gas is high, the analyzer sound.
+    row("normal: user alarm 1 alone", true, true, measure, A::UserAlarm1, C::Normal);
+    row("normal: both user alarms", true, true, measure, A::UserAlarm1 | A::UserAlarm2, C::Normal);
+    // Where two classes hold, the first in the order wins.
+    row("service mode with a laser alarm is failure", true, true, service, A::Laser, C::Failure);
+    row("link lost in service mode is failure", false, true, service, none, C::Failure);
+    row("silent with the verification due is failure", true, false, measure, A::CertificateExpired,
+        C::Failure);
+    row("service mode with a pressure alarm is function check", true, true, service, A::Pressure,
+        C::FunctionCheck);
+    row("service mode with the verification due is function check", true, true, service,
+        A::CertificateExpired, C::FunctionCheck);
+    row("ring-down and pressure alarms are failure", true, true, measure, A::RingDown | A::Pressure,
+        C::Failure);
+    row("pressure alarm with the verification due is out of specification", true, true, measure,
+        A::Pressure | A::CertificateExpired, C::OutOfSpecification);
+    row("user alarm with the concentration warning is out of specification", true, true, measure,
+        A::UserAlarm2 | A::ConcWarning, C::OutOfSpecification);
+    row("user alarm with the verification due is maintenance required", true, true, measure,
+        A::UserAlarm1 | A::CertificateExpired, C::MaintenanceRequired);
 }
 
 void tst_AnalyzerState::classify()
@@ -113,20 +138,20 @@ void tst_AnalyzerState::classify()
 void tst_AnalyzerState::badgeShowsTheClass()
 {
     StatusBadge badge;
-    badge.resize(badge.sizeHint());
-    QSet<QRgb> colours;
-    for (StatusClass c : {StatusClass::Failure, StatusClass::Maintenance, StatusClass::OutOfLimits,
-                          StatusClass::Normal}) {
+    QSet<qint64> symbols;
+    for (StatusClass c : Analyzer::statusClasses()) {
         badge.setStatusClass(c);
         badge.resize(badge.sizeHint());
         QCOMPARE(badge.text(), Analyzer::statusClassName(c));
-        // Its words fit, and its pill is drawn in the class's colour.
-        QVERIFY(badge.fontMetrics().horizontalAdvance(badge.text()) < badge.width());
-        const QImage image = badge.grab().toImage();
-        QCOMPARE(image.pixelColor(6, image.height() / 2), StatusBadge::classColour(c));
-        colours.insert(StatusBadge::classColour(c).rgb());
+        // High enough for a gloved finger; its words fit beside the symbol.
+        QVERIFY(badge.height() >= StatusBadge::kMinHeight);
+        QVERIFY(badge.fontMetrics().horizontalAdvance(badge.text()) + badge.symbolRect().right() <
+                badge.width());
+        const QPixmap symbol = StatusBadge::classSymbol(c, StatusBadge::kSymbolSize);
+        QVERIFY2(!symbol.isNull(), qPrintable(Analyzer::statusClassSymbol(c)));
+        symbols.insert(symbol.toImage().cacheKey());
     }
-    QCOMPARE(colours.size(), 4);
+    QCOMPARE(symbols.size(), Analyzer::statusClasses().size());
 }
 
 void tst_AnalyzerState::repliesFeedTheState()
@@ -225,16 +250,17 @@ void tst_AnalyzerState::changesGoToTheJournal()
                           "link 127.0.0.1:5000 lost >", "link 127.0.0.1:5000 restored >"}));
     QVERIFY(events.at(3).time >= beforeClear);
 
-    // Failure before the link is known; maintenance once it is up (no mode
-    // yet); then normal, failure, out of limits, maintenance, failure and
-    // maintenance again (the mode is read anew after the link is back).
+    // Failure before the link is known; function check once it is up (no
+    // mode yet); then normal, failure, normal again with the laser cleared
+    // (the user alarm is a process alarm), function check, failure and
+    // function check again (the mode is read anew after the link is back).
     QList<StatusClass> classes;
     for (const QList<QVariant>& signal : changed)
         classes << signal.at(0).value<StatusClass>();
-    QCOMPARE(classes, QList<StatusClass>({StatusClass::Maintenance, StatusClass::Normal,
-                                          StatusClass::Failure, StatusClass::OutOfLimits,
-                                          StatusClass::Maintenance, StatusClass::Failure,
-                                          StatusClass::Maintenance}));
+    QCOMPARE(classes, QList<StatusClass>({StatusClass::FunctionCheck, StatusClass::Normal,
+                                          StatusClass::Failure, StatusClass::Normal,
+                                          StatusClass::FunctionCheck, StatusClass::Failure,
+                                          StatusClass::FunctionCheck}));
     EventJournal::setCurrent(nullptr);
 }
 

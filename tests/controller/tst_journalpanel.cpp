@@ -107,14 +107,15 @@ void tst_JournalPanel::badgeFollowsTheAnalyzer()
     QVERIFY(EventJournal::current() && EventJournal::current()->isOpen());
     QVERIFY(EventJournal::current()->path().startsWith(m_home->path()));
     // Linked, but no mode read yet.
-    QCOMPARE(panel.badge->statusClass(), Analyzer::StatusClass::Maintenance);
+    QCOMPARE(panel.badge->statusClass(), Analyzer::StatusClass::FunctionCheck);
 
     // Each step's class differs from the one before, so a tick's replies are
     // seen to arrive.
     const auto answer = [&panel](int mode, const QStringList& alarms) {
         panel.server.results.clear();
         panel.server.results.insert("opmode", mode);
-        for (const char* flag : {"laser_alarm_active", "user_alarm_1_active", "user_alarm_2_active"})
+        for (const char* flag : {"laser_alarm_active", "pressure_alarm_active",
+                                 "user_alarm_1_active", "user_alarm_2_active"})
             panel.server.results.insert(flag, alarms.contains(flag));
         panel.tick();
     };
@@ -123,21 +124,26 @@ void tst_JournalPanel::badgeFollowsTheAnalyzer()
     QCOMPARE(panel.badge->text(), QStringLiteral("Normal"));
     answer(8, {"laser_alarm_active"});
     QTRY_COMPARE(panel.badge->statusClass(), Analyzer::StatusClass::Failure);
+    // A process alarm alone leaves the analyzer normal.
     answer(8, {"user_alarm_1_active"});
-    QTRY_COMPARE(panel.badge->statusClass(), Analyzer::StatusClass::OutOfLimits);
+    QTRY_COMPARE(panel.badge->statusClass(), Analyzer::StatusClass::Normal);
+    answer(8, {"pressure_alarm_active"});
+    QTRY_COMPARE(panel.badge->statusClass(), Analyzer::StatusClass::OutOfSpecification);
     answer(2, {"user_alarm_1_active"});
-    QTRY_COMPARE(panel.badge->statusClass(), Analyzer::StatusClass::Maintenance);
+    QTRY_COMPARE(panel.badge->statusClass(), Analyzer::StatusClass::FunctionCheck);
 
     panel.server.close();
     QTRY_VERIFY((panel.tick(), panel.badge->statusClass() == Analyzer::StatusClass::Failure));
     if (auto* popup = QApplication::activeModalWidget())
         popup->close();
     const QString server = panel.server.connectionString();
-    QCOMPARE(Panel::journal(),
-             QStringList({"mode opmode changed >8", "alarm laser_alarm_active raised >",
-                          "alarm laser_alarm_active cleared >",
-                          "alarm user_alarm_1_active raised >", "mode opmode changed 8>2",
-                          "link " + server + " lost >"}));
+    QCOMPARE(
+        Panel::journal(),
+        QStringList({"mode opmode changed >8", "alarm laser_alarm_active raised >",
+                     "alarm laser_alarm_active cleared >", "alarm user_alarm_1_active raised >",
+                     "alarm pressure_alarm_active raised >", "alarm user_alarm_1_active cleared >",
+                     "mode opmode changed 8>2", "alarm pressure_alarm_active cleared >",
+                     "alarm user_alarm_1_active raised >", "link " + server + " lost >"}));
 }
 
 void tst_JournalPanel::journalFromTheBadgeAndBack()

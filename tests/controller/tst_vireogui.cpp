@@ -439,7 +439,7 @@ void tst_VireoGUI::serverMessageBeforeRouting()
     QCOMPARE(text, QStringLiteral("Laser <b>warming</b> up"));
     // The message came first; then r1 and r2 were routed in order.
     QCOMPARE(itemsWhileOpen, 0);
-    QCOMPARE(concWhileOpen, QStringLiteral("100.8"));
+    QCOMPARE(concWhileOpen, HomeWindow::noValueText());
     QCOMPARE(alarms->item(0)->text(), QStringLiteral("System OK"));
 
     // Other codes reach the client without a message.
@@ -721,8 +721,9 @@ void tst_VireoGUI::titleBar()
     Panel panel;
     auto* name = panel.gui.findChild<QLabel*>(QStringLiteral("nameLabel"));
     auto* version = panel.gui.findChild<QLabel*>(QStringLiteral("versionLabel"));
-    QCOMPARE(name->text(), QStringLiteral("Unit Name"));
-    QCOMPARE(version->text(), QStringLiteral("Version"));
+    // Nothing stands there before the analyzer has named itself.
+    QCOMPARE(name->text(), QString());
+    QCOMPARE(version->text(), QString());
     QMetaObject::invokeMethod(&panel.gui, "setTitleBarName",
                               Q_ARG(QString, QStringLiteral("VIREO H2O")));
     QMetaObject::invokeMethod(&panel.gui, "setTitleBarVersion",

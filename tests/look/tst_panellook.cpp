@@ -27,19 +27,24 @@
 #include "settings/settingswindow.h"
 #include "support/screencheck.h"
 #include "support/testsupport.h"
+#include "trend/remotehistory.h"
 #include "trend/trenddownload.h"
 #include "trend/trendwindow.h"
 #include "widgets/keyboardwindow.h"
 #include "widgets/statusbadge.h"
 
+#include <QApplication>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QListWidget>
 #include <QScatterSeries>
+#include <QScroller>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QtTest>
@@ -102,6 +107,43 @@ QString shot(const QString& name)
     return QStringLiteral("look-") + name;
 }
 
+/// Whether the symbol is drawn at `at` in the image: every pixel the symbol
+/// covers whole shows the symbol's colour there.
+bool drawsSymbol(const QImage& image, const QPoint& at, const QPixmap& symbol)
+{
+    const QImage wanted = symbol.toImage().convertToFormat(QImage::Format_ARGB32);
+    int compared = 0;
+    for (int y = 0; y < wanted.height(); ++y) {
+        for (int x = 0; x < wanted.width(); ++x) {
+            const QColor want = wanted.pixelColor(x, y);
+            if (want.alpha() < 255)
+                continue;
+            const QColor shown = image.pixelColor(at + QPoint(x, y));
+            if (qAbs(shown.red() - want.red()) > 2 || qAbs(shown.green() - want.green()) > 2 ||
+                qAbs(shown.blue() - want.blue()) > 2)
+                return false;
+            ++compared;
+        }
+    }
+    return compared > wanted.width() * wanted.height() / 5;
+}
+
+/// How many pixels of the image show the colour, give or take a little.
+int pixelsOf(const QImage& image, const QColor& colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor shown = image.pixelColor(x, y);
+            if (qAbs(shown.red() - colour.red()) + qAbs(shown.green() - colour.green()) +
+                    qAbs(shown.blue() - colour.blue()) <=
+                12)
+                ++count;
+        }
+    }
+    return count;
+}
+
 } // namespace
 
 // The findings of one screen, all printed when there are any.
@@ -119,6 +161,9 @@ class tst_PanelLook : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
+    void valueAreaBeforeTheFirstReply();
+    void badgeClasses_data();
+    void badgeClasses();
     void verificationReminder();
     void homeAndDetails();
     void longServerTextsElide();
@@ -137,9 +182,14 @@ private slots:
     void journalFromTheBadge();
     void keypadPromptsFit_data();
     void keypadPromptsFit();
+    void listsScrollWithAFinger();
 
 private:
     HomeWindow* home() const { return m_panel->gui()->findChild<HomeWindow*>(); }
+    StatusBadge* badge() const
+    {
+        return m_panel->gui()->findChild<StatusBadge*>(QStringLiteral("statusBadge"));
+    }
     QLabel* label(QWidget* page, const char* name) const
     {
         return page->findChild<QLabel*>(QLatin1String(name));
@@ -157,8 +207,8 @@ private:
 
 void tst_PanelLook::initTestCase()
 {
-    // As the panel starts: the language the system asks for.
-    setUpLanguage();
+    // As the panel starts: its font, its style sheet, the language the system asks for.
+    setUpApplication(*qApp);
     m_panel = std::make_unique<PanelDriver>(simulatorArgs());
     QString error;
     QVERIFY2(m_panel->start(&error), qPrintable(error));
@@ -169,6 +219,75 @@ void tst_PanelLook::initTestCase()
 void tst_PanelLook::cleanupTestCase()
 {
     m_panel.reset();
+}
+
+void tst_PanelLook::valueAreaBeforeTheFirstReply()
+{
+    // A home page that has read nothing yet, at the panel's page size: no
+    // digits, no names, nothing that could pass for a reading.
+    Trend::RemoteHistory history(nullptr);
+    QWidget frame;
+    frame.resize(home()->size());
+    auto* page = new HomeWindow(&history, &frame);
+    page->resize(frame.size());
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    const QString value = label(page, "concLabel")->text();
+    QCOMPARE(value, HomeWindow::noValueText());
+    QVERIFY2(!value.contains(QRegularExpression(QStringLiteral("\\d"))), qPrintable(value));
+    QCOMPARE(label(page, "speciesLabel")->text(), QString());
+    QCOMPARE(label(page, "gasLabel")->text(), QString());
+    QVERIFY(!label(page, "label_4")->isVisible());
+    // Nothing read is no measurement: the function check symbol stands by it.
+    QVERIFY(!label(page, "concClassLabel")->pixmap(Qt::ReturnByValue).isNull());
+    TestSupport::saveScreenshot(&frame, shot(QStringLiteral("home-before-reply")));
+    const QStringList findings = TestSupport::screenFindings(&frame);
+    QVERIFY2(findings.isEmpty(), qPrintable(QLatin1Char('\n') + findings.join(QLatin1Char('\n'))));
+}
+
+void tst_PanelLook::badgeClasses_data()
+{
+    QTest::addColumn<Analyzer::StatusClass>("statusClass");
+    QTest::addColumn<QColor>("colour");
+    // The NE 107 colours: failure red, function check orange, out of
+    // specification yellow, maintenance blue; normal green.
+    QTest::newRow("failure") << Analyzer::StatusClass::Failure << QColor(210, 35, 35);
+    QTest::newRow("function-check") << Analyzer::StatusClass::FunctionCheck << QColor(240, 130, 0);
+    QTest::newRow("out-of-specification")
+        << Analyzer::StatusClass::OutOfSpecification << QColor(250, 205, 20);
+    QTest::newRow("maintenance-required")
+        << Analyzer::StatusClass::MaintenanceRequired << QColor(0, 100, 190);
+    QTest::newRow("normal") << Analyzer::StatusClass::Normal << QColor(40, 150, 70);
+}
+
+void tst_PanelLook::badgeClasses()
+{
+    QFETCH(Analyzer::StatusClass, statusClass);
+    QFETCH(QColor, colour);
+    // Shown as the state would show it (the poll is in the test's hands, so
+    // nothing changes it back meanwhile).
+    StatusBadge* shownBadge = badge();
+    const Analyzer::StatusClass before = shownBadge->statusClass();
+    shownBadge->setStatusClass(statusClass);
+    QCoreApplication::processEvents();
+    QCOMPARE(shownBadge->text(), Analyzer::statusClassName(statusClass));
+    // A target for a gloved finger, whatever the language.
+    QVERIFY2(shownBadge->height() >= StatusBadge::kMinHeight,
+             qPrintable(QString::number(shownBadge->height())));
+    const QPoint at = shownBadge->mapTo(m_panel->window(), QPoint());
+    const QImage drawn = m_panel->window()->grab(QRect(at, shownBadge->size())).toImage();
+    // Its own symbol, in its own colour, beside the words; no other class's.
+    for (Analyzer::StatusClass other : Analyzer::statusClasses()) {
+        const bool drawsIt = drawsSymbol(drawn, shownBadge->symbolRect().topLeft(),
+                                         StatusBadge::classSymbol(other, StatusBadge::kSymbolSize));
+        QVERIFY2(drawsIt == (other == statusClass), qPrintable(Analyzer::statusClassName(other)));
+    }
+    QVERIFY2(pixelsOf(drawn, colour) > 40, qPrintable(QString::number(pixelsOf(drawn, colour))));
+    TestSupport::saveScreenshot(
+        shownBadge, shot(QStringLiteral("badge-") + QLatin1String(QTest::currentDataTag())));
+    // The whole title bar still fits, the longest class name included.
+    VERIFY_SOUND(QStringLiteral("title-bar-") + QLatin1String(QTest::currentDataTag()));
+    shownBadge->setStatusClass(before);
 }
 
 bool tst_PanelLook::goHome()
@@ -533,15 +652,18 @@ void tst_PanelLook::journalFromTheBadge()
     // Back home in service mode, where the shutdown steps left the analyzer.
     QVERIFY(goHome());
     m_panel->tick();
-    auto* badge = m_panel->gui()->findChild<StatusBadge*>(QStringLiteral("statusBadge"));
-    QTRY_COMPARE(badge->statusClass(), Analyzer::StatusClass::Maintenance);
-    QCOMPARE(badge->text(), shown("AnalyzerFacts", "Maintenance"));
-    // Drawn in its class's colour, between the unit's name and the version.
+    auto* badge = this->badge();
+    QTRY_COMPARE(badge->statusClass(), Analyzer::StatusClass::FunctionCheck);
+    QCOMPARE(badge->text(), shown("AnalyzerFacts", "Function check"));
+    // Its symbol drawn, between the unit's name and the version.
     const QPoint at = badge->mapTo(m_panel->window(), QPoint());
     const QImage drawn = m_panel->window()->grab(QRect(at, badge->size())).toImage();
-    QCOMPARE(drawn.pixelColor(6, drawn.height() / 2),
-             StatusBadge::classColour(Analyzer::StatusClass::Maintenance));
+    QVERIFY(drawsSymbol(
+        drawn, badge->symbolRect().topLeft(),
+        StatusBadge::classSymbol(Analyzer::StatusClass::FunctionCheck, StatusBadge::kSymbolSize)));
     QVERIFY(at.x() > label(m_panel->gui(), "nameLabel")->mapTo(m_panel->window(), QPoint()).x());
+    // The value is no measurement in service mode, and says so by the symbol beside it.
+    QVERIFY(!label(home(), "concClassLabel")->pixmap(Qt::ReturnByValue).isNull());
 
     QVERIFY(m_panel->pressOnTitleBar(QStringLiteral("statusBadge")));
     auto* journal = qobject_cast<JournalWindow*>(m_panel->currentPage());
@@ -564,6 +686,25 @@ void tst_PanelLook::journalFromTheBadge()
 
     QVERIFY(m_panel->press(QStringLiteral("pushButtonClose")));
     QCOMPARE(m_panel->currentPage(), home());
+}
+
+void tst_PanelLook::listsScrollWithAFinger()
+{
+    // Every list of every page, not only by its narrow scrollbar.
+    QStringList without;
+    const QList<QAbstractItemView*> views = m_panel->window()->findChildren<QAbstractItemView*>();
+    for (QAbstractItemView* view : views) {
+        // The drop-down lists of combo boxes are a few lines, never scrolled;
+        // a header moves with its table.
+        if (qobject_cast<QHeaderView*>(view) ||
+            qobject_cast<QComboBox*>(view->parentWidget() ? view->parentWidget()->parentWidget()
+                                                          : nullptr))
+            continue;
+        if (!QScroller::hasScroller(view->viewport()))
+            without << TestSupport::widgetPath(view);
+    }
+    QVERIFY(views.size() >= 2);
+    QVERIFY2(without.isEmpty(), qPrintable(without.join(QLatin1String(", "))));
 }
 
 QTEST_MAIN(tst_PanelLook)

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
@@ -44,6 +45,9 @@ private slots:
     void outsideTheWindow();
     void overlapping();
     void pixelsInColour();
+    void contrastRatio();
+    void lowContrast_data();
+    void lowContrast();
 };
 
 void tst_ScreenCheck::cutText_data()
@@ -153,6 +157,80 @@ void tst_ScreenCheck::pixelsInColour()
     QVERIFY2(teals > 60 && teals <= 100, qPrintable(QString::number(teals)));
     QCOMPARE(TestSupport::pixelsDrawnIn(drawn, background, QColor(239, 136, 9)), 0);
     QCOMPARE(TestSupport::pixelsDrawnIn(background, background, teal), 0);
+}
+
+void tst_ScreenCheck::contrastRatio()
+{
+    using TestSupport::contrastRatio;
+    QCOMPARE(contrastRatio(Qt::black, Qt::white), 21.0);
+    QCOMPARE(contrastRatio(Qt::white, Qt::black), 21.0);
+    QCOMPARE(contrastRatio(QColor(242, 242, 242), QColor(242, 242, 242)), 1.0);
+    // The grey that just passes on white, and the one just below it.
+    QVERIFY(contrastRatio(QColor(118, 118, 118), Qt::white) >= 4.5);
+    QVERIFY(contrastRatio(QColor(119, 119, 119), Qt::white) < 4.5);
+}
+
+void tst_ScreenCheck::lowContrast_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("styleSheet");
+    QTest::addColumn<bool>("low");
+    const QString gradient = QStringLiteral(
+        "background: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, stop: 0 %1, stop: 1 %2); "
+        "color: white;");
+    QTest::newRow("dark label on light grey")
+        << "label"
+        << "background: rgb(242, 242, 242); color: rgb(31, 45, 58);" << false;
+    QTest::newRow("light grey label on light grey")
+        << "label"
+        << "background: rgb(242, 242, 242); color: rgb(140, 140, 140);" << true;
+    QTest::newRow("white label on a gradient ending light")
+        << "label" << gradient.arg("#505050", "#A0A0A0") << true;
+    QTest::newRow("white label on a dark gradient")
+        << "label" << gradient.arg("#303030", "#606060") << false;
+    QTest::newRow("white button on orange")
+        << "button"
+        << "background: rgb(236, 122, 8); color: white; border: none;" << true;
+    QTest::newRow("dark button on orange")
+        << "button"
+        << "background: rgb(236, 122, 8); color: black; border: none;" << false;
+    QTest::newRow("disabled faint button: left out")
+        << "disabled button"
+        << "background: white; color: rgb(200, 200, 200);" << false;
+    QTest::newRow("list: white on near white selected")
+        << "list"
+        << "selection-background-color: rgb(235, 235, 235); selection-color: white;" << true;
+    QTest::newRow("list: white on dark blue selected")
+        << "list"
+        << "selection-background-color: rgb(0, 90, 160); selection-color: white;" << false;
+}
+
+void tst_ScreenCheck::lowContrast()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, styleSheet);
+    QFETCH(bool, low);
+    QWidget* widget = nullptr;
+    QRect at(10, 10, 200, 40);
+    if (kind == QLatin1String("label")) {
+        widget = new QLabel(QStringLiteral("Unit Name 120.5"));
+    } else if (kind.endsWith(QLatin1String("button"))) {
+        widget = new QPushButton(QStringLiteral("Journal"));
+        widget->setEnabled(kind == QLatin1String("button"));
+    } else {
+        auto* list = new QListWidget;
+        list->addItems({QStringLiteral("Alarms"), QStringLiteral("Modes")});
+        widget = list;
+        at = QRect(10, 10, 200, 80);
+    }
+    widget->setObjectName(QStringLiteral("probe"));
+    widget->setStyleSheet(styleSheet);
+    Window window(widget, at);
+    QVERIFY(window.exposed);
+    const QStringList found = TestSupport::lowContrastTexts(&window.window);
+    QVERIFY2(found.size() == (low ? 1 : 0), qPrintable(found.join('\n')));
+    if (low)
+        QVERIFY(found.first().startsWith(QLatin1String("probe: ")));
 }
 
 QTEST_MAIN(tst_ScreenCheck)

@@ -6,6 +6,7 @@
 #include "trend/historyinterface.h"
 #include "trend/remotehistory.h"
 #include "widgets/stalemarker.h"
+#include "widgets/statusbadge.h"
 
 #include <QChartView>
 #include <QDateTimeAxis>
@@ -202,6 +203,9 @@ private slots:
     void cleanup();
     void requestTable_data();
     void requestTable();
+    void nothingReadShowsNoReading();
+    void symbolSaysTheValueIsNoMeasurement_data();
+    void symbolSaysTheValueIsNoMeasurement();
     void concentration_data();
     void concentration();
     void unitSelection();
@@ -249,6 +253,64 @@ void tst_HomeWindow::init()
 void tst_HomeWindow::cleanup()
 {
     m_home.reset();
+}
+
+void tst_HomeWindow::nothingReadShowsNoReading()
+{
+    FakeHistory history;
+    HomeWindow home(&history, nullptr);
+    home.assignRequestIds(2);
+    const auto text = [&home](const char* name) {
+        return home.findChild<QLabel*>(QLatin1String(name))->text();
+    };
+    // No digits, no names until the analyzer has said them.
+    QCOMPARE(text("concLabel"), HomeWindow::noValueText());
+    QVERIFY(!text("concLabel").contains(QRegularExpression(QStringLiteral("\\d"))));
+    QCOMPARE(text("speciesLabel"), QString());
+    QCOMPARE(text("gasLabel"), QString());
+    QVERIFY(home.findChild<QLabel*>(QStringLiteral("label_4"))->isHidden());
+
+    // The species alone: still no "in" beside nothing.
+    home.handleResponse(reply(home.firstRequestId() + Species, "H2O"));
+    QVERIFY(home.findChild<QLabel*>(QStringLiteral("label_4"))->isHidden());
+    answerPoll(home);
+    QCOMPARE(text("concLabel"), QStringLiteral("5.250"));
+    QCOMPARE(text("gasLabel"), QStringLiteral("N<sub>2</sub>"));
+    QVERIFY(!home.findChild<QLabel*>(QStringLiteral("label_4"))->isHidden());
+}
+
+void tst_HomeWindow::symbolSaysTheValueIsNoMeasurement_data()
+{
+    QTest::addColumn<Analyzer::StatusClass>("statusClass");
+    QTest::addColumn<bool>("symbol");
+    QTest::newRow("failure") << Analyzer::StatusClass::Failure << true;
+    QTest::newRow("function check") << Analyzer::StatusClass::FunctionCheck << true;
+    QTest::newRow("out of specification") << Analyzer::StatusClass::OutOfSpecification << false;
+    QTest::newRow("maintenance required") << Analyzer::StatusClass::MaintenanceRequired << false;
+    QTest::newRow("normal") << Analyzer::StatusClass::Normal << false;
+}
+
+void tst_HomeWindow::symbolSaysTheValueIsNoMeasurement()
+{
+    QFETCH(Analyzer::StatusClass, statusClass);
+    QFETCH(bool, symbol);
+    FakeHistory history;
+    HomeWindow home(&history, nullptr);
+    home.assignRequestIds(2);
+    answerPoll(home);
+    auto* value = home.findChild<QLabel*>(QStringLiteral("concLabel"));
+    auto* beside = home.findChild<QLabel*>(QStringLiteral("concClassLabel"));
+    const QRect before = value->geometry();
+    home.setStatusClass(statusClass);
+    const QImage shown = beside->pixmap(Qt::ReturnByValue).toImage();
+    QCOMPARE(!shown.isNull(), symbol);
+    if (symbol) {
+        QCOMPARE(shown, StatusBadge::classSymbol(statusClass, shown.width()).toImage());
+        QCOMPARE(beside->toolTip(), Analyzer::statusClassName(statusClass));
+    }
+    // The value keeps its place whether the symbol is there or not.
+    QCOMPARE(value->geometry(), before);
+    QCOMPARE(value->text(), QStringLiteral("5.250"));
 }
 
 void tst_HomeWindow::requestTable_data()

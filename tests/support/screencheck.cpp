@@ -1,9 +1,14 @@
 #include "support/screencheck.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
+#include <QHash>
+#include <QHeaderView>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -88,51 +93,52 @@ QRect labelTextRect(const QLabel* label)
     return rect;
 }
 
-void checkLabel(const QLabel* label, QStringList* findings)
+/// The room a label's text needs, as QLabel lays it out in room, and the
+/// text as the operator reads it.
+QSize labelTextSize(const QLabel* label, const QRect& room, QString* plain)
 {
     const QString text = label->text();
-    if (text.isEmpty() || !label->pixmap(Qt::ReturnByValue).isNull())
-        return;
-    const QRect room = labelTextRect(label);
     const bool rich = label->textFormat() == Qt::RichText ||
                       (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(text));
-    QSize needed;
-    QString plain = text;
+    *plain = text;
     if (rich) {
         // The same layout QLabel gives rich text: its font, no document margin.
         QTextDocument document;
         document.setDefaultFont(label->font());
         document.setDocumentMargin(0);
         document.setHtml(text);
-        plain = document.toPlainText();
+        *plain = document.toPlainText();
         if (label->wordWrap())
             document.setTextWidth(room.width());
-        needed =
-            QSize(int(std::ceil(document.idealWidth())), int(std::ceil(document.size().height())));
-    } else {
-        const QFontMetrics metrics(label->font());
-        if (label->wordWrap()) {
-            needed = metrics
-                         .boundingRect(QRect(0, 0, room.width(), 1 << 20),
-                                       int(label->alignment()) | Qt::TextWordWrap, text)
-                         .size();
-        } else {
-            const int lines = text.count(QLatin1Char('\n')) + 1;
-            needed = QSize(widestLine(metrics, text),
-                           metrics.height() + (lines - 1) * metrics.lineSpacing());
-        }
+        return QSize(int(std::ceil(document.idealWidth())),
+                     int(std::ceil(document.size().height())));
     }
+    const QFontMetrics metrics(label->font());
+    if (label->wordWrap())
+        return metrics
+            .boundingRect(QRect(0, 0, room.width(), 1 << 20),
+                          int(label->alignment()) | Qt::TextWordWrap, text)
+            .size();
+    const int lines = text.count(QLatin1Char('\n')) + 1;
+    return QSize(widestLine(metrics, text), metrics.height() + (lines - 1) * metrics.lineSpacing());
+}
+
+void checkLabel(const QLabel* label, QStringList* findings)
+{
+    if (label->text().isEmpty() || !label->pixmap(Qt::ReturnByValue).isNull())
+        return;
+    const QRect room = labelTextRect(label);
+    QString plain;
+    const QSize needed = labelTextSize(label, room, &plain);
     if (needed.width() > room.width() + kSlackPx)
         *findings << finding(label, plain, needed.width(), room.width(), "wide");
     else if (needed.height() > room.height() + kSlackPx)
         *findings << finding(label, plain, needed.height(), room.height(), "high");
 }
 
-void checkButton(const QAbstractButton* button, QStringList* findings)
+/// The rectangle the button's style lays its icon and words out in.
+QRect buttonContents(const QAbstractButton* button)
 {
-    const QString text = withoutMnemonic(button->text());
-    if (text.isEmpty())
-        return;
     QStyleOptionButton option;
     option.initFrom(button);
     option.text = button->text();
@@ -143,9 +149,18 @@ void checkButton(const QAbstractButton* button, QStringList* findings)
         contents = QStyle::SE_CheckBoxContents;
     else if (qobject_cast<const QRadioButton*>(button))
         contents = QStyle::SE_RadioButtonContents;
-    else if (!qobject_cast<const QPushButton*>(button))
+    return button->style()->subElementRect(contents, &option, button);
+}
+
+void checkButton(const QAbstractButton* button, QStringList* findings)
+{
+    const QString text = withoutMnemonic(button->text());
+    if (text.isEmpty())
         return;
-    const QRect room = button->style()->subElementRect(contents, &option, button);
+    if (!qobject_cast<const QPushButton*>(button) && !qobject_cast<const QCheckBox*>(button) &&
+        !qobject_cast<const QRadioButton*>(button))
+        return;
+    const QRect room = buttonContents(button);
     const QFontMetrics metrics(button->font());
     int needed = widestLine(metrics, text);
     if (!button->icon().isNull())
@@ -203,6 +218,115 @@ void checkTabs(const QTabBar* bar, QStringList* findings)
                              .arg(needed)
                              .arg(tab.width());
     }
+}
+
+double luminance(const QColor& colour)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+           0.0722 * linear(colour.blueF());
+}
+
+/// The colour most pixels of row y between left and right show.
+QRgb commonest(const QImage& image, int y, int left, int right)
+{
+    QHash<QRgb, int> counts;
+    QRgb best = 0;
+    int bestCount = 0;
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = left; x <= right; ++x) {
+        const int count = ++counts[line[x]];
+        if (count > bestCount) {
+            bestCount = count;
+            best = line[x];
+        }
+    }
+    return best;
+}
+
+/// The worst contrast of text drawn in area: the pixel that stands out most
+/// from its row's background is the text's colour, judged against every
+/// row's. A row's background is what most of it shows, looked at a margin
+/// wider than the text, so a short text ("-") cannot pass for the background.
+double textContrast(const QImage& image, const QRect& area, int margin)
+{
+    const QRect box = area.intersected(image.rect());
+    if (box.isEmpty())
+        return 21;
+    const QRect wide = area.adjusted(-margin, 0, margin, 0).intersected(image.rect());
+    QVector<QRgb> grounds;
+    QColor text;
+    double strongest = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const QRgb ground = commonest(image, y, wide.left(), wide.right());
+        grounds << ground;
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const double ratio = contrastRatio(QColor(line[x]), QColor(ground));
+            if (ratio > strongest) {
+                strongest = ratio;
+                text = QColor(line[x]);
+            }
+        }
+    }
+    double worst = strongest;
+    for (QRgb ground : grounds) {
+        // A row that is mostly text is no background.
+        if (QColor(ground) != text)
+            worst = qMin(worst, contrastRatio(text, QColor(ground)));
+    }
+    return worst;
+}
+
+QString contrastFinding(const QWidget* widget, const QString& text, double ratio)
+{
+    return QStringLiteral("%1: \"%2\" reads at %3:1")
+        .arg(widgetPath(widget), text.left(60))
+        .arg(ratio, 0, 'f', 1);
+}
+
+/// Where a button draws its words, past its icon.
+QRect buttonTextRect(const QAbstractButton* button)
+{
+    QRect room = buttonContents(button);
+    if (qobject_cast<const QPushButton*>(button) && !button->icon().isNull()) {
+        const int words = button->fontMetrics().horizontalAdvance(withoutMnemonic(button->text()));
+        const int whole = button->iconSize().width() + 4 + words;
+        room.setLeft(qMax(room.left(), room.center().x() - whole / 2 + whole - words));
+    }
+    // The words' own line, centred: not the face above and below them.
+    const int height = qMin(room.height(), button->fontMetrics().height());
+    return QRect(room.left(), room.center().y() - height / 2, room.width(), height);
+}
+
+/// One item of the view drawn selected, as its delegate and style draw it.
+QImage selectedItem(QAbstractItemView* view)
+{
+    QAbstractItemModel* model = view->model();
+    if (!model || model->rowCount() == 0)
+        return QImage();
+    QModelIndex index = model->index(0, 0, view->rootIndex());
+    if (auto* combo = qobject_cast<QComboBox*>(
+            view->parentWidget() ? view->parentWidget()->parentWidget() : nullptr))
+        index = model->index(0, combo->modelColumn(), view->rootIndex());
+    QStyleOptionViewItem option;
+    option.initFrom(view);
+    option.widget = view;
+    option.font = view->font();
+    option.state |= QStyle::State_Selected | QStyle::State_Enabled | QStyle::State_Active;
+    option.showDecorationSelected = true;
+    option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    const QSize hint = view->itemDelegate(index)->sizeHint(option, index);
+    option.rect = QRect(QPoint(0, 0), QSize(qMax(view->viewport()->width(), hint.width()),
+                                            qMax(hint.height(), view->fontMetrics().height())));
+    QImage image(option.rect.size(), QImage::Format_RGB32);
+    image.fill(view->palette().color(QPalette::Base));
+    QPainter painter(&image);
+    view->itemDelegate(index)->paint(&painter, option, index);
+    painter.end();
+    return image;
 }
 
 bool isAncestorOf(const QWidget* ancestor, const QWidget* widget)
@@ -289,9 +413,61 @@ QStringList overlappingWidgets(const QWidget* root)
     return findings;
 }
 
+double contrastRatio(const QColor& a, const QColor& b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+QStringList lowContrastTexts(const QWidget* root, double minRatio)
+{
+    QStringList findings;
+    const QImage window = root->window()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QList<QAbstractItemView*> lists;
+    for (const QWidget* widget : shownWidgets(root)) {
+        QRect area;
+        QString text;
+        if (auto* label = qobject_cast<const QLabel*>(widget)) {
+            if (label->pixmap(Qt::ReturnByValue).isNull())
+                text = label->text();
+            const QRect room = labelTextRect(label);
+            QString plain;
+            const QSize needed = labelTextSize(label, room, &plain).boundedTo(room.size());
+            area = QStyle::alignedRect(label->layoutDirection(), label->alignment(), needed, room);
+        } else if (auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+            text = withoutMnemonic(button->text());
+            area = buttonTextRect(button);
+        } else if (auto* view = qobject_cast<const QAbstractItemView*>(widget)) {
+            if (!qobject_cast<const QHeaderView*>(view))
+                lists << const_cast<QAbstractItemView*>(view);
+        } else if (auto* combo = qobject_cast<const QComboBox*>(widget)) {
+            if (combo->isEnabled())
+                lists << combo->view();
+        }
+        if (text.trimmed().isEmpty() || !widget->isEnabled())
+            continue;
+        const QRect inWindow(widget->mapTo(widget->window(), area.topLeft()), area.size());
+        const double ratio = textContrast(window, inWindow, widget->fontMetrics().height());
+        if (ratio < minRatio)
+            findings << contrastFinding(widget, text, ratio);
+    }
+    for (QAbstractItemView* view : lists) {
+        const QImage item = selectedItem(view);
+        if (item.isNull())
+            continue;
+        const double ratio = textContrast(item, item.rect(), 0);
+        if (ratio < minRatio)
+            findings << contrastFinding(view, QStringLiteral("selected item"), ratio);
+    }
+    return findings;
+}
+
 QStringList screenFindings(const QWidget* root)
 {
     QStringList findings;
+    for (const QString& line : lowContrastTexts(root))
+        findings << QStringLiteral("low contrast: ") + line;
     for (const QString& line : cutTexts(root))
         findings << QStringLiteral("cut text: ") + line;
     for (const QString& line : widgetsOutsideWindow(root))

@@ -33,7 +33,20 @@ QStringList widgetsOutsideWindow(const QWidget* root);
 /// and unnamed widgets are left out.
 QStringList overlappingWidgets(const QWidget* root);
 
-/// All three checks above, each finding prefixed with its kind.
+/// The contrast ratio of two colours (1 to 21), as the accessibility
+/// guidelines measure it, from their relative luminance.
+double contrastRatio(const QColor& a, const QColor& b);
+
+/// Texts that read at less than minRatio:1 against what lies behind them, on
+/// the window as drawn: every shown, enabled label and button with text (the
+/// text's own colour, its most contrasting pixel, against the colour most of
+/// each pixel row behind it shows; the worst row counts, so a gradient is
+/// judged at its weakest), and the highlight of every shown list and combo
+/// box list (one item drawn selected by the list's own delegate and style).
+/// Disabled controls are left out, as the guidelines leave them out.
+QStringList lowContrastTexts(const QWidget* root, double minRatio = 4.5);
+
+/// All four checks above, each finding prefixed with its kind.
 QStringList screenFindings(const QWidget* root);
 
 /// The pixels of `drawn` that show `colour` laid over the same pixel of
