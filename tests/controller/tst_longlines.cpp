@@ -137,17 +137,13 @@ void tst_LongLines::rawTabInTheSpeciesText()
 {
     Panel panel;
     QTRY_VERIFY(panel.server.hasPeer());
-    FakeAnalyzer& server = panel.server;
-    QLabel* conc = panel.conc;
-    QLabel* species = panel.species;
-    const int first = panel.first;
 
     // The home batch with a raw tab in the species text, as a server that
     // writes its strings unescaped sends it: the whole batch still counts.
-    server.send("[" + reply(first + kConcOffset, "5") + "," +
-                reply(first + kSpeciesOffset, "\"C\tO2\"") + "]\n");
-    QTRY_COMPARE(conc->text(), QStringLiteral("5.000"));
-    QVERIFY(species->text().contains(QLatin1Char('\t')));
+    panel.server.send("[" + reply(panel.first + kConcOffset, "5") + "," +
+                      reply(panel.first + kSpeciesOffset, "\"C\tO2\"") + "]\n");
+    QTRY_COMPARE(panel.conc->text(), QStringLiteral("5.000"));
+    QVERIFY(panel.species->text().contains(QLatin1Char('\t')));
 }
 
 QTEST_MAIN(tst_LongLines)
