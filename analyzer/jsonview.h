@@ -4,12 +4,18 @@
 // form, so a handler that walks a week of trend samples or decodes a file
 // chunk reads them where the parser put them instead of waiting for Qt values
 // to be built. Scalars read exactly as QJsonValue reads them.
+//
+// A value of a long line (a week of trend) is not even parsed into that form:
+// it stays a span of the line's text, and forEachKept() reads it with the
+// streaming parser, building views only of the elements it keeps. Any other
+// access parses the span then, once.
 #pragma once
 
 #include <QByteArray>
 #include <QJsonValue>
 #include <QString>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <type_traits>
@@ -71,6 +77,13 @@ public:
     explicit JsonView(const QJsonValue& value);
     /// element of document, which the view keeps alive.
     JsonView(std::shared_ptr<const simdjson::dom::document> document, const Slot& element);
+    /// The JSON text line[offset, offset + size), read when asked; the view
+    /// keeps the line (shared, not copied).
+    JsonView(const QByteArray& line, int offset, int size);
+    /// A value as Qt's parser reads text it cannot take strictly: raw
+    /// control characters in strings, lone surrogate escapes, integers
+    /// beyond 64 bits, deep nesting. Undefined when no parser takes it.
+    static JsonView fromText(std::string_view json);
 
     bool isUndefined() const;
     bool isNull() const;
@@ -107,13 +120,32 @@ public:
     /// Some object in the value names a member twice (names compared with
     /// escapes decoded). Only a parsed value can: a Qt object cannot hold it.
     bool hasDuplicateMemberName() const;
-    /// Held in the parser's form, not as a Qt value.
-    bool isParsed() const { return bool(m_document); }
+    /// Held in the parser's form (or still as text), not as a Qt value.
+    bool isParsed() const { return m_document || m_text; }
+    /// Still the text of its line, not parsed yet.
+    bool isText() const { return bool(m_text); }
+
+    /// For an array of n elements: calls visit for the elements at 0, step,
+    /// 2 * step ... with step = stepFor(n) (at least 1) and returns n; 0 for
+    /// anything else. A value still held as text is read in one pass of the
+    /// streaming parser, and only the elements visited are built.
+    int forEachKept(const std::function<int(int)>& stepFor,
+                    const std::function<void(const JsonView&)>& visit) const;
+
+    /// Lets go of the streaming parser's buffers (the next long value takes
+    /// them again).
+    static void releaseStreamingBuffers();
 
 private:
+    struct Text;
+    /// What a value held as text reads as, parsed on first use.
+    const JsonView& parsedText() const;
+    /// Held as text, a string without escapes: read where it stands.
+    bool plainString() const;
     std::shared_ptr<const simdjson::dom::document> m_document;
     Slot m_element;
     QJsonValue m_value{QJsonValue::Undefined};
+    std::shared_ptr<Text> m_text;
     /// text() of a Qt string, kept for the view's life.
     mutable QByteArray m_utf8;
 };

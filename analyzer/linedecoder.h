@@ -5,7 +5,15 @@
 // Lines are parsed with a parser made for speed, which keeps its buffers from
 // one line to the next. Every reply is read where the parser left it, ids,
 // errors and results alike, so the handler of a large result (a week of
-// trend, a file chunk) reads it without Qt values being built for it.
+// trend, a file chunk) reads it without Qt values being built for it. A long
+// line goes through a streaming parser instead: its replies' results stay
+// text of the line, read only as far as their handler reads them, so a week
+// costs no parsed copy of itself.
+//
+// What strict JSON refuses but Qt's parser took (a raw control character in
+// a string, a lone surrogate escape, an integer of 64 bits or more, deep
+// nesting) is not lost: that one line is read the way Qt read it. A UTF-8
+// byte-order mark before a line is skipped.
 #pragma once
 
 #include "analyzer/response.h"
@@ -20,6 +28,9 @@ namespace Analyzer {
 class LineDecoder
 {
 public:
+    /// A line this long or longer goes through the streaming parser.
+    static constexpr int kLongLineBytes = 1024 * 1024;
+
     LineDecoder();
     ~LineDecoder();
     LineDecoder(const LineDecoder&) = delete;
@@ -28,7 +39,8 @@ public:
     /// The replies held by one line: one per array element (a non-object element
     /// gives an empty reply), one for an object, none for anything else. A line
     /// that is not JSON, or names a member twice in one object (at any depth,
-    /// escapes decoded), is logged as a parse error and yields nothing.
+    /// escapes decoded; in a long line, inside a result only once that result
+    /// is read), is logged as a parse error and yields nothing.
     QVector<Response> decode(const QByteArray& line);
     /// Gives back the memory that the largest line so far made the parser
     /// keep; the next line takes what it needs again.

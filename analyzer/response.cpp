@@ -17,6 +17,11 @@ Response::Response(const QJsonObject& json) : m_json(json) {}
 
 Response::Response(const JsonView& object) : m_object(object) {}
 
+Response::Response(const JsonView& members, const JsonView& result)
+    : m_object(members), m_result(result), m_resultApart(true)
+{
+}
+
 Response::Response(const Request& request) : m_localAnswer(true)
 {
     m_json.insert(kId, request.id());
@@ -27,6 +32,8 @@ Response::~Response() = default;
 
 JsonView Response::member(std::string_view key) const
 {
+    if (m_resultApart && key == "result")
+        return m_result;
     if (m_object.isParsed())
         return m_object.value(key);
     return JsonView(m_json.value(QLatin1String(key.data(), int(key.size()))));
@@ -100,7 +107,12 @@ JsonView Response::view() const
 
 QJsonObject Response::json() const
 {
-    return m_object.isParsed() ? m_object.toJsonValue().toObject() : m_json;
+    if (!m_object.isParsed())
+        return m_json;
+    QJsonObject object = m_object.toJsonValue().toObject();
+    if (m_resultApart && !m_result.isUndefined())
+        object.insert(kResult, m_result.toJsonValue());
+    return object;
 }
 
 } // namespace Analyzer

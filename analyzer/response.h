@@ -23,6 +23,9 @@ public:
     explicit Response(const Request& request);
     /// A received reply: object is the reply's object as parsed.
     explicit Response(const JsonView& object);
+    /// A received reply of a long line: its members but "result" as parsed,
+    /// and the result still as text (read when asked).
+    Response(const JsonView& members, const JsonView& result);
     virtual ~Response();
     Response(const Response&) = default;
     Response& operator=(const Response&) = default;
@@ -59,6 +62,9 @@ private:
     QJsonObject m_json;
     /// A received reply, as parsed; undefined otherwise.
     JsonView m_object;
+    /// The result of a reply of a long line, held apart from m_object.
+    JsonView m_result;
+    bool m_resultApart = false;
     bool m_localAnswer = false;
 };
 

@@ -343,12 +343,19 @@ void VireoGUI::readData()
 
 void VireoGUI::routeWaitingLines()
 {
+    // A reply may open a modal box, whose event loop reads new lines and
+    // hears of long ones decoded. They wait for the replies before them:
+    // the routing under way takes them up once the box is closed.
+    if (m_routing)
+        return;
+    m_routing = true;
     // A long line is decoded on a thread of its own while the screen goes on;
     // the lines after it wait, and lineDecoded() brings us back here.
     while (const std::optional<QVector<Analyzer::Response>> replies = m_lineQueue->takeNext()) {
         for (const Analyzer::Response& reply : *replies)
             processReply(reply);
     }
+    m_routing = false;
 }
 
 void VireoGUI::processReply(const Analyzer::Response& reply)

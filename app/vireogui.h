@@ -114,6 +114,9 @@ private:
     std::unique_ptr<QByteArray> m_receiveBuffer;
     /// Complete lines on their way to replies, in the order they came.
     Analyzer::LineQueue* m_lineQueue = nullptr;
+    /// Replies are being routed: a nested event loop (a message box opened
+    /// by a reply) routes nothing, so every reply keeps its place.
+    bool m_routing = false;
     QTimer* m_pollTimer = nullptr;
     ConnectionManager* m_manager = nullptr;
     /// Polled on every tick next to the visible page.

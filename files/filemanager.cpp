@@ -30,6 +30,11 @@ constexpr int kProgressSteps = 200;
 constexpr int kReplyTimeoutMs = 30000;
 constexpr int kPanelHeight = 480;
 constexpr int kFileManagerIds = 3;
+// The most chunks a download may announce: 16 GiB in the analyzer's 4 KiB
+// chunks. A larger count is no file this panel can store.
+constexpr int kMaxDownloadChunks = 1 << 22;
+// Ended transfers whose unanswered ids are kept clear of the next ones.
+constexpr int kOwedRunsKept = 8;
 
 // The popups' texts, made when shown so that they are in the panel's language.
 QString copiedText()
@@ -211,6 +216,7 @@ void FileManager::handleResponse(const Analyzer::Response& response)
     // ids of the transfer under way and of ended ones, whose replies are dropped.
     if (!m_transferActive || m_transferId == 0 || id < m_transferId || id > m_lastTransferId)
         return;
+    ++m_repliesTaken;
     if (response.isError()) {
         endTransfer(response.errorMessage(), true);
         return;
@@ -320,8 +326,28 @@ void FileManager::sendTransferRequest(const QString& method)
     // transfer always has half the range to itself.
     if (m_nextTransferId > m_rangeLast - (m_rangeLast - m_rangeFirst) / 2)
         m_nextTransferId = m_rangeFirst;
+    // Ids an ended transfer still waits for replies on are stepped over, and
+    // bound this one from above: its late replies must reach nothing.
+    bool moved = true;
+    for (int pass = 0; moved && pass <= kOwedRunsKept; ++pass) {
+        moved = false;
+        for (const OwedIds& run : std::as_const(m_owed)) {
+            if (m_nextTransferId >= run.first && m_nextTransferId <= run.last) {
+                m_nextTransferId = run.last < m_rangeLast ? run.last + 1 : m_rangeFirst;
+                moved = true;
+            }
+        }
+    }
+    m_idCeiling = m_rangeLast;
+    for (const OwedIds& run : std::as_const(m_owed)) {
+        if (run.first > m_nextTransferId)
+            m_idCeiling = std::min(m_idCeiling, run.first - 1);
+    }
     m_transferId = m_nextTransferId;
     m_lastTransferId = m_transferId;
+    m_lastSentId = m_transferId;
+    m_idsSent = 1;
+    m_repliesTaken = 0;
     m_transferRequest.setId(m_transferId);
     m_transferRequest.setMethod(method);
     emit jsonToSend(m_transferRequest);
@@ -353,7 +379,9 @@ void FileManager::handleTransferReply(const Analyzer::Response& response)
     const int count = std::max(0, info.at(0).toInt());
     // Even an empty file is asked for once, to receive its end.
     const int chunkIds = std::max(1, count);
-    if (token.isEmpty() || chunkIds > m_rangeLast - m_transferId) {
+    // The count must fit the ids free before those an earlier transfer may
+    // still be answered on, and be a size a file can have.
+    if (token.isEmpty() || chunkIds > m_idCeiling - m_transferId || count > kMaxDownloadChunks) {
         qWarning() << "download not started:" << (token.isEmpty() ? "no token" : "too many chunks")
                    << count;
         endTransfer(copyErrorText(), true);
@@ -384,6 +412,8 @@ void FileManager::requestChunks(int count)
     // Chunk k of the file is asked for with id m_transferId + 1 + k.
     const int first = m_chunks.requested();
     m_chunks.setRequested(first + count);
+    m_idsSent += count;
+    m_lastSentId = m_transferId + first + count;
     Analyzer::Request request = m_dataRequest;
     if (count == 1) {
         request.setId(m_transferId + 1 + first);
@@ -485,10 +515,12 @@ void FileManager::sendUploadChunk(const QByteArray& bytes)
 {
     // Each chunk goes with the next id of the transfer; only the latest is
     // waited for. No bytes: the end of the file.
-    if (m_lastTransferId >= m_rangeLast) {
+    if (m_lastTransferId >= m_idCeiling) {
         endTransfer(copyErrorText(), true);
         return;
     }
+    ++m_idsSent;
+    m_lastSentId = m_lastTransferId + 1;
     QJsonArray params = m_dataRequest.params();
     params[1] = QString::fromLatin1(bytes.toBase64());
     m_dataRequest.setParams(params);
@@ -514,9 +546,11 @@ void FileManager::handleUploadData()
 
 void FileManager::armReplyTimer()
 {
+    // A download is owed its end chunk until it comes: one whose count was
+    // short has every chunk asked for answered and still fails in time.
     const bool owed =
         m_transferActive && m_transferId != 0 &&
-        (!m_tokenReceived || m_transferRequest.method() == kUploadMethod || m_chunks.isWaiting());
+        (!m_tokenReceived || m_transferRequest.method() == kUploadMethod || !m_chunks.isComplete());
     if (owed)
         m_replyTimer.start();
     else
@@ -530,7 +564,7 @@ void FileManager::replyTimedOut()
     // A reply that has not come by now will not come: the analyzer dropped it.
     qWarning() << "no reply from the analyzer for" << m_replyTimer.interval()
                << "ms; chunks written" << m_chunks.written() << "of" << m_chunks.requested()
-               << "asked for";
+               << "asked for" << (m_chunks.isWaiting() ? "" : "(all answered, no end chunk)");
     endTransfer(copyErrorText(), true);
 }
 
@@ -567,6 +601,12 @@ void FileManager::endTransfer(const QString& message, bool failed)
     // An upload for which no file was chosen moved nothing.
     if (wasActive && !(text.isEmpty() && !failed))
         noteTransfer(!failed, text);
+    // Replies may still come for what it asked and was not answered.
+    if (m_transferId != 0 && (failed || m_repliesTaken < m_idsSent)) {
+        if (m_owed.size() >= kOwedRunsKept)
+            m_owed.removeFirst();
+        m_owed.append({m_transferId, m_lastSentId});
+    }
     resetTransferFields();
     m_ending = false;
     emit downloadComplete(!failed);
@@ -796,6 +836,9 @@ void FileManager::resetTransferFields()
         m_nextTransferId = m_lastTransferId < m_rangeLast ? m_lastTransferId + 1 : m_rangeFirst;
     m_transferId = 0;
     m_lastTransferId = 0;
+    m_lastSentId = 0;
+    m_idsSent = 0;
+    m_repliesTaken = 0;
     m_chunks.start(nullptr);
     m_replyTimer.stop();
     m_cancelRequested = false;

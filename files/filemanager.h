@@ -25,6 +25,7 @@
 #include <QSaveFile>
 #include <QString>
 #include <QTimer>
+#include <QVector>
 #include <memory>
 
 class FileManager : public QObject, public Analyzer::RPCInterface
@@ -147,6 +148,22 @@ private:
     /// to the last; 0 when it has sent nothing yet.
     int m_transferId = 0;
     int m_lastTransferId = 0;
+    /// The highest id the current transfer may take: below the ids of an
+    /// earlier transfer that may still be answered.
+    int m_idCeiling = 0;
+    /// The highest id the current transfer has sent, how many it has sent
+    /// and how many replies it has taken.
+    int m_lastSentId = 0;
+    int m_idsSent = 0;
+    int m_repliesTaken = 0;
+    /// Ids of an ended transfer that may still be answered.
+    struct OwedIds
+    {
+        int first;
+        int last;
+    };
+    /// Recent ended transfers that were owed replies, oldest first.
+    QVector<OwedIds> m_owed;
     /// Download chunks back in request order; slot k has id m_transferId + 1 + k.
     ChunkReassembly m_chunks;
     /// The chunk due next, decoded; its memory serves every chunk of a transfer.

@@ -90,12 +90,19 @@ void ClientLink::answer(const QByteArray& line)
     ++m_answered;
     if (fate.dropLinkAfterMs >= 0)
         QTimer::singleShot(fate.dropLinkAfterMs, this, &ClientLink::closeConnection);
-    if (fate.delayMs > 0) {
+    if (fate.delayMs > 0 || fate.inTurnMs > 0) {
         // A slow method: its reply comes late, and the lines after it are
-        // answered in the meantime.
+        // answered in the meantime. Served in turn, it waits for the one
+        // before it to be done, then takes its own time.
+        int delayMs = fate.delayMs;
+        if (fate.inTurnMs > 0) {
+            const qint64 now = m_clock.elapsed();
+            m_inTurnFreeAt = std::max(now, m_inTurnFreeAt) + fate.inTurnMs;
+            delayMs = std::max(delayMs, int(m_inTurnFreeAt - now));
+        }
         const QByteArray late = shuffle ? compactJson(reply) : text;
         if (!late.isEmpty())
-            QTimer::singleShot(fate.delayMs, this, [this, late] {
+            QTimer::singleShot(delayMs, this, [this, late] {
                 if (!m_closing)
                     send(late + '\n');
             });

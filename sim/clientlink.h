@@ -51,6 +51,8 @@ private:
     bool m_closing = false;
     QElapsedTimer m_clock;
     QQueue<Piece> m_pending;
+    /// When the last line served in turn is answered, on m_clock.
+    qint64 m_inTurnFreeAt = 0;
     QTimer m_writeTimer;
 };
 

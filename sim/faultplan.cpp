@@ -20,6 +20,7 @@ const MethodFaultFlag kMethodFaultFlags[] = {
      std::numeric_limits<int>::min()},
     {"drop-reply", &FaultPlan::dropReplies, MethodFault::ValueSecond, 0, 0},
     {"delay-method", &FaultPlan::delayedMethods, MethodFault::ValueSecond, -1, 0},
+    {"serve-in-turn", &FaultPlan::servedInTurn, MethodFault::ValueSecond, -1, 0},
     {"drop-link-after", &FaultPlan::dropLinkAfter, MethodFault::ParamSecond, 0, 0},
 };
 

@@ -28,6 +28,10 @@ struct FaultPlan
     /// Calls whose line is answered this many milliseconds late (the rule's
     /// value), while the replies to later lines go out meanwhile.
     QList<MethodFault> delayedMethods;
+    /// Calls served one after another, each taking this many milliseconds
+    /// (the rule's value) from the end of the one before: a slow server that
+    /// answers that method in order. Other calls are answered meanwhile.
+    QList<MethodFault> servedInTurn;
     /// The first matching call closes its connection this many milliseconds
     /// after its reply went out (the rule's value); each rule fires once.
     QList<MethodFault> dropLinkAfter;
@@ -40,7 +44,8 @@ struct FaultPlan
     bool alarmRelay = false;
 
     /// Whether flag (without its dashes) names one of the lists above that
-    /// take a MethodFault: fail-method, drop-reply, delay-method, drop-link-after.
+    /// take a MethodFault: fail-method, drop-reply, delay-method, serve-in-turn,
+    /// drop-link-after.
     static bool isMethodFaultFlag(const QString& flag);
     /// Adds (add true) or takes back the rule written as that flag takes it;
     /// false with a message when the text is wrong.

@@ -20,16 +20,18 @@ const Flag kFlags[] = {
     {"port", "N", "TCP port on 127.0.0.1 (default 49999; 0 picks a free port)."},
     {"host", "ADDRESS", "Address to listen on (default 127.0.0.1)."},
     {"local", "NAME", "Also listen on the local socket NAME."},
-    {"state", "DIR", "State folder: settings.db, trend.db, scans.db, srda.bin, vireo.log "
-                     "(default ~/.local/share/vireo-sim)."},
+    {"state", "DIR",
+     "State folder: settings.db, trend.db, scans.db, srda.bin, vireo.log "
+     "(default ~/.local/share/vireo-sim)."},
     {"backfill-days", "N", "Fill trend.db with N days of 1 Hz history at start (default 0)."},
     {"full-trend", nullptr, "get_trend_data returns every sample instead of about 720."},
     {"scan-seconds", "N", "How long optimisation, tune and scans run (default 30)."},
     {"chunk-size", "BYTES", "Bytes per download_file_data chunk (default 4096)."},
     {"seed", "N", "Seed of the measurement noise (default: random)."},
     {"control", nullptr, "Enable the sim_control method (faults, alarms at run time)."},
-    {"instruments", "N", "Serve N independent analyzers on ports PORT to PORT+N-1 (all free "
-                         "ones with --port 0), with state in DIR/1 to DIR/N (default 1)."},
+    {"instruments", "N",
+     "Serve N independent analyzers on ports PORT to PORT+N-1 (all free "
+     "ones with --port 0), with state in DIR/1 to DIR/N (default 1)."},
     {"no-apc", nullptr, "Play an analyzer without pressure controller (apc_used false)."},
     {"reactor", nullptr, "Play an analyzer with reactor (reactor_used true)."},
     {"fit", nullptr, "Play an analyzer with fit mode (fit_used true)."},
@@ -38,14 +40,16 @@ const Flag kFlags[] = {
     {"serial", "TEXT", "serial_number reported (default VS-10482)."},
     {"unit-name", "TEXT", "unit_name reported (default VIREO H2O)."},
     {"species", "TEXT", "species reported (default H2O)."},
-    {"gas", "NAME", "Offer the carrier gas NAME instead of the built-in seventeen (repeatable; "
-                    "the first is the current gas of a fresh state folder)."},
+    {"gas", "NAME",
+     "Offer the carrier gas NAME instead of the built-in seventeen (repeatable; "
+     "the first is the current gas of a fresh state folder)."},
     {"certificate-expired", nullptr, "Start with the performance verification due."},
     {"off-peak-certification", nullptr, "calibration_certificate_run_on_peak reads false."},
     {"collection-seconds", "N", "calibration_certificate_collection_time (default 43200)."},
     {"baseline", "PPB", "Baseline concentration in ppb by volume (default 120)."},
-    {"alarm", "NAME", "Hold a system alarm on: laser, pressure, rd, temp, refcell, "
-                      "detector_temperature, conc_warning (repeatable)."},
+    {"alarm", "NAME",
+     "Hold a system alarm on: laser, pressure, rd, temp, refcell, "
+     "detector_temperature, conc_warning (repeatable)."},
     {"close-after", "N", "Fault: close each connection after answering N lines."},
     {"delay-ms", "N", "Fault: hold every reply back N milliseconds."},
     {"split-replies", nullptr, "Fault: write every reply in pieces, pausing between them."},
@@ -59,6 +63,10 @@ const Flag kFlags[] = {
     {"delay-method", "NAME:MS",
      "Fault: answer the lines that call NAME (NAME:PARAM:MS: with that first param) MS "
      "milliseconds late, while later lines are answered meanwhile (repeatable)."},
+    {"serve-in-turn", "NAME:MS",
+     "Fault: serve the lines that call NAME one after another, each MS milliseconds after the "
+     "one before was answered (an in-order slow server); other lines are answered meanwhile "
+     "(repeatable)."},
     {"drop-link-after", "NAME[:PARAM[:MS]]",
      "Fault: close the connection MS milliseconds (default 0) after answering the first call of "
      "NAME (with PARAM, when given); each fires once (repeatable)."},
@@ -208,7 +216,8 @@ bool Options::parse(const QStringList& arguments, QString* error, bool* helpRequ
             return false;
         }
     }
-    for (const char* flag : {"fail-method", "drop-reply", "delay-method", "drop-link-after"}) {
+    for (const char* flag :
+         {"fail-method", "drop-reply", "delay-method", "serve-in-turn", "drop-link-after"}) {
         for (const QString& text : parser.values(QLatin1String(flag))) {
             QString message;
             if (!faults.setMethodFault(QLatin1String(flag), text, true, &message)) {

@@ -234,6 +234,10 @@ RpcOutcome RpcEngine::faultFor(const QString& method, const QJsonArray& params, 
         if (rule.matches(method, params, hasParams))
             m_lineFate.delayMs = std::max(m_lineFate.delayMs, rule.value);
     }
+    for (const MethodFault& rule : std::as_const(m_faults.servedInTurn)) {
+        if (rule.matches(method, params, hasParams))
+            m_lineFate.inTurnMs = std::max(m_lineFate.inTurnMs, rule.value);
+    }
     for (int i = 0; i < m_faults.dropLinkAfter.size(); ++i) {
         if (m_faults.dropLinkAfter.at(i).matches(method, params, hasParams)) {
             m_lineFate.dropLinkAfterMs = m_faults.dropLinkAfter.takeAt(i).value;

@@ -51,6 +51,9 @@ public:
     {
         /// Answer it this many milliseconds late (0: at once).
         int delayMs = 0;
+        /// Answer it this many milliseconds after the link's last line served
+        /// in turn (0: not served in turn).
+        int inTurnMs = 0;
         /// Close the connection this many milliseconds after the reply (-1: never).
         int dropLinkAfterMs = -1;
     };

@@ -8,11 +8,14 @@
 #include <cstdlib>
 
 namespace {
-// Requests kept waiting for an answer at most; a server that stopped
-// answering must not grow the list without end.
-constexpr int kMaxUnanswered = 16;
 // A day window across a clock change lasts 23 or 25 hours.
 constexpr qint64 kSameLengthToleranceMs = 3600 * 1000;
+
+/// The step rule of the local source: at most about 720 points a query.
+int thinningStep(int count)
+{
+    return count > Trend::kTrendPointCapacity ? count / Trend::kTrendPointCapacity + 1 : 1;
+}
 } // namespace
 
 namespace Trend {
@@ -26,12 +29,13 @@ RemoteHistory::RemoteHistory(QObject* parent)
     m_clock.start();
     m_giveUpTimer.setObjectName(QStringLiteral("giveUpTimer"));
     m_giveUpTimer.setSingleShot(true);
-    m_giveUpTimer.setInterval(kTrendScreenGiveUpMs);
+    m_giveUpTimer.setInterval(m_giveUpMs);
     connect(&m_giveUpTimer, &QTimer::timeout, this, &RemoteHistory::giveUp);
 }
 
 void RemoteHistory::setGiveUpAfter(int ms)
 {
+    m_giveUpMs = ms;
     m_giveUpTimer.setInterval(ms);
 }
 
@@ -56,6 +60,7 @@ void RemoteHistory::requestRange(const QDateTime& start, const QDateTime& end,
         return;
     }
     ++m_range;
+    m_pending = false;
     m_points.clear();
     emit historyRx(true);
     if (m_registered)
@@ -71,53 +76,78 @@ void RemoteHistory::refresh()
 void RemoteHistory::forgetUnanswered()
 {
     m_unanswered.clear();
+    m_pending = false;
     m_giveUpTimer.stop();
-}
-
-bool RemoteHistory::isGivenUp(const Unanswered& request) const
-{
-    return request.givenUp || m_clock.elapsed() - request.sentAt >= m_giveUpTimer.interval();
+    m_giveUpTimer.setInterval(m_giveUpMs);
 }
 
 bool RemoteHistory::awaitingCurrentRange() const
 {
     return std::any_of(m_unanswered.cbegin(), m_unanswered.cend(),
-                       [this](const Unanswered& r) { return r.range == m_range && !isGivenUp(r); });
+                       [this](const Unanswered& r) { return r.range == m_range && !r.givenUp; });
 }
 
 void RemoteHistory::sendRangeRequest()
 {
+    if (m_unanswered.size() >= kMaxOutstanding) {
+        m_pending = true; // asked once a request is answered (or lost)
+        return;
+    }
+    m_pending = false;
     const auto [startText, endText] = WallClock::rangeTexts(m_start, m_end);
-    if (m_unanswered.size() >= kMaxUnanswered)
-        m_unanswered.removeFirst();
     m_unanswered.append({m_range, startText, endText, m_clock.elapsed(), false});
-    m_giveUpTimer.start();
+    if (!m_giveUpTimer.isActive())
+        m_giveUpTimer.start();
     Analyzer::Request request = m_request;
     request.setParams({startText, endText});
     emit jsonToSend(request);
 }
 
-void RemoteHistory::giveUp()
+void RemoteHistory::restartGiveUp()
 {
-    // The timer runs from the last request sent, so every request still
-    // unanswered has waited at least this long.
-    for (Unanswered& request : m_unanswered)
-        request.givenUp = true;
-    const bool currentUnanswered =
-        std::any_of(m_unanswered.cbegin(), m_unanswered.cend(),
-                    [this](const Unanswered& r) { return r.range == m_range; });
-    if (currentUnanswered && m_registered) {
-        qDebug() << "Trend history request unanswered for" << m_giveUpTimer.interval()
-                 << "ms, asked again";
-        sendRangeRequest();
-    }
+    if (m_unanswered.isEmpty())
+        m_giveUpTimer.stop();
+    else
+        m_giveUpTimer.start();
 }
 
-int RemoteHistory::answeredRequest(const QString& earliest, const QString& latest) const
+void RemoteHistory::giveUp()
 {
+    // Nothing arrived for this source for the whole wait: the oldest request
+    // still awaited is given up and asked again. While two wait, nothing more
+    // is sent; only when both are given up and another wait passes in
+    // silence is the older one lost, and its place taken by a new retry.
+    const bool full = m_unanswered.size() >= kMaxOutstanding;
+    if (full && std::all_of(m_unanswered.cbegin(), m_unanswered.cend(),
+                            [](const Unanswered& r) { return r.givenUp; }))
+        m_unanswered.removeFirst();
+    const auto awaited = std::find_if(m_unanswered.begin(), m_unanswered.end(),
+                                      [](const Unanswered& r) { return !r.givenUp; });
+    if (awaited != m_unanswered.end())
+        awaited->givenUp = true;
+    qDebug() << "Trend history request unanswered for" << m_giveUpTimer.interval() << "ms";
+    // A slow server is asked less often, a lost reply still asked again.
+    m_giveUpTimer.setInterval(
+        std::min(std::max(m_giveUpMs, kLongestGiveUpMs), m_giveUpTimer.interval() * 2));
+    if (m_registered && m_range > 0 && m_unanswered.size() < kMaxOutstanding &&
+        !awaitingCurrentRange()) {
+        qDebug() << "Trend history range asked again";
+        sendRangeRequest();
+    }
+    restartGiveUp();
+}
+
+int RemoteHistory::answeredRequest(const int* inside, int readable) const
+{
+    // The oldest, unless the samples lie mostly in a later request's range:
+    // the replies before it were lost then. A few samples past the range
+    // asked do not make a reply another request's.
+    if (m_unanswered.isEmpty())
+        return -1;
+    if (readable == 0)
+        return 0;
     for (int i = 0; i < m_unanswered.size(); ++i) {
-        const Unanswered& request = m_unanswered.at(i);
-        if (earliest.isNull() || (earliest >= request.startText && latest <= request.endText))
+        if (2 * inside[i] >= readable)
             return i;
     }
     return -1;
@@ -125,67 +155,84 @@ int RemoteHistory::answeredRequest(const QString& earliest, const QString& lates
 
 void RemoteHistory::handleResponse(const Analyzer::Response& response)
 {
-    // Requests for one range cannot be told apart by their replies: a given-up
-    // one with a newer one for the same range behind it was lost.
-    while (m_unanswered.size() > 1 && isGivenUp(m_unanswered.at(0)) &&
-           m_unanswered.at(0).range == m_unanswered.at(1).range &&
-           m_unanswered.at(0).startText == m_unanswered.at(1).startText &&
-           m_unanswered.at(0).endText == m_unanswered.at(1).endText)
-        m_unanswered.removeFirst();
-    if (response.isError()) {
-        if (!m_unanswered.isEmpty())
-            m_unanswered.removeFirst();
-        return;
+    // Something arrived: the server is alive, however slow.
+    restartGiveUp();
+    int answered = m_unanswered.isEmpty() ? -1 : 0;
+    int inside[kMaxOutstanding] = {};
+    int readable = 0;
+    if (!response.isError()) {
+        // A week of samples is read where it stands: only the ones the step
+        // keeps are built.
+        m_received.clear();
+        m_receivedEarliest.clear();
+        m_receivedLatest.clear();
+        m_wallClock.restart();
+        // A sample without a readable time stays next to the one before it.
+        qint64 previousTime = m_start.toMSecsSinceEpoch();
+        response.view().forEachKept(thinningStep, [&](const Analyzer::JsonView& sample) {
+            const QString text = sample.at(0).toString();
+            if (WallClock::isReadable(text)) {
+                ++readable;
+                if (m_receivedEarliest.isNull() || text < m_receivedEarliest)
+                    m_receivedEarliest = text;
+                if (m_receivedLatest.isNull() || text > m_receivedLatest)
+                    m_receivedLatest = text;
+                for (int i = 0; i < m_unanswered.size(); ++i) {
+                    const Unanswered& request = m_unanswered.at(i);
+                    if (text >= request.startText && text <= request.endText)
+                        ++inside[i];
+                }
+            }
+            TrendPoint point;
+            point.time = previousTime = m_wallClock.toMSecs(text, previousTime);
+            point.value = sample.at(1).toDouble(0.0);
+            point.alarm = sample.at(2).toBool(false);
+            m_received.append(point);
+        });
+        answered = answeredRequest(inside, readable);
     }
-
-    // A week of samples is read where the line's parser left them: only the
-    // ones the step keeps are looked at.
-    const Analyzer::JsonView samples = response.view();
-    const int count = samples.size();
-    const int step = count > kTrendPointCapacity ? count / kTrendPointCapacity + 1 : 1;
-    m_received.clear();
-    m_wallClock.restart();
-    QString earliest;
-    QString latest;
-    // A sample without a readable time stays next to the one before it.
-    qint64 previousTime = m_start.toMSecsSinceEpoch();
-    auto it = samples.begin();
-    for (int i = 0; i < count; i += step) {
-        const Analyzer::JsonView sample = *it;
-        if (i + step < count)
-            it += step;
-        const QString text = sample.at(0).toString();
-        if (WallClock::isReadable(text)) {
-            if (earliest.isNull() || text < earliest)
-                earliest = text;
-            if (latest.isNull() || text > latest)
-                latest = text;
-        }
-        TrendPoint point;
-        point.time = previousTime = m_wallClock.toMSecs(text, previousTime);
-        point.value = sample.at(1).toDouble(0.0);
-        point.alarm = sample.at(2).toBool(false);
-        m_received.append(point);
-    }
-
-    bool current = false;
-    const int answered = answeredRequest(earliest, latest);
-    if (answered >= 0) {
-        current = m_unanswered.at(answered).range == m_range;
-        m_unanswered.remove(0, answered + 1);
-    } else {
+    if (answered < 0) {
         // Nothing waiting fits: the answer to a request presumed lost, or one
         // sent twice. Samples of the window shown are still good.
         const auto [startText, endText] = WallClock::rangeTexts(m_start, m_end);
-        current = m_range > 0 && !earliest.isNull() && earliest >= startText && latest <= endText;
-        if (!current)
+        const bool shown = m_range > 0 && readable > 0 && !response.isError() &&
+                           m_receivedEarliest >= startText && m_receivedLatest <= endText;
+        if (shown)
+            takeReceived();
+        else
             qDebug() << "Trend history reply to no request dropped";
+        return;
     }
-    if (!current)
-        return; // answers a range that has been replaced since
+    // Requests for the same range cannot be told apart by their replies: the
+    // newest of them is taken as answered, so that a given-up one stands in
+    // for whichever is still owed (a lost one goes at the next give-up).
+    const auto sameAs = [this](int a, int b) {
+        return m_unanswered.at(a).range == m_unanswered.at(b).range &&
+               m_unanswered.at(a).startText == m_unanswered.at(b).startText &&
+               m_unanswered.at(a).endText == m_unanswered.at(b).endText;
+    };
+    int taken = answered;
+    while (taken + 1 < m_unanswered.size() && sameAs(answered, taken + 1))
+        ++taken;
+    const Unanswered request = m_unanswered.at(taken);
+    m_unanswered.remove(taken);
+    m_unanswered.remove(0, answered); // the requests before it were lost
+    restartGiveUp();
+    // Quick again: only a reply that can be nobody else's tells.
+    if (taken == answered && !request.givenUp && m_clock.elapsed() - request.sentAt < m_giveUpMs)
+        m_giveUpTimer.setInterval(m_giveUpMs);
+    const bool current = request.range == m_range;
+    if (current && !response.isError())
+        takeReceived();
+    if (m_pending && m_registered && !awaitingCurrentRange())
+        sendRangeRequest();
+}
 
-    // The text range of a window across the autumn change holds samples from
-    // outside it; a late reply to a sliding window starts before it.
+void RemoteHistory::takeReceived()
+{
+    // Samples outside the window are cut: the text range of a window across
+    // the autumn change holds some, a late reply to a sliding window starts
+    // before it, and a server may send a few past the range asked.
     const qint64 start = m_start.toMSecsSinceEpoch();
     const qint64 end = m_end.toMSecsSinceEpoch();
     m_received.erase(std::remove_if(m_received.begin(), m_received.end(),

@@ -4,23 +4,25 @@
 // refreshed, and only once the controller has given it an id.
 //
 // Which replies it takes. The server answers in order on the one stream, so
-// the unanswered requests, oldest first, tell what each reply answers. A
-// reply is stale only when it answers a range that has since been replaced
-// (the window moved, or the interval or unit changed); a reply to any request
-// for the current range is as good as the newest, late or not. A refresh is
-// not sent while a request for the same range is still unanswered, so a
-// server slower than the refresh is waited for, not outrun. A request left
-// unanswered for the give-up time (30 s by default) is presumed lost and the
-// range is asked again; its reply, should it come after all, is still taken
-// when its range is the current one.
+// the unanswered requests, oldest first, tell what each reply answers: the
+// oldest, unless its samples lie mostly in the range of a later one (then the
+// requests before that one were lost). A reply stays the answer of the
+// request it is matched to, given up or not: an hour's late reply is never
+// drawn as the day asked after it. A reply is taken when the request it
+// answers asked for the range shown; its samples outside the window are cut.
 //
-// Lost replies would shift that order by one. Three things keep it true: a
-// reply whose samples lie outside the range a request asked for does not
-// answer that request (the requests before the one it fits were lost); a
-// given-up request with a newer one for the same range behind it is presumed
-// lost; and a reply that fits no waiting request is still taken when its
-// samples lie in the window shown. The points are replaced by each reply
-// taken, thinned by the step rule the local source uses and cut to the window.
+// What is sent. Never more than two requests wait at the server: the one
+// asked and, after a give-up, its retry. A request is given up when nothing
+// at all arrived for this source for the give-up time (30 s by default), and
+// asked again. A refresh is not sent while a request for the same range is
+// awaited, and a range asked while two wait goes out as soon as one is
+// answered. Two requests for one range cannot be told apart by their
+// replies: a reply takes the newer one off, so the one given up stands for
+// whichever is still owed. Only when both waiting requests are given up and
+// one more wait passes in silence is the older one lost. Each give-up
+// doubles the wait, up to four minutes, so a server slower than the give-up
+// is asked about twice per reply at first and then once; a quick reply to a
+// request alone brings the wait back.
 //
 // A sliding source (the home screen's mini plot) follows the clock: a range of
 // the same length and unit moves the window rather than replacing it, so a
@@ -48,12 +50,20 @@ public:
     static constexpr int kTrendScreenGiveUpMs = 30000;
     /// The same for the home screen's mini plot, which moves only once a minute.
     static constexpr int kMiniPlotGiveUpMs = 120000;
+    /// The longest the give-up wait grows to against a slow server.
+    static constexpr int kLongestGiveUpMs = 240000;
+    /// Requests waiting at the server at most: the one asked and its retry.
+    static constexpr int kMaxOutstanding = 2;
 
     explicit RemoteHistory(QObject* parent);
 
-    /// Milliseconds after which an unanswered request is presumed lost.
+    /// Milliseconds without any reply after which a request is given up.
     void setGiveUpAfter(int ms);
-    int giveUpAfter() const { return m_giveUpTimer.interval(); }
+    int giveUpAfter() const { return m_giveUpMs; }
+    /// The wait now, backed off after give-ups.
+    int currentGiveUp() const { return m_giveUpTimer.interval(); }
+    /// Requests sent and not answered yet.
+    int outstanding() const { return m_unanswered.size(); }
     /// A sliding source takes a range of the same length (within an hour, for
     /// the clock changes) and unit as the window moving on.
     void setSlidingWindow(bool sliding) { m_sliding = sliding; }
@@ -86,19 +96,26 @@ private:
         bool givenUp;
     };
 
-    bool isGivenUp(const Unanswered& request) const;
     bool awaitingCurrentRange() const;
     void sendRangeRequest();
     void giveUp();
-    /// The first unanswered request the samples fit; -1 when none does.
-    int answeredRequest(const QString& earliest, const QString& latest) const;
+    /// Runs the give-up wait afresh while anything is unanswered.
+    void restartGiveUp();
+    /// The request a reply answers, given how many of its readable sample
+    /// times each unanswered request's range holds.
+    int answeredRequest(const int* inside, int readable) const;
+    /// The samples just read become the points, cut to the window.
+    void takeReceived();
 
     Analyzer::Request m_request;
     bool m_registered = false;
     bool m_sliding = false;
     /// Counts range replacements: replies to an older count are stale.
     quint64 m_range = 0;
-    QVector<Unanswered> m_unanswered; ///< oldest first
+    QVector<Unanswered> m_unanswered; ///< oldest first, at most kMaxOutstanding
+    /// The range shown waits to be asked until a request is answered.
+    bool m_pending = false;
+    int m_giveUpMs = kTrendScreenGiveUpMs;
     QTimer m_giveUpTimer;
     QElapsedTimer m_clock;
     WallClock m_wallClock;
@@ -107,6 +124,9 @@ private:
     QString m_unitKey;
     QVector<TrendPoint> m_points;
     QVector<TrendPoint> m_received; ///< a reply being read, before it is known to answer
+    /// The earliest and latest readable sample times of that reply.
+    QString m_receivedEarliest;
+    QString m_receivedLatest;
 };
 
 } // namespace Trend

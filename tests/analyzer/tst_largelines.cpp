@@ -18,10 +18,11 @@ using Analyzer::Response;
 
 namespace {
 
-/// A batch line holding result, with a second reply whose result is a long string.
-QByteArray largeLine(const QByteArray& result, int id = 7)
+/// A batch line holding result, with a second reply whose result is a long
+/// string: fillerBytes long, or long enough for the streaming parser.
+QByteArray largeLine(const QByteArray& result, int id = 7, int fillerBytes = 64 * 1024)
 {
-    const QByteArray filler(64 * 1024, 'A');
+    const QByteArray filler(fillerBytes, 'A');
     return "[{\"jsonrpc\":\"2.0\",\"id\":" + QByteArray::number(id) + ",\"result\":" + result +
            "},{\"id\":99,\"result\":\"" + filler + "\"}]";
 }
@@ -43,6 +44,9 @@ class tst_LargeLines : public QObject
 private slots:
     void parsedReadsAsQt_data();
     void parsedReadsAsQt();
+    void readLikeQtWhereStrictJsonRefuses_data();
+    void readLikeQtWhereStrictJsonRefuses();
+    void longResultStaysText();
     void walkLongArray();
     void duplicateDeepInLargeLine();
     void longLineKeepsItsPlace();
@@ -53,23 +57,32 @@ private slots:
 void tst_LargeLines::parsedReadsAsQt_data()
 {
     QTest::addColumn<QByteArray>("result");
-    QTest::newRow("integer") << QByteArray("12");
-    QTest::newRow("fraction") << QByteArray("12.5");
-    QTest::newRow("exponent") << QByteArray("1e3");
-    QTest::newRow("negative") << QByteArray("-3");
-    QTest::newRow("beyond int") << QByteArray("4294967296");
-    QTest::newRow("beyond 64 bits signed") << QByteArray("18446744073709551615");
-    QTest::newRow("true") << QByteArray("true");
-    QTest::newRow("null") << QByteArray("null");
-    QTest::newRow("text with escapes") << QByteArray(R"("a\"b\u00e9\n")");
-    QTest::newRow("samples") << QByteArray(R"([["2024-05-01 12:00:00",12.5,true],["x"],7,[]])");
-    QTest::newRow("object") << QByteArray(R"({"a":[1,{"b":null}],"c":"d"})");
+    QTest::addColumn<int>("filler");
+    const QList<QPair<const char*, QByteArray>> results = {
+        {"integer", "12"},
+        {"fraction", "12.5"},
+        {"exponent", "1e3"},
+        {"negative", "-3"},
+        {"beyond int", "4294967296"},
+        {"beyond 64 bits signed", "18446744073709551615"},
+        {"true", "true"},
+        {"null", "null"},
+        {"text with escapes", R"("a\"b\u00e9\n")"},
+        {"samples", R"([["2024-05-01 12:00:00",12.5,true],["x"],7,[]])"},
+        {"object", R"({"a":[1,{"b":null}],"c":"d"})"}};
+    // In a line of 64 KiB the result is parsed with the line; in a long one
+    // it stays text until read.
+    for (const auto& [name, result] : results) {
+        QTest::newRow(name) << result << 64 * 1024;
+        QTest::addRow("%s, long line", name) << result << LineDecoder::kLongLineBytes;
+    }
 }
 
 void tst_LargeLines::parsedReadsAsQt()
 {
     QFETCH(QByteArray, result);
-    const QVector<Response> replies = LineDecoder::decodeLine(largeLine(result));
+    QFETCH(int, filler);
+    const QVector<Response> replies = LineDecoder::decodeLine(largeLine(result, 7, filler));
     QCOMPARE(replies.size(), 2);
     const Response& parsed = replies.first();
     QVERIFY(parsed.view().isParsed());
@@ -91,6 +104,100 @@ void tst_LargeLines::parsedReadsAsQt()
              QByteArray::fromStdString(std::string(qt.view().text())));
     QCOMPARE(parsed.view().size(), qt.view().size());
     QCOMPARE(parsed.json(), qt.json());
+}
+
+void tst_LargeLines::readLikeQtWhereStrictJsonRefuses_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("replies");
+    // Each line as Qt's parser took it; the second reply must survive the
+    // odd value in the first.
+    const QByteArray second = R"(,{"id":6,"result":1}])";
+    QTest::newRow("raw tab in a string")
+        << QByteArray("[{\"id\":5,\"result\":\"H\t2O\"}" + second) << 2;
+    QTest::newRow("raw control character in a string") << QByteArray("[{\"id\":5,\"result\":\"a\x01"
+                                                                     "b\"}" +
+                                                                     second)
+                                                       << 2;
+    QTest::newRow("lone surrogate escape")
+        << QByteArray(R"([{"id":5,"result":"a\ud800b"})" + second) << 2;
+    QTest::newRow("integer of 2^64")
+        << QByteArray(R"([{"id":5,"result":18446744073709551616})" + second) << 2;
+    QTest::newRow("byte-order mark")
+        << QByteArray("\xEF\xBB\xBF[{\"id\":5,\"result\":2}" + second) << 2;
+    QTest::newRow("result nested 1023 deep")
+        << QByteArray(R"({"id":5,"result":)" + QByteArray(1023, '[') + QByteArray(1023, ']') + "}")
+        << 1;
+}
+
+void tst_LargeLines::readLikeQtWhereStrictJsonRefuses()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(int, replies);
+    const QByteArray bom = line.startsWith("\xEF") ? line.left(3) : QByteArray();
+    const auto qtReplies = [&bom](const QByteArray& text) {
+        const QJsonDocument qt = QJsonDocument::fromJson(text.mid(bom.size()));
+        return qt.isArray() ? qt.array() : qt.isObject() ? QJsonArray{qt.object()} : QJsonArray();
+    };
+    QCOMPARE(qtReplies(line).size(), replies);
+
+    // The same short, and at the head of a long line: behind a reply of
+    // 1 MiB, or with a member of 1 MiB (no deeper than the short one).
+    const QByteArray filler(LineDecoder::kLongLineBytes, 'A');
+    QByteArray longLine = line;
+    longLine.chop(1);
+    longLine += line.endsWith(']') ? ",{\"id\":99,\"result\":\"" + filler + "\"}]"
+                                   : ",\"pad\":\"" + filler + "\"}";
+    for (const QByteArray& text : {line, longLine}) {
+        const QJsonArray expected = qtReplies(text);
+        const QVector<Response> decoded = LineDecoder::decodeLine(text);
+        QCOMPARE(decoded.size(), expected.size());
+        for (int i = 0; i < decoded.size(); ++i) {
+            QCOMPARE(decoded.at(i).id(), expected.at(i)["id"].toInt());
+            QCOMPARE(decoded.at(i).json(), expected.at(i).toObject());
+            QCOMPARE(decoded.at(i).result(), expected.at(i)["result"]);
+        }
+    }
+}
+
+void tst_LargeLines::longResultStaysText()
+{
+    // A week's reply as the streaming parser leaves it: text of the line,
+    // walked once, with only the kept samples built.
+    QByteArray samples = "[";
+    for (int i = 0; i < 40000; ++i)
+        samples += (i ? "," : "") + QByteArray("[\"2024-05-01 12:00:00\",") +
+                   QByteArray::number(i) + (i % 2 ? ",true]" : ",false]");
+    samples += "]";
+    const QByteArray line = R"({"id":7,"result":)" + samples + R"(,"jsonrpc":"2.0"})" +
+                            QByteArray(LineDecoder::kLongLineBytes, ' ');
+    const QVector<Response> replies = LineDecoder::decodeLine(line);
+    QCOMPARE(replies.size(), 1);
+    const JsonView view = replies.first().view();
+    QVERIFY(view.isText());
+    QCOMPARE(replies.first().id(), 7);
+    QVERIFY(!replies.first().isError());
+    QList<int> kept;
+    QList<bool> alarms;
+    const int count = view.forEachKept([](int n) { return n / 720 + 1; },
+                                       [&](const JsonView& sample) {
+                                           kept.append(sample.at(1).toInt());
+                                           alarms.append(sample.at(2).toBool());
+                                       });
+    QCOMPARE(count, 40000);
+    QCOMPARE(kept.size(), (40000 + 55) / 56); // step 40000 / 720 + 1 = 56
+    QCOMPARE(kept.at(1), 56);
+    QCOMPARE(kept.last(), 39984);
+    QCOMPARE(alarms.at(0), false);
+    // The same walk through the parsed form, as a short line gives it.
+    QList<int> parsedKept;
+    JsonView(QJsonDocument::fromJson(samples).array())
+        .forEachKept([](int n) { return n / 720 + 1; },
+                     [&](const JsonView& sample) { parsedKept.append(sample.at(1).toInt()); });
+    QCOMPARE(parsedKept, kept);
+    // Any other read parses it then, and reads as Qt does.
+    QCOMPARE(view.size(), 40000);
+    QCOMPARE(view.at(3).at(1).toInt(), 3);
 }
 
 void tst_LargeLines::walkLongArray()

@@ -53,6 +53,10 @@ private slots:
     void exactRequestCounts();
     void everyRequestHasItsOwnId();
     void idsStartOverNearTheEndOfTheRange();
+    void announcedCountIsBounded_data();
+    void announcedCountIsBounded();
+    void lateRepliesAcrossTheWrap();
+    void shortCountFailsInTime();
     void answeredInAnyOrder_data();
     void answeredInAnyOrder();
     void faultySlotsFail_data();
@@ -354,6 +358,83 @@ void tst_FileManager::idsStartOverNearTheEndOfTheRange()
     QCOMPARE(m_h->outcomes, (QList<bool>{true, false}));
     QCOMPARE(m_h->answerer.messages,
              (QStringList{"File copied successfully", "Error copying file"}));
+}
+
+void tst_FileManager::announcedCountIsBounded_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("the largest sane count") << (1 << 22) << true;
+    QTest::newRow("one more") << (1 << 22) + 1 << false;
+    QTest::newRow("1.5e9, past half the id range") << 1500000000 << false;
+}
+
+void tst_FileManager::announcedCountIsBounded()
+{
+    QFETCH(int, count);
+    QFETCH(bool, accepted);
+    m_h->startDownload(FileManager::TrendFile, count);
+    if (!accepted) {
+        QCOMPARE(m_h->sent.size(), 1); // no chunk asked for
+        QCOMPARE(m_h->outcomes, QList<bool>{false});
+        QCOMPARE(m_h->answerer.messages, QStringList{"Error copying file"});
+        return;
+    }
+    QCOMPARE(m_h->sent.size(), 1 + 25);
+    QVERIFY(m_h->files.isTransferActive());
+    m_h->files.progressDialog()->close();
+}
+
+void tst_FileManager::lateRepliesAcrossTheWrap()
+{
+    // A range of 101 ids: the second transfer starts over at its beginning,
+    // where the first one's unanswered chunks were asked.
+    const int first = std::numeric_limits<int>::max() - 100;
+    m_h->files.reserveTransferIds(first);
+    m_h->startDownload(FileManager::ScansFile, 60);
+    for (int answered = 1; answered <= 10; ++answered)
+        m_h->answer(answered, "T0xE");
+    m_h->files.progressDialog()->close(); // 15 chunks asked and unanswered
+    QCOMPARE(m_h->outcomes, QList<bool>{false});
+    const QList<QJsonObject> old = m_h->sent;
+
+    m_h->startDownload(FileManager::SettingsFile, 30);
+    const int start = old.size();
+    const int newFirst = m_h->idAt(start);
+    QVERIFY(newFirst < first + 50); // it did start over
+    for (const QJsonObject& request : old)
+        QVERIFY(request.value("id").toInt() < newFirst); // and stepped past the owed ids
+    // The old transfer's late replies, its empty end chunk among them, change nothing.
+    for (int i = 11; i < old.size(); ++i)
+        m_h->feed(reply(old.at(i).value("id").toInt(), ""));
+    QCOMPARE(m_h->outcomes, QList<bool>{false});
+    for (int i = start + 1; i < m_h->sent.size(); ++i)
+        m_h->answer(i, i - start < 30 ? "TkVX" : "");
+    QCOMPARE(m_h->outcomes, (QList<bool>{false, true}));
+    const QStringList files = m_h->storageFiles().filter("settings_");
+    QCOMPARE(files.size(), 1);
+    QCOMPARE(readFile(m_h->storage.filePath(files.first())).size(), 29 * 3);
+
+    // Too many chunks for the ids left before the owed ones: refused.
+    m_h->startDownload(FileManager::SrdaFile, 100);
+    QCOMPARE(m_h->outcomes, (QList<bool>{false, true, false}));
+    QCOMPARE(m_h->answerer.messages.last(), QStringLiteral("Error copying file"));
+}
+
+void tst_FileManager::shortCountFailsInTime()
+{
+    // Three chunks announced and answered, none of them the end: the
+    // analyzer owes the end chunk, and the transfer does not wait forever.
+    m_h->files.setReplyTimeout(300);
+    m_h->startDownload(FileManager::ScansFile, 3);
+    m_h->answer(1, "QUJD");
+    m_h->answer(2, "QUJD");
+    m_h->answer(3, "QUJD");
+    QCOMPARE(m_h->sent.size(), 4);
+    QVERIFY(m_h->files.isTransferActive());
+    QTRY_COMPARE(m_h->outcomes, QList<bool>{false});
+    QCOMPARE(m_h->answerer.messages, QStringList{"Error copying file"});
+    QCOMPARE(m_h->storageFiles(), QStringList());
 }
 
 void tst_FileManager::answeredInAnyOrder_data()

@@ -31,6 +31,7 @@ private slots:
     void failingMethod();
     void droppedReplies();
     void slowMethod();
+    void servedInTurn();
     void linkDroppedAfterACall();
     void stopAnswering();
     void shuffledBatch();
@@ -167,6 +168,27 @@ void tst_SimFaults::slowMethod()
     QVERIFY(clock.elapsed() < 400);
     QCOMPARE(idOf(client.readLine()), 1);
     QVERIFY(clock.elapsed() >= 400);
+}
+
+void tst_SimFaults::servedInTurn()
+{
+    // Three calls at once, each taking 300 ms after the one before: answered
+    // in order at about 300, 600 and 900 ms, with other calls answered meanwhile.
+    TestSupport::SimulatorProcess sim(
+        {QStringLiteral("--serve-in-turn"), QStringLiteral("tau:300")});
+    SimClient client;
+    QVERIFY(startSim(sim, client));
+    QElapsedTimer clock;
+    clock.start();
+    for (int id = 1; id <= 3; ++id)
+        client.sendLine(line(QStringLiteral("tau"), id));
+    client.sendLine(line(QStringLiteral("conc"), 4));
+    QCOMPARE(idOf(client.readLine()), 4);
+    QVERIFY(clock.elapsed() < 300);
+    for (int id = 1; id <= 3; ++id) {
+        QCOMPARE(idOf(client.readLine()), id);
+        QVERIFY2(clock.elapsed() >= 300 * id, qPrintable(QString::number(clock.elapsed())));
+    }
 }
 
 void tst_SimFaults::linkDroppedAfterACall()

@@ -1,9 +1,9 @@
 // The remote trend history through the whole panel, against the simulator and
 // its faults: a lost reply, a server slower than the refresh, a reply to a
 // window the operator has left, and a link that drops with history requests
-// unanswered. Each ends with the points on the chart (today's day window holds
-// what has passed since midnight). The refresh and give-up times are shortened
-// so that nothing waits 10 or 30 seconds.
+// unanswered, an in-order server slower than the give-up. Each ends with the points on the chart
+// (today's day window holds what has passed since midnight). The refresh and give-up times are
+// shortened so that nothing waits 10 or 30 seconds.
 #include "analyzer/connectioninterface.h"
 #include "app/vireogui.h"
 #include "base/globals.h"
@@ -16,6 +16,7 @@
 #include <QChartView>
 #include <QDateTimeAxis>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QStackedWidget>
@@ -96,6 +97,7 @@ private slots:
     void initTestCase() { qRegisterMetaType<Analyzer::Request>(); }
     void lostReplyToTrendWindow();
     void everyReplySlowerThanRefresh();
+    void inOrderServerSlowerThanGiveUp();
     void supersededWindowDiscarded();
     void miniPlotAfterReconnect();
 };
@@ -140,6 +142,45 @@ void tst_RemoteTrend::everyReplySlowerThanRefresh()
     QSignalSpy drawn(panel.trendHistory, &Trend::RemoteHistory::historyRx);
     QTRY_VERIFY_WITH_TIMEOUT(drawn.size() >= 2, 10000);
     QVERIFY(panel.trendPoints()->count() > 0);
+}
+
+void tst_RemoteTrend::inOrderServerSlowerThanGiveUp()
+{
+    // Each history call takes 800 ms after the one before it, against a
+    // give-up of 300 ms and a refresh every 100 ms: requests would pile up at
+    // the server if every give-up and refresh asked again.
+    LivePanel panel({kBackfill, QStringLiteral("1"), QStringLiteral("--serve-in-turn"),
+                     QStringLiteral("get_trend_data:800")});
+    QVERIFY(panel.start());
+    panel.refreshTimer->setInterval(100);
+    QTimer ticker; // the poll, which moves the mini plot's window
+    connect(&ticker, &QTimer::timeout, [&panel] { panel.tick(); });
+    ticker.start(200);
+    int mostWaiting = 0;
+    int giveUps = 0;
+    for (Trend::RemoteHistory* source : {panel.trendHistory, panel.homeHistory}) {
+        source->setGiveUpAfter(300);
+        auto waiting = std::make_shared<int>(0);
+        connect(source, &Trend::RemoteHistory::jsonToSend, this,
+                [waiting, &mostWaiting] { mostWaiting = std::max(mostWaiting, ++*waiting); });
+        const int id = source->firstRequestId();
+        connect(panel.gui.get(), &VireoGUI::replyRouted, this, [waiting, id](int routed) {
+            if (routed == id)
+                --*waiting;
+        });
+        connect(source->findChild<QTimer*>(QStringLiteral("giveUpTimer")), &QTimer::timeout, this,
+                [&giveUps] { ++giveUps; });
+    }
+    QElapsedTimer clock;
+    clock.start();
+    QTRY_VERIFY_WITH_TIMEOUT(clock.elapsed() > 6000 && giveUps >= 5 &&
+                                 panel.trendPoints()->count() > 0 &&
+                                 panel.miniPlotPoints()->count() > 0,
+                             30000);
+    QVERIFY2(mostWaiting <= Trend::RemoteHistory::kMaxOutstanding,
+             qPrintable(QString::number(mostWaiting)));
+    QVERIFY(panel.trendHistory->currentGiveUp() > 300); // backed off
+    QVERIFY(LivePanel::onDateAxis(panel.trendPoints()));
 }
 
 void tst_RemoteTrend::supersededWindowDiscarded()
