@@ -25,8 +25,10 @@ JournalWindow::JournalWindow(EventJournal* journal, FileManager* fileManager, QW
     // wraps onto as many lines as it needs, so nothing is cut off.
     QHeaderView* header = ui->journalView->horizontalHeader();
     header->setSectionResizeMode(JournalModel::TimeColumn, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(JournalModel::AnalyzerColumn, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(JournalModel::KindColumn, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(JournalModel::EventColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(JournalModel::MethodColumn, QHeaderView::ResizeToContents);
     ui->journalView->setWordWrap(true);
     ui->journalView->verticalHeader()->hide();
     ui->journalView->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -35,8 +37,11 @@ JournalWindow::JournalWindow(EventJournal* journal, FileManager* fileManager, QW
     ui->kindComboBox->addItem(tr("All events"), QString());
     for (JournalEvent::Kind kind :
          {JournalEvent::Alarm, JournalEvent::Mode, JournalEvent::Link, JournalEvent::Setting,
-          JournalEvent::Procedure, JournalEvent::Transfer})
+          JournalEvent::Procedure, JournalEvent::Transfer, JournalEvent::Panel})
         ui->kindComboBox->addItem(JournalModel::kindText(kind), JournalEvent::kindKey(kind));
+    // This analyzer first: a journal two panels share holds the other one's too.
+    ui->analyzerComboBox->addItem(QString(), true);
+    ui->analyzerComboBox->addItem(tr("All analyzers"), false);
 
     ui->fromDateLineEdit->installEventFilter(this);
     ui->toDateLineEdit->installEventFilter(this);
@@ -44,6 +49,8 @@ JournalWindow::JournalWindow(EventJournal* journal, FileManager* fileManager, QW
     connect(ui->pushButtonExport, &QPushButton::clicked, this, &JournalWindow::exportClicked);
     connect(ui->kindComboBox, qOverload<int>(&QComboBox::activated), this,
             &JournalWindow::kindChanged);
+    connect(ui->analyzerComboBox, qOverload<int>(&QComboBox::activated), this,
+            &JournalWindow::analyzerChanged);
     refresh();
 }
 
@@ -69,7 +76,17 @@ void JournalWindow::refresh()
     if (!m_fromPicked)
         ui->fromDateLineEdit->setText((oldest.isValid() ? oldest : today).toString(kDateFormat));
     ui->pushButtonExport->setEnabled(open);
+    nameAnalyzer();
     applyFilter();
+}
+
+void JournalWindow::nameAnalyzer()
+{
+    const QString serial = m_journal ? m_journal->serial() : QString();
+    const QString address = m_journal ? m_journal->address() : QString();
+    ui->analyzerComboBox->setItemText(0, serial.isEmpty()
+                                             ? (address.isEmpty() ? tr("This analyzer") : address)
+                                             : tr("Analyzer %1").arg(serial));
 }
 
 void JournalWindow::applyFilter()
@@ -78,7 +95,14 @@ void JournalWindow::applyFilter()
     filter.kind = ui->kindComboBox->currentData().toString();
     filter.from = QDate::fromString(ui->fromDateLineEdit->text(), kDateFormat);
     filter.to = QDate::fromString(ui->toDateLineEdit->text(), kDateFormat);
+    filter.oneAnalyzer = ui->analyzerComboBox->currentData().toBool() && m_journal;
+    if (filter.oneAnalyzer) {
+        filter.serial = m_journal->serial();
+        filter.address = m_journal->address();
+    }
     m_model->setFilter(filter);
+    // Rows of one analyzer need not say which.
+    ui->journalView->setColumnHidden(JournalModel::AnalyzerColumn, filter.oneAnalyzer);
     ui->journalView->scrollToTop();
     if (!m_journal || !m_journal->isOpen())
         ui->countLabel->setText(tr("The journal cannot be read"));
@@ -87,6 +111,11 @@ void JournalWindow::applyFilter()
 }
 
 void JournalWindow::kindChanged(int)
+{
+    applyFilter();
+}
+
+void JournalWindow::analyzerChanged(int)
 {
     applyFilter();
 }
@@ -125,7 +154,8 @@ void JournalWindow::pickDate(QLineEdit* field)
 void JournalWindow::exportClicked()
 {
     StorageExport::save(QStringLiteral("journal.csv"),
-                        m_fileManager ? m_fileManager->serialNumber() : QString(), m_model->csv());
+                        m_fileManager ? m_fileManager->serialNumber() : QString(), m_model->csv(),
+                        m_model->rowCount());
 }
 
 void JournalWindow::closeClicked()

@@ -144,6 +144,7 @@ void RemoteHistory::handleResponse(const Analyzer::Response& response)
     const int count = samples.size();
     const int step = count > kTrendPointCapacity ? count / kTrendPointCapacity + 1 : 1;
     m_received.clear();
+    m_receivedSamples = count;
     m_wallClock.restart();
     QString earliest;
     QString latest;
@@ -194,6 +195,7 @@ void RemoteHistory::handleResponse(const Analyzer::Response& response)
                                     }),
                      m_received.end());
     m_points.swap(m_received);
+    m_sampleCount = m_receivedSamples;
     if (!m_points.isEmpty())
         emit historyRx(false);
 }

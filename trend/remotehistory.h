@@ -61,6 +61,8 @@ public:
     void requestRange(const QDateTime& start, const QDateTime& end, const QString& unitKey) override;
     void refresh() override;
     const QVector<TrendPoint>& points() override { return m_points; }
+    /// How many samples the reply behind points() held, before thinning.
+    int sampleCount() const { return m_sampleCount; }
 
     void assignRequestIds(int firstId) override;
     int firstRequestId() override { return m_request.id(); }
@@ -107,6 +109,8 @@ private:
     QString m_unitKey;
     QVector<TrendPoint> m_points;
     QVector<TrendPoint> m_received; ///< a reply being read, before it is known to answer
+    int m_sampleCount = 0;
+    int m_receivedSamples = 0;
 };
 
 } // namespace Trend
