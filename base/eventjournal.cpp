@@ -170,6 +170,17 @@ bool EventJournal::migrate(int format)
     if (!begin())
         return false;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    // Another panel may have brought the file up to date since it was read.
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
+        commit();
+        return false;
+    }
+    format = query.value(0).toInt();
+    query.finish();
+    if (format >= kFormat) {
+        commit();
+        return format == kFormat;
+    }
     // A file of the first format has its events table and no format number;
     // a new file has neither.
     const bool first =

@@ -47,6 +47,21 @@ public:
     /// oneAnalyzer, of the one with that serial and address.
     struct Filter
     {
+        Filter(const QString& kind = QString(), const QDate& from = QDate(),
+               const QDate& to = QDate())
+            : kind(kind), from(from), to(to)
+        {
+        }
+        /// The events of the analyzer with serial and address.
+        static Filter ofAnalyzer(const QString& serial, const QString& address)
+        {
+            Filter filter;
+            filter.oneAnalyzer = true;
+            filter.serial = serial;
+            filter.address = address;
+            return filter;
+        }
+
         QString kind;
         QDate from;
         QDate to;

@@ -11,6 +11,7 @@
 
 namespace {
 const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
+constexpr int kMethodWidth = 100;
 } // namespace
 
 JournalWindow::JournalWindow(EventJournal* journal, FileManager* fileManager, QWidget* parent)
@@ -28,7 +29,10 @@ JournalWindow::JournalWindow(EventJournal* journal, FileManager* fileManager, QW
     header->setSectionResizeMode(JournalModel::AnalyzerColumn, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(JournalModel::KindColumn, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(JournalModel::EventColumn, QHeaderView::Stretch);
-    header->setSectionResizeMode(JournalModel::MethodColumn, QHeaderView::ResizeToContents);
+    // The method is for the technician: a narrow column, cut short where long.
+    header->setSectionResizeMode(JournalModel::MethodColumn, QHeaderView::Fixed);
+    header->resizeSection(JournalModel::MethodColumn, kMethodWidth);
+    ui->journalView->setTextElideMode(Qt::ElideRight);
     ui->journalView->setWordWrap(true);
     ui->journalView->verticalHeader()->hide();
     ui->journalView->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -84,9 +88,9 @@ void JournalWindow::nameAnalyzer()
 {
     const QString serial = m_journal ? m_journal->serial() : QString();
     const QString address = m_journal ? m_journal->address() : QString();
-    ui->analyzerComboBox->setItemText(0, serial.isEmpty()
-                                             ? (address.isEmpty() ? tr("This analyzer") : address)
-                                             : tr("Analyzer %1").arg(serial));
+    // By its serial number, as the rows of every analyzer name it.
+    ui->analyzerComboBox->setItemText(
+        0, serial.isEmpty() ? (address.isEmpty() ? tr("This analyzer") : address) : serial);
 }
 
 void JournalWindow::applyFilter()

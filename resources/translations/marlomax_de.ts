@@ -682,10 +682,6 @@
         <source>This analyzer</source>
         <translation>Dieser Analysator</translation>
     </message>
-    <message>
-        <source>Analyzer %1</source>
-        <translation>Analysator %1</translation>
-    </message>
 </context>
 <context>
     <name>MessageBox</name>

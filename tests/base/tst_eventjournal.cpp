@@ -330,7 +330,7 @@ void tst_EventJournal::firstFormatIsMigrated()
         journal.beginSession("10.0.0.7:60003");
         QCOMPARE(journal.count(), 2);
         // The old event belongs to no analyzer in particular.
-        QCOMPARE(journal.count({{}, {}, {}, true, {}, "10.0.0.7:60003"}), 1);
+        QCOMPARE(journal.count(EventJournal::Filter::ofAnalyzer(QString(), "10.0.0.7:60003")), 1);
         journal.endSession();
     }
     // Opened again: nothing more to migrate (no message), all still there.
@@ -415,8 +415,8 @@ void tst_EventJournal::twoPanelsShareOneFile()
         QVERIFY2(a ? e.serial == "SN-A" : e.serial == "SN-B" && e.address == "10.0.0.8:60004",
                  qPrintable(e.subject));
     }
-    QCOMPARE(first.count({{}, {}, {}, true, "SN-A", "10.0.0.7:60003"}), 22);
-    QCOMPARE(second.count({{}, {}, {}, true, "SN-B", "10.0.0.8:60004"}), 21);
+    QCOMPARE(first.count(EventJournal::Filter::ofAnalyzer("SN-A", "10.0.0.7:60003")), 22);
+    QCOMPARE(second.count(EventJournal::Filter::ofAnalyzer("SN-B", "10.0.0.8:60004")), 21);
 
     // Two panels on one analyzer: a change both read is recorded once.
     const auto raised = [](const std::optional<EventJournal::Fact>&) {

@@ -203,6 +203,11 @@ void tst_JournalPanel::writesAreJournaled()
     QTRY_COMPARE(panel.server.lines.size(), 1);
     QVERIFY(panel.server.lines.first().contains(R"("method":"laser_current","params":[96])"));
     QCOMPARE(Panel::journal().last(), QStringLiteral("setting laser_current sent 95.5>96"));
+    // Shown by the settings page's label for it, with the method beside it.
+    const QStringList row = JournalModel::texts(EventJournal::current()->events({}, 0, 1).value(0));
+    QCOMPARE(row.at(JournalModel::EventColumn),
+             QStringLiteral("Laser I (mA) changed from 95.5 to 96"));
+    QCOMPARE(row.at(JournalModel::MethodColumn), QStringLiteral("laser_current"));
 
     // A mode asked for on the mode page; then one asked for without a link.
     panel.gui.switchToWindow(MODE);
@@ -289,7 +294,7 @@ void tst_JournalPanel::twoAnalyzersOneHome()
         QCOMPARE(journal->model()->index(row, JournalModel::AnalyzerColumn).data().toString(),
                  QStringLiteral("SN-B"));
     auto* analyzers = journal->findChild<QComboBox*>("analyzerComboBox");
-    QCOMPARE(analyzers->currentText(), QStringLiteral("Analyzer SN-B"));
+    QCOMPARE(analyzers->currentText(), QStringLiteral("SN-B"));
     analyzers->setCurrentIndex(1);
     emit analyzers->activated(1);
     QStringList serials;
@@ -323,7 +328,8 @@ void tst_JournalPanel::killedPanelShowsOnTheNextStart()
         EventJournal reader(file);
         const EventJournal::Filter starts{"panel", {}, {}};
         const int before = reader.count(starts);
-        QTest::qWaitFor([&] { return reader.count(starts) > before; }, 20000);
+        if (!QTest::qWaitFor([&] { return reader.count(starts) > before; }, 20000))
+            return QStringLiteral("not recorded");
         const QString action = reader.events(starts, 0, 1).value(0).action;
         panel.kill();
         panel.waitForFinished();
