@@ -132,6 +132,7 @@ void AnalyzerState::take(const QString& method, const Response& reply)
                 m_alarms.setFlag(info->flag, active);
                 emit alarmChanged(info->flag, active, now);
             }
+            emit alarmRead(info->flag, active, now);
         }
     } else if (method == QLatin1String(reactorMethod())) {
         if (result.isBool()) {

@@ -88,6 +88,8 @@ signals:
     /// Every mode read, changed or not.
     void modeRead(int mode);
     void alarmChanged(Analyzer::AlarmFlag flag, bool active, const QDateTime& readAt);
+    /// Every alarm flag read, changed or not.
+    void alarmRead(Analyzer::AlarmFlag flag, bool active, const QDateTime& readAt);
     void answeringChanged(bool answering);
     void serialNumberChanged(const QString& serialNumber);
     void statusClassChanged(Analyzer::StatusClass statusClass);

@@ -16,6 +16,7 @@
 #include "procedures/certificationwindow.h"
 #include "screens/certificatewindow.h"
 #include "screens/homewindow.h"
+#include "screens/journalmodel.h"
 #include "screens/journalwindow.h"
 #include "screens/modewindow.h"
 #include "screens/rdgraphwindow.h"
@@ -27,6 +28,7 @@
 #include "trend/trenddownload.h"
 #include "trend/trendwindow.h"
 #include "ui_vireogui.h"
+#include "widgets/elidedlabel.h"
 #include "widgets/keyboardwindow.h"
 #include "widgets/messagebox.h"
 #include "widgets/sharedicon.h"
@@ -83,6 +85,11 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     else
         qDebug() << "ERROR: connection with RPC server fail";
     m_state->setLink(m_manager->connection()->isConnected(), m_manager->connection()->serverName());
+    // The run begins once the analyzer's address is known; its serial number
+    // follows when it is first read.
+    m_journal->beginSession(m_manager->connection()->serverName());
+    connect(m_state, &Analyzer::AnalyzerState::serialNumberChanged, this,
+            [this](const QString& serial) { m_journal->setSerial(serial); });
     ui->statusBadge->setStatusClass(m_state->statusClass());
 
     // Every widget is made under the parent it keeps. Moving a built page
@@ -105,6 +112,8 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
 
     m_settings = new SettingsWindow(&m_pages);
     addPage(SETTINGS, m_settings);
+    JournalModel::setSettingLabels(
+        [this](const QString& method) { return m_settings->rowLabel(method); });
     connect(m_settings, &SettingsWindow::goToWindow, this, &VireoGUI::switchToWindow);
     connect(m_settings, &SettingsWindow::jsonToSend, this, &VireoGUI::sendJson);
     connect(m_settings, &SettingsWindow::jsonToSend, this, &VireoGUI::noteSetting);
@@ -181,6 +190,14 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
     m_fileManager = new FileManager(this);
     m_clients.add(m_fileManager);
     m_trend->setFileManager(m_fileManager);
+    // The chart's exports name what they hold as the home page shows it.
+    m_trend->setSpeciesSource([this] {
+        const auto text = [this](const char* name) {
+            const auto* label = m_home->findChild<ElidedLabel*>(QLatin1String(name));
+            return label ? label->fullText() : QString();
+        };
+        return QStringLiteral("%1 in %2").arg(text("speciesLabel"), text("gasLabel"));
+    });
     connect(m_fileManager, &FileManager::jsonToSend, this, &VireoGUI::sendJson);
     connect(m_fileManager, &FileManager::jsonBatchToSend, this, &VireoGUI::sendBatchJson);
 
@@ -239,6 +256,8 @@ VireoGUI::VireoGUI(const QString& connectionString, QWidget* parent)
 
 VireoGUI::~VireoGUI()
 {
+    m_journal->endSession();
+    JournalModel::setSettingLabels({});
     delete m_manager;
     delete ui;
 }

@@ -1,8 +1,9 @@
-// One entry of the event journal: what happened, when (local time), and the
-// untranslated keys a page turns into words (kind, action, the alarm's or
+// One entry of the event journal: what happened, when, to which analyzer, and
+// the untranslated keys a page turns into words (kind, action, the alarm's or
 // setting's method, mode codes), so that it reads in the language the panel
-// is shown in; outcomes (a transfer's message, a procedure's last words) are
-// kept as the operator was told them.
+// is shown in, whichever language it was recorded in. Its time keeps the
+// offset from UTC it was recorded with, so the hour the clocks go back reads
+// as two different hours.
 #pragma once
 
 #include <QDateTime>
@@ -19,8 +20,10 @@ struct JournalEvent
         Link,      ///< the link to the analyzer lost or restored (subject: its address)
         Setting,   ///< a setting sent from the panel (subject: the method)
         Procedure, ///< a guided procedure started or ended (new value: its outcome)
-        Transfer   ///< a file moved to or from the storage folder, and its result
+        Transfer,  ///< a file moved to or from the storage folder, and its result
+        Panel      ///< the panel started ("started", "restarted" after an unclean stop) or stopped
     };
+    static constexpr int kKindCount = Panel + 1;
 
     JournalEvent() = default;
     /// An event stamped with time (now, when it is recorded, if invalid).
@@ -40,16 +43,30 @@ struct JournalEvent
     /// number or a truth value in words, the elements of an array after one
     /// another ("usb, 19200"), anything else as compact JSON.
     static QString valueText(const QJsonValue& value);
+    /// time as ISO 8601 with its offset from UTC ("2024-10-27T02:30:00+02:00").
+    static QString timeText(const QDateTime& time);
+    /// A time written by timeText (or, in files of the first format, local
+    /// "yyyy-MM-dd HH:mm:ss"); invalid when it is neither.
+    static QDateTime timeFromText(const QString& text);
 
     qint64 id = 0;
-    /// Local time, to the second.
+    /// To the second, with the offset from UTC it was recorded at.
     QDateTime time;
     Kind kind = Alarm;
     /// The method, alarm, address, procedure or file the event is about.
     QString subject;
     /// "raised", "cleared", "changed", "lost", "restored", "sent", "started",
-    /// "ended", "succeeded", "failed".
+    /// "ended", "succeeded", "failed", "stopped", "restarted".
     QString action;
     QString oldValue;
     QString newValue;
+    /// For a cleared alarm, when it was raised; for a start after an unclean
+    /// stop, the last event of the run that ended so. Else invalid.
+    QDateTime since;
+    /// The analyzer's serial number; empty while it was not known (and for
+    /// events of files older than the analyzer column: see address).
+    QString serial;
+    /// The address the analyzer was reached at; empty for an event migrated
+    /// from a file that did not record the analyzer ("unknown analyzer").
+    QString address;
 };

@@ -14,31 +14,44 @@
 
 namespace {
 
-// The file manager's words for the same outcomes, in the panel's language.
+// The file manager's words for the same outcomes.
+const char* const kNoSpace = QT_TRANSLATE_NOOP("FileManager", "Insufficient space available");
+const char* const kNoMount = QT_TRANSLATE_NOOP("FileManager", "Error mounting USB device");
+const char* const kNotCopied = QT_TRANSLATE_NOOP("FileManager", "Error copying file");
+const char* const kCopied = QT_TRANSLATE_NOOP("FileManager", "File copied successfully");
+
 QString said(const char* text)
 {
     return QCoreApplication::translate("FileManager", text);
 }
 
-StorageExport::Result written(const QString& path, const QByteArray& bytes)
+/// Where the file went, and the outcome in the file manager's words as written
+/// (the journal keeps them so, to show them in whatever language is on screen).
+struct Outcome
+{
+    const char* words;
+    QString path;
+};
+
+Outcome written(const QString& path, const QByteArray& bytes)
 {
     // The volume must hold the whole file; when its room cannot be read the
     // write goes ahead and reports a full disk itself.
     const qint64 available = bytesAvailable(mountPoint());
     if (available >= 0 && available < bytes.size())
-        return {false, said(QT_TRANSLATE_NOOP("FileManager", "Insufficient space available")), QString()};
+        return {kNoSpace, QString()};
     if (!QFileInfo(mountPoint()).isDir())
-        return {false, said(QT_TRANSLATE_NOOP("FileManager", "Error mounting USB device")), QString()};
+        return {kNoMount, QString()};
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         qWarning().noquote() << "cannot write" << path << file.errorString();
-        return {false, said(QT_TRANSLATE_NOOP("FileManager", "Error mounting USB device")), QString()};
+        return {kNoMount, QString()};
     }
     if (file.write(bytes) != bytes.size() || !file.commit()) {
         qWarning().noquote() << "cannot store" << path << file.errorString();
-        return {false, said(QT_TRANSLATE_NOOP("FileManager", "Error copying file")), QString()};
+        return {kNotCopied, QString()};
     }
-    return {true, said(QT_TRANSLATE_NOOP("FileManager", "File copied successfully")), path};
+    return {kCopied, path};
 }
 
 } // namespace
@@ -47,23 +60,28 @@ StorageExport::Result StorageExport::write(const QString& sourceName, const QStr
                                            const QByteArray& bytes, ProgressDialog* progress)
 {
     const QString name = storageFileName(sourceName, serial, QDateTime::currentDateTime());
-    Result result;
-    if (!mountStorage(devicePath(), mountPoint(), progress)) {
-        result = {false, said(QT_TRANSLATE_NOOP("FileManager", "Error mounting USB device")), QString()};
-    } else {
-        result = written(mountPoint() + QLatin1Char('/') + name, bytes);
+    Outcome outcome{kNoMount, QString()};
+    if (mountStorage(devicePath(), mountPoint(), progress)) {
+        outcome = written(mountPoint() + QLatin1Char('/') + name, bytes);
         unmountStorage(devicePath(), progress);
     }
+    const bool ok = !outcome.path.isEmpty();
     EventJournal::note(JournalEvent::Transfer, name,
-                       result.ok ? QStringLiteral("succeeded") : QStringLiteral("failed"),
-                       QString(), result.message);
-    return result;
+                       ok ? QStringLiteral("succeeded") : QStringLiteral("failed"), QString(),
+                       QString::fromUtf8(outcome.words));
+    return {ok, said(outcome.words), outcome.path};
+}
+
+QString StorageExport::nothingText()
+{
+    return QCoreApplication::translate("StorageExport", "Nothing to export");
 }
 
 StorageExport::Result StorageExport::save(const QString& sourceName, const QString& serial,
-                                          const QByteArray& bytes)
+                                          const QByteArray& bytes, int rows)
 {
-    const Result result = write(sourceName, serial, bytes);
+    const Result result =
+        rows > 0 ? write(sourceName, serial, bytes) : Result{false, nothingText(), QString()};
     MessageBox box(nullptr, false);
     box.setWindowTitle(said(QT_TRANSLATE_NOOP("FileManager", "File Transfer")));
     box.setText(result.message);

@@ -3,7 +3,9 @@
 // storage is mounted first and unmounted after, a volume without room for
 // the file is refused, the name carries the serial number and the time, and
 // the file is written whole or not at all. Each export goes into the event
-// journal as a transfer with its result.
+// journal as a transfer with its result (in the file manager's own words,
+// shown in the language on screen). An export of nothing writes no file and
+// says so.
 #pragma once
 
 #include <QByteArray>
@@ -27,6 +29,11 @@ public:
     /// storage folder ("journal.csv" becomes journal_<serial>_<time>.csv).
     static Result write(const QString& sourceName, const QString& serial, const QByteArray& bytes,
                         ProgressDialog* progress = nullptr);
-    /// write(), then the outcome told in the file manager's popup ("File Transfer").
-    static Result save(const QString& sourceName, const QString& serial, const QByteArray& bytes);
+    /// write(), then the outcome told in the file manager's popup ("File
+    /// Transfer"); rows is how many rows (or points) bytes holds: with none,
+    /// nothing is written and the popup says "Nothing to export".
+    static Result save(const QString& sourceName, const QString& serial, const QByteArray& bytes,
+                       int rows);
+    /// What the operator is told when there is nothing to export.
+    static QString nothingText();
 };

@@ -1,13 +1,18 @@
 // The rows of the journal page: the journal's events that pass the page's
-// filter, newest first, read a page at a time as the list is scrolled, each
-// shown as three texts (time, kind, what happened). The page's CSV export
-// writes the same texts for every event that passes the filter.
+// filter, newest first, read a page at a time as the list is scrolled. The
+// journal keeps keys and values; the words are made here, when a row is
+// shown, in the language on screen. The page's CSV export is the same rows
+// for a machine: fixed English column titles and words, ISO 8601 times with
+// their offset from UTC, the analyzer's serial and address on every line, in
+// UTF-8 with a byte-order mark, so the same journal gives the same bytes
+// whatever language the panel speaks.
 #pragma once
 
 #include "base/eventjournal.h"
 
 #include <QAbstractTableModel>
 #include <QVector>
+#include <functional>
 
 class JournalModel : public QAbstractTableModel
 {
@@ -17,12 +22,18 @@ public:
     enum Column
     {
         TimeColumn,
+        AnalyzerColumn,
         KindColumn,
         EventColumn,
+        /// The setting's method, next to the operator's name for it.
+        MethodColumn,
         ColumnCount
     };
     /// Events read from the journal at a time.
     static constexpr int kPageRows = 200;
+    /// What a setting is called where the operator sets it, by its method;
+    /// empty when it has no such name.
+    using SettingLabels = std::function<QString(const QString& method)>;
 
     /// journal may be null (no journal could be opened): the list stays empty.
     explicit JournalModel(EventJournal* journal, QObject* parent = nullptr);
@@ -41,15 +52,26 @@ public:
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
 
+    /// The names settings are shown by (the settings page's); without them
+    /// a setting is shown by its method.
+    static void setSettingLabels(const SettingLabels& labels);
+
     /// The column titles.
     static QStringList headers();
     /// The words for a kind.
     static QString kindText(JournalEvent::Kind kind);
+    /// The analyzer as a row names it: its serial number, else its address,
+    /// else "unknown analyzer" (an event from before the journal named them).
+    static QString analyzerText(const JournalEvent& event);
     /// The texts of one event, by column, as the page shows them.
     static QStringList texts(const JournalEvent& event);
-    /// The events of the list, newest first, as CSV: a line of column titles,
-    /// then one line per event with the texts the page shows; rows not yet
-    /// scrolled into view are read for it, events newer than the list are not.
+    /// The CSV's column titles, fixed.
+    static QStringList csvHeaders();
+    /// The fields of one event in the CSV, in English.
+    static QStringList csvFields(const JournalEvent& event);
+    /// The events of the list, newest first, as CSV (see above); rows not
+    /// yet scrolled into view are read for it, events newer than the list
+    /// are not.
     QByteArray csv() const;
 
 private:

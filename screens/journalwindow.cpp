@@ -12,6 +12,7 @@
 
 namespace {
 const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
+constexpr int kMethodWidth = 100;
 } // namespace
 
 JournalWindow::JournalWindow(EventJournal* journal, FileManager* fileManager, QWidget* parent)
@@ -27,8 +28,13 @@ JournalWindow::JournalWindow(EventJournal* journal, FileManager* fileManager, QW
     // wraps onto as many lines as it needs, so nothing is cut off.
     QHeaderView* header = ui->journalView->horizontalHeader();
     header->setSectionResizeMode(JournalModel::TimeColumn, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(JournalModel::AnalyzerColumn, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(JournalModel::KindColumn, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(JournalModel::EventColumn, QHeaderView::Stretch);
+    // The method is for the technician: a narrow column, cut short where long.
+    header->setSectionResizeMode(JournalModel::MethodColumn, QHeaderView::Fixed);
+    header->resizeSection(JournalModel::MethodColumn, kMethodWidth);
+    ui->journalView->setTextElideMode(Qt::ElideRight);
     ui->journalView->setWordWrap(true);
     ui->journalView->verticalHeader()->hide();
     ui->journalView->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -37,8 +43,11 @@ JournalWindow::JournalWindow(EventJournal* journal, FileManager* fileManager, QW
     ui->kindComboBox->addItem(tr("All events"), QString());
     for (JournalEvent::Kind kind :
          {JournalEvent::Alarm, JournalEvent::Mode, JournalEvent::Link, JournalEvent::Setting,
-          JournalEvent::Procedure, JournalEvent::Transfer})
+          JournalEvent::Procedure, JournalEvent::Transfer, JournalEvent::Panel})
         ui->kindComboBox->addItem(JournalModel::kindText(kind), JournalEvent::kindKey(kind));
+    // This analyzer first: a journal two panels share holds the other one's too.
+    ui->analyzerComboBox->addItem(QString(), true);
+    ui->analyzerComboBox->addItem(tr("All analyzers"), false);
 
     ui->fromDateLineEdit->installEventFilter(this);
     ui->toDateLineEdit->installEventFilter(this);
@@ -46,6 +55,8 @@ JournalWindow::JournalWindow(EventJournal* journal, FileManager* fileManager, QW
     connect(ui->pushButtonExport, &QPushButton::clicked, this, &JournalWindow::exportClicked);
     connect(ui->kindComboBox, qOverload<int>(&QComboBox::activated), this,
             &JournalWindow::kindChanged);
+    connect(ui->analyzerComboBox, qOverload<int>(&QComboBox::activated), this,
+            &JournalWindow::analyzerChanged);
     refresh();
 }
 
@@ -71,7 +82,17 @@ void JournalWindow::refresh()
     if (!m_fromPicked)
         ui->fromDateLineEdit->setText((oldest.isValid() ? oldest : today).toString(kDateFormat));
     ui->pushButtonExport->setEnabled(open);
+    nameAnalyzer();
     applyFilter();
+}
+
+void JournalWindow::nameAnalyzer()
+{
+    const QString serial = m_journal ? m_journal->serial() : QString();
+    const QString address = m_journal ? m_journal->address() : QString();
+    // By its serial number, as the rows of every analyzer name it.
+    ui->analyzerComboBox->setItemText(
+        0, serial.isEmpty() ? (address.isEmpty() ? tr("This analyzer") : address) : serial);
 }
 
 void JournalWindow::applyFilter()
@@ -80,7 +101,14 @@ void JournalWindow::applyFilter()
     filter.kind = ui->kindComboBox->currentData().toString();
     filter.from = QDate::fromString(ui->fromDateLineEdit->text(), kDateFormat);
     filter.to = QDate::fromString(ui->toDateLineEdit->text(), kDateFormat);
+    filter.oneAnalyzer = ui->analyzerComboBox->currentData().toBool() && m_journal;
+    if (filter.oneAnalyzer) {
+        filter.serial = m_journal->serial();
+        filter.address = m_journal->address();
+    }
     m_model->setFilter(filter);
+    // Rows of one analyzer need not say which.
+    ui->journalView->setColumnHidden(JournalModel::AnalyzerColumn, filter.oneAnalyzer);
     ui->journalView->scrollToTop();
     if (!m_journal || !m_journal->isOpen())
         ui->countLabel->setText(tr("The journal cannot be read"));
@@ -89,6 +117,11 @@ void JournalWindow::applyFilter()
 }
 
 void JournalWindow::kindChanged(int)
+{
+    applyFilter();
+}
+
+void JournalWindow::analyzerChanged(int)
 {
     applyFilter();
 }
@@ -127,7 +160,8 @@ void JournalWindow::pickDate(QLineEdit* field)
 void JournalWindow::exportClicked()
 {
     StorageExport::save(QStringLiteral("journal.csv"),
-                        m_fileManager ? m_fileManager->serialNumber() : QString(), m_model->csv());
+                        m_fileManager ? m_fileManager->serialNumber() : QString(), m_model->csv(),
+                        m_model->rowCount());
 }
 
 void JournalWindow::closeClicked()

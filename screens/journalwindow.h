@@ -1,5 +1,6 @@
 // The event journal page, reached by tapping the status badge on the title
-// bar: what happened to the analyzer and the panel, newest first, narrowed to
+// bar: what happened to the analyzer and the panel, newest first, of this
+// panel's analyzer or of all analyzers that shared the journal, narrowed to
 // one kind of event and to a range of days picked on the calendar popup
 // ("what happened between Monday and Wednesday"), and exported to CSV in the
 // storage folder as journal_<serial>_<yyyy-MM-dd_HHmmss>.csv. It polls
@@ -45,6 +46,7 @@ public slots:
 private slots:
     void closeClicked();
     void kindChanged(int index);
+    void analyzerChanged(int index);
     void exportClicked();
 
 protected:
@@ -54,6 +56,8 @@ protected:
 private:
     void pickDate(QLineEdit* field);
     void applyFilter();
+    /// Names this panel's analyzer in the analyzer filter.
+    void nameAnalyzer();
 
     Ui::JournalWindow* ui;
     EventJournal* m_journal;

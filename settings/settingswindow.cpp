@@ -436,6 +436,34 @@ QString SettingsWindow::reportedValue(int id) const
     return it == m_lastResults.cend() ? QString() : JournalEvent::valueText(*it);
 }
 
+QString SettingsWindow::rowLabel(const QString& method) const
+{
+    for (const SettingsRow& row : kRows) {
+        if (!row.key || !row.widget || method != QLatin1String(row.key))
+            continue;
+        const auto* widget = findChild<QWidget*>(QLatin1String(row.widget));
+        if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+            if (!button->text().isEmpty())
+                return button->text();
+        }
+        // A field's label stands left of it in the same grid row.
+        const auto* grid = widget && widget->parentWidget()
+                               ? qobject_cast<QGridLayout*>(widget->parentWidget()->layout())
+                               : nullptr;
+        const int index = grid ? grid->indexOf(const_cast<QWidget*>(widget)) : -1;
+        if (index >= 0) {
+            int line = 0, column = 0, rows = 0, columns = 0;
+            grid->getItemPosition(index, &line, &column, &rows, &columns);
+            QLayoutItem* left = column > 0 ? grid->itemAtPosition(line, column - 1) : nullptr;
+            if (const auto* label = left ? qobject_cast<QLabel*>(left->widget()) : nullptr)
+                return label->text();
+        }
+        if (row.text)
+            return tr(row.text);
+    }
+    return QString();
+}
+
 void SettingsWindow::sendValueOf(QLineEdit* field, QJsonArray params)
 {
     bool ok = false;

@@ -58,6 +58,10 @@ public:
     /// What the analyzer last answered under id (empty when nothing yet): a
     /// setting sent under the same id replaces it.
     QString reportedValue(int id) const;
+    /// The operator's name for the setting sent by method: the row's label
+    /// on this page (a check box's own text) in the language shown; empty
+    /// when the page has no row for it.
+    QString rowLabel(const QString& method) const;
     /// The connection to the analyzer was lost (true) or restored (false);
     /// the readings turn stale with a lost link.
     void connectionChanged(bool lost);

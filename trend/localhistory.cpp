@@ -109,8 +109,26 @@ void LocalHistory::query()
     qint64 rows = 0;
     if (count.exec() && count.next())
         rows = count.value(0).toLongLong();
+    m_sampleCount = rows;
     const qint64 step = rows > kTrendPointCapacity ? rows / kTrendPointCapacity + 1 : 1;
+    if (!read(step, &m_points))
+        return;
+    if (!m_points.isEmpty())
+        emit historyRx(false);
+}
 
+QVector<TrendPoint> LocalHistory::samples()
+{
+    QVector<TrendPoint> all;
+    if (reopen())
+        read(1, &all);
+    return all;
+}
+
+bool LocalHistory::read(qint64 step, QVector<TrendPoint>* points)
+{
+    const QSqlDatabase database = QSqlDatabase::database(m_connectionName, false);
+    const auto [startText, endText] = WallClock::rangeTexts(m_start, m_end);
     QSqlQuery select(database);
     select.setForwardOnly(true);
     select.prepare(selectQuery(m_unitKey));
@@ -118,7 +136,7 @@ void LocalHistory::query()
     select.addBindValue(endText);
     select.addBindValue(step);
     if (!select.exec())
-        return;
+        return false;
     WallClock clock;
     // A row without a readable time stays next to the one before it.
     const qint64 start = m_start.toMSecsSinceEpoch();
@@ -133,10 +151,9 @@ void LocalHistory::query()
             continue;
         point.value = select.value(1).toDouble();
         point.alarm = select.value(2).toBool();
-        m_points.append(point);
+        points->append(point);
     }
-    if (!m_points.isEmpty())
-        emit historyRx(false);
+    return true;
 }
 
 } // namespace Trend

@@ -26,6 +26,11 @@ public:
     void refresh() override;
     const QVector<TrendPoint>& points() override { return m_points; }
 
+    /// How many samples the window behind points() holds, before thinning.
+    qint64 sampleCount() const { return m_sampleCount; }
+    /// Every sample of the window behind points(), none thinned out.
+    QVector<TrendPoint> samples();
+
     /// The SQLite connection name this source registered.
     QString connectionName() const { return m_connectionName; }
 
@@ -36,12 +41,15 @@ private:
     /// Opens the connection when it is closed; false when that fails.
     bool reopen();
     void query();
+    /// Reads every step-th sample of the window into points.
+    bool read(qint64 step, QVector<TrendPoint>* points);
 
     QString m_connectionName;
     QDateTime m_start;
     QDateTime m_end;
     QString m_unitKey;
     QVector<TrendPoint> m_points;
+    qint64 m_sampleCount = 0;
     /// Set while the file cannot be opened, so that the failure is logged once.
     bool m_openFailureLogged = false;
 };

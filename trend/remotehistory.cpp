@@ -169,7 +169,7 @@ void RemoteHistory::handleResponse(const Analyzer::Response& response)
         m_wallClock.restart();
         // A sample without a readable time stays next to the one before it.
         qint64 previousTime = m_start.toMSecsSinceEpoch();
-        response.view().forEachKept(thinningStep, [&](const Analyzer::JsonView& sample) {
+        m_receivedSamples = response.view().forEachKept(thinningStep, [&](const Analyzer::JsonView& sample) {
             const QString text = sample.at(0).toString();
             if (WallClock::isReadable(text)) {
                 ++readable;
@@ -241,6 +241,7 @@ void RemoteHistory::takeReceived()
                                     }),
                      m_received.end());
     m_points.swap(m_received);
+    m_sampleCount = m_receivedSamples;
     if (!m_points.isEmpty())
         emit historyRx(false);
 }

@@ -71,6 +71,8 @@ public:
     void requestRange(const QDateTime& start, const QDateTime& end, const QString& unitKey) override;
     void refresh() override;
     const QVector<TrendPoint>& points() override { return m_points; }
+    /// How many samples the reply behind points() held, before thinning.
+    int sampleCount() const { return m_sampleCount; }
 
     void assignRequestIds(int firstId) override;
     int firstRequestId() override { return m_request.id(); }
@@ -127,6 +129,9 @@ private:
     /// The earliest and latest readable sample times of that reply.
     QString m_receivedEarliest;
     QString m_receivedLatest;
+    /// How many samples the shown points were thinned from, and the reply's.
+    int m_sampleCount = 0;
+    int m_receivedSamples = 0;
 };
 
 } // namespace Trend

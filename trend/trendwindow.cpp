@@ -277,19 +277,52 @@ void TrendWindow::updateTrend(bool)
     ui->dateLineEdit->clearFocus();
 }
 
+Trend::ChartExport::Header TrendWindow::exportHeader() const
+{
+    Trend::ChartExport::Header header;
+    header.serial = m_fileManager ? m_fileManager->serialNumber() : QString();
+    header.species = m_species ? m_species() : QString();
+    header.unitKey = m_unitKey;
+    header.start = m_start;
+    header.end = m_end;
+    header.exported = QDateTime::currentDateTime();
+    if (auto* local = dynamic_cast<Trend::LocalHistory*>(m_history))
+        header.samples = local->sampleCount();
+    else if (auto* remote = dynamic_cast<Trend::RemoteHistory*>(m_history))
+        header.samples = remote->sampleCount();
+    return header;
+}
+
 void TrendWindow::exportCsvClicked()
 {
-    StorageExport::save(QStringLiteral("chart.csv"),
-                        m_fileManager ? m_fileManager->serialNumber() : QString(),
-                        Trend::ChartExport::csv(m_trendSeries->pointsVector(),
-                                                m_alarmSeries->pointsVector(), m_unitKey));
+    Trend::ChartExport::Header header = exportHeader();
+    QVector<QPointF> all = m_trendSeries->pointsVector();
+    QVector<QPointF> alarms = m_alarmSeries->pointsVector();
+    // The trend database gives every sample of the window, not only the
+    // ones the chart keeps to draw.
+    if (auto* local = dynamic_cast<Trend::LocalHistory*>(m_history)) {
+        const QVector<Trend::TrendPoint> samples = local->samples();
+        if (!samples.isEmpty()) {
+            all.clear();
+            alarms.clear();
+            for (const Trend::TrendPoint& point : samples) {
+                all.append(QPointF(point.time, point.value));
+                if (point.alarm)
+                    alarms.append(all.last());
+            }
+            header.samples = samples.size();
+        }
+    }
+    StorageExport::save(QStringLiteral("chart.csv"), header.serial,
+                        Trend::ChartExport::csv(header, all, alarms), all.size());
 }
 
 void TrendWindow::exportPngClicked()
 {
-    StorageExport::save(QStringLiteral("chart.png"),
-                        m_fileManager ? m_fileManager->serialNumber() : QString(),
-                        Trend::ChartExport::png(m_chartView));
+    const Trend::ChartExport::Header header = exportHeader();
+    StorageExport::save(QStringLiteral("chart.png"), header.serial,
+                        Trend::ChartExport::png(m_chartView, Trend::ChartExport::title(header)),
+                        m_trendSeries->count());
 }
 
 void TrendWindow::typedLimit(const Analyzer::Response& response, bool maximum)

@@ -9,10 +9,12 @@
 #include "analyzer/request.h"
 #include "analyzer/requesttable.h"
 #include "analyzer/rpcinterface.h"
+#include "trend/chartexport.h"
 #include "widgets/windowtype.h"
 
 #include <QDateTime>
 #include <QWidget>
+#include <functional>
 
 class CalendarDialog;
 class FileManager;
@@ -57,6 +59,8 @@ public:
     QDateTime windowEnd() const { return m_end; }
     /// The file manager whose serial number names the chart's exports.
     void setFileManager(FileManager* fileManager) { m_fileManager = fileManager; }
+    /// Where the exports read the species and gas from ("H2O in N2").
+    void setSpeciesSource(const std::function<QString()>& species) { m_species = species; }
 
 signals:
     void goToWindow(WindowType window);
@@ -97,6 +101,8 @@ private:
     void requestWindow();
     void chartPressed(const QPoint& position);
     void typedLimit(const Analyzer::Response& response, bool maximum);
+    /// What an export of the window on view says it is.
+    Trend::ChartExport::Header exportHeader() const;
 
     Ui::TrendWindow* ui;
     Trend::HistoryInterface* m_history;
@@ -124,4 +130,5 @@ private:
     QtCharts::QLineSeries* m_level1Line = nullptr;
     QtCharts::QLineSeries* m_level2Line = nullptr;
     FileManager* m_fileManager = nullptr;
+    std::function<QString()> m_species;
 };

@@ -1,8 +1,9 @@
 // The event journal's cost per event as the panel writes it (a transaction of
 // its own, WAL, synchronous=FULL), on an empty journal and on one at its bound
-// of 100,000 events (each write then also drops the oldest), and what the
-// journal page costs on a full journal: its first page of rows, a filtered
-// count, and the CSV export of every event.
+// of 100,000 events (each write then also drops the oldest), what a status
+// read costs that changes nothing (ten a second, compared with the kept
+// state), and what the journal page costs on a full journal: its first page
+// of rows, a filtered count, one analyzer's rows, and the CSV export of every event.
 //   bench_journal [FOLDER]    (the journal's folder; default: a new one in the
 //                              working folder, so on the disk the build is on)
 #include "base/eventjournal.h"
@@ -69,17 +70,22 @@ int main(int argc, char** argv)
         bulk.transaction();
         QSqlQuery insert(bulk);
         insert.prepare(QStringLiteral("INSERT INTO events (time, kind, subject, action, "
-                                      "old_value, new_value) VALUES (?, ?, ?, ?, ?, ?)"));
+                                      "old_value, new_value, serial, address) "
+                                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
         const QDateTime now = QDateTime::currentDateTime();
         for (int i = journal.count(); i < EventJournal::kDefaultBound; ++i) {
             const JournalEvent e = sample(i);
-            insert.addBindValue(now.addSecs(i - EventJournal::kDefaultBound)
-                                    .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+            insert.addBindValue(
+                JournalEvent::timeText(now.addSecs(i - EventJournal::kDefaultBound)));
             insert.addBindValue(JournalEvent::kindKey(e.kind));
             insert.addBindValue(e.subject);
             insert.addBindValue(e.action);
             insert.addBindValue(e.oldValue);
             insert.addBindValue(e.newValue);
+            // Two analyzers shared the journal.
+            insert.addBindValue(i % 2 ? QStringLiteral("SN-A") : QStringLiteral("SN-B"));
+            insert.addBindValue(i % 2 ? QStringLiteral("10.0.0.7:60003")
+                                      : QStringLiteral("10.0.0.8:60004"));
             insert.exec();
         }
         bulk.commit();
@@ -92,6 +98,20 @@ int main(int argc, char** argv)
     }
     timeWrites(journal, 500, "journal at its bound");
     out << "events kept: " << journal.count() << "\n";
+    {
+        const auto none = [](const std::optional<EventJournal::Fact>&) {
+            return std::optional<JournalEvent>();
+        };
+        journal.changeFact("10.0.0.7:60003", "laser_alarm_active", "0",
+                           QDateTime::currentDateTime(), none);
+        QElapsedTimer reads;
+        reads.start();
+        for (int i = 0; i < 100000; ++i)
+            journal.changeFact("10.0.0.7:60003", "laser_alarm_active", "0",
+                               QDateTime::currentDateTime(), none);
+        out << "status read that changes nothing: " << reads.nsecsElapsed() / 100000
+            << " ns each\n";
+    }
 
     JournalModel model(&journal);
     QElapsedTimer clock;
@@ -101,6 +121,12 @@ int main(int argc, char** argv)
     clock.start();
     const int alarms = journal.count({QStringLiteral("alarm"), QDate(), QDate()});
     out << "count of one kind (" << alarms << "): " << clock.elapsed() << " ms\n";
+    clock.start();
+    model.setFilter(
+        EventJournal::Filter::ofAnalyzer(QStringLiteral("SN-A"), QStringLiteral("10.0.0.7:60003")));
+    out << "journal page, one analyzer's first " << model.rowCount() << " rows: " << clock.elapsed()
+        << " ms\n";
+    model.setFilter({});
     clock.start();
     const QByteArray csv = model.csv();
     out << "CSV of every event: " << csv.size() / 1024 << " KiB in " << clock.elapsed() << " ms\n";

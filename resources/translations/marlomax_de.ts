@@ -606,6 +606,62 @@
         <source>Transfer</source>
         <translation>Übertragung</translation>
     </message>
+    <message>
+        <source>Operating mode</source>
+        <translation>Betriebsart</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>%1 d %2 h</source>
+        <translation>%1 d %2 h</translation>
+    </message>
+    <message>
+        <source>%1 cleared, active for %2</source>
+        <translation>%1 aufgehoben, war %2 aktiv</translation>
+    </message>
+    <message>
+        <source>Panel stopped</source>
+        <translation>Bedienfeld beendet</translation>
+    </message>
+    <message>
+        <source>Panel started</source>
+        <translation>Bedienfeld gestartet</translation>
+    </message>
+    <message>
+        <source>Panel started; its last run ended without a stop</source>
+        <translation>Bedienfeld gestartet; der letzte Lauf endete ohne Beenden</translation>
+    </message>
+    <message>
+        <source>Panel started; its last run ended without a stop after %1</source>
+        <translation>Bedienfeld gestartet; der letzte Lauf endete ohne Beenden nach %1</translation>
+    </message>
+    <message>
+        <source>Panel</source>
+        <translation>Bedienfeld</translation>
+    </message>
+    <message>
+        <source>unknown analyzer</source>
+        <translation>unbekannter Analysator</translation>
+    </message>
+    <message>
+        <source>Analyzer</source>
+        <translation>Analysator</translation>
+    </message>
+    <message>
+        <source>Method</source>
+        <translation>Methode</translation>
+    </message>
 </context>
 <context>
     <name>JournalWindow</name>
@@ -636,6 +692,14 @@
     <message>
         <source>Events: %1</source>
         <translation>Ereignisse: %1</translation>
+    </message>
+    <message>
+        <source>All analyzers</source>
+        <translation>Alle Analysatoren</translation>
+    </message>
+    <message>
+        <source>This analyzer</source>
+        <translation>Dieser Analysator</translation>
     </message>
 </context>
 <context>
@@ -1547,6 +1611,13 @@ Mit OK fortfahren?</translation>
     <message>
         <source>no reply yet</source>
         <translation>noch keine Antwort</translation>
+    </message>
+</context>
+<context>
+    <name>StorageExport</name>
+    <message>
+        <source>Nothing to export</source>
+        <translation>Nichts zu exportieren</translation>
     </message>
 </context>
 <context>

@@ -1,7 +1,9 @@
 // The controller's part in the journal against a scripted server: the status
 // badge follows link, mode and alarms; a tap on it opens the journal page,
 // which polls nothing, and closing it returns to the page as it was; link,
-// mode, alarm changes and every write a page sends are journaled.
+// mode, alarm changes and every write a page sends are journaled, each with
+// its analyzer, each change once across restarts; the panel's own starts and
+// stops are journaled, and a start after the panel was killed says so.
 #include "analyzer/analyzerfacts.h"
 #include "app/vireogui.h"
 #include "base/eventjournal.h"
@@ -9,13 +11,16 @@
 #include "fakeanalyzer.h"
 #include "procedures/certificationwindow.h"
 #include "screens/homewindow.h"
+#include "screens/journalmodel.h"
 #include "screens/journalwindow.h"
 #include "settings/settingswindow.h"
 #include "support/testsupport.h"
 #include "widgets/statusbadge.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTimer>
@@ -28,7 +33,7 @@ const QByteArray kSerialPoll = R"("method":"serial_number")";
 /// A panel on its own scripted server, its poll timer stopped.
 struct Panel
 {
-    Panel() : gui(listening(server), nullptr)
+    explicit Panel(quint16 port = 0) : gui(listening(server, port), nullptr)
     {
         gui.findChild<QTimer*>(QStringLiteral("pollTimer"))->stop();
         pages = gui.findChild<QStackedWidget*>(QStringLiteral("pages"));
@@ -40,9 +45,9 @@ struct Panel
             qFatal("no start-up traffic");
         server.lines.clear();
     }
-    static QString listening(FakeAnalyzer& server)
+    static QString listening(FakeAnalyzer& server, quint16 port)
     {
-        if (!server.listen())
+        if (!server.listen(port))
             qFatal("no free loopback port");
         return server.connectionString();
     }
@@ -79,6 +84,9 @@ private slots:
     void badgeFollowsTheAnalyzer();
     void journalFromTheBadgeAndBack();
     void writesAreJournaled();
+    void restartWithAnAlarmHeld();
+    void twoAnalyzersOneHome();
+    void killedPanelShowsOnTheNextStart();
 
 private:
     std::unique_ptr<TestSupport::IsolatedHome> m_home;
@@ -139,11 +147,12 @@ void tst_JournalPanel::badgeFollowsTheAnalyzer()
     const QString server = panel.server.connectionString();
     QCOMPARE(
         Panel::journal(),
-        QStringList({"mode opmode changed >8", "alarm laser_alarm_active raised >",
-                     "alarm laser_alarm_active cleared >", "alarm user_alarm_1_active raised >",
-                     "alarm pressure_alarm_active raised >", "alarm user_alarm_1_active cleared >",
-                     "mode opmode changed 8>2", "alarm pressure_alarm_active cleared >",
-                     "alarm user_alarm_1_active raised >", "link " + server + " lost >"}));
+        QStringList({"panel " + server + " started >", "mode opmode changed >8",
+                     "alarm laser_alarm_active raised >", "alarm laser_alarm_active cleared >",
+                     "alarm user_alarm_1_active raised >", "alarm pressure_alarm_active raised >",
+                     "alarm user_alarm_1_active cleared >", "mode opmode changed 8>2",
+                     "alarm pressure_alarm_active cleared >", "alarm user_alarm_1_active raised >",
+                     "link " + server + " lost >"}));
 }
 
 void tst_JournalPanel::journalFromTheBadgeAndBack()
@@ -201,6 +210,11 @@ void tst_JournalPanel::writesAreJournaled()
     QTRY_COMPARE(panel.server.lines.size(), 1);
     QVERIFY(panel.server.lines.first().contains(R"("method":"laser_current","params":[96])"));
     QCOMPARE(Panel::journal().last(), QStringLiteral("setting laser_current sent 95.5>96"));
+    // Shown by the settings page's label for it, with the method beside it.
+    const QStringList row = JournalModel::texts(EventJournal::current()->events({}, 0, 1).value(0));
+    QCOMPARE(row.at(JournalModel::EventColumn),
+             QStringLiteral("Laser I (mA) changed from 95.5 to 96"));
+    QCOMPARE(row.at(JournalModel::MethodColumn), QStringLiteral("laser_current"));
 
     // A mode asked for on the mode page; then one asked for without a link.
     panel.gui.switchToWindow(MODE);
@@ -213,6 +227,123 @@ void tst_JournalPanel::writesAreJournaled()
     panel.gui.switchToWindow(MODE);
     QTest::mouseClick(panel.page()->findChild<QPushButton*>("pushButtonMeasure"), Qt::LeftButton);
     QCOMPARE(Panel::journal().last(), QStringLiteral("setting opmode dropped >8"));
+}
+
+namespace {
+
+/// An analyzer in measure mode with user alarm 1 active.
+void holdAlarm(Panel& panel, const QString& serial)
+{
+    panel.server.results.insert("opmode", 8);
+    panel.server.results.insert("serial_number", serial);
+    for (const Analyzer::AlarmInfo& info : Analyzer::alarmTable())
+        panel.server.results.insert(info.method, info.flag == Analyzer::AlarmFlag::UserAlarm1);
+    panel.tick();
+}
+
+} // namespace
+
+void tst_JournalPanel::restartWithAnAlarmHeld()
+{
+    quint16 port = 0;
+    {
+        Panel panel;
+        port = panel.server.port();
+        holdAlarm(panel, "SN-1");
+        QTRY_VERIFY(Panel::journal().contains("alarm user_alarm_1_active raised >"));
+    }
+    const QString server = QStringLiteral("127.0.0.1:%1").arg(port);
+    // Started again on the same analyzer, the alarm still active: no second
+    // "raised"; then it clears, and the row says how long it was active.
+    Panel again(port);
+    QCOMPARE(again.server.connectionString(), server);
+    holdAlarm(again, "SN-1");
+    QTRY_COMPARE(again.badge->statusClass(), Analyzer::StatusClass::OutOfLimits);
+    again.server.results.insert("user_alarm_1_active", false);
+    again.tick();
+    QTRY_COMPARE(again.badge->statusClass(), Analyzer::StatusClass::Normal);
+    QCOMPARE(
+        Panel::journal(),
+        QStringList({"panel " + server + " started >", "mode opmode changed >8",
+                     "alarm user_alarm_1_active raised >", "panel " + server + " stopped >",
+                     "panel " + server + " started >", "alarm user_alarm_1_active cleared >"}));
+    const QList<JournalEvent> events = EventJournal::current()->events({}, 0, 10);
+    const JournalEvent cleared = events.first();
+    QCOMPARE(cleared.since, events.at(3).time); // when it was raised, in the first run
+    // Every event of both runs names the analyzer.
+    for (const JournalEvent& e : events)
+        QVERIFY(e.serial == "SN-1" && e.address == server);
+}
+
+void tst_JournalPanel::twoAnalyzersOneHome()
+{
+    QString first;
+    {
+        Panel panel;
+        first = panel.server.connectionString();
+        holdAlarm(panel, "SN-A");
+        QTRY_VERIFY(Panel::journal().contains("alarm user_alarm_1_active raised >"));
+    }
+    Panel panel;
+    holdAlarm(panel, "SN-B");
+    QTRY_COMPARE(panel.badge->statusClass(), Analyzer::StatusClass::OutOfLimits);
+    // The other analyzer's alarm is its own: this one's is raised too.
+    QCOMPARE(EventJournal::current()->count({"alarm", {}, {}}), 2);
+    QTest::mouseClick(panel.badge, Qt::LeftButton);
+    auto* journal = qobject_cast<JournalWindow*>(panel.page());
+    QVERIFY(journal);
+    // The panel is not on screen here: the page reads afresh as when it is shown.
+    QTRY_VERIFY(!EventJournal::current()->serial().isEmpty());
+    journal->refresh();
+    // This analyzer's events only: its start, mode and alarm.
+    QTRY_COMPARE(journal->model()->rowCount(), 3);
+    for (int row = 0; row < 3; ++row)
+        QCOMPARE(journal->model()->index(row, JournalModel::AnalyzerColumn).data().toString(),
+                 QStringLiteral("SN-B"));
+    auto* analyzers = journal->findChild<QComboBox*>("analyzerComboBox");
+    QCOMPARE(analyzers->currentText(), QStringLiteral("SN-B"));
+    analyzers->setCurrentIndex(1);
+    emit analyzers->activated(1);
+    QStringList serials;
+    for (int row = 0; row < journal->model()->rowCount(); ++row)
+        serials << journal->model()->index(row, JournalModel::AnalyzerColumn).data().toString();
+    QCOMPARE(serials.count("SN-B"), 3);
+    QCOMPARE(serials.count("SN-A"), 4);
+    Q_UNUSED(first)
+}
+
+void tst_JournalPanel::killedPanelShowsOnTheNextStart()
+{
+    FakeAnalyzer server;
+    QVERIFY(server.listen());
+    server.results.insert("serial_number", "SN-K");
+    const QString home = m_home->path();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.remove(QStringLiteral("XDG_DATA_HOME"));
+    QTemporaryDir storage;
+    const QStringList arguments = {"127.0.0.1", QString::number(server.port()), storage.path()};
+    const QString file = home + "/.local/share/Orvalis/VireoGUI/journal.db";
+    const auto runOnce = [&]() {
+        QProcess panel;
+        panel.setProcessEnvironment(env);
+        panel.start(TestSupport::binDir() + QStringLiteral("/marlomax"), arguments);
+        if (!panel.waitForStarted())
+            return QString("not started");
+        // Its start recorded, it is killed.
+        EventJournal reader(file);
+        const EventJournal::Filter starts{"panel", {}, {}};
+        const int before = reader.count(starts);
+        if (!QTest::qWaitFor([&] { return reader.count(starts) > before; }, 20000))
+            return QStringLiteral("not recorded");
+        const QString action = reader.events(starts, 0, 1).value(0).action;
+        panel.kill();
+        panel.waitForFinished();
+        return action;
+    };
+    QCOMPARE(runOnce(), QStringLiteral("started"));
+    QCOMPARE(runOnce(), QStringLiteral("restarted"));
 }
 
 QTEST_MAIN(tst_JournalPanel)

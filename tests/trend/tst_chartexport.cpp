@@ -1,9 +1,11 @@
 // Exports of the trend screen's chart: the points of the window on view, in
 // the unit shown, to CSV, and the chart as drawn to PNG, both in the storage
 // folder under the serial number and time; each carries exactly what the
-// chart shows.
+// chart shows and says what it is (serial, species, unit, window, export
+// time, thinned or not). An empty window exports nothing.
 #include "analyzer/response.h"
 #include "base/globals.h"
+#include "base/journalevent.h"
 #include "files/filemanager.h"
 #include "support/messageanswerer.h"
 #include "support/testsupport.h"
@@ -50,7 +52,9 @@ class tst_ChartExport : public QObject
 private slots:
     void csvText_data();
     void csvText();
+    void headerSaysWhatItHolds();
     void exportsFromTheTrendScreen();
+    void emptyWindowExportsNothing();
 
 private:
     QTemporaryDir m_storage;
@@ -92,7 +96,37 @@ void tst_ChartExport::csvText()
     QFETCH(QVector<QPointF>, all);
     QFETCH(QVector<QPointF>, alarms);
     QFETCH(QByteArray, csv);
-    QCOMPARE(Trend::ChartExport::csv(all, alarms, unit), csv);
+    Trend::ChartExport::Header header;
+    header.unitKey = unit;
+    const QByteArray lines =
+        Trend::ChartExport::headerLines(header, all.size()).join('\n').toUtf8();
+    QCOMPARE(Trend::ChartExport::csv(header, all, alarms), lines + '\n' + csv);
+}
+
+void tst_ChartExport::headerSaysWhatItHolds()
+{
+    Trend::ChartExport::Header header;
+    header.serial = QStringLiteral("VS 9");
+    header.species = QStringLiteral("H2O in N2");
+    header.unitKey = QStringLiteral("weight");
+    header.start = QDateTime(QDate(2024, 10, 27), QTime(0, 0), Qt::OffsetFromUTC, 7200);
+    header.end = QDateTime(QDate(2024, 10, 27), QTime(4, 0), Qt::OffsetFromUTC, 3600);
+    header.exported = QDateTime(QDate(2024, 10, 28), QTime(9, 30, 5), Qt::OffsetFromUTC, 3600);
+    header.samples = 14400;
+    const QStringList fixed = {"# Serial: VS 9", "# Species: H2O in N2", "# Unit: PPBw",
+                               "# Window: 2024-10-27T00:00:00+02:00 to 2024-10-27T04:00:00+01:00",
+                               "# Exported: 2024-10-28T09:30:05+01:00"};
+    QCOMPARE(Trend::ChartExport::headerLines(header, 705),
+             fixed + QStringList{"# Points: 705, thinned for the display from 14400 samples"});
+    // Every sample, exactly as many as the window holds.
+    header.samples = 705;
+    QCOMPARE(Trend::ChartExport::headerLines(header, 705).last(),
+             QStringLiteral("# Points: 705, every sample of the window"));
+    header.samples = -1;
+    QVERIFY(Trend::ChartExport::headerLines(header, 705).last().contains("does not say"));
+    QCOMPARE(Trend::ChartExport::title(header),
+             QStringLiteral("VS 9   H2O in N2   PPBw   2024-10-27 00:00:00+02:00 to "
+                            "2024-10-27 04:00:00+01:00   (exported 2024-10-28 09:30:05+01:00)"));
 }
 
 void tst_ChartExport::exportsFromTheTrendScreen()
@@ -105,6 +139,7 @@ void tst_ChartExport::exportsFromTheTrendScreen()
     files.assignRequestIds(2);
     files.handleResponse(Analyzer::Response(TestSupport::replyJson(4, "VS 9")));
     window.setFileManager(&files);
+    window.setSpeciesSource([] { return QStringLiteral("H2O in N2"); });
     window.resize(636, 450);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -127,8 +162,16 @@ void tst_ChartExport::exportsFromTheTrendScreen()
     QCOMPARE(csvFiles.size(), 1);
     QCOMPARE(pngFiles.size(), 1);
 
+    // Six commented lines say what the file holds: this source cannot say
+    // whether it thinned the points.
+    QList<QByteArray> lines = readAll(m_storage.filePath(csvFiles.first())).split('\n');
+    QCOMPARE(lines.mid(0, 3),
+             QList<QByteArray>({"# Serial: VS 9", "# Species: H2O in N2", "# Unit: PPBw"}));
+    QVERIFY(lines.at(3).startsWith(
+        "# Window: " + JournalEvent::timeText(window.windowStart()).toUtf8() + " to "));
+    QVERIFY(lines.at(5).startsWith("# Points: 120 points as the chart shows them"));
+    lines = lines.mid(6);
     // Every point of the chart, in its order, unit and alarm state.
-    const QList<QByteArray> lines = readAll(m_storage.filePath(csvFiles.first())).split('\n');
     QCOMPARE(lines.first(), QByteArray("Date Time,Concentration (PPBw),System Alarm"));
     QCOMPARE(lines.size(), 1 + history.data.size() + 1); // the last line ends the file
     for (int i = 0; i < history.data.size(); ++i) {
@@ -143,12 +186,39 @@ void tst_ChartExport::exportsFromTheTrendScreen()
         QCOMPARE(fields.at(2), QByteArray(point.alarm ? "1" : "0"));
     }
 
-    // The picture is the chart as the panel draws it, pixel for pixel.
+    // The picture is the chart as the panel draws it, pixel for pixel, under
+    // a title strip with writing on it.
     auto* view = window.findChild<QChartView*>("chartView");
-    const QImage png = QImage::fromData(readAll(m_storage.filePath(pngFiles.first())), "PNG");
-    QCOMPARE(png.size(), view->size());
-    QCOMPARE(png.convertToFormat(QImage::Format_RGB32),
+    const QImage png = QImage::fromData(readAll(m_storage.filePath(pngFiles.first())), "PNG")
+                           .convertToFormat(QImage::Format_RGB32);
+    const int strip = png.height() - view->height();
+    QVERIFY(strip >= 16);
+    QCOMPARE(png.width(), view->width());
+    QCOMPARE(png.copy(0, strip, view->width(), view->height()),
              view->grab().toImage().convertToFormat(QImage::Format_RGB32));
+    const QImage title = png.copy(0, 0, png.width(), strip);
+    int dark = 0;
+    for (int y = 0; y < title.height(); ++y)
+        for (int x = 0; x < title.width(); ++x)
+            dark += qGray(title.pixel(x, y)) < 128;
+    QVERIFY2(dark > 100, "no title written");
+}
+
+void tst_ChartExport::emptyWindowExportsNothing()
+{
+    QTemporaryDir storage;
+    setStoragePath(storage.path());
+    FakeHistory history;
+    TrendWindow window(&history, nullptr);
+    window.assignRequestIds(60);
+    window.updateTrend(false);
+    TestSupport::MessageAnswerer answerer;
+    answerer.start();
+    QTest::mouseClick(window.findChild<QPushButton*>("pushButtonExportCsv"), Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QPushButton*>("pushButtonExportPng"), Qt::LeftButton);
+    QTRY_COMPARE(answerer.messages, QStringList({"Nothing to export", "Nothing to export"}));
+    answerer.stop();
+    QCOMPARE(QDir(storage.path()).entryList(QDir::Files), QStringList());
 }
 
 QTEST_MAIN(tst_ChartExport)
