@@ -225,6 +225,7 @@ private slots:
     void retryWaitGrows_data();
     void retryWaitGrows();
     void failingAnalyzerIsRetriedLessOften();
+    void backOffStartsAgainAfterARecovery();
     void doubleClickLaunches();
     void followsTheStoredList();
 
@@ -701,6 +702,30 @@ void tst_FleetWindow::failingAnalyzerIsRetriedLessOften()
     const qint64 last = attempts.at(4) - attempts.at(3);
     QVERIFY2(last >= 1100 && last > 2 * first, qPrintable(QStringLiteral("%1 then %2").arg(first).arg(last)));
     QCOMPARE(cell(&fleet, "Lab", FleetModel::AlarmsColumn), QStringLiteral("Unreachable"));
+}
+
+void tst_FleetWindow::backOffStartsAgainAfterARecovery()
+{
+    // Fails until the wait has grown, answers, then fails again: the first
+    // retry after the new failure waits one refresh period, not the grown wait.
+    FakeAnalyzer analyzer;
+    analyzer.closeAtOnce = true;
+    FleetTiming timing = quickTiming();
+    timing.refreshMs = 150;
+    FleetWindow fleet({entry(QStringLiteral("Lab"), analyzer.address())}, nullptr, timing);
+    QTRY_VERIFY_WITH_TIMEOUT(analyzer.connections >= 4, 10000); // waits of 150, 300, 600 ms
+    analyzer.closeAtOnce = false;
+    QTRY_COMPARE_WITH_TIMEOUT(classOf(&fleet, "Lab"), Analyzer::StatusClass::Normal, 10000);
+    const int before = analyzer.connections;
+    analyzer.closeAtOnce = true;
+    // The open connection fails: the next attempt is the retry.
+    for (QTcpSocket* socket : QList<QTcpSocket*>(analyzer.open))
+        socket->disconnectFromHost();
+    QElapsedTimer clock;
+    clock.start();
+    QTRY_VERIFY_WITH_TIMEOUT(analyzer.connections > before, 5000);
+    const qint64 retry = clock.elapsed();
+    QVERIFY2(retry < 600, qPrintable(QString::number(retry)));
 }
 
 void tst_FleetWindow::doubleClickLaunches()
