@@ -2,9 +2,7 @@
 
 namespace UnitConversion {
 
-void DewPoint::setPpmSwitchLevel(double)
-{
-}
+void DewPoint::setPpmSwitchLevel(double) {}
 
 void DewPoint::setValue(double value)
 {

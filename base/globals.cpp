@@ -24,16 +24,46 @@ ProcessValues& values()
 
 } // namespace
 
-QString& connectionString() { return values().connectionString; }
-bool isRemote() { return values().isRemote; }
-const QString& devicePath() { return values().devicePath; }
-const QString& mountPoint() { return values().mountPoint; }
-const QString& settingsFileName() { return values().settingsFileName; }
-const QString& trendFileName() { return values().trendFileName; }
-const QString& scansFileName() { return values().scansFileName; }
-const QString& srdaFileName() { return values().srdaFileName; }
-const QString& logFileName() { return values().logFileName; }
-const QString& logRequestPath() { return values().logRequestPath; }
+QString& connectionString()
+{
+    return values().connectionString;
+}
+bool isRemote()
+{
+    return values().isRemote;
+}
+const QString& devicePath()
+{
+    return values().devicePath;
+}
+const QString& mountPoint()
+{
+    return values().mountPoint;
+}
+const QString& settingsFileName()
+{
+    return values().settingsFileName;
+}
+const QString& trendFileName()
+{
+    return values().trendFileName;
+}
+const QString& scansFileName()
+{
+    return values().scansFileName;
+}
+const QString& srdaFileName()
+{
+    return values().srdaFileName;
+}
+const QString& logFileName()
+{
+    return values().logFileName;
+}
+const QString& logRequestPath()
+{
+    return values().logRequestPath;
+}
 
 void setIsRemote(bool remote)
 {

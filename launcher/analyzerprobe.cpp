@@ -174,8 +174,8 @@ void AnalyzerProbe::fail(ProbeStatus::Link link, const QString& why)
     const int delay = retryDelayMs(m_failures, m_timing);
     // Logged when the state changes, not on every retry of a dead analyzer.
     if (link != m_status.link) {
-        qInfo().noquote() << "Fleet:" << shortText(m_connectionString) << "-" << why << "; next try in"
-                          << delay << "ms";
+        qInfo().noquote() << "Fleet:" << shortText(m_connectionString) << "-" << why
+                          << "; next try in" << delay << "ms";
         m_status.link = link;
         m_status.failure = why;
         emit statusChanged();

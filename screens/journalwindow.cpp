@@ -3,9 +3,9 @@
 #include "files/filemanager.h"
 #include "files/storageexport.h"
 #include "screens/journalmodel.h"
+#include "ui_journalwindow.h"
 #include "widgets/calendardialog.h"
 #include "widgets/fingerscroll.h"
-#include "ui_journalwindow.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>

@@ -24,6 +24,7 @@ public:
               ServerText kind = ServerText::Plain);
     /// Lets label take up to lines lines (1 by default) before it cuts the text.
     void setLines(QLabel* label, int lines);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -30,7 +30,8 @@ bool CabinetDirective::parse(const QByteArray& text, QString* error)
             }
             const QString name = assignment.left(equals).trimmed();
             QString value = assignment.mid(equals + 1).trimmed();
-            if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
+            if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) &&
+                value.endsWith(QLatin1Char('"')))
                 value = value.mid(1, value.size() - 2);
             if (name.compare(QLatin1String("CabinetName1"), Qt::CaseInsensitive) == 0)
                 m_cabinetName = value;
@@ -51,8 +52,8 @@ bool CabinetDirective::parse(const QByteArray& text, QString* error)
         }
         m_files << QString(file).replace(QLatin1Char('\\'), QLatin1Char('/'));
     }
-    if (m_cabinetName.isEmpty() || m_cabinetName.contains(QLatin1Char('/'))
-        || m_cabinetName.contains(QLatin1Char('\\'))) {
+    if (m_cabinetName.isEmpty() || m_cabinetName.contains(QLatin1Char('/')) ||
+        m_cabinetName.contains(QLatin1Char('\\'))) {
         *error = QStringLiteral("CabinetName1 must be a plain file name");
         return false;
     }
@@ -71,7 +72,8 @@ bool CabinetDirective::load(const QString& path, QString* error)
 
 QString CabinetDirective::outputPath() const
 {
-    return QString(m_diskDirectory).replace(QLatin1Char('\\'), QLatin1Char('/')) + QLatin1Char('/') + m_cabinetName;
+    return QString(m_diskDirectory).replace(QLatin1Char('\\'), QLatin1Char('/')) +
+           QLatin1Char('/') + m_cabinetName;
 }
 
 int CabinetDirective::build(QString* error) const
@@ -94,9 +96,13 @@ int CabinetDirective::build(QString* error) const
     QDir().mkpath(QFileInfo(outputPath()).absolutePath());
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(gcab, QStringList{QStringLiteral("--create"), QStringLiteral("--nopath"), outputPath()} + m_files);
-    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        *error = QStringLiteral("gcab failed: ") + QString::fromLocal8Bit(process.readAll()).trimmed();
+    process.start(
+        gcab, QStringList{QStringLiteral("--create"), QStringLiteral("--nopath"), outputPath()} +
+                  m_files);
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        *error =
+            QStringLiteral("gcab failed: ") + QString::fromLocal8Bit(process.readAll()).trimmed();
         QFile::remove(outputPath());
         return 1;
     }

@@ -7,7 +7,6 @@
 #include <QLocalSocket>
 #include <QRandomGenerator>
 #include <QTcpSocket>
-
 #include <algorithm>
 #include <numeric>
 
@@ -122,8 +121,9 @@ void ClientLink::answer(const QByteArray& line)
         if (order == original)
             std::reverse(order.begin(), order.end());
         for (int i = 0; i < order.size(); ++i)
-            queueReply(QJsonDocument(replies.at(order.at(i)).toObject()).toJson(QJsonDocument::Compact),
-                       last && i == order.size() - 1);
+            queueReply(
+                QJsonDocument(replies.at(order.at(i)).toObject()).toJson(QJsonDocument::Compact),
+                last && i == order.size() - 1);
     } else if (shuffle) {
         queueReply(compactJson(reply), last);
     } else {

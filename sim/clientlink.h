@@ -32,9 +32,9 @@ signals:
 private:
     struct Piece
     {
-        qint64 due;        // ms on the link's clock
+        qint64 due; // ms on the link's clock
         QByteArray bytes;
-        bool closeAfter;   // the connection ends once this piece is written
+        bool closeAfter; // the connection ends once this piece is written
     };
 
     void readLines();

@@ -6,7 +6,8 @@
 namespace VireoSim {
 
 ConcentrationModel::ConcentrationModel(double baselinePpb, quint32 seed)
-    : m_random(seed), m_baseline(baselinePpb), m_level(baselinePpb), m_mean(baselinePpb), m_value(baselinePpb)
+    : m_random(seed), m_baseline(baselinePpb), m_level(baselinePpb), m_mean(baselinePpb),
+      m_value(baselinePpb)
 {
 }
 

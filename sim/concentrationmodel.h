@@ -26,9 +26,9 @@ private:
 
     QRandomGenerator m_random;
     double m_baseline;
-    double m_level;      // where the slow process is heading (baseline or a step)
-    double m_drift = 0;  // slow random walk, relative
-    double m_mean;       // the lagged, noise-free reading
+    double m_level;     // where the slow process is heading (baseline or a step)
+    double m_drift = 0; // slow random walk, relative
+    double m_mean;      // the lagged, noise-free reading
     double m_value;
     double m_override = 0;
     int m_stepSecondsLeft = 0;

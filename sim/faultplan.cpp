@@ -43,8 +43,8 @@ bool FaultPlan::setMethodFault(const QString& flag, const QString& text, bool ad
 {
     const MethodFaultFlag* kind = methodFaultFlag(flag);
     MethodFault rule;
-    if (!kind
-        || !MethodFault::parse(text, kind->shortForm, kind->defaultValue, kind->minimum, &rule, error))
+    if (!kind ||
+        !MethodFault::parse(text, kind->shortForm, kind->defaultValue, kind->minimum, &rule, error))
         return false;
     QList<MethodFault>& rules = this->*(kind->rules);
     rules.erase(std::remove_if(rules.begin(), rules.end(),

@@ -53,8 +53,8 @@ struct FaultPlan
 
     bool affectsWriting() const
     {
-        return closeAfter > 0 || delayMs > 0 || splitReplies || garbageEvery > 0 || stopAfter >= 0
-               || shuffleBatches;
+        return closeAfter > 0 || delayMs > 0 || splitReplies || garbageEvery > 0 ||
+               stopAfter >= 0 || shuffleBatches;
     }
 };
 

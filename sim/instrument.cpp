@@ -11,7 +11,6 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
-
 #include <algorithm>
 #include <cmath>
 
@@ -19,18 +18,27 @@ namespace VireoSim {
 
 namespace {
 
-const char* const kModeNames[] = {
-    "SHUTDOWN", "CLOSE FILES", "SERVICE MODE", "TUNE MODE", "REFERENCE CELL SCAN: CURRENT",
-    "REFERENCE CELL SCAN: TEMPERATURE", "OPTIMIZE LASER", "OPTIMIZE LASER FAILED", "MEASURE MODE",
-    "CENTERING FAILED", "OFF-PEAK MODE", "UNEXPECTED ERROR", "CAVITY SCAN: CURRENT",
-    "CAVITY SCAN: TEMPERATURE"};
+const char* const kModeNames[] = {"SHUTDOWN",
+                                  "CLOSE FILES",
+                                  "SERVICE MODE",
+                                  "TUNE MODE",
+                                  "REFERENCE CELL SCAN: CURRENT",
+                                  "REFERENCE CELL SCAN: TEMPERATURE",
+                                  "OPTIMIZE LASER",
+                                  "OPTIMIZE LASER FAILED",
+                                  "MEASURE MODE",
+                                  "CENTERING FAILED",
+                                  "OFF-PEAK MODE",
+                                  "UNEXPECTED ERROR",
+                                  "CAVITY SCAN: CURRENT",
+                                  "CAVITY SCAN: TEMPERATURE"};
 
 // Absorption per ppb: 1/tau grows by this much (1/µs), so 1000 ppb shortens a
 // 12 µs empty-cavity ring-down to 10 µs.
 const double kAbsorptionPerPpb = 1.0 / 60000.0;
-const double kRingDownAlarmTau = 1.0;     // µs; below it the reading is "OVER"
+const double kRingDownAlarmTau = 1.0; // µs; below it the reading is "OVER"
 const double kWarningPpb = 40000.0;
-const int kWaveformSamples = 640;         // 0.1 µs apart, six before the trigger
+const int kWaveformSamples = 640; // 0.1 µs apart, six before the trigger
 const char kTimeFormat[] = "yyyy-MM-dd HH:mm:ss";
 
 } // namespace
@@ -38,18 +46,12 @@ const char kTimeFormat[] = "yyyy-MM-dd HH:mm:ss";
 Instrument::Instrument(const Options& options, const SettingsTable& table, SettingsStore& settings,
                        TrendStore& trend, ScanStore& scans, SimLog& log, const QString& stateDir,
                        QObject* parent)
-    : QObject(parent),
-      m_options(options),
-      m_table(table),
-      m_settings(settings),
-      m_trend(trend),
-      m_scans(scans),
-      m_log(log),
-      m_stateDir(stateDir),
+    : QObject(parent), m_options(options), m_table(table), m_settings(settings), m_trend(trend),
+      m_scans(scans), m_log(log), m_stateDir(stateDir),
       m_state(stateDir + QStringLiteral("/sim-state.ini"), QSettings::IniFormat),
-      m_model(options.baselinePpb, options.seed ? options.seed : QRandomGenerator::global()->generate()),
-      m_random(options.seed ? options.seed + 1 : QRandomGenerator::global()->generate()),
-      m_mode(8)
+      m_model(options.baselinePpb,
+              options.seed ? options.seed : QRandomGenerator::global()->generate()),
+      m_random(options.seed ? options.seed + 1 : QRandomGenerator::global()->generate()), m_mode(8)
 {
     for (const QString& alarm : options.alarms)
         m_forcedAlarms.insert(alarm);
@@ -113,7 +115,8 @@ qint64 Instrument::backfill(int days)
         from = newest.addSecs(1);
     if (from >= end)
         return 0;
-    const QString gas = m_settings.value(QStringLiteral("current_gas"), QStringLiteral("N2")).toString();
+    const QString gas =
+        m_settings.value(QStringLiteral("current_gas"), QStringLiteral("N2")).toString();
     const double pressure = setting(QStringLiteral("sample_gas_pressure"));
     // The history has its own generator: the live reading carries on from the
     // baseline whatever length of history was made.
@@ -134,10 +137,11 @@ void Instrument::tick()
     m_model.step();
 
     // The pressure controller holds its set point unless opened to the room.
-    const double pressureTarget = (m_apcOpen || !m_options.apcUsed) ? 760.0
-                                                                    : setting(QStringLiteral("apc_set_point"));
+    const double pressureTarget =
+        (m_apcOpen || !m_options.apcUsed) ? 760.0 : setting(QStringLiteral("apc_set_point"));
     m_pressure += (pressureTarget - m_pressure) / 5.0;
-    const bool heating = m_options.reactorUsed && settingFlag(QStringLiteral("reactor_heater_enabled"));
+    const bool heating =
+        m_options.reactorUsed && settingFlag(QStringLiteral("reactor_heater_enabled"));
     m_reactorTemperature += ((heating ? 350.0 : 25.0) - m_reactorTemperature) / 120.0;
 
     m_trend.append(now(), currentSample());
@@ -179,12 +183,14 @@ bool Instrument::requestMode(int mode, QString* message)
     case 5:
     case 12:
     case 13:
-        *message = QStringLiteral("Scans are started from the Scans screen, which sends their parameters.");
+        *message = QStringLiteral(
+            "Scans are started from the Scans screen, which sends their parameters.");
         return false;
     default:
         if (mode >= 0 && mode < 14)
-            *message = QStringLiteral("The analyzer enters \"%1\" by itself; it cannot be requested.")
-                           .arg(modeName(mode));
+            *message =
+                QStringLiteral("The analyzer enters \"%1\" by itself; it cannot be requested.")
+                    .arg(modeName(mode));
         else
             *message = QStringLiteral("There is no operating mode %1.").arg(mode);
         return false;
@@ -202,10 +208,12 @@ bool Instrument::startScan(const QString& method, const QJsonArray& params, QStr
     };
     const QPair<int, int> scan = scans.value(method);
     if (params.size() != scan.second) {
-        *message = QStringLiteral("This scan needs %1 numbers: start, stop, step, delay, %2.")
-                       .arg(scan.second)
-                       .arg(scan.second == 6 ? QStringLiteral("the fixed laser value and the ring-downs per step")
-                                             : QStringLiteral("the fixed laser value"));
+        *message =
+            QStringLiteral("This scan needs %1 numbers: start, stop, step, delay, %2.")
+                .arg(scan.second)
+                .arg(scan.second == 6
+                         ? QStringLiteral("the fixed laser value and the ring-downs per step")
+                         : QStringLiteral("the fixed laser value"));
         return false;
     }
     for (const QJsonValue& value : params) {
@@ -218,11 +226,13 @@ bool Instrument::startScan(const QString& method, const QJsonArray& params, QStr
     const double stop = params.at(1).toDouble();
     const double step = params.at(2).toDouble();
     if (step <= 0 || stop <= start) {
-        *message = QStringLiteral("The scan must run from a lower start to a higher stop with a positive step.");
+        *message = QStringLiteral(
+            "The scan must run from a lower start to a higher stop with a positive step.");
         return false;
     }
     if ((stop - start) / step > 100000) {
-        *message = QStringLiteral("The scan would take more than 100000 steps; choose a larger step.");
+        *message =
+            QStringLiteral("The scan would take more than 100000 steps; choose a larger step.");
         return false;
     }
     if (params.at(3).toDouble() < 0) {
@@ -269,7 +279,8 @@ double Instrument::ppbv() const
 {
     double value = m_model.value();
     if (m_options.fitUsed && settingFlag(QStringLiteral("fit_mode_enabled")))
-        value = setting(QStringLiteral("fit_slope")) * value + setting(QStringLiteral("fit_offset"));
+        value =
+            setting(QStringLiteral("fit_slope")) * value + setting(QStringLiteral("fit_offset"));
     if (!settingFlag(QStringLiteral("allow_negative_concentration")))
         value = std::max(0.0, value);
     return value;
@@ -277,14 +288,16 @@ double Instrument::ppbv() const
 
 TrendSample Instrument::currentSample() const
 {
-    return UnitMath::sample(ppbv(), m_settings.value(QStringLiteral("current_gas"), QStringLiteral("N2")).toString(),
-                            setting(QStringLiteral("sample_gas_pressure")), systemAlarm());
+    return UnitMath::sample(
+        ppbv(), m_settings.value(QStringLiteral("current_gas"), QStringLiteral("N2")).toString(),
+        setting(QStringLiteral("sample_gas_pressure")), systemAlarm());
 }
 
 double Instrument::concentration() const
 {
-    return UnitMath::inUnit(currentSample(),
-                            m_settings.value(QStringLiteral("units"), QStringLiteral("volume")).toString());
+    return UnitMath::inUnit(
+        currentSample(),
+        m_settings.value(QStringLiteral("units"), QStringLiteral("volume")).toString());
 }
 
 QJsonValue Instrument::tau() const
@@ -317,9 +330,11 @@ QJsonArray Instrument::lastRingDown()
 
 double Instrument::reading(const QString& name)
 {
-    if (name == QLatin1String("get_customer_laser_current") || name == QLatin1String("measure_current"))
+    if (name == QLatin1String("get_customer_laser_current") ||
+        name == QLatin1String("measure_current"))
         return setting(QStringLiteral("laser_current")) + noise(0.02);
-    if (name == QLatin1String("get_customer_laser_temperature") || name == QLatin1String("measure_temperature"))
+    if (name == QLatin1String("get_customer_laser_temperature") ||
+        name == QLatin1String("measure_temperature"))
         return setting(QStringLiteral("laser_temperature")) + noise(0.003);
     if (name == QLatin1String("laser_current_monitor"))
         return setting(QStringLiteral("laser_current")) * 0.998 + noise(0.02);
@@ -363,8 +378,8 @@ bool Instrument::alarm(const QString& name) const
 
 bool Instrument::systemAlarm() const
 {
-    static const char* const system[] = {"laser", "pressure", "rd", "temp", "refcell",
-                                         "detector_temperature", "conc_warning"};
+    static const char* const system[] = {
+        "laser", "pressure", "rd", "temp", "refcell", "detector_temperature", "conc_warning"};
     for (const char* name : system) {
         if (alarm(QLatin1String(name)))
             return true;
@@ -378,7 +393,8 @@ void Instrument::forceAlarm(const QString& name, bool on)
         m_forcedAlarms.insert(name);
     else
         m_forcedAlarms.remove(name);
-    m_log.write(QStringLiteral("Alarm %1 %2").arg(name, on ? QStringLiteral("raised") : QStringLiteral("cleared")));
+    m_log.write(QStringLiteral("Alarm %1 %2")
+                    .arg(name, on ? QStringLiteral("raised") : QStringLiteral("cleared")));
 }
 
 void Instrument::setApcOpen(bool open)
@@ -402,7 +418,8 @@ bool Instrument::calibrateApc(const QString& step, const QJsonArray& params, QSt
     if (expected > 0) {
         const double volts = params.at(0).toDouble(-1);
         if (params.size() != 1 || std::abs(volts - expected) > expected * 0.05) {
-            *message = QStringLiteral("The ADC calibration expects the %1 V reference.").arg(expected);
+            *message =
+                QStringLiteral("The ADC calibration expects the %1 V reference.").arg(expected);
             return false;
         }
     }
@@ -412,9 +429,11 @@ bool Instrument::calibrateApc(const QString& step, const QJsonArray& params, QSt
 
 bool Instrument::certificateExpired() const
 {
-    if (!m_options.certificateExpired || m_state.value(QStringLiteral("certificate/deleted")).toBool())
+    if (!m_options.certificateExpired ||
+        m_state.value(QStringLiteral("certificate/deleted")).toBool())
         return false;
-    const QDateTime until = m_state.value(QStringLiteral("certificate/postponedUntil")).toDateTime();
+    const QDateTime until =
+        m_state.value(QStringLiteral("certificate/postponedUntil")).toDateTime();
     return !until.isValid() || QDateTime::currentDateTime() >= until;
 }
 
@@ -426,13 +445,15 @@ void Instrument::deleteCertificateReminder()
 
 void Instrument::postponeCertificateReminder()
 {
-    saveState(QStringLiteral("certificate/postponedUntil"), QDateTime::currentDateTime().addDays(7));
+    saveState(QStringLiteral("certificate/postponedUntil"),
+              QDateTime::currentDateTime().addDays(7));
     m_log.write(QStringLiteral("Performance verification reminder postponed by one week"));
 }
 
 QDateTime Instrument::now() const
 {
-    return QDateTime::currentDateTime().addSecs(m_state.value(QStringLiteral("clockOffset"), 0).toLongLong());
+    return QDateTime::currentDateTime().addSecs(
+        m_state.value(QStringLiteral("clockOffset"), 0).toLongLong());
 }
 
 bool Instrument::setClock(const QString& text, QString* message)
@@ -444,7 +465,8 @@ bool Instrument::setClock(const QString& text, QString* message)
             wanted = QDateTime(now().date(), time);
     }
     if (!wanted.isValid()) {
-        *message = QStringLiteral("\"%1\" is not a date and time (yyyy-MM-dd HH:mm:ss) or a time (HH:mm:ss).")
+        *message = QStringLiteral(
+                       "\"%1\" is not a date and time (yyyy-MM-dd HH:mm:ss) or a time (HH:mm:ss).")
                        .arg(text);
         return false;
     }
@@ -471,8 +493,9 @@ QString Instrument::tuneInterval() const
 QString Instrument::nextTune() const
 {
     const QString interval = tuneInterval();
-    QDateTime next = m_state.value(QStringLiteral("tune/start"),
-                                   QDateTime(QDate(2024, 1, 1), QTime(2, 0))).toDateTime();
+    QDateTime next =
+        m_state.value(QStringLiteral("tune/start"), QDateTime(QDate(2024, 1, 1), QTime(2, 0)))
+            .toDateTime();
     if (interval == QLatin1String("never") || !next.isValid())
         return QStringLiteral("Never");
     const QDateTime current = now();
@@ -500,9 +523,11 @@ bool Instrument::setTuneSchedule(const QJsonArray& params, QString* message)
                        .arg(intervals.join(QStringLiteral(", ")));
         return false;
     }
-    const QDateTime start = QDateTime::fromString(params.at(1).toString(), QStringLiteral("yyyy-M-d HH:mm:ss"));
+    const QDateTime start =
+        QDateTime::fromString(params.at(1).toString(), QStringLiteral("yyyy-M-d HH:mm:ss"));
     if (!start.isValid()) {
-        *message = QStringLiteral("The tune start \"%1\" is not a date and time.").arg(params.at(1).toString());
+        *message = QStringLiteral("The tune start \"%1\" is not a date and time.")
+                       .arg(params.at(1).toString());
         return false;
     }
     saveState(QStringLiteral("tune/interval"), interval);

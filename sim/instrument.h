@@ -45,8 +45,8 @@ public:
     bool startScan(const QString& method, const QJsonArray& params, QString* message);
 
     // Readings.
-    double ppbv() const;            ///< after fit and the negative clamp
-    double concentration() const;   ///< in the current display unit
+    double ppbv() const;          ///< after fit and the negative clamp
+    double concentration() const; ///< in the current display unit
     TrendSample currentSample() const;
     QJsonValue tau() const;
     QJsonValue tauStd() const;

@@ -32,7 +32,8 @@ bool LogServer::listen(const QString& name, QString* error)
 
 void LogServer::writeLine(const QByteArray& line)
 {
-    m_file.write(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")).toUtf8());
+    m_file.write(
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")).toUtf8());
     m_file.write(line);
     m_file.write("\n");
     m_file.flush();

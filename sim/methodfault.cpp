@@ -15,7 +15,8 @@ QString paramText(const QJsonValue& value)
 }
 } // namespace
 
-bool MethodFault::matches(const QString& calledMethod, const QJsonArray& params, bool hasParams) const
+bool MethodFault::matches(const QString& calledMethod, const QJsonArray& params,
+                          bool hasParams) const
 {
     if (calledMethod != method)
         return false;

@@ -24,7 +24,11 @@ struct MethodFault
     QString text() const;
 
     /// How a rule with two parts reads: NAME:PARAM, or NAME:VALUE.
-    enum ShortForm { ParamSecond, ValueSecond };
+    enum ShortForm
+    {
+        ParamSecond,
+        ValueSecond
+    };
 
     /// Reads NAME, NAME:PARAM:VALUE, and NAME:PARAM or NAME:VALUE as the short
     /// form says. VALUE must lie in [minimum, maximum]; without one the rule

@@ -75,10 +75,11 @@ const Flag kFlags[] = {
     {"alarm-relay", nullptr, "Fault: sys_alarm_relay reads true (a system alarm holds the relay)."},
 };
 
-const QStringList kAlarmNames = {QStringLiteral("laser"),   QStringLiteral("pressure"),
-                                 QStringLiteral("rd"),      QStringLiteral("temp"),
-                                 QStringLiteral("refcell"), QStringLiteral("detector_temperature"),
-                                 QStringLiteral("conc_warning")};
+const QStringList kAlarmNames = {
+    QStringLiteral("laser"),       QStringLiteral("pressure"),
+    QStringLiteral("rd"),          QStringLiteral("temp"),
+    QStringLiteral("refcell"),     QStringLiteral("detector_temperature"),
+    QStringLiteral("conc_warning")};
 
 bool readInt(const QCommandLineParser& parser, const char* name, int minimum, int maximum,
              int* target, QString* error)
@@ -107,12 +108,12 @@ QString Options::defaultStateDir()
 
 QString Options::helpText()
 {
-    QString text = QStringLiteral(
-        "Usage: vireo-sim [options]\n"
-        "Analyzer simulator: serves the measurement server's JSON-RPC methods, one\n"
-        "message per line, on TCP (and a local socket on request). Prints\n"
-        "\"LISTENING port=N\" on standard output once it accepts connections.\n\n"
-        "Options:\n");
+    QString text =
+        QStringLiteral("Usage: vireo-sim [options]\n"
+                       "Analyzer simulator: serves the measurement server's JSON-RPC methods, one\n"
+                       "message per line, on TCP (and a local socket on request). Prints\n"
+                       "\"LISTENING port=N\" on standard output once it accepts connections.\n\n"
+                       "Options:\n");
     for (const Flag& flag : kFlags) {
         QString left = QStringLiteral("  --") + QLatin1String(flag.name);
         if (flag.valueName)
@@ -148,20 +149,22 @@ bool Options::parse(const QStringList& arguments, QString* error, bool* helpRequ
         return false;
     }
 
-    if (!readInt(parser, "port", 0, 65535, &port, error)
-        || !readInt(parser, "backfill-days", 0, 3650, &backfillDays, error)
-        || !readInt(parser, "scan-seconds", 0, 86400, &scanSeconds, error)
-        || !readInt(parser, "chunk-size", 16, 16 * 1024 * 1024, &chunkSize, error)
-        || !readInt(parser, "unit-type", 0, 1000000, &unitType, error)
-        || !readInt(parser, "collection-seconds", 0, 10 * 86400, &collectionSeconds, error)
-        || !readInt(parser, "close-after", 0, 1000000000, &faults.closeAfter, error)
-        || !readInt(parser, "delay-ms", 0, 600000, &faults.delayMs, error)
-        || !readInt(parser, "garbage-every", 0, 1000000000, &faults.garbageEvery, error)
-        || !readInt(parser, "stop-after", 0, 1000000000, &faults.stopAfter, error)
-        || !readInt(parser, "instruments", 1, 1000, &instruments, error))
+    if (!readInt(parser, "port", 0, 65535, &port, error) ||
+        !readInt(parser, "backfill-days", 0, 3650, &backfillDays, error) ||
+        !readInt(parser, "scan-seconds", 0, 86400, &scanSeconds, error) ||
+        !readInt(parser, "chunk-size", 16, 16 * 1024 * 1024, &chunkSize, error) ||
+        !readInt(parser, "unit-type", 0, 1000000, &unitType, error) ||
+        !readInt(parser, "collection-seconds", 0, 10 * 86400, &collectionSeconds, error) ||
+        !readInt(parser, "close-after", 0, 1000000000, &faults.closeAfter, error) ||
+        !readInt(parser, "delay-ms", 0, 600000, &faults.delayMs, error) ||
+        !readInt(parser, "garbage-every", 0, 1000000000, &faults.garbageEvery, error) ||
+        !readInt(parser, "stop-after", 0, 1000000000, &faults.stopAfter, error) ||
+        !readInt(parser, "instruments", 1, 1000, &instruments, error))
         return false;
     if (port != 0 && port + instruments - 1 > 65535) {
-        *error = QStringLiteral("--instruments %1 from port %2 runs past port 65535").arg(instruments).arg(port);
+        *error = QStringLiteral("--instruments %1 from port %2 runs past port 65535")
+                     .arg(instruments)
+                     .arg(port);
         return false;
     }
     int seedValue = 0;

@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QHostAddress>
 #include <QJsonDocument>
-
 #include <algorithm>
 #include <cmath>
 
@@ -23,10 +22,11 @@ const char kTimeFormat[] = "yyyy-MM-dd HH:mm:ss";
 
 QJsonObject errorReply(const QJsonValue& id, int code, const QString& message)
 {
-    return QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
-                       {QStringLiteral("id"), id},
-                       {QStringLiteral("error"),
-                        QJsonObject{{QStringLiteral("code"), code}, {QStringLiteral("message"), message}}}};
+    return QJsonObject{
+        {QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
+        {QStringLiteral("id"), id},
+        {QStringLiteral("error"),
+         QJsonObject{{QStringLiteral("code"), code}, {QStringLiteral("message"), message}}}};
 }
 
 constexpr int kLargeReply = 4096;
@@ -45,8 +45,8 @@ QJsonValue number(double value)
 bool validIpv4(const QString& text)
 {
     QHostAddress address;
-    return text.count(QLatin1Char('.')) == 3 && address.setAddress(text)
-           && address.protocol() == QAbstractSocket::IPv4Protocol;
+    return text.count(QLatin1Char('.')) == 3 && address.setAddress(text) &&
+           address.protocol() == QAbstractSocket::IPv4Protocol;
 }
 
 bool validNetmask(const QString& text)
@@ -82,11 +82,12 @@ bool RpcEngine::open(QString* error)
     m_settings = std::make_unique<SettingsStore>(*m_table, base + QStringLiteral("settings.db"));
     m_trend = std::make_unique<TrendStore>(base + QStringLiteral("trend.db"));
     m_scans = std::make_unique<ScanStore>(base + QStringLiteral("scans.db"));
-    m_transfers = std::make_unique<TransferManager>(base + QStringLiteral("transfers"), m_options.chunkSize);
+    m_transfers =
+        std::make_unique<TransferManager>(base + QStringLiteral("transfers"), m_options.chunkSize);
     if (!m_settings->open(error) || !m_trend->open(error) || !m_scans->open(error))
         return false;
-    m_instrument = std::make_unique<Instrument>(m_options, *m_table, *m_settings, *m_trend, *m_scans,
-                                                *m_log, dir.absolutePath());
+    m_instrument = std::make_unique<Instrument>(m_options, *m_table, *m_settings, *m_trend,
+                                                *m_scans, *m_log, dir.absolutePath());
     registerMethods();
     return true;
 }
@@ -196,9 +197,10 @@ QJsonObject RpcEngine::replyObject(const QJsonValue& id, const RpcOutcome& outco
 {
     if (outcome.code != 0)
         return errorReply(id, outcome.code, outcome.message);
-    const QJsonValue result = outcome.encodedResult.isEmpty()
-                                  ? outcome.result
-                                  : QJsonDocument::fromJson('[' + outcome.encodedResult + ']').array().at(0);
+    const QJsonValue result =
+        outcome.encodedResult.isEmpty()
+            ? outcome.result
+            : QJsonDocument::fromJson('[' + outcome.encodedResult + ']').array().at(0);
     return QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
                        {QStringLiteral("id"), id},
                        {QStringLiteral("result"), result}};
@@ -267,7 +269,8 @@ void RpcEngine::reading(const QString& method, std::function<QJsonValue()> read)
 {
     on(method, [method, read](const QJsonArray&, bool hasParams) {
         if (hasParams)
-            return RpcOutcome::fail(QStringLiteral("%1 is a reading of the analyzer and cannot be set.").arg(method));
+            return RpcOutcome::fail(
+                QStringLiteral("%1 is a reading of the analyzer and cannot be set.").arg(method));
         return RpcOutcome::ok(read());
     });
 }
@@ -290,7 +293,8 @@ RpcOutcome RpcEngine::handleSetting(const SettingKey& key, const QJsonArray& par
         if (!key.ports.contains(port))
             return RpcOutcome::fail(QStringLiteral("There is no port \"%1\"; the ports are %2.")
                                         .arg(port, key.ports.join(QStringLiteral(", "))));
-        return RpcOutcome::ok(m_settings->value(SettingsTable::storageName(key, port), key.defaultValue));
+        return RpcOutcome::ok(
+            m_settings->value(SettingsTable::storageName(key, port), key.defaultValue));
     }
     if (!hasParams)
         return RpcOutcome::ok(m_settings->value(key.key, key.defaultValue));
@@ -299,13 +303,16 @@ RpcOutcome RpcEngine::handleSetting(const SettingKey& key, const QJsonArray& par
     QString port, message;
     if (!m_table->validateWrite(key, params, &value, &port, &message))
         return RpcOutcome::fail(message);
-    if (key.key == QLatin1String("units") && !m_options.dewPointUsed
-        && value.toString().startsWith(QLatin1String("dew")))
-        return RpcOutcome::fail(QStringLiteral("Dew point units are not available on this analyzer."));
+    if (key.key == QLatin1String("units") && !m_options.dewPointUsed &&
+        value.toString().startsWith(QLatin1String("dew")))
+        return RpcOutcome::fail(
+            QStringLiteral("Dew point units are not available on this analyzer."));
     const QString name = SettingsTable::storageName(key, port);
     m_settings->setValue(name, value);
-    m_log->write(QStringLiteral("Setting %1 = %2")
-                     .arg(name, QString::fromUtf8(QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact))));
+    m_log->write(
+        QStringLiteral("Setting %1 = %2")
+            .arg(name, QString::fromUtf8(
+                           QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact))));
     return RpcOutcome::ok(value);
 }
 
@@ -333,15 +340,17 @@ void RpcEngine::registerMethods()
     // Live values and alarms.
     reading(QStringLiteral("conc"), [&in] { return number(in.concentration()); });
     reading(QStringLiteral("species"), [this] { return m_options.species; });
-    reading(QStringLiteral("available_gases"), [this] { return QJsonArray::fromStringList(m_options.gases); });
+    reading(QStringLiteral("available_gases"),
+            [this] { return QJsonArray::fromStringList(m_options.gases); });
     reading(QStringLiteral("tau"), [&in] { return in.tau(); });
     reading(QStringLiteral("tau_std"), [&in] { return in.tauStd(); });
     reading(QStringLiteral("tau_zero"), [&in] { return QJsonValue(in.tauZero()); });
     reading(QStringLiteral("tau_zero_std"), [&in] { return QJsonValue(in.tauZeroStd()); });
-    for (const char* name : {"get_customer_laser_current", "get_customer_laser_temperature", "bfd",
-                             "laser_current_monitor", "laser_external_temperature", "refcell",
-                             "measured_pressure_alarm", "apc_pressure", "tec_current",
-                             "detector_temperature_actual", "reactor_temperature", "reactor_pressure"}) {
+    for (const char* name :
+         {"get_customer_laser_current", "get_customer_laser_temperature", "bfd",
+          "laser_current_monitor", "laser_external_temperature", "refcell",
+          "measured_pressure_alarm", "apc_pressure", "tec_current", "detector_temperature_actual",
+          "reactor_temperature", "reactor_pressure"}) {
         const QString method = QLatin1String(name);
         reading(method, [&in, method] { return number(in.reading(method)); });
     }
@@ -360,7 +369,8 @@ void RpcEngine::registerMethods()
         {QStringLiteral("rd_alarm_active"), QStringLiteral("rd")},
         {QStringLiteral("temp_alarm_active"), QStringLiteral("temp")},
         {QStringLiteral("refcell_alarm_active"), QStringLiteral("refcell")},
-        {QStringLiteral("detector_temperature_alarm_active"), QStringLiteral("detector_temperature")},
+        {QStringLiteral("detector_temperature_alarm_active"),
+         QStringLiteral("detector_temperature")},
         {QStringLiteral("conc_warning_alarm_active"), QStringLiteral("conc_warning")},
         {QStringLiteral("user_alarm_1_active"), QStringLiteral("user_alarm_1")},
         {QStringLiteral("user_alarm_2_active"), QStringLiteral("user_alarm_2")},
@@ -369,7 +379,8 @@ void RpcEngine::registerMethods()
         const QString name = it.value();
         reading(it.key(), [&in, name] { return QJsonValue(in.alarm(name)); });
     }
-    reading(QStringLiteral("calibration_certificate_expired"), [&in] { return QJsonValue(in.certificateExpired()); });
+    reading(QStringLiteral("calibration_certificate_expired"),
+            [&in] { return QJsonValue(in.certificateExpired()); });
 
     // Operating mode, scans and the ring-down.
     on(QStringLiteral("opmode"), [&in](const QJsonArray& params, bool hasParams) {
@@ -377,14 +388,15 @@ void RpcEngine::registerMethods()
             return RpcOutcome::ok(in.opmode());
         const double code = params.at(0).toDouble(-1);
         if (params.size() != 1 || !params.at(0).isDouble() || code != std::floor(code))
-            return RpcOutcome::fail(QStringLiteral("The operating mode must be given as one whole number."));
+            return RpcOutcome::fail(
+                QStringLiteral("The operating mode must be given as one whole number."));
         QString message;
         if (!in.requestMode(int(code), &message))
             return RpcOutcome::fail(message);
         return RpcOutcome::ok(in.opmode());
     });
-    for (const char* name : {"cavity_scan_current", "cavity_scan_temperature", "refcell_scan_current",
-                             "refcell_scan_temperature"}) {
+    for (const char* name : {"cavity_scan_current", "cavity_scan_temperature",
+                             "refcell_scan_current", "refcell_scan_temperature"}) {
         const QString method = QLatin1String(name);
         on(method, [&in, method](const QJsonArray& params, bool hasParams) {
             QString message;
@@ -401,9 +413,11 @@ void RpcEngine::registerMethods()
             if (!hasParams)
                 return RpcOutcome::ok(in.apcOpen() == open);
             if (!m_options.apcUsed)
-                return RpcOutcome::fail(QStringLiteral("This analyzer has no pressure controller."));
+                return RpcOutcome::fail(
+                    QStringLiteral("This analyzer has no pressure controller."));
             if (params.size() != 1 || !params.at(0).isBool())
-                return RpcOutcome::fail(QStringLiteral("The pressure controller switch expects true or false."));
+                return RpcOutcome::fail(
+                    QStringLiteral("The pressure controller switch expects true or false."));
             in.setApcOpen(params.at(0).toBool() ? open : !open);
             return RpcOutcome::ok(in.apcOpen() == open);
         };
@@ -433,14 +447,17 @@ void RpcEngine::registerMethods()
     // Settings that are not one stored value.
     on(QStringLiteral("echo_conc"), [this](const QJsonArray& params, bool hasParams) {
         if (!hasParams)
-            return RpcOutcome::ok(m_settings->value(QStringLiteral("echo_conc"), QJsonArray{false, false}));
+            return RpcOutcome::ok(
+                m_settings->value(QStringLiteral("echo_conc"), QJsonArray{false, false}));
         if (params.size() != 2 || !params.at(0).isBool() || !params.at(1).isBool())
-            return RpcOutcome::fail(QStringLiteral("Echo to serial port expects two switches: echo and prefix time."));
+            return RpcOutcome::fail(
+                QStringLiteral("Echo to serial port expects two switches: echo and prefix time."));
         m_settings->setValue(QStringLiteral("echo_conc"), params);
         return RpcOutcome::ok(params);
     });
-    on(QStringLiteral("network_address"),
-       [this](const QJsonArray& params, bool hasParams) { return networkAddress(params, hasParams); });
+    on(QStringLiteral("network_address"), [this](const QJsonArray& params, bool hasParams) {
+        return networkAddress(params, hasParams);
+    });
     on(QStringLiteral("tune_schedule"), [&in](const QJsonArray& params, bool hasParams) {
         QString message;
         if (hasParams && !in.setTuneSchedule(params, &message))
@@ -449,12 +466,14 @@ void RpcEngine::registerMethods()
     });
     reading(QStringLiteral("next_tune"), [&in] { return QJsonValue(in.nextTune()); });
     reading(QStringLiteral("last_tune"), [&in] { return QJsonValue(in.lastTune()); });
-    reading(QStringLiteral("last_optimization"), [&in] { return QJsonValue(in.lastOptimization()); });
+    reading(QStringLiteral("last_optimization"),
+            [&in] { return QJsonValue(in.lastOptimization()); });
     on(QStringLiteral("date_time"), [&in](const QJsonArray& params, bool hasParams) {
         if (hasParams) {
             QString message;
             if (params.size() != 1 || !params.at(0).isString())
-                return RpcOutcome::fail(QStringLiteral("The date and time must be sent as one text."));
+                return RpcOutcome::fail(
+                    QStringLiteral("The date and time must be sent as one text."));
             if (!in.setClock(params.at(0).toString(), &message))
                 return RpcOutcome::fail(message);
         }
@@ -482,7 +501,8 @@ void RpcEngine::registerMethods()
         m_log->write(QStringLiteral("Trend history cleared"));
         return RpcOutcome::ok(true);
     });
-    action(QStringLiteral("get_trend_data"), [this](const QJsonArray& params) { return trendData(params); });
+    action(QStringLiteral("get_trend_data"),
+           [this](const QJsonArray& params) { return trendData(params); });
 
     // Files.
     const QList<QPair<const char*, const char*>> downloads = {
@@ -491,39 +511,46 @@ void RpcEngine::registerMethods()
         {"download_log_file", "vireo.log"},   {"download_unknown_file", ""}};
     for (const auto& entry : downloads) {
         const QString fileName = QLatin1String(entry.second);
-        action(QLatin1String(entry.first), [this, fileName](const QJsonArray&) { return download(fileName); });
+        action(QLatin1String(entry.first),
+               [this, fileName](const QJsonArray&) { return download(fileName); });
     }
     action(QStringLiteral("download_file_data"), [this](const QJsonArray& params) {
         QByteArray chunk;
         QString message;
         if (params.size() != 1 || !params.at(0).isString())
-            return RpcOutcome::fail(QStringLiteral("download_file_data expects the transfer token."));
+            return RpcOutcome::fail(
+                QStringLiteral("download_file_data expects the transfer token."));
         if (!m_transfers->nextChunk(params.at(0).toString(), &chunk, &message))
             return RpcOutcome::fail(message);
         return RpcOutcome::okPlainString(chunk);
     });
     action(QStringLiteral("upload_settings"), [this](const QJsonArray&) {
-        return RpcOutcome::ok(m_transfers->startUpload(
-            [this](const QString& path, QString* message) { return acceptSettingsUpload(path, message); }));
+        return RpcOutcome::ok(
+            m_transfers->startUpload([this](const QString& path, QString* message) {
+                return acceptSettingsUpload(path, message);
+            }));
     });
     action(QStringLiteral("upload_file_data"), [this](const QJsonArray& params) {
         QString message;
         if (params.size() != 2 || !params.at(0).isString() || !params.at(1).isString())
-            return RpcOutcome::fail(QStringLiteral("upload_file_data expects the transfer token and a chunk."));
+            return RpcOutcome::fail(
+                QStringLiteral("upload_file_data expects the transfer token and a chunk."));
         if (!m_transfers->uploadChunk(params.at(0).toString(), params.at(1).toString(), &message))
             return RpcOutcome::fail(message);
         return RpcOutcome::ok(true);
     });
 
     if (m_options.control)
-        action(QStringLiteral("sim_control"), [this](const QJsonArray& params) { return control(params); });
+        action(QStringLiteral("sim_control"),
+               [this](const QJsonArray& params) { return control(params); });
 }
 
 RpcOutcome RpcEngine::download(const QString& fileName)
 {
     QJsonArray result;
     QString message;
-    const QString path = fileName.isEmpty() ? QString() : QDir(m_options.stateDir).absoluteFilePath(fileName);
+    const QString path =
+        fileName.isEmpty() ? QString() : QDir(m_options.stateDir).absoluteFilePath(fileName);
     if (!m_transfers->startDownload(path, &result, &message))
         return RpcOutcome::fail(message);
     m_log->write(QStringLiteral("Download of %1 started (%2 chunks)")
@@ -558,7 +585,8 @@ RpcOutcome RpcEngine::trendData(const QJsonArray& params)
         return QDateTime::fromString(v.toString(), QLatin1String(kTimeFormat));
     };
     if (params.size() != 2 || !parse(params.at(0)).isValid() || !parse(params.at(1)).isValid())
-        return RpcOutcome::fail(QStringLiteral("get_trend_data expects a start and an end as yyyy-MM-dd HH:mm:ss."));
+        return RpcOutcome::fail(
+            QStringLiteral("get_trend_data expects a start and an end as yyyy-MM-dd HH:mm:ss."));
     const QString units = settingValue(QStringLiteral("units")).toString();
     return RpcOutcome::ok(m_trend->query(params.at(0).toString(), params.at(1).toString(), units,
                                          m_options.fullTrend));
@@ -566,11 +594,12 @@ RpcOutcome RpcEngine::trendData(const QJsonArray& params)
 
 RpcOutcome RpcEngine::networkAddress(const QJsonArray& params, bool hasParams)
 {
-    const QJsonArray current = m_settings
-                                   ->value(QStringLiteral("network_address"),
-                                           QJsonArray{false, QStringLiteral("192.168.1.20"),
-                                                      QStringLiteral("255.255.255.0"), QStringLiteral("192.168.1.1")})
-                                   .toArray();
+    const QJsonArray current =
+        m_settings
+            ->value(QStringLiteral("network_address"),
+                    QJsonArray{false, QStringLiteral("192.168.1.20"),
+                               QStringLiteral("255.255.255.0"), QStringLiteral("192.168.1.1")})
+            .toArray();
     if (!hasParams)
         return RpcOutcome::ok(current);
     QJsonArray updated = current;
@@ -578,15 +607,19 @@ RpcOutcome RpcEngine::networkAddress(const QJsonArray& params, bool hasParams)
         updated[0] = true;
     } else if (params.size() == 4 && params.at(0).isBool() && !params.at(0).toBool()) {
         if (!validIpv4(params.at(1).toString()))
-            return RpcOutcome::fail(QStringLiteral("\"%1\" is not a valid IP address.").arg(params.at(1).toString()));
+            return RpcOutcome::fail(
+                QStringLiteral("\"%1\" is not a valid IP address.").arg(params.at(1).toString()));
         if (!validNetmask(params.at(2).toString()))
-            return RpcOutcome::fail(QStringLiteral("\"%1\" is not a valid subnet mask.").arg(params.at(2).toString()));
+            return RpcOutcome::fail(
+                QStringLiteral("\"%1\" is not a valid subnet mask.").arg(params.at(2).toString()));
         if (!validIpv4(params.at(3).toString()))
-            return RpcOutcome::fail(QStringLiteral("\"%1\" is not a valid gateway address.").arg(params.at(3).toString()));
+            return RpcOutcome::fail(QStringLiteral("\"%1\" is not a valid gateway address.")
+                                        .arg(params.at(3).toString()));
         updated = params;
     } else {
-        return RpcOutcome::fail(QStringLiteral("Network settings expect [true] for DHCP, or [false, IP address, "
-                                               "subnet mask, gateway]."));
+        return RpcOutcome::fail(
+            QStringLiteral("Network settings expect [true] for DHCP, or [false, IP address, "
+                           "subnet mask, gateway]."));
     }
     m_settings->setValue(QStringLiteral("network_address"), updated);
     return RpcOutcome::ok(updated);

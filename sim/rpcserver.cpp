@@ -28,7 +28,10 @@ bool RpcServer::listenTcp(const QString& host, quint16 port, QString* error)
         return false;
     }
     if (!m_tcp.listen(address, port)) {
-        *error = QStringLiteral("cannot listen on %1:%2: %3").arg(host).arg(port).arg(m_tcp.errorString());
+        *error = QStringLiteral("cannot listen on %1:%2: %3")
+                     .arg(host)
+                     .arg(port)
+                     .arg(m_tcp.errorString());
         return false;
     }
     return true;
@@ -39,7 +42,8 @@ bool RpcServer::listenLocal(const QString& name, QString* error)
     // A socket file left by a simulator that was killed would block the name.
     QLocalServer::removeServer(name);
     if (!m_local.listen(name)) {
-        *error = QStringLiteral("cannot listen on local socket %1: %2").arg(name, m_local.errorString());
+        *error =
+            QStringLiteral("cannot listen on local socket %1: %2").arg(name, m_local.errorString());
         return false;
     }
     return true;

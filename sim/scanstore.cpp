@@ -7,7 +7,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
-
 #include <algorithm>
 #include <cmath>
 
@@ -28,11 +27,11 @@ bool ScanStore::open(QString* error)
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     db.setDatabaseName(m_path);
     QSqlQuery query(db);
-    if (!db.open()
-        || !query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS scan_table (id INTEGER PRIMARY KEY, "
-                                      "method TEXT, parameters TEXT, started TEXT, finished TEXT)"))
-        || !query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS scan_point_table (scan_id INTEGER, "
-                                      "x REAL, ring_down_time REAL, signal REAL)"))) {
+    if (!db.open() ||
+        !query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS scan_table (id INTEGER PRIMARY KEY, "
+                                   "method TEXT, parameters TEXT, started TEXT, finished TEXT)")) ||
+        !query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS scan_point_table (scan_id INTEGER, "
+                                   "x REAL, ring_down_time REAL, signal REAL)"))) {
         *error = QStringLiteral("cannot prepare %1: %2").arg(m_path, db.lastError().text());
         return false;
     }

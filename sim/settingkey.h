@@ -10,9 +10,16 @@ namespace VireoSim {
 
 struct SettingKey
 {
-    enum class Kind { Bool, Int, Double, Text };
+    enum class Kind
+    {
+        Bool,
+        Int,
+        Double,
+        Text
+    };
     /// How the params of a write (and of a read) are laid out.
-    enum class Form {
+    enum class Form
+    {
         Plain,        ///< read: no params; write: [value]
         DetectorSlot, ///< write: [value] or [1, value] (detector number first)
         PortKeyed,    ///< read: [port]; write: [port, value]; one value per port

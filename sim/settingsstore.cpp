@@ -9,7 +9,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
-
 #include <cstdio>
 
 namespace VireoSim {
@@ -75,8 +74,8 @@ bool SettingsStore::createSchema(QString* error)
             return false;
         }
     }
-    if (query.exec(QStringLiteral("SELECT COUNT(*) FROM display_table")) && query.next()
-        && query.value(0).toInt() == 0)
+    if (query.exec(QStringLiteral("SELECT COUNT(*) FROM display_table")) && query.next() &&
+        query.value(0).toInt() == 0)
         query.exec(QStringLiteral("INSERT INTO display_table VALUES (10, 255)"));
     return true;
 }
@@ -114,7 +113,8 @@ void SettingsStore::setValue(const QString& name, const QJsonValue& value)
 {
     m_values.insert(name, value);
     QSqlQuery query(QSqlDatabase::database(m_connectionName));
-    query.prepare(QStringLiteral("INSERT OR REPLACE INTO settings_table (key, value) VALUES (?, ?)"));
+    query.prepare(
+        QStringLiteral("INSERT OR REPLACE INTO settings_table (key, value) VALUES (?, ?)"));
     query.addBindValue(name);
     query.addBindValue(encode(value));
     if (!query.exec())
@@ -127,8 +127,9 @@ bool SettingsStore::copyTable(const char* from, const char* to, QString* error)
     QSqlDatabase db = QSqlDatabase::database(m_connectionName);
     QSqlQuery query(db);
     db.transaction();
-    if (!query.exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(to)))
-        || !query.exec(QStringLiteral("INSERT INTO %1 SELECT key, value FROM %2").arg(QLatin1String(to), QLatin1String(from)))) {
+    if (!query.exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(to))) ||
+        !query.exec(QStringLiteral("INSERT INTO %1 SELECT key, value FROM %2")
+                        .arg(QLatin1String(to), QLatin1String(from)))) {
         *error = query.lastError().text();
         db.rollback();
         return false;
@@ -155,11 +156,12 @@ bool SettingsStore::restoreFactory(QString* error)
 
 bool SettingsStore::checkFile(const QString& path, QString* message)
 {
-    return SqliteFile::check(path,
-                             {{QStringLiteral("settings_table"), {QStringLiteral("key"), QStringLiteral("value")}},
-                              {QStringLiteral("display_table"),
-                               {QStringLiteral("min_brightness"), QStringLiteral("max_brightness")}}},
-                             message);
+    return SqliteFile::check(
+        path,
+        {{QStringLiteral("settings_table"), {QStringLiteral("key"), QStringLiteral("value")}},
+         {QStringLiteral("display_table"),
+          {QStringLiteral("min_brightness"), QStringLiteral("max_brightness")}}},
+        message);
 }
 
 bool SettingsStore::replaceWith(const QString& path, QString* error)
@@ -168,7 +170,8 @@ bool SettingsStore::replaceWith(const QString& path, QString* error)
     // rename() replaces the old file in one step, so a crash leaves either the
     // old or the new database, never a mixture.
     QFile::remove(m_path + QStringLiteral("-journal"));
-    if (std::rename(QFile::encodeName(path).constData(), QFile::encodeName(m_path).constData()) != 0) {
+    if (std::rename(QFile::encodeName(path).constData(), QFile::encodeName(m_path).constData()) !=
+        0) {
         *error = QStringLiteral("cannot replace %1").arg(m_path);
         QString reopenError;
         open(&reopenError);

@@ -29,7 +29,8 @@ public:
 
     /// Copies the current values into the factory snapshot.
     bool finalizeFactory(QString* error);
-    /// Replaces the current values by the factory snapshot (the table's defaults when none was made).
+    /// Replaces the current values by the factory snapshot (the table's defaults when none was
+    /// made).
     bool restoreFactory(QString* error);
 
     /// Whether the file is a complete SQLite database with the tables this store needs.

@@ -86,10 +86,10 @@ QString rangeText(const SettingKey& key)
 
 SettingsTable::SettingsTable(const Options& o)
 {
-    const QStringList baudRates = {
-        QStringLiteral("9600"),  QStringLiteral("14400"), QStringLiteral("19200"),
-        QStringLiteral("28800"), QStringLiteral("38400"), QStringLiteral("56000"),
-        QStringLiteral("57600"), QStringLiteral("115200")};
+    const QStringList baudRates = {QStringLiteral("9600"),  QStringLiteral("14400"),
+                                   QStringLiteral("19200"), QStringLiteral("28800"),
+                                   QStringLiteral("38400"), QStringLiteral("56000"),
+                                   QStringLiteral("57600"), QStringLiteral("115200")};
     const QStringList unitKeys = {QStringLiteral("volume"), QStringLiteral("weight"),
                                   QStringLiteral("dewpointc"), QStringLiteral("dewpointf"),
                                   QStringLiteral("dewpointk")};
@@ -99,7 +99,8 @@ SettingsTable::SettingsTable(const Options& o)
     SettingKey baud = intKey("baudrate", 115200, 9600, 115200, "Baud rate");
     baud.form = Form::PortKeyed;
     baud.choices = baudRates;
-    baud.ports = QStringList{QStringLiteral("usb"), QStringLiteral("rs232"), QStringLiteral("rs485")};
+    baud.ports =
+        QStringList{QStringLiteral("usb"), QStringLiteral("rs232"), QStringLiteral("rs485")};
     add(baud);
     add(doubleKey("a420_low_level", 0, 0, 1e7, "4-20 mA minimum concentration", "ppb"));
     add(doubleKey("a420_high_level", 1000, 0, 1e7, "4-20 mA maximum concentration", "ppb"));
@@ -227,8 +228,9 @@ bool SettingsTable::validateValue(const SettingKey& key, const QJsonValue& value
             return false;
         }
         if (!key.choices.isEmpty() && !key.choices.contains(value.toString())) {
-            *message = QStringLiteral("%1 \"%2\" is not known; choose one of %3.")
-                           .arg(key.label, value.toString(), key.choices.join(QStringLiteral(", ")));
+            *message =
+                QStringLiteral("%1 \"%2\" is not known; choose one of %3.")
+                    .arg(key.label, value.toString(), key.choices.join(QStringLiteral(", ")));
             return false;
         }
         *normalised = value;
@@ -237,8 +239,8 @@ bool SettingsTable::validateValue(const SettingKey& key, const QJsonValue& value
     return false;
 }
 
-bool SettingsTable::validateWrite(const SettingKey& key, const QJsonArray& params, QJsonValue* value,
-                                  QString* port, QString* message) const
+bool SettingsTable::validateWrite(const SettingKey& key, const QJsonArray& params,
+                                  QJsonValue* value, QString* port, QString* message) const
 {
     port->clear();
     if (!key.writable) {

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
-
 #include <sqlite3.h>
 
 namespace VireoSim {
@@ -21,7 +20,8 @@ struct Handle
 
 bool openFile(Handle* handle, const QString& path, int flags, QString* error)
 {
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &handle->db, flags, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &handle->db, flags, nullptr) !=
+        SQLITE_OK) {
         *error = QStringLiteral("cannot open %1: %2").arg(path, handle->error());
         return false;
     }
@@ -37,7 +37,8 @@ bool collect(sqlite3* db, const QByteArray& sql, QStringList* rows)
         return false;
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
-        rows->append(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))));
+        rows->append(
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))));
     sqlite3_finalize(statement);
     return rc == SQLITE_DONE;
 }
@@ -52,8 +53,8 @@ bool SqliteFile::snapshot(const QString& src, const QString& dest, QString* erro
     }
     QFile::remove(dest);
     Handle source, target;
-    if (!openFile(&source, src, SQLITE_OPEN_READONLY, error)
-        || !openFile(&target, dest, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error))
+    if (!openFile(&source, src, SQLITE_OPEN_READONLY, error) ||
+        !openFile(&target, dest, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error))
         return false;
     sqlite3_backup* backup = sqlite3_backup_init(target.db, "main", source.db, "main");
     if (!backup) {
@@ -65,7 +66,8 @@ bool SqliteFile::snapshot(const QString& src, const QString& dest, QString* erro
     const int rc = sqlite3_backup_step(backup, -1);
     sqlite3_backup_finish(backup);
     if (rc != SQLITE_DONE) {
-        *error = QStringLiteral("copy of %1 failed: %2").arg(src, QString::fromUtf8(sqlite3_errstr(rc)));
+        *error =
+            QStringLiteral("copy of %1 failed: %2").arg(src, QString::fromUtf8(sqlite3_errstr(rc)));
         return false;
     }
     // A copy of a WAL database would need its -wal file beside it when read
@@ -74,7 +76,8 @@ bool SqliteFile::snapshot(const QString& src, const QString& dest, QString* erro
     return true;
 }
 
-bool SqliteFile::check(const QString& path, const QMap<QString, QStringList>& tables, QString* message)
+bool SqliteFile::check(const QString& path, const QMap<QString, QStringList>& tables,
+                       QString* message)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.read(16) != QByteArray("SQLite format 3\0", 16)) {
@@ -89,7 +92,8 @@ bool SqliteFile::check(const QString& path, const QMap<QString, QStringList>& ta
         return false;
     }
     QStringList result;
-    if (!collect(handle.db, "PRAGMA integrity_check", &result) || result != QStringList{QStringLiteral("ok")}) {
+    if (!collect(handle.db, "PRAGMA integrity_check", &result) ||
+        result != QStringList{QStringLiteral("ok")}) {
         *message = QStringLiteral("The database is damaged or incomplete.");
         return false;
     }
@@ -121,7 +125,9 @@ void SqliteFile::removeConnection(const QString& name)
 QString SqliteFile::uniqueConnectionName(const char* prefix)
 {
     static QAtomicInt counter;
-    return QStringLiteral("vireo_sim_%1_%2").arg(QLatin1String(prefix)).arg(counter.fetchAndAddRelaxed(1) + 1);
+    return QStringLiteral("vireo_sim_%1_%2")
+        .arg(QLatin1String(prefix))
+        .arg(counter.fetchAndAddRelaxed(1) + 1);
 }
 
 } // namespace VireoSim

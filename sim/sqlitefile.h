@@ -18,7 +18,8 @@ public:
 
     /// True when path is a complete SQLite database (integrity check passes)
     /// holding each table with at least the columns given.
-    static bool check(const QString& path, const QMap<QString, QStringList>& tables, QString* message);
+    static bool check(const QString& path, const QMap<QString, QStringList>& tables,
+                      QString* message);
 
     /// Closes and forgets a QtSql connection, if it exists.
     static void removeConnection(const QString& name);

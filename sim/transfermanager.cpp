@@ -148,8 +148,8 @@ bool TransferManager::uploadChunk(const QString& token, const QString& base64, Q
         finish(token);
         return accepted;
     }
-    const auto decoded = QByteArray::fromBase64Encoding(base64.toLatin1(),
-                                                        QByteArray::AbortOnBase64DecodingErrors);
+    const auto decoded =
+        QByteArray::fromBase64Encoding(base64.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
     if (!decoded) {
         finish(token);
         *message = QStringLiteral("The uploaded data was damaged on the way; nothing was changed.");

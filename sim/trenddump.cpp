@@ -35,7 +35,8 @@ const UnitColumn kUnits[] = {
 
 QString TrendDump::usage()
 {
-    return QStringLiteral("usage: dumptrend DB CSV [--start yyyy-MM-dd] [--units volume|weight|dewpointc|dewpointf|dewpointk]\n");
+    return QStringLiteral("usage: dumptrend DB CSV [--start yyyy-MM-dd] [--units "
+                          "volume|weight|dewpointc|dewpointf|dewpointk]\n");
 }
 
 int TrendDump::run(const QStringList& arguments, QTextStream& out, QTextStream& err)
@@ -44,7 +45,8 @@ int TrendDump::run(const QStringList& arguments, QTextStream& out, QTextStream& 
     QString start, units = QStringLiteral("volume");
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& arg = arguments.at(i);
-        if ((arg == QLatin1String("--start") || arg == QLatin1String("--units")) && i + 1 < arguments.size())
+        if ((arg == QLatin1String("--start") || arg == QLatin1String("--units")) &&
+            i + 1 < arguments.size())
             (arg == QLatin1String("--start") ? start : units) = arguments.at(++i);
         else if (arg.startsWith(QLatin1String("--")))
             return err << "dumptrend: unknown or incomplete option " << arg << "\n" << usage(), 2;
@@ -67,15 +69,17 @@ int TrendDump::run(const QStringList& arguments, QTextStream& out, QTextStream& 
     }
     if (!unit)
         return err << "dumptrend: unknown unit \"" << units
-                   << "\" (volume, weight, dewpointc, dewpointf or dewpointk)\n", 2;
+                   << "\" (volume, weight, dewpointc, dewpointf or dewpointk)\n",
+               2;
 
     const QString dbPath = positional.at(0);
     if (!QFileInfo(dbPath).isFile())
         return err << "dumptrend: " << dbPath << " does not exist\n", 1;
     QString problem;
-    const QStringList columns = {QStringLiteral("id"), QStringLiteral("date_time"), QStringLiteral("conc_ppbv"),
-                                 QStringLiteral("conc_ppbw"), QStringLiteral("conc_dewc"),
-                                 QStringLiteral("conc_dewf"), QStringLiteral("system_alarm")};
+    const QStringList columns = {QStringLiteral("id"),          QStringLiteral("date_time"),
+                                 QStringLiteral("conc_ppbv"),   QStringLiteral("conc_ppbw"),
+                                 QStringLiteral("conc_dewc"),   QStringLiteral("conc_dewf"),
+                                 QStringLiteral("system_alarm")};
     if (!SqliteFile::check(dbPath, {{QStringLiteral("trend_table"), columns}}, &problem))
         return err << "dumptrend: " << dbPath << " is not a trend database: " << problem << "\n", 1;
 
@@ -89,7 +93,8 @@ int TrendDump::run(const QStringList& arguments, QTextStream& out, QTextStream& 
         if (!db.open()) {
             err << "dumptrend: cannot open " << dbPath << ": " << db.lastError().text() << "\n";
         } else if (!csv.open(QIODevice::WriteOnly | QIODevice::Text)) {
-            err << "dumptrend: cannot write " << positional.at(1) << ": " << csv.errorString() << "\n";
+            err << "dumptrend: cannot write " << positional.at(1) << ": " << csv.errorString()
+                << "\n";
         } else {
             QSqlQuery query(db);
             query.setForwardOnly(true);
@@ -98,7 +103,8 @@ int TrendDump::run(const QStringList& arguments, QTextStream& out, QTextStream& 
                               .arg(QLatin1String(unit->column)));
             query.addBindValue(startDate.toString(QStringLiteral("yyyy-MM-dd")));
             if (!query.exec()) {
-                err << "dumptrend: cannot read " << dbPath << ": " << query.lastError().text() << "\n";
+                err << "dumptrend: cannot read " << dbPath << ": " << query.lastError().text()
+                    << "\n";
             } else {
                 QTextStream stream(&csv);
                 stream << "Date Time," << unit->header << ",System Alarm\n";
@@ -108,8 +114,8 @@ int TrendDump::run(const QStringList& arguments, QTextStream& out, QTextStream& 
                     double value = query.value(1).toDouble();
                     if (kelvin)
                         value = UnitMath::celsiusToKelvin(value);
-                    stream << query.value(0).toString() << ',' << QString::number(value, 'f', 3) << ','
-                           << query.value(2).toInt() << '\n';
+                    stream << query.value(0).toString() << ',' << QString::number(value, 'f', 3)
+                           << ',' << query.value(2).toInt() << '\n';
                     ++written;
                 }
                 stream.flush();
@@ -120,7 +126,8 @@ int TrendDump::run(const QStringList& arguments, QTextStream& out, QTextStream& 
                     err << "dumptrend: cannot write all of " << positional.at(1) << "\n";
                     written = -1;
                 } else if (!csv.commit()) {
-                    err << "dumptrend: cannot write " << positional.at(1) << ": " << csv.errorString() << "\n";
+                    err << "dumptrend: cannot write " << positional.at(1) << ": "
+                        << csv.errorString() << "\n";
                     written = -1;
                 }
             }

@@ -103,16 +103,18 @@ qint64 TrendStore::backfill(const QDateTime& from, const QDateTime& to,
 QDateTime TrendStore::lastSampleTime() const
 {
     QSqlQuery query(QSqlDatabase::database(m_connectionName));
-    if (query.exec(QStringLiteral("SELECT MAX(date_time) FROM trend_table")) && query.next()
-        && !query.value(0).isNull())
-        return QDateTime::fromString(query.value(0).toString(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (query.exec(QStringLiteral("SELECT MAX(date_time) FROM trend_table")) && query.next() &&
+        !query.value(0).isNull())
+        return QDateTime::fromString(query.value(0).toString(),
+                                     QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     return QDateTime();
 }
 
 qint64 TrendStore::count(const QString& start, const QString& end) const
 {
     QSqlQuery query(QSqlDatabase::database(m_connectionName));
-    query.prepare(QStringLiteral("SELECT COUNT(id) FROM trend_table WHERE date_time >= ? AND date_time <= ?"));
+    query.prepare(QStringLiteral(
+        "SELECT COUNT(id) FROM trend_table WHERE date_time >= ? AND date_time <= ?"));
     query.addBindValue(start);
     query.addBindValue(end);
     if (query.exec() && query.next())

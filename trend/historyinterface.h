@@ -20,7 +20,8 @@ public:
 
     /// Replaces the points by the samples between start and end, in the
     /// column chosen by unitKey where the source has a choice.
-    virtual void requestRange(const QDateTime& start, const QDateTime& end, const QString& unitKey) = 0;
+    virtual void requestRange(const QDateTime& start, const QDateTime& end,
+                              const QString& unitKey) = 0;
     /// Repeats the last range request.
     virtual void refresh() = 0;
     virtual const QVector<TrendPoint>& points() = 0;

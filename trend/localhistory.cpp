@@ -38,10 +38,9 @@ int nextConnectionNumber()
 } // namespace
 
 LocalHistory::LocalHistory(const QString& databaseName, QObject* parent)
-    : QObject(parent),
-      m_connectionName(QStringLiteral("local_trend_history") + QString::number(nextConnectionNumber())),
-      m_start(rangeBeforeFirstRequest()),
-      m_end(rangeBeforeFirstRequest()),
+    : QObject(parent), m_connectionName(QStringLiteral("local_trend_history") +
+                                        QString::number(nextConnectionNumber())),
+      m_start(rangeBeforeFirstRequest()), m_end(rangeBeforeFirstRequest()),
       m_unitKey(UnitConversion::kVolumeKey)
 {
     m_points.reserve(kTrendPointCapacity);
@@ -62,7 +61,8 @@ LocalHistory::~LocalHistory()
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
-void LocalHistory::requestRange(const QDateTime& start, const QDateTime& end, const QString& unitKey)
+void LocalHistory::requestRange(const QDateTime& start, const QDateTime& end,
+                                const QString& unitKey)
 {
     m_points.clear();
     emit historyRx(true);

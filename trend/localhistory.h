@@ -22,7 +22,8 @@ public:
     LocalHistory(const QString& databaseName, QObject* parent);
     ~LocalHistory() override;
 
-    void requestRange(const QDateTime& start, const QDateTime& end, const QString& unitKey) override;
+    void requestRange(const QDateTime& start, const QDateTime& end,
+                      const QString& unitKey) override;
     void refresh() override;
     const QVector<TrendPoint>& points() override { return m_points; }
 

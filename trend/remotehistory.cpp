@@ -169,26 +169,27 @@ void RemoteHistory::handleResponse(const Analyzer::Response& response)
         m_wallClock.restart();
         // A sample without a readable time stays next to the one before it.
         qint64 previousTime = m_start.toMSecsSinceEpoch();
-        m_receivedSamples = response.view().forEachKept(thinningStep, [&](const Analyzer::JsonView& sample) {
-            const QString text = sample.at(0).toString();
-            if (WallClock::isReadable(text)) {
-                ++readable;
-                if (m_receivedEarliest.isNull() || text < m_receivedEarliest)
-                    m_receivedEarliest = text;
-                if (m_receivedLatest.isNull() || text > m_receivedLatest)
-                    m_receivedLatest = text;
-                for (int i = 0; i < m_unanswered.size(); ++i) {
-                    const Unanswered& request = m_unanswered.at(i);
-                    if (text >= request.startText && text <= request.endText)
-                        ++inside[i];
+        m_receivedSamples =
+            response.view().forEachKept(thinningStep, [&](const Analyzer::JsonView& sample) {
+                const QString text = sample.at(0).toString();
+                if (WallClock::isReadable(text)) {
+                    ++readable;
+                    if (m_receivedEarliest.isNull() || text < m_receivedEarliest)
+                        m_receivedEarliest = text;
+                    if (m_receivedLatest.isNull() || text > m_receivedLatest)
+                        m_receivedLatest = text;
+                    for (int i = 0; i < m_unanswered.size(); ++i) {
+                        const Unanswered& request = m_unanswered.at(i);
+                        if (text >= request.startText && text <= request.endText)
+                            ++inside[i];
+                    }
                 }
-            }
-            TrendPoint point;
-            point.time = previousTime = m_wallClock.toMSecs(text, previousTime);
-            point.value = sample.at(1).toDouble(0.0);
-            point.alarm = sample.at(2).toBool(false);
-            m_received.append(point);
-        });
+                TrendPoint point;
+                point.time = previousTime = m_wallClock.toMSecs(text, previousTime);
+                point.value = sample.at(1).toDouble(0.0);
+                point.alarm = sample.at(2).toBool(false);
+                m_received.append(point);
+            });
         answered = answeredRequest(inside, readable);
     }
     if (answered < 0) {

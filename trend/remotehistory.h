@@ -68,7 +68,8 @@ public:
     /// the clock changes) and unit as the window moving on.
     void setSlidingWindow(bool sliding) { m_sliding = sliding; }
 
-    void requestRange(const QDateTime& start, const QDateTime& end, const QString& unitKey) override;
+    void requestRange(const QDateTime& start, const QDateTime& end,
+                      const QString& unitKey) override;
     void refresh() override;
     const QVector<TrendPoint>& points() override { return m_points; }
     /// How many samples the reply behind points() held, before thinning.

@@ -104,9 +104,8 @@ QSize ElidedLabel::minimumSizeHint() const
     if (m_hasServerText) {
         // A name keeps its first few characters when the room is shared with
         // other names, so that each can still be told apart.
-        const QString least = m_text.size() > m_leastCharacters
-                                  ? m_text.left(m_leastCharacters) + kEllipsis
-                                  : m_text;
+        const QString least =
+            m_text.size() > m_leastCharacters ? m_text.left(m_leastCharacters) + kEllipsis : m_text;
         hint.setWidth(overhead() + textWidth(least));
     }
     return hint;

@@ -1,7 +1,7 @@
 #include "widgets/messagebox.h"
 
-#include "widgets/sharedicon.h"
 #include "ui_messagebox.h"
+#include "widgets/sharedicon.h"
 
 MessageBox::MessageBox(QWidget* parent, bool showCancel) : QDialog(parent), ui(new Ui::MessageBox)
 {

@@ -78,17 +78,17 @@ public:
             auto process = std::make_unique<QProcess>();
             process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
             process->start(binDir() + QStringLiteral("/vireo-sim"),
-                           {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--state"),
-                            stateRoot + QStringLiteral("/%1").arg(first), QStringLiteral("--instruments"),
-                            QString::number(here)});
+                           {QStringLiteral("--port"), QStringLiteral("0"),
+                            QStringLiteral("--state"), stateRoot + QStringLiteral("/%1").arg(first),
+                            QStringLiteral("--instruments"), QString::number(here)});
             QDeadlineTimer deadline(120000);
             while (!process->canReadLine() && !deadline.hasExpired() &&
                    process->state() != QProcess::NotRunning)
                 process->waitForReadyRead(1000);
             const QString line = QString::fromLatin1(process->readLine().trimmed());
             const QString list = line.section(QStringLiteral("ports="), 1);
-            const QStringList ports =
-                here == 1 ? QStringList{line.section(QLatin1Char('='), 1)} : list.split(QLatin1Char(','));
+            const QStringList ports = here == 1 ? QStringList{line.section(QLatin1Char('='), 1)}
+                                                : list.split(QLatin1Char(','));
             if (!line.startsWith(QLatin1String("LISTENING")) || ports.size() != here) {
                 out << "the simulator did not start: " << line << "\n";
                 return false;
@@ -135,10 +135,12 @@ public:
         m_selected = false;
         m_since.start();
         QWidget* target = m_view->viewport();
-        QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonPress, at, Qt::LeftButton,
-                                                            Qt::LeftButton, Qt::NoModifier));
-        QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonRelease, at, Qt::LeftButton,
-                                                            Qt::NoButton, Qt::NoModifier));
+        QCoreApplication::postEvent(target,
+                                    new QMouseEvent(QEvent::MouseButtonPress, at, Qt::LeftButton,
+                                                    Qt::LeftButton, Qt::NoModifier));
+        QCoreApplication::postEvent(target,
+                                    new QMouseEvent(QEvent::MouseButtonRelease, at, Qt::LeftButton,
+                                                    Qt::NoButton, Qt::NoModifier));
     }
 
     QVector<double> latenciesMs;
@@ -204,7 +206,8 @@ bool measure(int count, int perProcess, int seconds, const QString& work)
 
     MainWindow window;
     window.show();
-    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("buttonFleet")), Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("buttonFleet")),
+                      Qt::LeftButton);
     FleetWindow* fleet = window.fleetWindow();
     fleet->show();
     auto* view = fleet->findChild<QTableView*>(QStringLiteral("tableFleet"));
@@ -262,12 +265,13 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("Marlo Max Launcher"));
 
     QCommandLineParser parser;
-    parser.addOption({QStringLiteral("counts"), QStringLiteral("Analyzer counts."), QStringLiteral("LIST"),
-                      QStringLiteral("50,200")});
+    parser.addOption({QStringLiteral("counts"), QStringLiteral("Analyzer counts."),
+                      QStringLiteral("LIST"), QStringLiteral("50,200")});
     parser.addOption({QStringLiteral("seconds"), QStringLiteral("Measured seconds per count."),
                       QStringLiteral("N"), QStringLiteral("60")});
-    parser.addOption({QStringLiteral("per-process"), QStringLiteral("Analyzers per simulator process."),
-                      QStringLiteral("N"), QStringLiteral("50")});
+    parser.addOption({QStringLiteral("per-process"),
+                      QStringLiteral("Analyzers per simulator process."), QStringLiteral("N"),
+                      QStringLiteral("50")});
     parser.addHelpOption();
     parser.process(app);
 

@@ -108,7 +108,12 @@ int main(int argc, char* argv[])
     // Three ways: no window shown; shown, with the repaint the tick itself
     // causes (what changed is drawn when the event loop runs, as in the panel);
     // and with the whole page drawn again on every tick, for scale.
-    enum Paint { None, Changed, Whole };
+    enum Paint
+    {
+        None,
+        Changed,
+        Whole
+    };
     for (Paint paint : {None, Changed, Whole}) {
         if (paint != None && !home.isVisible()) {
             home.show();

@@ -18,7 +18,6 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTextStream>
-
 #include <algorithm>
 #include <ctime>
 
@@ -44,24 +43,46 @@ void homeBatch()
         out << "cannot open engine: " << error << "\n";
         return;
     }
-    const char* methods[] = {"conc", "species", "units", "tau", "tau_std", "tau_zero", "tau_zero_std",
-                             "get_customer_laser_current", "get_customer_laser_temperature", "trigger_threshold",
-                             "opmode", "current_gas", "laser_alarm_active", "pressure_alarm_active",
-                             "rd_alarm_active", "temp_alarm_active", "refcell_alarm_active",
-                             "detector_temperature_alarm_active", "user_alarm_1_active", "user_alarm_2_active",
-                             "user_alarm_1_level", "user_alarm_2_level", "reactor_used", "switch_to_ppm",
-                             "fit_used", "fit_mode_enabled", "calibration_certificate_expired",
+    const char* methods[] = {"conc",
+                             "species",
+                             "units",
+                             "tau",
+                             "tau_std",
+                             "tau_zero",
+                             "tau_zero_std",
+                             "get_customer_laser_current",
+                             "get_customer_laser_temperature",
+                             "trigger_threshold",
+                             "opmode",
+                             "current_gas",
+                             "laser_alarm_active",
+                             "pressure_alarm_active",
+                             "rd_alarm_active",
+                             "temp_alarm_active",
+                             "refcell_alarm_active",
+                             "detector_temperature_alarm_active",
+                             "user_alarm_1_active",
+                             "user_alarm_2_active",
+                             "user_alarm_1_level",
+                             "user_alarm_2_level",
+                             "reactor_used",
+                             "switch_to_ppm",
+                             "fit_used",
+                             "fit_mode_enabled",
+                             "calibration_certificate_expired",
                              "conc_warning_alarm_active"};
     QJsonArray batch;
     int id = 2;
     for (const char* method : methods)
-        batch.append(QJsonObject{{"jsonrpc", "2.0"}, {"id", id++}, {"method", QLatin1String(method)}});
+        batch.append(
+            QJsonObject{{"jsonrpc", "2.0"}, {"id", id++}, {"method", QLatin1String(method)}});
     const QByteArray line = QJsonDocument(batch).toJson(QJsonDocument::Compact);
     QVector<double> samples;
     qint64 bytes = 0;
     for (int i = 0; i < 3000; ++i) {
         const double start = threadCpuMicroseconds();
-        const QByteArray reply = QJsonDocument(engine.handleLine(line).toArray()).toJson(QJsonDocument::Compact);
+        const QByteArray reply =
+            QJsonDocument(engine.handleLine(line).toArray()).toJson(QJsonDocument::Compact);
         samples.append(threadCpuMicroseconds() - start);
         bytes = reply.size();
     }
@@ -85,7 +106,8 @@ void backfillWeek()
         return VireoSim::UnitMath::sample(model.step(), QStringLiteral("N2"), 0, false);
     });
     const qint64 ms = clock.elapsed();
-    out << "backfill 7 days at 1 Hz: " << rows << " rows in " << QString::number(ms / 1000.0, 'f', 2) << " s ("
+    out << "backfill 7 days at 1 Hz: " << rows << " rows in "
+        << QString::number(ms / 1000.0, 'f', 2) << " s ("
         << QFile(dir.filePath(QStringLiteral("trend.db"))).size() / (1024 * 1024) << " MB)\n";
 }
 
@@ -113,14 +135,20 @@ double chunkDownload(const QString& stateDir, int chunkSize, qint64 expected)
     QByteArray buffer;
     QElapsedTimer clock;
     clock.start();
-    socket.write(R"({"jsonrpc":"2.0","id":2,"method":"download_srda"})" "\n");
+    socket.write(R"({"jsonrpc":"2.0","id":2,"method":"download_srda"})"
+                 "\n");
     waitFor(socket, buffer);
-    const QJsonArray info = QJsonDocument::fromJson(buffer.left(buffer.indexOf('\n'))).object().value("result").toArray();
+    const QJsonArray info = QJsonDocument::fromJson(buffer.left(buffer.indexOf('\n')))
+                                .object()
+                                .value("result")
+                                .toArray();
     buffer.remove(0, buffer.indexOf('\n') + 1);
     const int count = info.at(0).toInt();
     QJsonArray batch;
     for (int i = 0; i < 25; ++i)
-        batch.append(QJsonObject{{"jsonrpc", "2.0"}, {"id", 3}, {"method", "download_file_data"},
+        batch.append(QJsonObject{{"jsonrpc", "2.0"},
+                                 {"id", 3},
+                                 {"method", "download_file_data"},
                                  {"params", QJsonArray{info.at(1)}}});
     const QByteArray batchLine = QJsonDocument(batch).toJson(QJsonDocument::Compact) + '\n';
     qint64 received = 0;
@@ -130,7 +158,9 @@ double chunkDownload(const QString& stateDir, int chunkSize, qint64 expected)
             break;
         const int end = buffer.indexOf('\n');
         for (const QJsonValue& reply : QJsonDocument::fromJson(buffer.left(end)).array())
-            received += QByteArray::fromBase64(reply.toObject().value("result").toString().toLatin1()).size();
+            received +=
+                QByteArray::fromBase64(reply.toObject().value("result").toString().toLatin1())
+                    .size();
         buffer.remove(0, end + 1);
     }
     const double seconds = clock.nsecsElapsed() / 1e9;
@@ -156,7 +186,8 @@ double rawLoopback(const QByteArray& data)
     const qint64 slice = 1 << 20;
     while (received < data.size()) {
         if (written < data.size() && sender->bytesToWrite() < 4 * slice) {
-            written += sender->write(data.constData() + written, std::min(slice, data.size() - written));
+            written +=
+                sender->write(data.constData() + written, std::min(slice, data.size() - written));
         }
         sender->waitForBytesWritten(0);
         if (client.waitForReadyRead(10))
@@ -177,11 +208,13 @@ void download()
     file.close();
     out << "50 MB download through the chunk protocol (batches of 25), plain client:\n";
     for (int chunk : {1024, 4096, 65536}) {
-        out << "  chunk " << chunk << " bytes: " << QString::number(chunkDownload(dir.path(), chunk, data.size()), 'f', 1)
+        out << "  chunk " << chunk
+            << " bytes: " << QString::number(chunkDownload(dir.path(), chunk, data.size()), 'f', 1)
             << " MB/s\n";
         out.flush();
     }
-    out << "  raw loopback copy of the same 50 MB: " << QString::number(rawLoopback(data), 'f', 1) << " MB/s\n";
+    out << "  raw loopback copy of the same 50 MB: " << QString::number(rawLoopback(data), 'f', 1)
+        << " MB/s\n";
 }
 
 } // namespace

@@ -14,7 +14,8 @@ int main(int argc, char* argv[])
     parser.setApplicationDescription(QStringLiteral(
         "Log server: appends every line received on a local socket, time-stamped, to a file."));
     parser.addHelpOption();
-    parser.addOption({QStringLiteral("socket"), QStringLiteral("Local socket name (default /tmp/log_request)."),
+    parser.addOption({QStringLiteral("socket"),
+                      QStringLiteral("Local socket name (default /tmp/log_request)."),
                       QStringLiteral("NAME"), QStringLiteral("/tmp/log_request")});
     parser.addOption({QStringLiteral("file"),
                       QStringLiteral("Log file (default ~/.local/share/vireo-sim/vireo-logd.log)."),

@@ -25,7 +25,8 @@ int main(int argc, char* argv[])
     QString error;
     bool help = false;
     if (!options.parse(app.arguments(), &error, &help)) {
-        err << "vireo-sim: " << error << "\n" << "Try vireo-sim --help.\n";
+        err << "vireo-sim: " << error << "\n"
+            << "Try vireo-sim --help.\n";
         return 2;
     }
     if (help) {
@@ -47,8 +48,8 @@ int main(int argc, char* argv[])
         }
         engine->start();
         auto server = std::make_unique<VireoSim::RpcServer>(*engine);
-        if (!server->listenTcp(own.host, quint16(own.port), &error)
-            || (!own.localName.isEmpty() && !server->listenLocal(own.localName, &error))) {
+        if (!server->listenTcp(own.host, quint16(own.port), &error) ||
+            (!own.localName.isEmpty() && !server->listenLocal(own.localName, &error))) {
             err << "vireo-sim: " << error << "\n";
             return 1;
         }

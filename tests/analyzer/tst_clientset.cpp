@@ -28,7 +28,8 @@ public:
                         [this](const Response& r) { received.append(r.id()); });
         }
         if (m_withGuiOnly)
-            m_table.addGuiOnly(QStringLiteral("test"), [this](const Response& r) { received.append(r.id()); });
+            m_table.addGuiOnly(QStringLiteral("test"),
+                               [this](const Response& r) { received.append(r.id()); });
     }
     int firstRequestId() override { return m_table.firstId(); }
     int lastRequestId() override { return m_table.lastId(); }
@@ -164,12 +165,15 @@ void tst_ClientSet::errorRepliesLeaveValuesAndFlags_data()
     QTest::addColumn<bool>("flag");
     QTest::addColumn<int>("rawCalls");
 
-    const QJsonObject error{{QStringLiteral("code"), 1}, {QStringLiteral("message"), QStringLiteral("bad")}};
+    const QJsonObject error{{QStringLiteral("code"), 1},
+                            {QStringLiteral("message"), QStringLiteral("bad")}};
     QTest::newRow("result true") << QJsonObject{{QStringLiteral("result"), true}} << 1 << true << 1;
-    QTest::newRow("result false") << QJsonObject{{QStringLiteral("result"), false}} << 1 << false << 1;
+    QTest::newRow("result false") << QJsonObject{{QStringLiteral("result"), false}} << 1 << false
+                                  << 1;
     QTest::newRow("error") << QJsonObject{{QStringLiteral("error"), error}} << 0 << true << 1;
     QTest::newRow("error beside a result")
-        << QJsonObject{{QStringLiteral("error"), error}, {QStringLiteral("result"), false}} << 0 << true << 1;
+        << QJsonObject{{QStringLiteral("error"), error}, {QStringLiteral("result"), false}} << 0
+        << true << 1;
 }
 
 void tst_ClientSet::errorRepliesLeaveValuesAndFlags()

@@ -78,7 +78,8 @@ void tst_Connections::remoteFramingAndRead()
     connection.write(R"({"id":2,"method":"conc"})");
     QByteArray line;
     readLine(peer, &line);
-    QCOMPARE(line, QByteArray(R"({"id":2,"method":"conc"})" "\n"));
+    QCOMPARE(line, QByteArray(R"({"id":2,"method":"conc"})"
+                              "\n"));
 
     // Already connected: returns at once without touching the socket.
     QSignalSpy stateSpy(&connection, &Analyzer::ConnectionInterface::connectionStatusChanged);
@@ -232,7 +233,8 @@ void tst_Connections::writesWhileDisconnectedAreDropped()
     readLine(peer, &line);
     QCOMPARE(line, QByteArray("{\"id\":5}\n")); // the dropped message never arrives
 
-    LocalConnection local(QStringLiteral("no-such-socket-%1").arg(QCoreApplication::applicationPid()), nullptr);
+    LocalConnection local(
+        QStringLiteral("no-such-socket-%1").arg(QCoreApplication::applicationPid()), nullptr);
     QVERIFY(!local.connectToServer());
     local.write("{\"id\":2}");
     QVERIFY(local.readAll().isEmpty());

@@ -73,14 +73,22 @@ void tst_Messages::responseDefaults_data()
     QTest::addColumn<int>("arraySize");
 
     const double nan = std::nan("");
-    QTest::newRow("no result") << QByteArray(R"({"id":3})") << 3 << false << 0 << nan << QString() << 0;
-    QTest::newRow("null result") << QByteArray(R"({"id":3,"result":null})") << 3 << false << 0 << nan << QString() << 0;
-    QTest::newRow("number") << QByteArray(R"({"id":4,"result":12})") << 4 << false << 12 << 12.0 << QString() << 0;
-    QTest::newRow("string") << QByteArray(R"({"id":4,"result":"volume"})") << 4 << false << 0 << nan << QStringLiteral("volume") << 0;
-    QTest::newRow("bool") << QByteArray(R"({"id":4,"result":true})") << 4 << true << 0 << nan << QString() << 0;
-    QTest::newRow("array") << QByteArray(R"({"id":4,"result":[1,2]})") << 4 << false << 0 << nan << QString() << 2;
-    QTest::newRow("null id") << QByteArray(R"({"id":null,"result":1})") << 0 << false << 1 << 1.0 << QString() << 0;
-    QTest::newRow("string id") << QByteArray(R"({"id":"9","result":1})") << 0 << false << 1 << 1.0 << QString() << 0;
+    QTest::newRow("no result") << QByteArray(R"({"id":3})") << 3 << false << 0 << nan << QString()
+                               << 0;
+    QTest::newRow("null result") << QByteArray(R"({"id":3,"result":null})") << 3 << false << 0
+                                 << nan << QString() << 0;
+    QTest::newRow("number") << QByteArray(R"({"id":4,"result":12})") << 4 << false << 12 << 12.0
+                            << QString() << 0;
+    QTest::newRow("string") << QByteArray(R"({"id":4,"result":"volume"})") << 4 << false << 0 << nan
+                            << QStringLiteral("volume") << 0;
+    QTest::newRow("bool") << QByteArray(R"({"id":4,"result":true})") << 4 << true << 0 << nan
+                          << QString() << 0;
+    QTest::newRow("array") << QByteArray(R"({"id":4,"result":[1,2]})") << 4 << false << 0 << nan
+                           << QString() << 2;
+    QTest::newRow("null id") << QByteArray(R"({"id":null,"result":1})") << 0 << false << 1 << 1.0
+                             << QString() << 0;
+    QTest::newRow("string id") << QByteArray(R"({"id":"9","result":1})") << 0 << false << 1 << 1.0
+                               << QString() << 0;
 }
 
 void tst_Messages::responseDefaults()
@@ -113,8 +121,9 @@ void tst_Messages::responseFromRequest()
 
 void tst_Messages::errorShapes()
 {
-    const Response full(QJsonDocument::fromJson(
-        R"({"id":2,"error":{"code":1,"message":"Laser not ready"}})").object());
+    const Response full(
+        QJsonDocument::fromJson(R"({"id":2,"error":{"code":1,"message":"Laser not ready"}})")
+            .object());
     QVERIFY(full.isError());
     QCOMPARE(full.errorCode(), 1);
     QCOMPARE(full.errorMessage(), QStringLiteral("Laser not ready"));
@@ -135,8 +144,10 @@ void tst_Messages::decodeLine_data()
     QTest::newRow("blank line") << QByteArray("  \r") << QList<int>{} << false;
     QTest::newRow("empty array") << QByteArray("[]") << QList<int>{} << false;
     QTest::newRow("object") << QByteArray(R"({"id":4,"result":1})") << QList<int>{4} << false;
-    QTest::newRow("batch in order") << QByteArray(R"([{"id":3},{"id":2}])") << QList<int>{3, 2} << false;
-    QTest::newRow("non-object elements") << QByteArray(R"([1,"x",{"id":5},null])") << QList<int>{0, 0, 5, 0} << false;
+    QTest::newRow("batch in order")
+        << QByteArray(R"([{"id":3},{"id":2}])") << QList<int>{3, 2} << false;
+    QTest::newRow("non-object elements")
+        << QByteArray(R"([1,"x",{"id":5},null])") << QList<int>{0, 0, 5, 0} << false;
     QTest::newRow("scalar document") << QByteArray("42") << QList<int>{} << false;
     QTest::newRow("garbage") << QByteArray("{\"id\":") << QList<int>{} << true;
     QTest::newRow("binary") << QByteArray("\x01\xff\xfe", 3) << QList<int>{} << true;
@@ -182,7 +193,11 @@ void tst_Messages::takeCompleteLines()
     QCOMPARE(buffer, QByteArray(R"({"id")")); // untouched until a line feed comes
 
     // The finished lines are taken; the unfinished one after them stays.
-    buffer.append(R"(:2})" "\n\n" R"({"id":3})" "\n" R"({"i)");
+    buffer.append(R"(:2})"
+                  "\n\n"
+                  R"({"id":3})"
+                  "\n"
+                  R"({"i)");
     QCOMPARE(LineDecoder::takeCompleteLines(buffer),
              (QList<QByteArray>{R"({"id":2})", QByteArray(), R"({"id":3})"}));
     QCOMPARE(buffer, QByteArray(R"({"i)"));

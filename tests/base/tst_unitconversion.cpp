@@ -63,14 +63,19 @@ void tst_UnitConversion::conversions_data()
     const double keep = std::nan("");
     const double nan = std::nan("");
     QTest::newRow("volume no value") << "volume" << keep << nan << QString() << nan << "PPBv";
-    QTest::newRow("volume below default level") << "volume" << keep << 999.9 << "999.9" << 999.9 << "PPBv";
-    QTest::newRow("volume at default level") << "volume" << keep << 1000.0 << "1.000" << 1.0 << "PPMv";
-    QTest::newRow("volume 1500 default level") << "volume" << keep << 1500.0 << "1.500" << 1.5 << "PPMv";
-    QTest::newRow("volume 1500 level 5000") << "volume" << 5000.0 << 1500.0 << "1500" << 1500.0 << "PPBv";
+    QTest::newRow("volume below default level")
+        << "volume" << keep << 999.9 << "999.9" << 999.9 << "PPBv";
+    QTest::newRow("volume at default level")
+        << "volume" << keep << 1000.0 << "1.000" << 1.0 << "PPMv";
+    QTest::newRow("volume 1500 default level")
+        << "volume" << keep << 1500.0 << "1.500" << 1.5 << "PPMv";
+    QTest::newRow("volume 1500 level 5000")
+        << "volume" << 5000.0 << 1500.0 << "1500" << 1500.0 << "PPBv";
     QTest::newRow("weight below") << "weight" << keep << 12.3456 << "12.34" << 12.3456 << "PPBw";
     QTest::newRow("weight above") << "weight" << keep << 2500.0 << "2.500" << 2.5 << "PPMw";
     QTest::newRow("weight no value") << "weight" << keep << nan << QString() << nan << "PPBw";
-    QTest::newRow("dew point C ignores level") << "dewpointc" << 1.0 << -40.0 << "-40.00" << -40.0 << "C";
+    QTest::newRow("dew point C ignores level")
+        << "dewpointc" << 1.0 << -40.0 << "-40.00" << -40.0 << "C";
     QTest::newRow("dew point F") << "dewpointf" << keep << 5000.0 << "5000" << 5000.0 << "F";
     QTest::newRow("dew point K") << "dewpointk" << keep << 233.15 << "233.1" << 233.15 << "K";
 }

@@ -60,8 +60,8 @@ struct Panel
         QStringList list;
         const QList<JournalEvent> events = EventJournal::current()->events({}, 0, 1000);
         for (auto it = events.crbegin(); it != events.crend(); ++it)
-            list << JournalEvent::kindKey(it->kind) + " " + it->subject + " " + it->action +
-                        " " + it->oldValue + ">" + it->newValue;
+            list << JournalEvent::kindKey(it->kind) + " " + it->subject + " " + it->action + " " +
+                        it->oldValue + ">" + it->newValue;
         return list;
     }
 
@@ -290,8 +290,7 @@ void tst_JournalPanel::twoAnalyzersOneHome()
     }
     Panel panel;
     holdAlarm(panel, "SN-B");
-    QTRY_VERIFY(
-        panel.gui.analyzerState()->alarms().testFlag(Analyzer::AlarmFlag::UserAlarm1));
+    QTRY_VERIFY(panel.gui.analyzerState()->alarms().testFlag(Analyzer::AlarmFlag::UserAlarm1));
     // The other analyzer's alarm is its own: this one's is raised too.
     QCOMPARE(EventJournal::current()->count({"alarm", {}, {}}), 2);
     QTest::mouseClick(panel.badge, Qt::LeftButton);

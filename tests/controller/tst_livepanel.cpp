@@ -71,7 +71,10 @@ private:
     void tick() { QMetaObject::invokeMethod(m_gui, "requestUpdate"); }
     QString popupAfterTick();
     QLabel* homeLabel(const char* name) { return m_home->findChild<QLabel*>(QLatin1String(name)); }
-    QString title() { return m_home->findChild<QGroupBox*>(QStringLiteral("opmodeGroupBox"))->title(); }
+    QString title()
+    {
+        return m_home->findChild<QGroupBox*>(QStringLiteral("opmodeGroupBox"))->title();
+    }
 
     // The panel's lock state goes to a store of the test's own.
     TestSupport::IsolatedHome m_isolatedHome;
@@ -136,8 +139,10 @@ void tst_LivePanel::liveHomeScreen()
     const int mode = ask(m_sim.port(), QStringLiteral("opmode")).toInt(-1);
     QVERIFY(mode >= 0 && mode < 14);
     QTRY_COMPARE(title(), Analyzer::modeName(mode));
-    QCOMPARE(homeLabel("speciesLabel")->text(), subscriptDigits(ask(m_sim.port(), QStringLiteral("species")).toString()));
-    QCOMPARE(homeLabel("gasLabel")->text(), subscriptDigits(ask(m_sim.port(), QStringLiteral("current_gas")).toString()));
+    QCOMPARE(homeLabel("speciesLabel")->text(),
+             subscriptDigits(ask(m_sim.port(), QStringLiteral("species")).toString()));
+    QCOMPARE(homeLabel("gasLabel")->text(),
+             subscriptDigits(ask(m_sim.port(), QStringLiteral("current_gas")).toString()));
 
     // Each tick brings a fresh value.
     const QString before = conc->text();
@@ -145,7 +150,8 @@ void tst_LivePanel::liveHomeScreen()
 
     auto* stack = m_home->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
     if (stack->currentIndex() != 0)
-        QTest::mouseClick(m_home->findChild<QPushButton*>(QStringLiteral("pushButtonDisplay")), Qt::LeftButton);
+        QTest::mouseClick(m_home->findChild<QPushButton*>(QStringLiteral("pushButtonDisplay")),
+                          Qt::LeftButton);
     QCOMPARE(stack->currentIndex(), 0);
     QVERIFY(!m_home->findChild<QLineEdit*>(QStringLiteral("tauLabel"))->text().isEmpty());
     TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-home-details"));
@@ -154,7 +160,8 @@ void tst_LivePanel::liveHomeScreen()
 void tst_LivePanel::miniTrendFromSimulator()
 {
     auto* stack = m_home->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
-    QTest::mouseClick(m_home->findChild<QPushButton*>(QStringLiteral("pushButtonDisplay")), Qt::LeftButton);
+    QTest::mouseClick(m_home->findChild<QPushButton*>(QStringLiteral("pushButtonDisplay")),
+                      Qt::LeftButton);
     QCOMPARE(stack->currentIndex(), 1);
 
     auto* chart = m_home->findChild<QChartView*>(QStringLiteral("chartView"))->chart();
@@ -209,7 +216,8 @@ void tst_LivePanel::trendFromSimulator()
 void tst_LivePanel::modeChangeReachesSimulator()
 {
     const auto pressOnModeScreen = [this](const char* button) {
-        QTest::mouseClick(m_home->findChild<QPushButton*>(QStringLiteral("pushButtonMode")), Qt::LeftButton);
+        QTest::mouseClick(m_home->findChild<QPushButton*>(QStringLiteral("pushButtonMode")),
+                          Qt::LeftButton);
         auto* mode = m_gui->findChild<ModeWindow*>();
         QCOMPARE(m_pages->currentWidget(), mode);
         TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-mode"));
@@ -295,7 +303,8 @@ void tst_LivePanel::lostAndRestored()
     QVERIFY2(m_sim.restart(), qPrintable(m_sim.errorString()));
     tick(); // reconnects; the next tick reports it
     QVERIFY(connection->isConnected());
-    QCOMPARE(popupAfterTick(), QStringLiteral("Restored connection to ") + m_sim.connectionString());
+    QCOMPARE(popupAfterTick(),
+             QStringLiteral("Restored connection to ") + m_sim.connectionString());
 
     homeLabel("concLabel")->setText(QString());
     tick();
@@ -350,10 +359,12 @@ void tst_LivePanel::trendExportFromDownloadPage()
 
     TestSupport::MessageAnswerer answerer;
     QTest::mouseClick(download, Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(answerer.messages, QStringList{QStringLiteral("File copied successfully")}, 60000);
+    QTRY_COMPARE_WITH_TIMEOUT(answerer.messages,
+                              QStringList{QStringLiteral("File copied successfully")}, 60000);
     const QStringList files = QDir(m_storage.path()).entryList(QDir::Files);
     QCOMPARE(files.size(), 1);
-    QVERIFY2(files.first().startsWith(QStringLiteral("trend_")) && files.first().endsWith(QStringLiteral(".csv")),
+    QVERIFY2(files.first().startsWith(QStringLiteral("trend_")) &&
+                 files.first().endsWith(QStringLiteral(".csv")),
              qPrintable(files.first()));
     QVERIFY(QFile::remove(m_storage.filePath(files.first())));
 
@@ -373,7 +384,8 @@ void tst_LivePanel::settingsBackupFromSettingsPage()
 
     TestSupport::MessageAnswerer answerer;
     QTest::mouseClick(backup, Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(answerer.messages, QStringList{QStringLiteral("File copied successfully")}, 60000);
+    QTRY_COMPARE_WITH_TIMEOUT(answerer.messages,
+                              QStringList{QStringLiteral("File copied successfully")}, 60000);
     const QStringList files = QDir(m_storage.path()).entryList(QDir::Files);
     QCOMPARE(files.size(), 1);
     QVERIFY2(files.first().startsWith(QStringLiteral("settings")), qPrintable(files.first()));

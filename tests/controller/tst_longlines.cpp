@@ -81,19 +81,17 @@ void tst_LongLines::longLineKeepsItsPlace()
     // sets the concentration, so only the order they are routed in leaves
     // the last one's value.
     const QByteArray padding(48 * 1024 * 1024, 'x');
-    const QByteArray bytes = reply(first + kConcOffset, "1") + "\n[" +
-                             reply(first + kConcOffset, "2") + "," +
-                             reply(first + kSpeciesOffset, "\"CO2\"") + "," +
-                             reply(0, '"' + padding + '"') + "]\n" +
-                             reply(first + kConcOffset, "3") + "\n";
+    const QByteArray bytes =
+        reply(first + kConcOffset, "1") + "\n[" + reply(first + kConcOffset, "2") + "," +
+        reply(first + kSpeciesOffset, "\"CO2\"") + "," + reply(0, '"' + padding + '"') + "]\n" +
+        reply(first + kConcOffset, "3") + "\n";
     // A timer keeps time while the panel receives and decodes the line.
     QElapsedTimer sinceTick;
     qint64 longestStop = 0;
     QTimer ticker;
     ticker.setInterval(5);
-    connect(&ticker, &QTimer::timeout, [&] {
-        longestStop = std::max(longestStop, sinceTick.restart());
-    });
+    connect(&ticker, &QTimer::timeout,
+            [&] { longestStop = std::max(longestStop, sinceTick.restart()); });
     server.send(bytes);
     sinceTick.start();
     ticker.start();

@@ -172,7 +172,6 @@ private:
     std::unique_ptr<TestSupport::IsolatedHome> m_home;
     /// Ticks on the home page and checks that the very next line is its poll.
     void expectHomePollNext(Panel& panel);
-
 };
 
 void tst_VireoGUI::initTestCase()
@@ -959,7 +958,8 @@ void tst_VireoGUI::shutdownSendsModeZeroAndQuits()
     // Whatever the panel sent reached the server before its side closed.
     QTRY_VERIFY(server.peerClosed());
     QVERIFY(!panel.connection->isConnected());
-    QCOMPARE(server.lines, (QList<QByteArray>{R"({"id":1,"jsonrpc":"2.0","method":"opmode","params":[0]})"}));
+    QCOMPARE(server.lines,
+             (QList<QByteArray>{R"({"id":1,"jsonrpc":"2.0","method":"opmode","params":[0]})"}));
     // The home page may still use its history source: it outlives the pages.
     QMetaObject::invokeMethod(panel.home, "moveMiniPlotXAxis");
 }
@@ -975,9 +975,11 @@ void tst_VireoGUI::lostConnectionCancelsTransfer()
     const QJsonObject start = startDownload(panel, FileManager::SrdaFile);
     QCOMPARE(start["method"].toString(), QStringLiteral("download_srda"));
     server.send(QByteArray(R"({"id":)") + QByteArray::number(start["id"].toInt()) +
-                R"(,"result":[3,"tok"]})" "\n");
+                R"(,"result":[3,"tok"]})"
+                "\n");
     QTRY_COMPARE(server.lines.size(), 2);
-    QCOMPARE(parse(server.lines.at(1)).object()["method"].toString(), QStringLiteral("download_file_data"));
+    QCOMPARE(parse(server.lines.at(1)).object()["method"].toString(),
+             QStringLiteral("download_file_data"));
 
     server.close();
     QTRY_VERIFY(!panel.connection->isConnected());
@@ -986,8 +988,9 @@ void tst_VireoGUI::lostConnectionCancelsTransfer()
     // to the window system.
     QTRY_COMPARE(answerer.messages.size(), 2);
     answerer.messages.sort();
-    QCOMPARE(answerer.messages, (QStringList{QStringLiteral("Lost connection to ") + server.connectionString(),
-                                             QStringLiteral("Transfer Cancelled")}));
+    QCOMPARE(answerer.messages,
+             (QStringList{QStringLiteral("Lost connection to ") + server.connectionString(),
+                          QStringLiteral("Transfer Cancelled")}));
     QCOMPARE(QDir(storage.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
@@ -1008,7 +1011,9 @@ void tst_VireoGUI::transferRepliesRoutedByTheirOwnIds()
     const int start = startDownload(panel, FileManager::LogFile)["id"].toInt();
     // The first id past every client's block and the status poll's ids.
     QCOMPARE(start, lastBlockId + 1 + Analyzer::statusMethods().size());
-    server.send(QByteArray(R"({"id":)") + QByteArray::number(start) + R"(,"result":[25,"tok"]})" "\n");
+    server.send(QByteArray(R"({"id":)") + QByteArray::number(start) +
+                R"(,"result":[25,"tok"]})"
+                "\n");
     QTRY_COMPARE(server.lines.size(), 2);
     const QJsonArray batch = parse(server.lines.at(1)).array();
     QCOMPARE(batch.size(), 25);
@@ -1018,7 +1023,8 @@ void tst_VireoGUI::transferRepliesRoutedByTheirOwnIds()
     for (int slot = 24; slot >= 0; --slot) {
         const int id = batch.at(slot)["id"].toInt();
         QCOMPARE(id, start + 1 + slot);
-        const QByteArray chunk = slot == 24 ? QByteArray() : "line " + QByteArray::number(slot) + '\n';
+        const QByteArray chunk =
+            slot == 24 ? QByteArray() : "line " + QByteArray::number(slot) + '\n';
         expected.prepend(chunk);
         server.send(QByteArray(R"({"id":)") + QByteArray::number(id) + R"(,"result":")" +
                     chunk.toBase64() + "\"}\n");
@@ -1050,8 +1056,9 @@ void tst_VireoGUI::lostConnectionWithoutTransferReportsNothing()
     TransferTest::Programs programs;
     const QString started = programs.filePath("started");
     const QString go = programs.filePath("go");
-    programs.add("makecab", QStringLiteral("touch '%1'\nwhile [ ! -e '%2' ]; do sleep 0.02; done")
-                                .arg(started, go));
+    programs.add(
+        "makecab",
+        QStringLiteral("touch '%1'\nwhile [ ! -e '%2' ]; do sleep 0.02; done").arg(started, go));
     Panel panel;
     FakeAnalyzer& server = panel.server;
     QVERIFY(panel.started());

@@ -64,8 +64,9 @@ void tst_StorageExport::writesTheWholeFileUnderItsName()
     QCOMPARE(result.message, QStringLiteral("File copied successfully"));
     QCOMPARE(stored().size(), 1);
     const QString name = stored().first();
-    QVERIFY2(QRegularExpression(R"(^journal_SN_42_\d{4}-\d\d-\d\d_\d{6}\.csv$)").match(name).hasMatch(),
-             qPrintable(name));
+    QVERIFY2(
+        QRegularExpression(R"(^journal_SN_42_\d{4}-\d\d-\d\d_\d{6}\.csv$)").match(name).hasMatch(),
+        qPrintable(name));
     QCOMPARE(result.path, m_storage->filePath(name));
     QCOMPARE(readFile(result.path), bytes);
     QCOMPARE(lastJournalText(), name + " succeeded: File copied successfully");
@@ -76,7 +77,8 @@ void tst_StorageExport::hostileSerialStaysInTheFolder()
     const StorageExport::Result result =
         StorageExport::write("chart.png", "../../etc/passwd", QByteArray("png"));
     QVERIFY(result.ok);
-    QCOMPARE(QFileInfo(result.path).absolutePath(), QFileInfo(m_storage->path()).absoluteFilePath());
+    QCOMPARE(QFileInfo(result.path).absolutePath(),
+             QFileInfo(m_storage->path()).absoluteFilePath());
     QVERIFY(stored().first().startsWith("chart_____etc_passwd_"));
 }
 
@@ -85,8 +87,9 @@ void tst_StorageExport::mountAndUnmountAroundTheWrite()
     // The mount command records its calls and what the folder held meanwhile.
     Programs programs;
     const QString log = programs.filePath("calls");
-    programs.add("echo", QStringLiteral("echo \"$# $(ls \"%1\" | wc -l)\" >> %2")
-                             .arg(m_storage->path(), log));
+    programs.add(
+        "echo",
+        QStringLiteral("echo \"$# $(ls \"%1\" | wc -l)\" >> %2").arg(m_storage->path(), log));
     QVERIFY(StorageExport::write("journal.csv", "SN", "a,b\n").ok);
     // Mounted (device and mount point) before the file, unmounted (device) after it.
     QCOMPARE(readFile(log), QByteArray("2 0\n1 1\n"));

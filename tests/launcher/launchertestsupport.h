@@ -14,8 +14,8 @@
 #include <QMessageBox>
 #include <QMetaType>
 #include <QSettings>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 #include <memory>
 

@@ -58,7 +58,8 @@ public:
             while (QTcpSocket* socket = m_server.nextPendingConnection()) {
                 ++connections;
                 open << socket;
-                QObject::connect(socket, &QTcpSocket::readyRead, [this, socket]() { answer(socket); });
+                QObject::connect(socket, &QTcpSocket::readyRead,
+                                 [this, socket]() { answer(socket); });
                 QObject::connect(socket, &QTcpSocket::disconnected, [this, socket]() {
                     open.removeAll(socket);
                     socket->deleteLater();
@@ -88,7 +89,8 @@ public:
             result = QStringLiteral("volume");
         else if (method == QLatin1String("switch_to_ppm"))
             result = 1000;
-        return {{"jsonrpc", "2.0"}, {"id", request.value(QStringLiteral("id"))}, {"result", result}};
+        return {
+            {"jsonrpc", "2.0"}, {"id", request.value(QStringLiteral("id"))}, {"result", result}};
     }
     static QByteArray line(const QJsonArray& replies)
     {
@@ -145,8 +147,7 @@ QStringList column(QWidget* window, int column)
 QString cell(QWidget* window, const QString& name, int columnIndex)
 {
     const int row = column(window, FleetModel::NameColumn).indexOf(name);
-    return row < 0 ? QStringLiteral("<no row %1>").arg(name)
-                   : column(window, columnIndex).at(row);
+    return row < 0 ? QStringLiteral("<no row %1>").arg(name) : column(window, columnIndex).at(row);
 }
 
 /// The class the row whose name is name shows.
@@ -308,8 +309,7 @@ void tst_FleetWindow::pollIsReadOnlyOnOneConnection()
     }
     // Every request of every poll has an id of its own.
     QCOMPARE(ids.size(), analyzer.received.size() * StatusPoll::methods().size());
-    QCOMPARE(StatusPoll::methods().mid(0, 4),
-             (QStringList{"opmode", "conc", "species", "units"}));
+    QCOMPARE(StatusPoll::methods().mid(0, 4), (QStringList{"opmode", "conc", "species", "units"}));
     // Every alarm flag, the verification reminder last: it sets a class too.
     for (const Analyzer::AlarmInfo& info : Analyzer::alarmTable())
         QVERIFY2(StatusPoll::methods().contains(QLatin1String(info.method)), info.method);
@@ -553,7 +553,8 @@ void tst_FleetWindow::repliesOutOfTheOrdinary()
             const QString method = value[QStringLiteral("method")].toString();
             if (kind == QLatin1String("errors")) {
                 reply.remove(QStringLiteral("result"));
-                reply.insert(QStringLiteral("error"), QJsonObject{{"code", 1}, {"message", "<b>no</b>"}});
+                reply.insert(QStringLiteral("error"),
+                             QJsonObject{{"code", 1}, {"message", "<b>no</b>"}});
             } else if (kind == QLatin1String("types")) {
                 reply.insert(QStringLiteral("result"), method == QLatin1String("opmode")
                                                            ? QJsonValue(QStringLiteral("8"))
@@ -566,8 +567,10 @@ void tst_FleetWindow::repliesOutOfTheOrdinary()
             } else if (kind == QLatin1String("alarms")) {
                 if (method == QLatin1String("opmode"))
                     reply.insert("result", 2);
-                if (method == QLatin1String("reactor_used") || method == QLatin1String("pressure_alarm_active") ||
-                    method == QLatin1String("rd_alarm_active") || method == QLatin1String("user_alarm_2_active"))
+                if (method == QLatin1String("reactor_used") ||
+                    method == QLatin1String("pressure_alarm_active") ||
+                    method == QLatin1String("rd_alarm_active") ||
+                    method == QLatin1String("user_alarm_2_active"))
                     reply.insert("result", true);
             } else if (kind == QLatin1String("ppm")) {
                 if (method == QLatin1String("units"))
@@ -625,9 +628,12 @@ void tst_FleetWindow::brokenStreamsAreDropped_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("why");
 
-    QTest::newRow("one reply missing") << "missing" << "no reply within";
-    QTest::newRow("a line that never ends") << "endless" << "a reply without a line end";
-    QTest::newRow("a flood of lines") << "flood" << "more lines than one poll's replies";
+    QTest::newRow("one reply missing") << "missing"
+                                       << "no reply within";
+    QTest::newRow("a line that never ends") << "endless"
+                                            << "a reply without a line end";
+    QTest::newRow("a flood of lines") << "flood"
+                                      << "more lines than one poll's replies";
 }
 
 void tst_FleetWindow::brokenStreamsAreDropped()
@@ -700,7 +706,8 @@ void tst_FleetWindow::failingAnalyzerIsRetriedLessOften()
     // Waits of 150, 300, 600 and 1200 ms: the last gap well above the first.
     const qint64 first = attempts.at(1) - attempts.at(0);
     const qint64 last = attempts.at(4) - attempts.at(3);
-    QVERIFY2(last >= 1100 && last > 2 * first, qPrintable(QStringLiteral("%1 then %2").arg(first).arg(last)));
+    QVERIFY2(last >= 1100 && last > 2 * first,
+             qPrintable(QStringLiteral("%1 then %2").arg(first).arg(last)));
     QCOMPARE(cell(&fleet, "Lab", FleetModel::AlarmsColumn), QStringLiteral("Unreachable"));
 }
 
@@ -753,8 +760,9 @@ void tst_FleetWindow::doubleClickLaunches()
     const QRect row = view->visualRect(view->model()->index(0, FleetModel::NameColumn));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row.center());
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row.center());
-    QTRY_COMPARE(readLog(log), QStringLiteral("[127.0.0.1][%1][/data/lab]\n")
-                                   .arg(first.address().section(':', 1)));
+    QTRY_COMPARE(
+        readLog(log),
+        QStringLiteral("[127.0.0.1][%1][/data/lab]\n").arg(first.address().section(':', 1)));
     // The launcher's own selection is the operator's, and stays.
     QCOMPARE(connections->currentRow(), 1);
 }
@@ -788,8 +796,10 @@ void tst_FleetWindow::followsTheStoredList()
 
     // A new connection is watched as soon as it is stored.
     onNextModalOf<QDialog>([&](QDialog* dialog) {
-        dialog->findChild<QLineEdit*>(QStringLiteral("lineNickname"))->setText(QStringLiteral("New"));
-        dialog->findChild<QLineEdit*>(QStringLiteral("lineAddress"))->setText(QStringLiteral("127.0.0.1"));
+        dialog->findChild<QLineEdit*>(QStringLiteral("lineNickname"))
+            ->setText(QStringLiteral("New"));
+        dialog->findChild<QLineEdit*>(QStringLiteral("lineAddress"))
+            ->setText(QStringLiteral("127.0.0.1"));
         dialog->findChild<QLineEdit*>(QStringLiteral("lineStorage"))->setText(storage.path());
         dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
     });

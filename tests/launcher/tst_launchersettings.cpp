@@ -183,7 +183,8 @@ void tst_LauncherSettings::storeFaults()
     const QString store = LauncherStore::fileName();
     const QString folder = QFileInfo(store).path();
     std::unique_ptr<TestSupport::ReadOnlyFolder> readOnly;
-    const QByteArray goodRow("[connections]\n1\\nickname=Lab\n1\\connectionString=1.2.3.4:60001\nsize=1\n");
+    const QByteArray goodRow(
+        "[connections]\n1\\nickname=Lab\n1\\connectionString=1.2.3.4:60001\nsize=1\n");
     if (fault == QLatin1String("section")) {
         LauncherStore::writeRaw(store, goodRow + "[broken\nx=1\n");
     } else if (fault == QLatin1String("garbage")) {
@@ -200,7 +201,8 @@ void tst_LauncherSettings::storeFaults()
 
     {
         if (!readWhole)
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot read the whole")));
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression(QStringLiteral("^Cannot read the whole")));
         Settings settings;
         settings.load();
         QStringList names;
@@ -211,8 +213,9 @@ void tst_LauncherSettings::storeFaults()
 
         settings.append(kThree.at(1));
         settings.setDefaultStorage(QStringLiteral("/data/new"));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(readWhole ? QStringLiteral("^Cannot write")
-                                                                        : QStringLiteral("^Not writing")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(readWhole ? QStringLiteral("^Cannot write")
+                                                          : QStringLiteral("^Not writing")));
         QVERIFY(!settings.save());
         QCOMPARE(settings.defaultStorage(), QStringLiteral("/data/new")); // for this run
     }

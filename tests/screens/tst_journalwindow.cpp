@@ -33,8 +33,7 @@ QDateTime weekday(int day, int hour = 12)
 }
 
 JournalEvent make(JournalEvent::Kind kind, const QString& subject, const QString& action,
-                  const QDateTime& time, const QString& oldValue = {},
-                  const QString& newValue = {})
+                  const QDateTime& time, const QString& oldValue = {}, const QString& newValue = {})
 {
     return JournalEvent(kind, subject, action, oldValue, newValue, time);
 }

@@ -33,16 +33,19 @@ void tst_ModeWindow::buttons_data()
     QTest::addColumn<QByteArray>("extraSignal");
 
     QTest::newRow("service") << "pushButtonService"
-                             << QByteArray(R"({"id":12,"jsonrpc":"2.0","method":"opmode","params":[2]})") << 0
-                             << QByteArray(SIGNAL(service()));
+                             << QByteArray(
+                                    R"({"id":12,"jsonrpc":"2.0","method":"opmode","params":[2]})")
+                             << 0 << QByteArray(SIGNAL(service()));
     QTest::newRow("tune") << "pushButtonTune"
-                          << QByteArray(R"({"id":12,"jsonrpc":"2.0","method":"opmode","params":[3]})") << 0
-                          << QByteArray(SIGNAL(tune()));
+                          << QByteArray(
+                                 R"({"id":12,"jsonrpc":"2.0","method":"opmode","params":[3]})")
+                          << 0 << QByteArray(SIGNAL(tune()));
     QTest::newRow("measure") << "pushButtonMeasure"
-                             << QByteArray(R"({"id":12,"jsonrpc":"2.0","method":"opmode","params":[8]})") << 0
-                             << QByteArray(SIGNAL(measure()));
-    QTest::newRow("shutdown sends nothing") << "pushButtonShutdown" << QByteArray() << 8
-                                            << QByteArray(SIGNAL(shutdownNow()));
+                             << QByteArray(
+                                    R"({"id":12,"jsonrpc":"2.0","method":"opmode","params":[8]})")
+                             << 0 << QByteArray(SIGNAL(measure()));
+    QTest::newRow("shutdown sends nothing")
+        << "pushButtonShutdown" << QByteArray() << 8 << QByteArray(SIGNAL(shutdownNow()));
     QTest::newRow("scan") << "pushButtonScan" << QByteArray() << 6 << QByteArray();
     QTest::newRow("close") << "pushButtonClose" << QByteArray() << 0 << QByteArray();
 }

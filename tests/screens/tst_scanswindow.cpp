@@ -275,7 +275,8 @@ void tst_ScansWindow::scanningConfirmation_data()
 
     QTest::newRow("service mode starts at once") << QList<int>{2} << false << false << true;
     QTest::newRow("20 is no scan") << QList<int>{20} << false << false << true;
-    QTest::newRow("a scan, then measure: starts at once") << QList<int>{12, 8} << false << false << true;
+    QTest::newRow("a scan, then measure: starts at once")
+        << QList<int>{12, 8} << false << false << true;
     for (int scan : {4, 5, 12, 13}) {
         QTest::addRow("scanning %d, OK", scan) << QList<int>{scan} << true << true << true;
         QTest::addRow("scanning %d, Cancel", scan) << QList<int>{scan} << true << false << false;

@@ -875,7 +875,8 @@ void tst_SettingsWindow::serverTexts()
     QFETCH(QString, shown);
     QFETCH(bool, formula);
 
-    m_window->handleResponse(reply(row, row == 2 ? QJsonValue(QJsonArray{sent}) : QJsonValue(sent)));
+    m_window->handleResponse(
+        reply(row, row == 2 ? QJsonValue(QJsonArray{sent}) : QJsonValue(sent)));
     QCOMPARE(child<QLabel>(label)->text(), shown);
     QCOMPARE(child<QLabel>(label)->textFormat(), formula ? Qt::RichText : Qt::PlainText);
 }
@@ -1503,8 +1504,10 @@ void tst_SettingsWindow::transferButtons_data()
     QTest::addColumn<bool>("upload");
     QTest::addColumn<int>("type");
 
-    QTest::newRow("settings download") << "getSettingsPushButton" << false << int(FileManager::SettingsFile);
-    QTest::newRow("settings upload") << "uploadSettingsPushButton" << true << int(FileManager::SettingsFile);
+    QTest::newRow("settings download")
+        << "getSettingsPushButton" << false << int(FileManager::SettingsFile);
+    QTest::newRow("settings upload")
+        << "uploadSettingsPushButton" << true << int(FileManager::SettingsFile);
     QTest::newRow("trend") << "transferTrendPushButton" << false << int(FileManager::TrendFile);
     QTest::newRow("scans") << "transferScansPushButton" << false << int(FileManager::ScansFile);
     QTest::newRow("system log") << "transferLogPushButton" << false << int(FileManager::LogFile);

@@ -11,7 +11,8 @@
 namespace {
 QByteArray line(const QString& method, int id)
 {
-    return QJsonDocument(SimClient::request(method, QJsonValue::Undefined, id)).toJson(QJsonDocument::Compact);
+    return QJsonDocument(SimClient::request(method, QJsonValue::Undefined, id))
+        .toJson(QJsonDocument::Compact);
 }
 int idOf(const QByteArray& reply)
 {
@@ -114,7 +115,8 @@ void tst_SimFaults::garbageLines()
 void tst_SimFaults::failingMethod()
 {
     TestSupport::SimulatorProcess sim({QStringLiteral("--fail-method"), QStringLiteral("conc"),
-                                       QStringLiteral("--fail-method"), QStringLiteral("opmode:6:-32000")});
+                                       QStringLiteral("--fail-method"),
+                                       QStringLiteral("opmode:6:-32000")});
     SimClient client;
     QVERIFY(startSim(sim, client));
     const auto errorCode = [&client](const QString& method, const QJsonValue& params) {
@@ -146,9 +148,11 @@ void tst_SimFaults::droppedReplies()
     // in a mixed batch only tau's reply is missing.
     client.sendLine(line(QStringLiteral("conc"), 2));
     client.sendLine(line(QStringLiteral("tau"), 3));
-    client.sendLine(QJsonDocument(QJsonArray{SimClient::request(QStringLiteral("tau"), QJsonValue::Undefined, 4),
-                                             SimClient::request(QStringLiteral("conc"), QJsonValue::Undefined, 5)})
-                        .toJson(QJsonDocument::Compact));
+    client.sendLine(
+        QJsonDocument(
+            QJsonArray{SimClient::request(QStringLiteral("tau"), QJsonValue::Undefined, 4),
+                       SimClient::request(QStringLiteral("conc"), QJsonValue::Undefined, 5)})
+            .toJson(QJsonDocument::Compact));
     const QJsonArray batch = QJsonDocument::fromJson(client.readLine()).array();
     QCOMPARE(batch.size(), 1);
     QCOMPARE(batch.at(0).toObject().value(QStringLiteral("id")).toInt(), 5);
@@ -157,7 +161,8 @@ void tst_SimFaults::droppedReplies()
 
 void tst_SimFaults::slowMethod()
 {
-    TestSupport::SimulatorProcess sim({QStringLiteral("--delay-method"), QStringLiteral("tau:400")});
+    TestSupport::SimulatorProcess sim(
+        {QStringLiteral("--delay-method"), QStringLiteral("tau:400")});
     SimClient client;
     QVERIFY(startSim(sim, client));
     QElapsedTimer clock;
@@ -193,13 +198,15 @@ void tst_SimFaults::servedInTurn()
 
 void tst_SimFaults::linkDroppedAfterACall()
 {
-    TestSupport::SimulatorProcess sim({QStringLiteral("--drop-link-after"), QStringLiteral("opmode:8:300"),
+    TestSupport::SimulatorProcess sim({QStringLiteral("--drop-link-after"),
+                                       QStringLiteral("opmode:8:300"),
                                        QStringLiteral("--control")});
     SimClient client;
     QVERIFY(startSim(sim, client));
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(client.call(QStringLiteral("opmode"), QJsonArray{8}).contains(QStringLiteral("result")));
+    QVERIFY(
+        client.call(QStringLiteral("opmode"), QJsonArray{8}).contains(QStringLiteral("result")));
     client.sendLine(line(QStringLiteral("conc"), 2));
     QCOMPARE(idOf(client.readLine()), 2); // still up until the time is over
     QTRY_COMPARE(client.socket().state(), QAbstractSocket::UnconnectedState);
@@ -210,7 +217,8 @@ void tst_SimFaults::linkDroppedAfterACall()
     QVERIFY(next.connectTo(sim.port()));
     QVERIFY(next.call(QStringLiteral("opmode"), QJsonArray{8}).contains(QStringLiteral("result")));
     QVERIFY(next.call(QStringLiteral("sim_control"), QJsonArray{"drop-link-after", "opmode", true})
-                .value(QStringLiteral("result")).toBool());
+                .value(QStringLiteral("result"))
+                .toBool());
     QVERIFY(next.call(QStringLiteral("opmode")).contains(QStringLiteral("result")));
     QTRY_COMPARE(next.socket().state(), QAbstractSocket::UnconnectedState);
 }
@@ -226,7 +234,8 @@ void tst_SimFaults::stopAnswering()
     }
     client.sendLine(line(QStringLiteral("opmode"), 3));
     QVERIFY(!client.lineArrives(1000));
-    QCOMPARE(client.socket().state(), QAbstractSocket::ConnectedState); // a stale link, not a closed one
+    QCOMPARE(client.socket().state(),
+             QAbstractSocket::ConnectedState); // a stale link, not a closed one
 }
 
 void tst_SimFaults::shuffledBatch()
@@ -257,20 +266,32 @@ void tst_SimFaults::controlMethodOnlyWithFlag()
     QCOMPARE(client.call(QStringLiteral("sim_control"), QJsonArray{"fail-method", "species", true})
                  .value(QStringLiteral("result")),
              QJsonValue(true));
-    QCOMPARE(client.call(QStringLiteral("species")).value(QStringLiteral("error")).toObject().value(QStringLiteral("code")).toInt(), 1);
+    QCOMPARE(client.call(QStringLiteral("species"))
+                 .value(QStringLiteral("error"))
+                 .toObject()
+                 .value(QStringLiteral("code"))
+                 .toInt(),
+             1);
     // Rules aimed at a method's calls are set and taken back in the flags' own words.
     const auto control = [&client](const QString& what, const QString& rule, bool on) {
         return client.call(QStringLiteral("sim_control"), QJsonArray{what, rule, on});
     };
-    QVERIFY(control(QStringLiteral("fail-method"), QStringLiteral("opmode:6:-5"), true).contains(QStringLiteral("result")));
-    QCOMPARE(client.call(QStringLiteral("opmode"), QJsonArray{6}).value(QStringLiteral("error"))["code"].toInt(), -5);
+    QVERIFY(control(QStringLiteral("fail-method"), QStringLiteral("opmode:6:-5"), true)
+                .contains(QStringLiteral("result")));
+    QCOMPARE(client.call(QStringLiteral("opmode"), QJsonArray{6})
+                 .value(QStringLiteral("error"))["code"]
+                 .toInt(),
+             -5);
     control(QStringLiteral("fail-method"), QStringLiteral("opmode:6:-5"), false);
-    QVERIFY(client.call(QStringLiteral("opmode"), QJsonArray{6}).contains(QStringLiteral("result")));
+    QVERIFY(
+        client.call(QStringLiteral("opmode"), QJsonArray{6}).contains(QStringLiteral("result")));
     QCOMPARE(control(QStringLiteral("delay-method"), QStringLiteral("tau"), true)
-                 .value(QStringLiteral("error"))["code"].toInt(),
+                 .value(QStringLiteral("error"))["code"]
+                 .toInt(),
              -32602); // a delay needs its milliseconds
     client.call(QStringLiteral("sim_control"), QJsonArray{"alarm", "laser", true});
-    QCOMPARE(client.call(QStringLiteral("laser_alarm_active")).value(QStringLiteral("result")), QJsonValue(true));
+    QCOMPARE(client.call(QStringLiteral("laser_alarm_active")).value(QStringLiteral("result")),
+             QJsonValue(true));
 }
 
 void tst_SimFaults::faultsAreOffByDefault()
@@ -279,7 +300,10 @@ void tst_SimFaults::faultsAreOffByDefault()
     SimClient client;
     QVERIFY(startSim(sim, client));
     QCOMPARE(client.call(QStringLiteral("sim_control"), QJsonArray{"stop-after", 0})
-                 .value(QStringLiteral("error")).toObject().value(QStringLiteral("code")).toInt(),
+                 .value(QStringLiteral("error"))
+                 .toObject()
+                 .value(QStringLiteral("code"))
+                 .toInt(),
              -32601);
     QJsonArray requests;
     for (int id = 1; id <= 30; ++id)

@@ -32,7 +32,8 @@ void tst_SimInstruments::eachInstrumentHasItsPortStateAndSeed_data()
     QTest::addColumn<uint>("seed");
 
     QTest::newRow("one instrument keeps everything")
-        << QStringList{"--port", "50000", "--state", "/s", "--seed", "9"} << 0 << 50000 << "/s" << 9u;
+        << QStringList{"--port", "50000", "--state", "/s", "--seed", "9"} << 0 << 50000 << "/s"
+        << 9u;
     QTest::newRow("first of three")
         << QStringList{"--port", "50000", "--state", "/s", "--seed", "9", "--instruments", "3"} << 0
         << 50000 << "/s/1" << 9u;
@@ -40,10 +41,11 @@ void tst_SimInstruments::eachInstrumentHasItsPortStateAndSeed_data()
         << QStringList{"--port", "50000", "--state", "/s", "--seed", "9", "--instruments", "3"} << 2
         << 50002 << "/s/3" << 11u;
     QTest::newRow("free ports stay free, random seeds random")
-        << QStringList{"--port", "0", "--state", "/s", "--instruments", "2"} << 1 << 0 << "/s/2" << 0u;
-    QTest::newRow("last port that fits")
-        << QStringList{"--port", "65534", "--state", "/s", "--instruments", "2"} << 1 << 65535 << "/s/2"
+        << QStringList{"--port", "0", "--state", "/s", "--instruments", "2"} << 1 << 0 << "/s/2"
         << 0u;
+    QTest::newRow("last port that fits")
+        << QStringList{"--port", "65534", "--state", "/s", "--instruments", "2"} << 1 << 65535
+        << "/s/2" << 0u;
 }
 
 void tst_SimInstruments::eachInstrumentHasItsPortStateAndSeed()
@@ -70,11 +72,12 @@ void tst_SimInstruments::refusedCombinations_data()
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("none") << QStringList{"--instruments", "0"} << "--instruments needs a whole number";
-    QTest::newRow("past the last port") << QStringList{"--port", "65535", "--instruments", "2"}
-                                        << "runs past port 65535";
-    QTest::newRow("one local socket for two") << QStringList{"--instruments", "2", "--local", "x"}
-                                              << "cannot serve several";
+    QTest::newRow("none") << QStringList{"--instruments", "0"}
+                          << "--instruments needs a whole number";
+    QTest::newRow("past the last port")
+        << QStringList{"--port", "65535", "--instruments", "2"} << "runs past port 65535";
+    QTest::newRow("one local socket for two")
+        << QStringList{"--instruments", "2", "--local", "x"} << "cannot serve several";
 }
 
 void tst_SimInstruments::refusedCombinations()
@@ -99,7 +102,8 @@ void tst_SimInstruments::instrumentsAreIndependent()
     QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine(), 60000);
     const QString line = QString::fromLatin1(sim.readLine().trimmed());
     const QRegularExpressionMatch match =
-        QRegularExpression(QStringLiteral("^LISTENING port=(\\d+) ports=(\\d+),(\\d+),(\\d+)$")).match(line);
+        QRegularExpression(QStringLiteral("^LISTENING port=(\\d+) ports=(\\d+),(\\d+),(\\d+)$"))
+            .match(line);
     QVERIFY2(match.hasMatch(), qPrintable(line));
     QCOMPARE(match.captured(1), match.captured(2));
     const QStringList ports = {match.captured(2), match.captured(3), match.captured(4)};
@@ -119,7 +123,8 @@ void tst_SimInstruments::instrumentsAreIndependent()
     QCOMPARE(second.call(QStringLiteral("laser_alarm_active")).value("result").toBool(), false);
     QCOMPARE(third.call(QStringLiteral("laser_alarm_active")).value("result").toBool(), true);
     for (const char* folder : {"1", "2", "3"})
-        QVERIFY(QFile::exists(state.filePath(QLatin1String(folder) + QStringLiteral("/settings.db"))));
+        QVERIFY(
+            QFile::exists(state.filePath(QLatin1String(folder) + QStringLiteral("/settings.db"))));
 
     sim.terminate();
     QVERIFY(sim.waitForFinished());

@@ -24,7 +24,8 @@ struct Run
     QString err;
 };
 
-Run run(const QString& program, const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
+Run run(const QString& program, const QStringList& args,
+        const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
     process.setProcessEnvironment(env);
@@ -75,7 +76,8 @@ void tst_SimTools::initTestCase()
     QString error;
     QVERIFY(store.open(&error));
     // Two days, 1 Hz: 2024-05-01 and 2024-05-02.
-    store.backfill(QDateTime(QDate(2024, 5, 1), QTime(0, 0)), QDateTime(QDate(2024, 5, 3), QTime(0, 0)),
+    store.backfill(QDateTime(QDate(2024, 5, 1), QTime(0, 0)),
+                   QDateTime(QDate(2024, 5, 3), QTime(0, 0)),
                    [] { return VireoSim::UnitMath::sample(250, QStringLiteral("N2"), 0, false); });
 }
 
@@ -86,10 +88,18 @@ void tst_SimTools::dumptrendWritesFromTheStartDate_data()
     QTest::addColumn<int>("rows");
     QTest::addColumn<QString>("header");
     QTest::addColumn<QString>("firstValue");
-    QTest::newRow("everything in ppbv") << "2024-04-01" << "volume" << 172800 << "Concentration (PPBv)" << "250.000";
-    QTest::newRow("second day in ppbw") << "2024-05-02" << "weight" << 86400 << "Concentration (PPBw)" << "160.768";
-    QTest::newRow("dew point kelvin") << "2024-05-02" << "dewpointk" << 86400 << "Dew Point (K)" << "";
-    QTest::newRow("after the data") << "2024-06-01" << "volume" << 0 << "Concentration (PPBv)" << "";
+    QTest::newRow("everything in ppbv") << "2024-04-01"
+                                        << "volume" << 172800 << "Concentration (PPBv)"
+                                        << "250.000";
+    QTest::newRow("second day in ppbw") << "2024-05-02"
+                                        << "weight" << 86400 << "Concentration (PPBw)"
+                                        << "160.768";
+    QTest::newRow("dew point kelvin") << "2024-05-02"
+                                      << "dewpointk" << 86400 << "Dew Point (K)"
+                                      << "";
+    QTest::newRow("after the data") << "2024-06-01"
+                                    << "volume" << 0 << "Concentration (PPBv)"
+                                    << "";
 }
 
 void tst_SimTools::dumptrendWritesFromTheStartDate()
@@ -100,17 +110,21 @@ void tst_SimTools::dumptrendWritesFromTheStartDate()
     QFETCH(QString, header);
     QFETCH(QString, firstValue);
     const QString csv = m_dir.filePath(QStringLiteral("out.csv"));
-    const Run result = run(QStringLiteral("dumptrend"), {m_trend, csv, "--start", start, "--units", units});
+    const Run result =
+        run(QStringLiteral("dumptrend"), {m_trend, csv, "--start", start, "--units", units});
     QCOMPARE(result.exitCode, 0);
     const QStringList text = lines(csv);
     QCOMPARE(text.size(), rows + 1);
     QCOMPARE(text.first(), QStringLiteral("Date Time,%1,System Alarm").arg(header));
     if (rows > 0) {
-        QVERIFY(text.at(1).startsWith(start == QLatin1String("2024-05-02") ? "2024-05-02 00:00:00," : "2024-05-01 00:00:00,"));
+        QVERIFY(text.at(1).startsWith(start == QLatin1String("2024-05-02")
+                                          ? "2024-05-02 00:00:00,"
+                                          : "2024-05-01 00:00:00,"));
         if (!firstValue.isEmpty())
             QCOMPARE(text.at(1).section(QLatin1Char(','), 1, 1), firstValue);
         else
-            QVERIFY(text.at(1).section(QLatin1Char(','), 1, 1).toDouble() > 150); // kelvin, about 197
+            QVERIFY(text.at(1).section(QLatin1Char(','), 1, 1).toDouble() >
+                    150); // kelvin, about 197
     }
 }
 
@@ -120,11 +134,26 @@ void tst_SimTools::dumptrendRefusesBadInput_data()
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("units");
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing database") << "nothere.db" << "2024-05-01" << "volume" << "does not exist";
-    QTest::newRow("not a database") << "text.db" << "2024-05-01" << "volume" << "not a trend database";
-    QTest::newRow("database without trend table") << "other.db" << "2024-05-01" << "volume" << "trend_table";
-    QTest::newRow("bad date") << "trend.db" << "2024-02-30" << "volume" << "not a date";
-    QTest::newRow("unknown unit") << "trend.db" << "2024-05-01" << "furlongs" << "unknown unit";
+    QTest::newRow("missing database") << "nothere.db"
+                                      << "2024-05-01"
+                                      << "volume"
+                                      << "does not exist";
+    QTest::newRow("not a database") << "text.db"
+                                    << "2024-05-01"
+                                    << "volume"
+                                    << "not a trend database";
+    QTest::newRow("database without trend table") << "other.db"
+                                                  << "2024-05-01"
+                                                  << "volume"
+                                                  << "trend_table";
+    QTest::newRow("bad date") << "trend.db"
+                              << "2024-02-30"
+                              << "volume"
+                              << "not a date";
+    QTest::newRow("unknown unit") << "trend.db"
+                                  << "2024-05-01"
+                                  << "furlongs"
+                                  << "unknown unit";
 }
 
 void tst_SimTools::dumptrendRefusesBadInput()
@@ -138,7 +167,8 @@ void tst_SimTools::dumptrendRefusesBadInput()
     text.write("date_time,conc\n");
     text.close();
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
         db.setDatabaseName(m_dir.filePath(QStringLiteral("other.db")));
         QVERIFY(db.open());
         QSqlQuery(db).exec(QStringLiteral("CREATE TABLE IF NOT EXISTS t (a)"));
@@ -146,7 +176,8 @@ void tst_SimTools::dumptrendRefusesBadInput()
     }
     QSqlDatabase::removeDatabase(QStringLiteral("other"));
     const QString csv = m_dir.filePath(QStringLiteral("bad.csv"));
-    const Run result = run(QStringLiteral("dumptrend"), {m_dir.filePath(database), csv, "--start", start, "--units", units});
+    const Run result = run(QStringLiteral("dumptrend"),
+                           {m_dir.filePath(database), csv, "--start", start, "--units", units});
     QVERIFY(result.exitCode > 0);
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
     QVERIFY(!QFile::exists(csv));
@@ -155,15 +186,17 @@ void tst_SimTools::dumptrendRefusesBadInput()
 void tst_SimTools::makecabPacksTheListedFiles()
 {
     QTemporaryDir storage;
-    const QStringList names = {"settings_SN_1.db", "scans_SN_1.db", "srda_SN_1.bin", "settings_SN_2.db"};
+    const QStringList names = {"settings_SN_1.db", "scans_SN_1.db", "srda_SN_1.bin",
+                               "settings_SN_2.db"};
     for (const QString& name : names) {
         QFile file(storage.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(name.toUtf8().repeated(100));
     }
     // As the panel writes it: CR LF lines, a backslash before each file name.
-    QByteArray directive = ".Set MaxDiskSize=CDROM\r\n.Set CabinetName1=certscan_SN.cab\r\n.Set DiskDirectory1="
-                           + storage.path().toUtf8() + "\r\n";
+    QByteArray directive =
+        ".Set MaxDiskSize=CDROM\r\n.Set CabinetName1=certscan_SN.cab\r\n.Set DiskDirectory1=" +
+        storage.path().toUtf8() + "\r\n";
     for (const QString& name : names)
         directive += '"' + storage.path().toUtf8() + '\\' + name.toUtf8() + "\"\r\n";
     const QString directivePath = m_dir.filePath(QStringLiteral("directive.txt"));
@@ -181,7 +214,8 @@ void tst_SimTools::makecabPacksTheListedFiles()
     QCOMPARE(gcab.exitCode(), 0);
     const QString listing = QString::fromLocal8Bit(gcab.readAllStandardOutput());
     for (const QString& name : names)
-        QVERIFY2(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(name) + QStringLiteral("\\s"),
+        QVERIFY2(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(name) +
+                                        QStringLiteral("\\s"),
                                     QRegularExpression::MultilineOption)
                      .match(listing)
                      .hasMatch(),
@@ -194,8 +228,8 @@ void tst_SimTools::makecabFailsOnAMissingFile()
     const QString directivePath = m_dir.filePath(QStringLiteral("missing.txt"));
     QFile file(directivePath);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(".Set CabinetName1=x.cab\r\n.Set DiskDirectory1=" + storage.path().toUtf8() + "\r\n\"" +
-               storage.path().toUtf8() + "\\gone.db\"\r\n");
+    file.write(".Set CabinetName1=x.cab\r\n.Set DiskDirectory1=" + storage.path().toUtf8() +
+               "\r\n\"" + storage.path().toUtf8() + "\\gone.db\"\r\n");
     file.close();
     const Run result = run(QStringLiteral("makecab"), {"/F", directivePath});
     QVERIFY(result.exitCode != 0);
@@ -216,13 +250,15 @@ void tst_SimTools::cpdbCopiesConsistently()
     QFETCH(bool, settingsForm);
     const QString dest = m_dir.filePath(QStringLiteral("copy.db"));
     QFile::remove(dest);
-    const QStringList args = settingsForm ? QStringList{m_trend, "e", dest} : QStringList{m_trend, dest};
+    const QStringList args =
+        settingsForm ? QStringList{m_trend, "e", dest} : QStringList{m_trend, dest};
     QCOMPARE(run(QStringLiteral("cpdb"), args).exitCode, 0);
     VireoSim::TrendStore copy(dest);
     QString error;
     QVERIFY(copy.open(&error));
     QCOMPARE(copy.count(QStringLiteral("0000"), QStringLiteral("9999")), 172800);
-    QVERIFY(run(QStringLiteral("cpdb"), {m_dir.filePath(QStringLiteral("nothere.db")), dest}).exitCode != 0);
+    QVERIFY(run(QStringLiteral("cpdb"), {m_dir.filePath(QStringLiteral("nothere.db")), dest})
+                .exitCode != 0);
 }
 
 void tst_SimTools::backlightRecordsTheValue()
@@ -241,7 +277,8 @@ void tst_SimTools::logServerAppendsTimestampedLines()
     const QString socketName = m_dir.filePath(QStringLiteral("log_request"));
     const QString logFile = m_dir.filePath(QStringLiteral("logs/gui.log"));
     QProcess server;
-    server.start(TestSupport::binDir() + QStringLiteral("/vireo-logd"), {"--socket", socketName, "--file", logFile});
+    server.start(TestSupport::binDir() + QStringLiteral("/vireo-logd"),
+                 {"--socket", socketName, "--file", logFile});
     QSignalSpy ready(&server, &QProcess::readyReadStandardOutput);
     QVERIFY(ready.wait(10000));
     QVERIFY(server.readAllStandardOutput().startsWith("LISTENING"));

@@ -25,10 +25,12 @@ int rows(const QString& path, const QString& table)
 {
     int count = -1;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
         db.setDatabaseName(path);
         QSqlQuery query(db);
-        if (db.open() && query.exec(QStringLiteral("SELECT COUNT(*) FROM ") + table) && query.next())
+        if (db.open() && query.exec(QStringLiteral("SELECT COUNT(*) FROM ") + table) &&
+            query.next())
             count = query.value(0).toInt();
         db.close();
     }
@@ -39,7 +41,8 @@ int rows(const QString& path, const QString& table)
 void execute(const QString& path, const QStringList& statements)
 {
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("edit"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("edit"));
         db.setDatabaseName(path);
         QVERIFY(db.open());
         QSqlQuery query(db);
@@ -79,8 +82,9 @@ private:
 
 void tst_SimTransfer::initTestCase()
 {
-    m_sim = new TestSupport::SimulatorProcess(
-        {QStringLiteral("--chunk-size"), QString::number(kChunk), QStringLiteral("--backfill-days"), QStringLiteral("1")});
+    m_sim =
+        new TestSupport::SimulatorProcess({QStringLiteral("--chunk-size"), QString::number(kChunk),
+                                           QStringLiteral("--backfill-days"), QStringLiteral("1")});
     QVERIFY2(m_sim->start(), qPrintable(m_sim->errorString()));
     QVERIFY(m_client.connectTo(m_sim->port()));
     // Something in the log and in the scan database.
@@ -98,8 +102,10 @@ void tst_SimTransfer::plainFilesArriveByteForByte_data()
 {
     QTest::addColumn<QString>("method");
     QTest::addColumn<QString>("file");
-    QTest::newRow("srda") << "download_srda" << "srda.bin";
-    QTest::newRow("log") << "download_log_file" << "vireo.log";
+    QTest::newRow("srda") << "download_srda"
+                          << "srda.bin";
+    QTest::newRow("log") << "download_log_file"
+                         << "vireo.log";
 }
 
 void tst_SimTransfer::plainFilesArriveByteForByte()
@@ -125,9 +131,12 @@ void tst_SimTransfer::databasesArriveAsConsistentCopies_data()
     QTest::addColumn<QString>("method");
     QTest::addColumn<QString>("table");
     QTest::addColumn<int>("minimumRows");
-    QTest::newRow("settings") << "download_settings" << "settings_table" << 1;
-    QTest::newRow("trend") << "download_trend_file" << "trend_table" << 86000;
-    QTest::newRow("scans") << "download_scan_data" << "scan_table" << 0;
+    QTest::newRow("settings") << "download_settings"
+                              << "settings_table" << 1;
+    QTest::newRow("trend") << "download_trend_file"
+                           << "trend_table" << 86000;
+    QTest::newRow("scans") << "download_scan_data"
+                           << "scan_table" << 0;
 }
 
 void tst_SimTransfer::databasesArriveAsConsistentCopies()
@@ -157,12 +166,15 @@ void tst_SimTransfer::unknownFileIsEmpty()
 
 void tst_SimTransfer::finishedTransferKeepsAnsweringEmpty()
 {
-    const QJsonArray info = m_client.call(QStringLiteral("download_log_file")).value(QStringLiteral("result")).toArray();
+    const QJsonArray info = m_client.call(QStringLiteral("download_log_file"))
+                                .value(QStringLiteral("result"))
+                                .toArray();
     const int count = info.at(0).toInt();
     // The panel asks in batches of 25 and may ask past the end: every extra
     // request gets the empty chunk, not an error that would pop up a message.
     for (int i = 0; i < count + 30; ++i) {
-        const QJsonObject reply = m_client.call(QStringLiteral("download_file_data"), QJsonArray{info.at(1)});
+        const QJsonObject reply =
+            m_client.call(QStringLiteral("download_file_data"), QJsonArray{info.at(1)});
         QVERIFY(!reply.contains(QStringLiteral("error")));
         QCOMPARE(reply.value(QStringLiteral("result")).toString().isEmpty(), i >= count - 1);
     }
@@ -180,13 +192,17 @@ void tst_SimTransfer::uploadReplacesSettingsByteForByte()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(validSettings());
     file.close();
-    execute(path, {QStringLiteral("INSERT OR REPLACE INTO settings_table VALUES ('laser_current', '[88.5]')"),
-                   QStringLiteral("INSERT OR REPLACE INTO settings_table VALUES ('units', '[\"weight\"]')")});
+    execute(
+        path,
+        {QStringLiteral("INSERT OR REPLACE INTO settings_table VALUES ('laser_current', '[88.5]')"),
+         QStringLiteral("INSERT OR REPLACE INTO settings_table VALUES ('units', '[\"weight\"]')")});
     const QByteArray uploaded = fileBytes(path);
     const QJsonObject reply = m_client.upload(uploaded);
     QVERIFY2(!reply.contains(QStringLiteral("error")), QJsonDocument(reply).toJson());
-    QCOMPARE(m_client.call(QStringLiteral("laser_current")).value(QStringLiteral("result")), QJsonValue(88.5));
-    QCOMPARE(m_client.call(QStringLiteral("units")).value(QStringLiteral("result")), QJsonValue("weight"));
+    QCOMPARE(m_client.call(QStringLiteral("laser_current")).value(QStringLiteral("result")),
+             QJsonValue(88.5));
+    QCOMPARE(m_client.call(QStringLiteral("units")).value(QStringLiteral("result")),
+             QJsonValue("weight"));
     QCOMPARE(fileBytes(m_sim->statePath() + QStringLiteral("/settings.db")), uploaded);
 }
 
@@ -221,19 +237,26 @@ void tst_SimTransfer::badUploadsKeepTheOldSettings()
     const QJsonObject reply = m_client.upload(data);
     const QJsonObject error = reply.value(QStringLiteral("error")).toObject();
     QCOMPARE(error.value(QStringLiteral("code")).toInt(), 1);
-    QVERIFY2(error.value(QStringLiteral("message")).toString().contains(QLatin1String("not changed")),
-             qPrintable(error.value(QStringLiteral("message")).toString()));
-    QCOMPARE(m_client.call(QStringLiteral("laser_current")).value(QStringLiteral("result")), QJsonValue(91.25));
+    QVERIFY2(
+        error.value(QStringLiteral("message")).toString().contains(QLatin1String("not changed")),
+        qPrintable(error.value(QStringLiteral("message")).toString()));
+    QCOMPARE(m_client.call(QStringLiteral("laser_current")).value(QStringLiteral("result")),
+             QJsonValue(91.25));
 }
 
 void tst_SimTransfer::damagedChunkIsRefused()
 {
-    const QString token = m_client.call(QStringLiteral("upload_settings")).value(QStringLiteral("result")).toString();
-    const QJsonObject reply = m_client.call(QStringLiteral("upload_file_data"), QJsonArray{token, "@@not base64@@"});
-    QCOMPARE(reply.value(QStringLiteral("error")).toObject().value(QStringLiteral("code")).toInt(), 1);
+    const QString token =
+        m_client.call(QStringLiteral("upload_settings")).value(QStringLiteral("result")).toString();
+    const QJsonObject reply =
+        m_client.call(QStringLiteral("upload_file_data"), QJsonArray{token, "@@not base64@@"});
+    QCOMPARE(reply.value(QStringLiteral("error")).toObject().value(QStringLiteral("code")).toInt(),
+             1);
     // The transfer is over: its token is no longer accepted.
-    const QJsonObject after = m_client.call(QStringLiteral("upload_file_data"), QJsonArray{token, "AAAA"});
-    QCOMPARE(after.value(QStringLiteral("error")).toObject().value(QStringLiteral("code")).toInt(), 1);
+    const QJsonObject after =
+        m_client.call(QStringLiteral("upload_file_data"), QJsonArray{token, "AAAA"});
+    QCOMPARE(after.value(QStringLiteral("error")).toObject().value(QStringLiteral("code")).toInt(),
+             1);
 }
 
 QTEST_GUILESS_MAIN(tst_SimTransfer)

@@ -37,7 +37,8 @@ void tst_SimTrend::backfillWritesOneSampleASecond()
     VireoSim::TrendStore store(dir.filePath(QStringLiteral("trend.db")));
     QString error;
     QVERIFY2(store.open(&error), qPrintable(error));
-    const qint64 written = store.backfill(kStart, kStart.addSecs(3600), [] { return VireoSim::TrendSample{}; });
+    const qint64 written =
+        store.backfill(kStart, kStart.addSecs(3600), [] { return VireoSim::TrendSample{}; });
     QCOMPARE(written, 3600);
     QCOMPARE(store.count(text(kStart), text(kStart.addSecs(3599))), 3600);
     QCOMPARE(store.lastSampleTime(), kStart.addSecs(3599));
@@ -66,8 +67,10 @@ void tst_SimTrend::decimationFollowsTheStepRule()
     QString error;
     QVERIFY(store.open(&error));
     // Rows outside the range on both sides must not count.
-    store.backfill(kStart.addSecs(-100), kStart.addSecs(rowsInRange + 100), [] { return VireoSim::TrendSample{}; });
-    const QJsonArray samples = store.query(text(kStart), text(kStart.addSecs(rowsInRange - 1)), QStringLiteral("volume"), full);
+    store.backfill(kStart.addSecs(-100), kStart.addSecs(rowsInRange + 100),
+                   [] { return VireoSim::TrendSample{}; });
+    const QJsonArray samples = store.query(text(kStart), text(kStart.addSecs(rowsInRange - 1)),
+                                           QStringLiteral("volume"), full);
     QCOMPARE(samples.size(), expected);
     QVERIFY(samples.first().toArray().at(0).toString() >= text(kStart));
     QVERIFY(samples.last().toArray().at(0).toString() <= text(kStart.addSecs(rowsInRange - 1)));
@@ -79,17 +82,27 @@ void tst_SimTrend::unitColumnsAgree()
     VireoSim::TrendStore store(dir.filePath(QStringLiteral("trend.db")));
     QString error;
     QVERIFY(store.open(&error));
-    const VireoSim::TrendSample sample = VireoSim::UnitMath::sample(500, QStringLiteral("N2"), 0, true);
+    const VireoSim::TrendSample sample =
+        VireoSim::UnitMath::sample(500, QStringLiteral("N2"), 0, true);
     store.append(kStart, sample);
     const auto valueIn = [&](const char* unit) {
-        return store.query(text(kStart), text(kStart), QLatin1String(unit), false).at(0).toArray().at(1).toDouble();
+        return store.query(text(kStart), text(kStart), QLatin1String(unit), false)
+            .at(0)
+            .toArray()
+            .at(1)
+            .toDouble();
     };
     QCOMPARE(valueIn("volume"), 500.0);
     QVERIFY(qAbs(valueIn("weight") - 500 * 18.015 / 28.014) < 1e-6);
     QCOMPARE(valueIn("dewpointf"), valueIn("dewpointc") * 9 / 5 + 32);
     QCOMPARE(valueIn("dewpointk"), valueIn("dewpointc") + 273.15);
-    QVERIFY(valueIn("dewpointc") < -75 && valueIn("dewpointc") > -85); // 500 ppb at 1 atm: about -80 °C
-    QCOMPARE(store.query(text(kStart), text(kStart), QStringLiteral("volume"), false).at(0).toArray().at(2), QJsonValue(true));
+    QVERIFY(valueIn("dewpointc") < -75 &&
+            valueIn("dewpointc") > -85); // 500 ppb at 1 atm: about -80 °C
+    QCOMPARE(store.query(text(kStart), text(kStart), QStringLiteral("volume"), false)
+                 .at(0)
+                 .toArray()
+                 .at(2),
+             QJsonValue(true));
 }
 
 void tst_SimTrend::engineBackfillsOnlyTheGap()
@@ -127,14 +140,17 @@ void tst_SimTrend::engineAnswersInTheDisplayUnitAndClears()
     QVERIFY(engine.open(&error));
     engine.start();
     const auto ask = [&](const QByteArray& line) { return engine.handleLine(line).toObject(); };
-    const QByteArray range = R"({"jsonrpc":"2.0","id":4,"method":"get_trend_data","params":["2000-01-01 00:00:00","2100-01-01 00:00:00"]})";
+    const QByteArray range =
+        R"({"jsonrpc":"2.0","id":4,"method":"get_trend_data","params":["2000-01-01 00:00:00","2100-01-01 00:00:00"]})";
     const QJsonArray volume = ask(range).value(QStringLiteral("result")).toArray();
     QVERIFY(volume.size() > 700 && volume.size() <= 720);
     QVERIFY(volume.at(0).toArray().at(1).toDouble() > 0);
     ask(R"({"jsonrpc":"2.0","id":5,"method":"units","params":["dewpointc"]})");
     const QJsonArray dew = ask(range).value(QStringLiteral("result")).toArray();
     QVERIFY(dew.at(0).toArray().at(1).toDouble() < -50);
-    QCOMPARE(ask(R"({"jsonrpc":"2.0","id":6,"method":"clear_trend_data"})").value(QStringLiteral("result")), QJsonValue(true));
+    QCOMPARE(ask(R"({"jsonrpc":"2.0","id":6,"method":"clear_trend_data"})")
+                 .value(QStringLiteral("result")),
+             QJsonValue(true));
     QCOMPARE(ask(range).value(QStringLiteral("result")).toArray().size(), 0);
 }
 

@@ -58,9 +58,11 @@ void tst_Logging::lineFormats_data()
     QTest::newRow("debug") << int(QtDebugMsg) << true << QByteArray("Debug: text");
     QTest::newRow("info") << int(QtInfoMsg) << true << QByteArray("Info: text(app:42,f)");
     QTest::newRow("warning") << int(QtWarningMsg) << true << QByteArray("Warning: text(app:42,f)");
-    QTest::newRow("critical") << int(QtCriticalMsg) << true << QByteArray("Critical: text(app:42,f)");
+    QTest::newRow("critical") << int(QtCriticalMsg) << true
+                              << QByteArray("Critical: text(app:42,f)");
     QTest::newRow("fatal") << int(QtFatalMsg) << true << QByteArray("Fatal: text(app:42,f)");
-    QTest::newRow("warning without context") << int(QtWarningMsg) << false << QByteArray("Warning: text(:0,)");
+    QTest::newRow("warning without context")
+        << int(QtWarningMsg) << false << QByteArray("Warning: text(:0,)");
     QTest::newRow("debug without context") << int(QtDebugMsg) << false << QByteArray("Debug: text");
     QTest::newRow("unknown type") << 99 << true << QByteArray();
 }
@@ -112,7 +114,8 @@ void tst_Logging::serverWhenConnected()
         [] { messageHandler(QtWarningMsg, appContext(), QStringLiteral("from a worker")); }));
     worker->start();
     QVERIFY(worker->wait(5000));
-    QVERIFY(readGuiLog(home.path()).endsWith(QStringLiteral(" Warning: from a worker(app:42,f)\n")));
+    QVERIFY(
+        readGuiLog(home.path()).endsWith(QStringLiteral(" Warning: from a worker(app:42,f)\n")));
     QVERIFY(peer->readAll().isEmpty());
 }
 
@@ -129,12 +132,18 @@ void tst_Logging::subscriptDigits_data()
 {
     QTest::addColumn<QString>("in");
     QTest::addColumn<QString>("out");
-    QTest::newRow("water") << "H2O" << "H<sub>2</sub>O";
-    QTest::newRow("caret keeps digit plain") << "m^3" << "m3";
-    QTest::newRow("two digits") << "C10" << "C<sub>1</sub><sub>0</sub>";
-    QTest::newRow("trailing caret") << "x^" << "x^";
-    QTest::newRow("markup is escaped") << "<b>N2</b>" << "&lt;b&gt;N<sub>2</sub>&lt;/b&gt;";
-    QTest::newRow("non-ascii digit untouched") << QString::fromUtf8("x\u0663") << QString::fromUtf8("x\u0663");
+    QTest::newRow("water") << "H2O"
+                           << "H<sub>2</sub>O";
+    QTest::newRow("caret keeps digit plain") << "m^3"
+                                             << "m3";
+    QTest::newRow("two digits") << "C10"
+                                << "C<sub>1</sub><sub>0</sub>";
+    QTest::newRow("trailing caret") << "x^"
+                                    << "x^";
+    QTest::newRow("markup is escaped") << "<b>N2</b>"
+                                       << "&lt;b&gt;N<sub>2</sub>&lt;/b&gt;";
+    QTest::newRow("non-ascii digit untouched")
+        << QString::fromUtf8("x\u0663") << QString::fromUtf8("x\u0663");
 }
 
 void tst_Logging::subscriptDigits()

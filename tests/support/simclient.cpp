@@ -1,8 +1,8 @@
 #include "support/simclient.h"
 
 #include <QDeadlineTimer>
-#include <QJsonDocument>
 #include <QHostAddress>
+#include <QJsonDocument>
 
 bool SimClient::connectTo(quint16 port)
 {
@@ -72,7 +72,8 @@ QByteArray SimClient::download(const QString& method, int* count, QString* error
     const int chunks = info.at(0).toInt();
     if (count)
         *count = chunks;
-    const QJsonObject data = request(QStringLiteral("download_file_data"), QJsonArray{info.at(1)}, 8);
+    const QJsonObject data =
+        request(QStringLiteral("download_file_data"), QJsonArray{info.at(1)}, 8);
     QByteArray file;
     int asked = 0;
     while (asked < chunks) {
@@ -82,8 +83,12 @@ QByteArray SimClient::download(const QString& method, int* count, QString* error
         for (const QJsonValue& reply : batch(requests)) {
             const QJsonObject object = reply.toObject();
             if (object.contains(QStringLiteral("error")) && error)
-                *error = object.value(QStringLiteral("error")).toObject().value(QStringLiteral("message")).toString();
-            file += QByteArray::fromBase64(object.value(QStringLiteral("result")).toString().toLatin1());
+                *error = object.value(QStringLiteral("error"))
+                             .toObject()
+                             .value(QStringLiteral("message"))
+                             .toString();
+            file += QByteArray::fromBase64(
+                object.value(QStringLiteral("result")).toString().toLatin1());
         }
     }
     return file;
@@ -91,10 +96,12 @@ QByteArray SimClient::download(const QString& method, int* count, QString* error
 
 QJsonObject SimClient::upload(const QByteArray& data)
 {
-    const QString token = call(QStringLiteral("upload_settings")).value(QStringLiteral("result")).toString();
+    const QString token =
+        call(QStringLiteral("upload_settings")).value(QStringLiteral("result")).toString();
     for (int offset = 0; offset < data.size(); offset += 1024) {
-        const QJsonObject reply = call(QStringLiteral("upload_file_data"),
-                                       QJsonArray{token, QString::fromLatin1(data.mid(offset, 1024).toBase64())});
+        const QJsonObject reply =
+            call(QStringLiteral("upload_file_data"),
+                 QJsonArray{token, QString::fromLatin1(data.mid(offset, 1024).toBase64())});
         if (reply.contains(QStringLiteral("error")))
             return reply;
     }

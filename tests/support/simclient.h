@@ -20,10 +20,11 @@ public:
     /// Whether a line arrives within timeoutMs (it is kept for readLine).
     bool lineArrives(int timeoutMs);
 
-    static QJsonObject request(const QString& method, const QJsonValue& params = QJsonValue::Undefined,
-                               int id = 7);
+    static QJsonObject request(const QString& method,
+                               const QJsonValue& params = QJsonValue::Undefined, int id = 7);
     /// Sends one request and returns the reply object.
-    QJsonObject call(const QString& method, const QJsonValue& params = QJsonValue::Undefined, int id = 7);
+    QJsonObject call(const QString& method, const QJsonValue& params = QJsonValue::Undefined,
+                     int id = 7);
     /// Sends a batch and returns the reply array.
     QJsonArray batch(const QJsonArray& requests);
     /// Runs a download through the chunk protocol, 25 requests a batch as the panel does.

@@ -9,9 +9,7 @@
 
 namespace TestSupport {
 
-SimulatorProcess::SimulatorProcess(const QStringList& extraArgs) : m_extraArgs(extraArgs)
-{
-}
+SimulatorProcess::SimulatorProcess(const QStringList& extraArgs) : m_extraArgs(extraArgs) {}
 
 SimulatorProcess::~SimulatorProcess()
 {
@@ -35,7 +33,8 @@ bool SimulatorProcess::launch(const QStringList& portArgs, int timeoutMs)
         m_error = QStringLiteral("the simulator is already running");
         return false;
     }
-    const QStringList args = portArgs + QStringList{QStringLiteral("--state"), m_state.path()} + m_extraArgs;
+    const QStringList args =
+        portArgs + QStringList{QStringLiteral("--state"), m_state.path()} + m_extraArgs;
     m_process.setProgram(binDir() + QStringLiteral("/vireo-sim"));
     m_process.setArguments(args);
     m_process.start(QIODevice::ReadOnly);

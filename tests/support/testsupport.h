@@ -126,12 +126,12 @@ QString saveScreenshot(QWidget* widget, const QString& name);
 
 /// The main() of a test that runs in the time zone zone (as TZ names it),
 /// whatever zone the machine runs in. Application: QApplication or QCoreApplication.
-#define MARLOMAX_TEST_MAIN_IN_ZONE(TestClass, Application, zone) \
-    int main(int argc, char** argv) \
-    { \
-        qputenv("TZ", zone); \
-        tzset(); \
-        Application app(argc, argv); \
-        TestClass test; \
-        return QTest::qExec(&test, argc, argv); \
+#define MARLOMAX_TEST_MAIN_IN_ZONE(TestClass, Application, zone)                                   \
+    int main(int argc, char** argv)                                                                \
+    {                                                                                              \
+        qputenv("TZ", zone);                                                                       \
+        tzset();                                                                                   \
+        Application app(argc, argv);                                                               \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
     }

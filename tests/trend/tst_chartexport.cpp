@@ -179,9 +179,9 @@ void tst_ChartExport::exportsFromTheTrendScreen()
         const QList<QByteArray> fields = lines.at(i + 1).split(',');
         // Local wall-clock time, as the trend download writes it (the hour
         // repeated in autumn reads the same twice).
-        QCOMPARE(fields.at(0), QDateTime::fromMSecsSinceEpoch(point.time)
-                                   .toString("yyyy-MM-dd HH:mm:ss")
-                                   .toLatin1());
+        QCOMPARE(
+            fields.at(0),
+            QDateTime::fromMSecsSinceEpoch(point.time).toString("yyyy-MM-dd HH:mm:ss").toLatin1());
         QCOMPARE(fields.at(1).toDouble(), point.value);
         QCOMPARE(fields.at(2), QByteArray(point.alarm ? "1" : "0"));
     }

@@ -136,7 +136,8 @@ void tst_TrendDownload::unitPassedOn_data()
 {
     QTest::addColumn<QJsonArray>("replies"); // to "units", in order
     QTest::addColumn<QString>("unit");       // handed on with the download
-    const QJsonObject error{{"id", kFirstId + 1}, {"error", QJsonObject{{"code", 3}, {"message", "busy"}}}};
+    const QJsonObject error{{"id", kFirstId + 1},
+                            {"error", QJsonObject{{"code", 3}, {"message", "busy"}}}};
     const QJsonObject weight{{"id", kFirstId + 1}, {"result", "weight"}};
     QTest::newRow("nothing heard: volume") << QJsonArray{} << "volume";
     QTest::newRow("the analyzer's unit") << QJsonArray{weight} << "weight";

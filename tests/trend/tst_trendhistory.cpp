@@ -25,21 +25,22 @@ const QDateTime kBase(QDate(2024, 3, 1), QTime(0, 0));
 /// (by default one second apart from kBase). Row i holds i in conc_ppbv,
 /// 1000 + i in conc_ppbw, -i in conc_dewc, -1000 - i in conc_dewf, and an
 /// alarm on every third row.
-QString makeTrendDatabase(const QString& folder, int rows,
-                          const std::function<QDateTime(int)>& timeOf = [](int i) {
-                              return kBase.addSecs(i);
-                          })
+QString makeTrendDatabase(
+    const QString& folder, int rows,
+    const std::function<QDateTime(int)>& timeOf = [](int i) { return kBase.addSecs(i); })
 {
     const QString path = folder + QStringLiteral("/trend.db");
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("writer"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("writer"));
         db.setDatabaseName(path);
         if (!db.open())
             qFatal("cannot create %s", qPrintable(path));
         QSqlQuery query(db);
-        query.exec(QStringLiteral("CREATE TABLE trend_table (id INTEGER PRIMARY KEY, date_time TEXT, "
-                                  "conc_ppbv REAL, conc_ppbw REAL, conc_dewc REAL, conc_dewf REAL, "
-                                  "system_alarm BOOLEAN)"));
+        query.exec(
+            QStringLiteral("CREATE TABLE trend_table (id INTEGER PRIMARY KEY, date_time TEXT, "
+                           "conc_ppbv REAL, conc_ppbw REAL, conc_dewc REAL, conc_dewf REAL, "
+                           "system_alarm BOOLEAN)"));
         db.transaction();
         query.prepare(QStringLiteral("INSERT INTO trend_table VALUES (?, ?, ?, ?, ?, ?, ?)"));
         for (int i = 1; i <= rows; ++i) {
@@ -73,8 +74,9 @@ QList<std::pair<QString, int>> autumnSamplesInTextOrder()
     QList<std::pair<QString, int>> samples;
     for (int minute = 0; minute < 60; minute += 10) {
         for (int pass : {0, 60})
-            samples.append({kAutumnChange.addSecs((minute + pass) * 60 - 3600).toLocalTime().toString(
-                                QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+            samples.append({kAutumnChange.addSecs((minute + pass) * 60 - 3600)
+                                .toLocalTime()
+                                .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
                             minute + pass});
     }
     return samples;
@@ -230,7 +232,8 @@ void tst_TrendHistory::missingDatabase()
 {
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/absent/trend.db");
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^error opening trend database .*absent")));
+    QTest::ignoreMessage(
+        QtDebugMsg, QRegularExpression(QStringLiteral("^error opening trend database .*absent")));
     LocalHistory history(path, nullptr);
     QSignalSpy spy(&history, &LocalHistory::historyRx);
     history.requestRange(kBase, kBase.addDays(1), QStringLiteral("volume"));
@@ -239,7 +242,8 @@ void tst_TrendHistory::missingDatabase()
 
     // Reading never creates the file.
     const QString sibling = dir.path() + QStringLiteral("/trend.db");
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^error opening trend database")));
+    QTest::ignoreMessage(QtDebugMsg,
+                         QRegularExpression(QStringLiteral("^error opening trend database")));
     LocalHistory reader(sibling, nullptr);
     QVERIFY(!QFile::exists(sibling));
 }
@@ -248,7 +252,8 @@ void tst_TrendHistory::databaseCreatedLater()
 {
     // The panel may start before the analyzer has written its first sample.
     QTemporaryDir dir;
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^error opening trend database")));
+    QTest::ignoreMessage(QtDebugMsg,
+                         QRegularExpression(QStringLiteral("^error opening trend database")));
     LocalHistory history(dir.path() + QStringLiteral("/trend.db"), nullptr);
     history.requestRange(kBase, kBase.addDays(1), QStringLiteral("volume"));
     QVERIFY(history.points().isEmpty());
@@ -477,8 +482,7 @@ void tst_TrendHistory::remoteThinning()
     QJsonArray result;
     for (int i = 0; i < samples; ++i)
         result.append(QJsonArray{kBase.addSecs(i).toString(kFormat), i, false});
-    history.handleResponse(
-        Analyzer::Response(QJsonObject{{"id", 7}, {"result", result}}));
+    history.handleResponse(Analyzer::Response(QJsonObject{{"id", 7}, {"result", result}}));
     QCOMPARE(history.points().size(), points);
     QCOMPARE(history.points().at(1).value, secondValue);
     QCOMPARE(history.points().at(1).time, kBase.addSecs(int(secondValue)).toMSecsSinceEpoch());
@@ -490,7 +494,8 @@ void tst_TrendHistory::remoteCutToWindow()
     // 02:59:59, which both passes of the repeated hour answer.
     RemoteHistory history(nullptr);
     history.assignRequestIds(7);
-    history.requestRange(kAutumnWindowStart, kAutumnWindowStart.addSecs(3600), QStringLiteral("volume"));
+    history.requestRange(kAutumnWindowStart, kAutumnWindowStart.addSecs(3600),
+                         QStringLiteral("volume"));
     QJsonArray result;
     for (const auto& [text, minute] : autumnSamplesInTextOrder())
         result.append(QJsonArray{text, minute, false});
@@ -503,12 +508,12 @@ void tst_TrendHistory::localCutToWindow()
     // Written as the analyzer writes them: in time order, in local time.
     QTemporaryDir dir;
     const auto minuteOfRow = [](int i) { return (i - 1) * 10; };
-    LocalHistory history(makeTrendDatabase(dir.path(), 12,
-                                           [&](int i) {
-                                               return kAutumnChange.addSecs(minuteOfRow(i) * 60 - 3600);
-                                           }),
-                         nullptr);
-    history.requestRange(kAutumnWindowStart, kAutumnWindowStart.addSecs(3600), QStringLiteral("volume"));
+    LocalHistory history(
+        makeTrendDatabase(dir.path(), 12,
+                          [&](int i) { return kAutumnChange.addSecs(minuteOfRow(i) * 60 - 3600); }),
+        nullptr);
+    history.requestRange(kAutumnWindowStart, kAutumnWindowStart.addSecs(3600),
+                         QStringLiteral("volume"));
     QList<double> minutes;
     for (double row : sortedValues(history.points()))
         minutes << minuteOfRow(int(row));
@@ -538,9 +543,12 @@ void tst_TrendHistory::remoteSlidingWindow()
     // Answered, the next move asks; another interval or unit replaces the
     // window. Two requests wait at most: the third window goes out once the
     // first is answered.
-    history.requestRange(kBase.addSecs(120), kBase.addDays(1).addSecs(120), QStringLiteral("volume"));
-    history.requestRange(kBase.addSecs(120), kBase.addDays(7).addSecs(120), QStringLiteral("volume"));
-    history.requestRange(kBase.addSecs(120), kBase.addDays(7).addSecs(120), QStringLiteral("weight"));
+    history.requestRange(kBase.addSecs(120), kBase.addDays(1).addSecs(120),
+                         QStringLiteral("volume"));
+    history.requestRange(kBase.addSecs(120), kBase.addDays(7).addSecs(120),
+                         QStringLiteral("volume"));
+    history.requestRange(kBase.addSecs(120), kBase.addDays(7).addSecs(120),
+                         QStringLiteral("weight"));
     QCOMPARE(requests.size(), 3);
     QCOMPARE(rx.size(), 4); // each replacement cleared the points
     history.handleResponse(reply(R"({"id":7,"result":[["2024-03-01 00:02:30",3,false]]})"));

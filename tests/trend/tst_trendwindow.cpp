@@ -236,13 +236,15 @@ void tst_TrendWindow::weekOverClockChanges_data()
         << "2024-10-28";
     QTest::newRow("autumn: Back onto 10-27, then Forward twice")
         << "2024-11-03" << QStringList{"back", "forward", "forward"}
-        << "2024-10-29 00:00:00 - 2024-11-05 00:00:00" << "2024-10-29";
+        << "2024-10-29 00:00:00 - 2024-11-05 00:00:00"
+        << "2024-10-29";
     QTest::newRow("spring: Back from 04-01 lands on 03-31")
         << "2024-04-07" << QStringList{"back"} << "2024-03-31 00:00:00 - 2024-04-07 00:00:00"
         << "2024-03-31";
     QTest::newRow("spring: Back over the change and on")
         << "2024-04-08" << QStringList{"back", "back", "back"}
-        << "2024-03-30 00:00:00 - 2024-04-06 00:00:00" << "2024-03-30";
+        << "2024-03-30 00:00:00 - 2024-04-06 00:00:00"
+        << "2024-03-30";
 }
 
 void tst_TrendWindow::weekOverClockChanges()

@@ -212,8 +212,8 @@ void tst_Popups::germanPopupsShowWhole()
     QFETCH(QString, text);
     QFETCH(bool, progress);
     QVERIFY(setLanguage(QStringLiteral("marlomax"), QStringLiteral("de")));
-    const auto english = qScopeGuard(
-        [] { setLanguage(QStringLiteral("marlomax"), QStringLiteral("en")); });
+    const auto english =
+        qScopeGuard([] { setLanguage(QStringLiteral("marlomax"), QStringLiteral("en")); });
     QString shown = QCoreApplication::translate(qPrintable(context), qPrintable(text));
     QVERIFY(shown != text);
     shown = shown.arg(QStringLiteral("192.168.100.200:60004"));
@@ -237,8 +237,8 @@ void tst_Popups::germanCalendar()
 {
     // The date popup's buttons come from Qt's own catalogue, when Debian's is installed.
     QVERIFY(setLanguage(QStringLiteral("marlomax"), QStringLiteral("de")));
-    const auto english = qScopeGuard(
-        [] { setLanguage(QStringLiteral("marlomax"), QStringLiteral("en")); });
+    const auto english =
+        qScopeGuard([] { setLanguage(QStringLiteral("marlomax"), QStringLiteral("en")); });
     CalendarDialog dialog;
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
