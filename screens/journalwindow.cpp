@@ -90,9 +90,13 @@ void JournalWindow::nameAnalyzer()
 {
     const QString serial = m_journal ? m_journal->serial() : QString();
     const QString address = m_journal ? m_journal->address() : QString();
-    // By its serial number, as the rows of every analyzer name it.
-    ui->analyzerComboBox->setItemText(
-        0, serial.isEmpty() ? (address.isEmpty() ? tr("This analyzer") : address) : serial);
+    // By its serial number, as the rows of every analyzer name it; a long
+    // one is cut to the box, and read whole in its tooltip.
+    const QString name =
+        serial.isEmpty() ? (address.isEmpty() ? tr("This analyzer") : address) : serial;
+    ui->analyzerComboBox->setItemText(0, name);
+    ui->analyzerComboBox->setItemData(0, name, Qt::ToolTipRole);
+    ui->analyzerComboBox->setToolTip(name);
 }
 
 void JournalWindow::applyFilter()

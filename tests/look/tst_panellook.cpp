@@ -686,6 +686,10 @@ void tst_PanelLook::journalFromTheBadge()
     QVERIFY(events.contains(
         shown("JournalModel", "Mode changed from %1 to %2")
             .arg(shown("AnalyzerFacts", "MEASURE MODE"), shown("AnalyzerFacts", "SERVICE MODE"))));
+    // The analyzer filter names this analyzer by its serial, however long.
+    auto* analyzers = journal->findChild<QComboBox*>(QStringLiteral("analyzerComboBox"));
+    const QString serial = m_panel->ask(QStringLiteral("serial_number")).toString();
+    QTRY_COMPARE(analyzers->itemText(0), serial);
     VERIFY_SOUND("journal");
 
     QVERIFY(m_panel->press(QStringLiteral("pushButtonClose")));
