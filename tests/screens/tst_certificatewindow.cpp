@@ -1,6 +1,7 @@
 // The verification reminder: each button sends its one command and goes home.
 #include "analyzer/request.h"
 #include "screens/certificatewindow.h"
+#include "support/screencheck.h"
 #include "support/testsupport.h"
 
 #include <QPushButton>
@@ -63,7 +64,8 @@ void tst_CertificateWindow::screenshot()
     window.resize(636, 450);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    TestSupport::saveScreenshot(&window, QStringLiteral("certificate"));
+    const QStringList findings = TestSupport::lookAt(&window, QStringLiteral("certificate"));
+    QVERIFY2(findings.isEmpty(), qPrintable(findings.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(tst_CertificateWindow)

@@ -1,6 +1,7 @@
 // The ring-down graph: its one polled request, the label and the waveform.
 #include "analyzer/response.h"
 #include "screens/rdgraphwindow.h"
+#include "support/screencheck.h"
 #include "support/testsupport.h"
 
 #include <QChartView>
@@ -152,7 +153,8 @@ void tst_RDGraphWindow::screenshot()
         Analyzer::Response(TestSupport::replyJson(2, QJsonArray{1.7e12, 11.8, 1.6, samples})));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    TestSupport::saveScreenshot(&window, QStringLiteral("rdgraph"));
+    const QStringList findings = TestSupport::lookAt(&window, QStringLiteral("rdgraph"));
+    QVERIFY2(findings.isEmpty(), qPrintable(findings.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(tst_RDGraphWindow)

@@ -2,6 +2,7 @@
 // range pre-fill, keypad entry, the scanning confirmation and what a scan sends.
 #include "analyzer/response.h"
 #include "screens/scanswindow.h"
+#include "support/screencheck.h"
 #include "support/testsupport.h"
 
 #include <QDialog>
@@ -331,7 +332,8 @@ void tst_ScansWindow::screenshot()
     answer(window, Current, 95.2);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    TestSupport::saveScreenshot(&window, QStringLiteral("scans"));
+    const QStringList findings = TestSupport::lookAt(&window, QStringLiteral("scans"));
+    QVERIFY2(findings.isEmpty(), qPrintable(findings.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(tst_ScansWindow)

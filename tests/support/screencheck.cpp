@@ -1,5 +1,7 @@
 #include "support/screencheck.h"
 
+#include "support/testsupport.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -518,6 +520,12 @@ int pixelsDrawnIn(const QImage& drawn, const QImage& background, const QColor& c
         }
     }
     return count;
+}
+
+QStringList lookAt(QWidget* window, const QString& name)
+{
+    saveScreenshot(window, name);
+    return screenFindings(window);
 }
 
 } // namespace TestSupport

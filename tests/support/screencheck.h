@@ -49,6 +49,10 @@ QStringList lowContrastTexts(const QWidget* root, double minRatio = 4.5);
 /// All four checks above, each finding prefixed with its kind.
 QStringList screenFindings(const QWidget* root);
 
+/// Saves the window as NAME.png with the other screenshots and returns what
+/// the checks above find on it (nothing when it is sound).
+QStringList lookAt(QWidget* window, const QString& name);
+
 /// The pixels of `drawn` that show `colour` laid over the same pixel of
 /// `background` (an image of the same view without what was drawn): each
 /// distinguishable channel moved from the background towards the colour by
