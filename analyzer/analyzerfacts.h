@@ -60,7 +60,7 @@ enum class StatusClass
     /// Work is being done on the analyzer: the value is temporarily not a measurement.
     FunctionCheck,
     /// The analyzer runs outside its specified conditions: the value is uncertain.
-    OutOfSpecification,
+    Uncertain,
     /// The value is valid, but maintenance is due.
     MaintenanceRequired,
     Normal

@@ -31,7 +31,7 @@ StatusClass AnalyzerState::classify(bool linkUp, bool answering, int mode, Alarm
         return C::Failure;
     if (mode != MeasureMode)
         return C::FunctionCheck;
-    for (C statusClass : {C::OutOfSpecification, C::MaintenanceRequired}) {
+    for (C statusClass : {C::Uncertain, C::MaintenanceRequired}) {
         if (alarms & alarmsOfClass(statusClass))
             return statusClass;
     }

@@ -11,7 +11,7 @@
 //                         ticks, or an alarm that makes the value invalid
 //                         (laser, ring-down, reference cell);
 //   function check:       any mode other than measure, or none read yet;
-//   out of specification: an alarm that makes the value uncertain (pressure,
+//   uncertain:            an alarm that makes the value uncertain (pressure,
 //                         temperature, detector temperature, the
 //                         concentration warning);
 //   maintenance required: the performance verification is due;

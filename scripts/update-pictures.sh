@@ -19,7 +19,7 @@ pairs=(
   "look-journal.png journal.png"
   "look-badge-failure.png badge-failure.png"
   "look-badge-function-check.png badge-function-check.png"
-  "look-badge-out-of-specification.png badge-out-of-specification.png"
+  "look-badge-uncertain.png badge-uncertain.png"
   "look-badge-maintenance-required.png badge-maintenance-required.png"
   "look-badge-normal.png badge-normal.png"
   "look-de-home.png home-de.png"

@@ -357,7 +357,7 @@ QImage splash()
 }
 
 // The NE 107 status symbols: failure a red circle with a cross, function
-// check an orange triangle with a spanner, out of specification a yellow
+// check an orange triangle with a spanner, an uncertain value a yellow
 // triangle with a question mark, maintenance required a blue square with an
 // oil can; normal a green circle with a tick. Triangles have a dark rim so the
 // yellow one holds on a light ground.
@@ -497,9 +497,8 @@ const QHash<QString, Maker>& catalogue()
         m.insert(QStringLiteral("NE107_FunctionCheck.png"), [] {
             return statusSymbol(SymbolShape::Triangle, Ne107FunctionCheck, Glyph::wrench, Ink);
         });
-        m.insert(QStringLiteral("NE107_OutOfSpecification.png"), [] {
-            return statusSymbol(SymbolShape::Triangle, Ne107OutOfSpecification, Glyph::question,
-                                Ink);
+        m.insert(QStringLiteral("NE107_Uncertain.png"), [] {
+            return statusSymbol(SymbolShape::Triangle, Ne107Uncertain, Glyph::question, Ink);
         });
         m.insert(QStringLiteral("NE107_MaintenanceRequired.png"), [] {
             return statusSymbol(SymbolShape::Square, Ne107Maintenance, Glyph::oilCan, White);

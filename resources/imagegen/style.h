@@ -31,12 +31,12 @@ const QColor Amber(236, 164, 30);
 const QColor Grey(150, 158, 166);
 const QColor GreyEdge(108, 116, 124);
 const QColor White(255, 255, 255);
-// The NAMUR NE 107 status colours: failure red, function check orange, out of
-// specification yellow, maintenance blue, and normal in green. Both programs
+// The NAMUR NE 107 status colours: failure red, function check orange, an
+// uncertain value yellow, maintenance blue, and normal in green. Both programs
 // show a class by its symbol drawn in these, so they are set here alone.
 const QColor Ne107Failure(210, 35, 35);
 const QColor Ne107FunctionCheck(240, 130, 0);
-const QColor Ne107OutOfSpecification(250, 205, 20);
+const QColor Ne107Uncertain(250, 205, 20);
 const QColor Ne107Maintenance(0, 100, 190);
 const QColor Ne107Normal(40, 150, 70);
 // The panel's window colour, behind images that cannot be transparent (BMP).

@@ -94,13 +94,11 @@ void tst_AnalyzerState::classify_data()
     row("function check: tune mode", true, true, Analyzer::TuneMode, none, C::FunctionCheck);
     row("function check: no mode read yet", true, true, Analyzer::UnknownMode, none,
         C::FunctionCheck);
-    row("out of specification: pressure", true, true, measure, A::Pressure, C::OutOfSpecification);
-    row("out of specification: temperature", true, true, measure, A::Temperature,
-        C::OutOfSpecification);
-    row("out of specification: detector temperature", true, true, measure, A::DetectorTemperature,
-        C::OutOfSpecification);
-    row("out of specification: concentration warning", true, true, measure, A::ConcWarning,
-        C::OutOfSpecification);
+    row("uncertain: pressure", true, true, measure, A::Pressure, C::Uncertain);
+    row("uncertain: temperature", true, true, measure, A::Temperature, C::Uncertain);
+    row("uncertain: detector temperature", true, true, measure, A::DetectorTemperature,
+        C::Uncertain);
+    row("uncertain: concentration warning", true, true, measure, A::ConcWarning, C::Uncertain);
     row("maintenance required: verification due", true, true, measure, A::CertificateExpired,
         C::MaintenanceRequired);
     // Process alarms: the gas is high, the analyzer sound.
@@ -117,10 +115,10 @@ void tst_AnalyzerState::classify_data()
         A::CertificateExpired, C::FunctionCheck);
     row("ring-down and pressure alarms are failure", true, true, measure, A::RingDown | A::Pressure,
         C::Failure);
-    row("pressure alarm with the verification due is out of specification", true, true, measure,
-        A::Pressure | A::CertificateExpired, C::OutOfSpecification);
-    row("user alarm with the concentration warning is out of specification", true, true, measure,
-        A::UserAlarm2 | A::ConcWarning, C::OutOfSpecification);
+    row("pressure alarm with the verification due is uncertain", true, true, measure,
+        A::Pressure | A::CertificateExpired, C::Uncertain);
+    row("user alarm with the concentration warning is uncertain", true, true, measure,
+        A::UserAlarm2 | A::ConcWarning, C::Uncertain);
     row("user alarm with the verification due is maintenance required", true, true, measure,
         A::UserAlarm1 | A::CertificateExpired, C::MaintenanceRequired);
 }

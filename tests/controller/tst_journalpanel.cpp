@@ -137,7 +137,7 @@ void tst_JournalPanel::badgeFollowsTheAnalyzer()
     answer(8, {"user_alarm_1_active"});
     QTRY_COMPARE(panel.badge->statusClass(), Analyzer::StatusClass::Normal);
     answer(8, {"pressure_alarm_active"});
-    QTRY_COMPARE(panel.badge->statusClass(), Analyzer::StatusClass::OutOfSpecification);
+    QTRY_COMPARE(panel.badge->statusClass(), Analyzer::StatusClass::Uncertain);
     answer(2, {"user_alarm_1_active"});
     QTRY_COMPARE(panel.badge->statusClass(), Analyzer::StatusClass::FunctionCheck);
 

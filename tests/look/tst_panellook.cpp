@@ -249,12 +249,11 @@ void tst_PanelLook::badgeClasses_data()
 {
     QTest::addColumn<Analyzer::StatusClass>("statusClass");
     QTest::addColumn<QColor>("colour");
-    // The NE 107 colours: failure red, function check orange, out of
-    // specification yellow, maintenance blue; normal green.
+    // The NE 107 colours: failure red, function check orange, an uncertain
+    // value yellow, maintenance blue; normal green.
     QTest::newRow("failure") << Analyzer::StatusClass::Failure << QColor(210, 35, 35);
     QTest::newRow("function-check") << Analyzer::StatusClass::FunctionCheck << QColor(240, 130, 0);
-    QTest::newRow("out-of-specification")
-        << Analyzer::StatusClass::OutOfSpecification << QColor(250, 205, 20);
+    QTest::newRow("uncertain") << Analyzer::StatusClass::Uncertain << QColor(250, 205, 20);
     QTest::newRow("maintenance-required")
         << Analyzer::StatusClass::MaintenanceRequired << QColor(0, 100, 190);
     QTest::newRow("normal") << Analyzer::StatusClass::Normal << QColor(40, 150, 70);

@@ -285,7 +285,7 @@ void tst_HomeWindow::symbolSaysTheValueIsNoMeasurement_data()
     QTest::addColumn<bool>("symbol");
     QTest::newRow("failure") << Analyzer::StatusClass::Failure << true;
     QTest::newRow("function check") << Analyzer::StatusClass::FunctionCheck << true;
-    QTest::newRow("out of specification") << Analyzer::StatusClass::OutOfSpecification << false;
+    QTest::newRow("uncertain") << Analyzer::StatusClass::Uncertain << false;
     QTest::newRow("maintenance required") << Analyzer::StatusClass::MaintenanceRequired << false;
     QTest::newRow("normal") << Analyzer::StatusClass::Normal << false;
 }
