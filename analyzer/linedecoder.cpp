@@ -332,7 +332,7 @@ QList<QByteArray> LineDecoder::takeCompleteLines(QByteArray& buffer, int from)
     // Only the bytes from `from` on are searched: a line of many megabytes
     // arrives in many reads, and searching all of it on each would take time
     // that grows with the square of its length.
-    from = std::clamp(from, 0, buffer.size());
+    from = int(std::clamp<qsizetype>(from, 0, buffer.size()));
     const auto* lastFeed = static_cast<const char*>(
         memrchr(buffer.constData() + from, '\n', std::size_t(buffer.size() - from)));
     if (!lastFeed)

@@ -12,6 +12,7 @@
 #include "trend/remotehistory.h"
 #include "trend/trendchart.h"
 #include "ui_homewindow.h"
+#include "widgets/chartsfwd.h"
 #include "widgets/fingerscroll.h"
 #include "widgets/stalemarker.h"
 #include "widgets/statusbadge.h"
@@ -513,7 +514,7 @@ void HomeWindow::setUpMiniPlot()
     m_chart->valueAxis()->setTitleText(Trend::TrendChart::valueTitle(m_unitKey));
 
     // The view hands back the empty chart the form made for it.
-    QtCharts::QChart* formChart = ui->chartView->chart();
+    QChart* formChart = ui->chartView->chart();
     ui->chartView->setChart(m_chart);
     delete formChart;
     ui->chartView->setFrameStyle(QFrame::Box | QFrame::Plain);

@@ -8,6 +8,7 @@
 #include "analyzer/request.h"
 #include "analyzer/requesttable.h"
 #include "analyzer/rpcinterface.h"
+#include "widgets/chartsfwd.h"
 #include "widgets/windowtype.h"
 
 #include <QDateTime>
@@ -21,10 +22,6 @@ class QLineEdit;
 class QListWidgetItem;
 class QTimer;
 class StaleMarker;
-
-namespace QtCharts {
-class QScatterSeries;
-}
 
 namespace Trend {
 class HistoryInterface;
@@ -160,8 +157,8 @@ private:
     StaleMarker* m_lampMarker = nullptr;
 
     Trend::HistoryInterface* m_history;
-    QtCharts::QScatterSeries* m_normalSeries = nullptr;
-    QtCharts::QScatterSeries* m_alarmSeries = nullptr;
+    QScatterSeries* m_normalSeries = nullptr;
+    QScatterSeries* m_alarmSeries = nullptr;
     Trend::TrendChart* m_chart = nullptr;
     QDateTime m_plotStart;
     QDateTime m_plotEnd;

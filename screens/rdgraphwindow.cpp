@@ -2,12 +2,11 @@
 
 #include "analyzer/response.h"
 #include "ui_rdgraphwindow.h"
+#include "widgets/chartsfwd.h"
 
 #include <QChart>
 #include <QLineSeries>
 #include <QValueAxis>
-
-using namespace QtCharts;
 
 namespace {
 // The detector records a few samples before the laser is cut; they are no

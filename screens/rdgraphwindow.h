@@ -4,15 +4,12 @@
 
 #include "analyzer/requesttable.h"
 #include "analyzer/rpcinterface.h"
+#include "widgets/chartsfwd.h"
 #include "widgets/windowtype.h"
 
 #include <QPointF>
 #include <QVector>
 #include <QWidget>
-
-namespace QtCharts {
-class QLineSeries;
-}
 
 namespace Ui {
 class RDGraphWindow;
@@ -44,6 +41,6 @@ private:
 
     Ui::RDGraphWindow* ui;
     Analyzer::RequestTable m_requests;
-    QtCharts::QLineSeries* m_series = nullptr;
+    QLineSeries* m_series = nullptr;
     QVector<QPointF> m_points;
 };

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the demo and the tests need,
 # but only when some are missing (apt-get runs as root or through sudo).
-#   scripts/install-deps.sh [--fuzz]
+#   scripts/install-deps.sh [--fuzz] [--qt6]
 # --fuzz adds clang and its runtimes (libFuzzer, the sanitizers), which only
 # the fuzz target needs (bench/fuzz/fuzz-receive.sh).
+# --qt6 adds Debian's Qt 6, for a build with -DMARLOMAX_QT_MAJOR=6; Qt 5
+# stays, as the tools that keep the catalogues up to date are Qt 5's.
 set -euo pipefail
 
 packages=(
@@ -12,9 +14,19 @@ packages=(
   qttools5-dev-tools qttranslations5-l10n libsimdjson-dev libmodpbase64-dev
   fonts-dejavu-core gcab sqlite3 libsqlite3-dev xvfb xauth
 )
-if [ "${1:-}" = --fuzz ]; then
-  packages+=(clang libclang-rt-dev)
-fi
+for option in "$@"; do
+  case "$option" in
+    --fuzz) packages+=(clang libclang-rt-dev) ;;
+    --qt6)
+      packages+=(qt6-base-dev qt6-charts-dev qt6-tools-dev qt6-l10n-tools libqt6sql6-sqlite
+        qt6-translations-l10n)
+      ;;
+    *)
+      echo "install-deps.sh: unknown option $option" >&2
+      exit 2
+      ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

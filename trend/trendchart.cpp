@@ -4,6 +4,7 @@
 #include "trend/axisscale.h"
 #include "trend/historyinterface.h"
 #include "trend/wallclock.h"
+#include "widgets/chartsfwd.h"
 
 #include <QDateTimeAxis>
 #include <QLineSeries>
@@ -11,8 +12,6 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
-
-using namespace QtCharts;
 
 namespace Trend {
 

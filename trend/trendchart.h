@@ -5,23 +5,16 @@
 #pragma once
 
 #include "trend/trendpoint.h"
+#include "widgets/chartsfwd.h"
 
 #include <QChart>
 #include <QDateTime>
 #include <QPointF>
 #include <QVector>
 
-namespace QtCharts {
-class QDateTimeAxis;
-class QLineSeries;
-class QScatterSeries;
-class QValueAxis;
-class QXYSeries;
-} // namespace QtCharts
-
 namespace Trend {
 
-class TrendChart : public QtCharts::QChart
+class TrendChart : public QChart
 {
     Q_OBJECT
 
@@ -37,17 +30,17 @@ public:
 
     /// A chart without legend or animation, in theme, with both axes in place
     /// (value range 0 to 1).
-    explicit TrendChart(QtCharts::QChart::ChartTheme theme = ChartThemeLight);
+    explicit TrendChart(QChart::ChartTheme theme = ChartThemeLight);
 
-    QtCharts::QDateTimeAxis* dateAxis() const { return m_dateAxis; }
-    QtCharts::QValueAxis* valueAxis() const { return m_valueAxis; }
+    QDateTimeAxis* dateAxis() const { return m_dateAxis; }
+    QValueAxis* valueAxis() const { return m_valueAxis; }
 
     /// A scatter series on both axes; brush and pen colours carry their alpha.
     /// A marker size of 0 keeps the chart's default.
-    QtCharts::QScatterSeries* addScatterSeries(const QString& name, const QColor& brush,
-                                               const QColor& pen, qreal markerSize = 0);
+    QScatterSeries* addScatterSeries(const QString& name, const QColor& brush, const QColor& pen,
+                                     qreal markerSize = 0);
     /// A dashed line series on both axes, for an alarm level.
-    QtCharts::QLineSeries* addLevelLine(const QString& name, const QColor& pen);
+    QLineSeries* addLevelLine(const QString& name, const QColor& pen);
 
     /// The window of the interval that ends at end, as the mini plot shows it:
     /// a week reaches back six times 24 hours, a day 24 hours, then four hours,
@@ -78,19 +71,18 @@ public:
     void frameValues(double lowest, double highest, int tickCount);
 
     /// Shows every point on all and the points taken in alarm on alarms.
-    void showPoints(const QVector<TrendPoint>& points, QtCharts::QXYSeries* all,
-                    QtCharts::QXYSeries* alarms);
+    void showPoints(const QVector<TrendPoint>& points, QXYSeries* all, QXYSeries* alarms);
     /// "Min = ...\nMax = ...\nMean = ...\nStd Dev = ..." of the values (population
     /// standard deviation, 6 significant digits); empty without points.
     static QString statistics(const QVector<TrendPoint>& points);
     /// Draws a level as a line across the whole date axis; no number, no line.
-    void setLevel(QtCharts::QXYSeries* line, double level);
+    void setLevel(QXYSeries* line, double level);
 
 private:
-    void attach(QtCharts::QXYSeries* series);
+    void attach(QXYSeries* series);
 
-    QtCharts::QDateTimeAxis* m_dateAxis;
-    QtCharts::QValueAxis* m_valueAxis;
+    QDateTimeAxis* m_dateAxis;
+    QValueAxis* m_valueAxis;
     QVector<QPointF> m_allPoints;
     QVector<QPointF> m_alarmPoints;
 };

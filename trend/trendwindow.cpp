@@ -12,6 +12,7 @@
 #include "trend/wallclock.h"
 #include "ui_trendwindow.h"
 #include "widgets/calendardialog.h"
+#include "widgets/chartsfwd.h"
 #include "widgets/messagebox.h"
 
 #include <QChartView>
@@ -23,8 +24,6 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
-
-using namespace QtCharts;
 
 namespace {
 constexpr int kRefreshMs = 10000;

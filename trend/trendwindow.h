@@ -10,6 +10,7 @@
 #include "analyzer/requesttable.h"
 #include "analyzer/rpcinterface.h"
 #include "trend/chartexport.h"
+#include "widgets/chartsfwd.h"
 #include "widgets/windowtype.h"
 
 #include <QDateTime>
@@ -19,12 +20,6 @@
 class CalendarDialog;
 class FileManager;
 class QTimer;
-
-namespace QtCharts {
-class QChartView;
-class QLineSeries;
-class QScatterSeries;
-} // namespace QtCharts
 
 namespace Trend {
 class HistoryInterface;
@@ -122,13 +117,13 @@ private:
     CalendarDialog* m_calendar = nullptr;
     QTimer* m_refreshTimer = nullptr;
 
-    QtCharts::QChartView* m_chartView = nullptr;
+    QChartView* m_chartView = nullptr;
     Trend::TrendChart* m_chart = nullptr;
-    QtCharts::QScatterSeries* m_trendSeries = nullptr;
-    QtCharts::QScatterSeries* m_touchedSeries = nullptr;
-    QtCharts::QScatterSeries* m_alarmSeries = nullptr;
-    QtCharts::QLineSeries* m_level1Line = nullptr;
-    QtCharts::QLineSeries* m_level2Line = nullptr;
+    QScatterSeries* m_trendSeries = nullptr;
+    QScatterSeries* m_touchedSeries = nullptr;
+    QScatterSeries* m_alarmSeries = nullptr;
+    QLineSeries* m_level1Line = nullptr;
+    QLineSeries* m_level2Line = nullptr;
     FileManager* m_fileManager = nullptr;
     std::function<QString()> m_species;
 };

@@ -35,8 +35,6 @@
 #include <QtTest>
 #include <memory>
 
-using namespace QtCharts;
-
 namespace {
 
 /// Reads one value from the simulator over a connection of the test's own.
@@ -401,3 +399,4 @@ void tst_LivePanel::settingsBackupFromSettingsPage()
 
 QTEST_MAIN(tst_LivePanel)
 #include "tst_livepanel.moc"
+#include "widgets/chartsfwd.h"

@@ -910,7 +910,7 @@ void tst_VireoGUI::miniPlotFollowsTrendScreen()
     // The operator picks "1 Hour" and types a maximum on the trend screen ...
     trend->findChild<QComboBox*>(QStringLiteral("intervalComboBox"))->setCurrentIndex(3);
     panel.gui.switchToWindow(TREND);
-    auto* chartView = trend->findChild<QtCharts::QChartView*>(QStringLiteral("chartView"));
+    auto* chartView = trend->findChild<QChartView*>(QStringLiteral("chartView"));
     QTest::mouseClick(chartView->viewport(), Qt::LeftButton, {},
                       chartView->viewport()->mapFrom(chartView, QPoint(50, 50)));
     QCOMPARE(panel.pages->currentWidget(), panel.keyboard);
@@ -1099,3 +1099,4 @@ void tst_VireoGUI::lostConnectionWithoutTransferReportsNothing()
 // where the clock never repeats an hour.
 MARLOMAX_TEST_MAIN_IN_ZONE(tst_VireoGUI, QApplication, "UTC")
 #include "tst_vireogui.moc"
+#include "widgets/chartsfwd.h"

@@ -6,6 +6,7 @@
 #include "support/screencheck.h"
 #include "support/simclient.h"
 #include "support/testsupport.h"
+#include "widgets/chartsfwd.h"
 
 #include <QAbstractButton>
 #include <QChartView>
@@ -17,8 +18,6 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
-
-using namespace QtCharts;
 
 PanelDriver::PanelDriver(const QStringList& simulatorArgs) : m_sim(simulatorArgs) {}
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "support/simulatorprocess.h"
+#include "widgets/chartsfwd.h"
 
 #include <QImage>
 #include <QJsonValue>
@@ -17,11 +18,6 @@ class MainWindow;
 class QAbstractButton;
 class QWidget;
 class VireoGUI;
-
-namespace QtCharts {
-class QAbstractSeries;
-class QChartView;
-} // namespace QtCharts
 
 class PanelDriver
 {
@@ -64,7 +60,7 @@ public:
 
     /// Pixels the series draws in the view: the view grabbed as shown, against
     /// the same view without the series, in the series' pen or brush colour.
-    static int drawnPixels(QtCharts::QChartView* view, QtCharts::QAbstractSeries* series);
+    static int drawnPixels(QChartView* view, QAbstractSeries* series);
 
 private:
     QWidget* shown(const QString& name) const;

@@ -50,8 +50,6 @@
 #include <QtTest>
 #include <memory>
 
-using namespace QtCharts;
-
 namespace {
 
 // Enough drawn pixels to tell a plotted series from a stray point or two.
@@ -716,3 +714,4 @@ void tst_PanelLook::listsScrollWithAFinger()
 
 QTEST_MAIN(tst_PanelLook)
 #include "tst_panellook.moc"
+#include "widgets/chartsfwd.h"

@@ -22,8 +22,6 @@
 #include <QValueAxis>
 #include <QtTest>
 
-using namespace QtCharts;
-
 namespace {
 
 class FakeHistory : public Trend::HistoryInterface
@@ -1013,3 +1011,4 @@ void tst_HomeWindow::screenshots()
 
 QTEST_MAIN(tst_HomeWindow)
 #include "tst_homewindow.moc"
+#include "widgets/chartsfwd.h"

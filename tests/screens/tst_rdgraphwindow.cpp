@@ -12,7 +12,6 @@
 #include <QtTest>
 #include <cmath>
 
-using namespace QtCharts;
 using TestSupport::child;
 
 namespace {
@@ -159,3 +158,4 @@ void tst_RDGraphWindow::screenshot()
 
 QTEST_MAIN(tst_RDGraphWindow)
 #include "tst_rdgraphwindow.moc"
+#include "widgets/chartsfwd.h"

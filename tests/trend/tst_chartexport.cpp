@@ -19,8 +19,6 @@
 #include <QScatterSeries>
 #include <QtTest>
 
-using namespace QtCharts;
-
 namespace {
 
 class FakeHistory : public Trend::HistoryInterface
@@ -223,3 +221,4 @@ void tst_ChartExport::emptyWindowExportsNothing()
 
 QTEST_MAIN(tst_ChartExport)
 #include "tst_chartexport.moc"
+#include "widgets/chartsfwd.h"

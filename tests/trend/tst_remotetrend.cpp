@@ -24,7 +24,6 @@
 #include <QtTest>
 #include <memory>
 
-using namespace QtCharts;
 using TestSupport::child;
 
 namespace {
@@ -243,3 +242,4 @@ void tst_RemoteTrend::miniPlotAfterReconnect()
 
 QTEST_MAIN(tst_RemoteTrend)
 #include "tst_remotetrend.moc"
+#include "widgets/chartsfwd.h"

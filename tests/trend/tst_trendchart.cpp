@@ -9,7 +9,6 @@
 #include <QtTest>
 
 using Trend::TrendChart;
-using namespace QtCharts;
 
 class tst_TrendChart : public QObject
 {
@@ -129,3 +128,4 @@ void tst_TrendChart::seriesPointsAndLevels()
 
 QTEST_MAIN(tst_TrendChart)
 #include "tst_trendchart.moc"
+#include "widgets/chartsfwd.h"

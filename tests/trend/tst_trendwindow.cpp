@@ -22,7 +22,6 @@
 #include <QValueAxis>
 #include <QtTest>
 
-using namespace QtCharts;
 using TestSupport::child;
 
 namespace {
@@ -534,3 +533,4 @@ void tst_TrendWindow::refreshAndButtons()
 MARLOMAX_TEST_MAIN_IN_ZONE(tst_TrendWindow, QApplication, "Europe/Berlin")
 
 #include "tst_trendwindow.moc"
+#include "widgets/chartsfwd.h"
