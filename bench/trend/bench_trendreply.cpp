@@ -250,7 +250,8 @@ int main(int argc, char** argv)
             history.requestRange(from, to, QStringLiteral("volume"));
             QByteArray received;
             for (int at = 0; at < line.size(); at += 64 * 1024)
-                received.append(line.constData() + at, std::min(64 * 1024, line.size() - at));
+                received.append(line.constData() + at,
+                                std::min<qsizetype>(64 * 1024, line.size() - at));
             received.append('\n');
             queue.append(Analyzer::LineDecoder::takeCompleteLines(received));
             queue.takeNext();
