@@ -19,22 +19,13 @@
 #include <QTemporaryFile>
 #include <algorithm>
 #include <limits>
-#include <modp_b64.h>
 
 namespace {
 
-constexpr int kBatchSize = 25;
-constexpr int kUploadChunkBytes = 1024;
 constexpr int kCabinetFiles = 4;
 constexpr int kProgressSteps = 200;
-constexpr int kReplyTimeoutMs = 30000;
 constexpr int kPanelHeight = 480;
 constexpr int kFileManagerIds = 3;
-// The most chunks a download may announce: 16 GiB in the analyzer's 4 KiB
-// chunks. A larger count is no file this panel can store.
-constexpr int kMaxDownloadChunks = 1 << 22;
-// Ended transfers whose unanswered ids are kept clear of the next ones.
-constexpr int kOwedRunsKept = 8;
 
 // The popups' texts, made when shown so that they are in the panel's language.
 QString copiedText()
@@ -56,8 +47,6 @@ QString copyingText()
 {
     return FileManager::tr("Copying file, please wait...");
 }
-
-const QString kUploadMethod = QStringLiteral("upload_settings");
 
 QDateTime defaultTrendStart()
 {
@@ -124,33 +113,6 @@ QString breakableWords(const QString& text)
     return out;
 }
 
-/// text decoded as base64 into decoded, which keeps its memory for the next
-/// chunk; false when text is not base64. The padding at the end may be left
-/// out, as Qt's decoder allows; a single character left over is no base64.
-bool decodeBase64(std::string_view text, QByteArray* decoded)
-{
-    constexpr std::size_t kFailed = std::size_t(-1);
-    const std::size_t whole = text.size() / 4 * 4;
-    const std::size_t rest = text.size() - whole;
-    if (rest == 1 || (rest > 0 && whole > 0 && text[whole - 1] == '=')) {
-        decoded->clear();
-        return false;
-    }
-    decoded->resize(int(modp_b64_decode_len(text.size()) + 3));
-    std::size_t size = modp_b64_decode(decoded->data(), text.data(), whole);
-    if (size != kFailed && rest > 0) {
-        const char tail[4] = {text[whole], text[whole + 1], rest == 3 ? text[whole + 2] : '=', '='};
-        const std::size_t more = modp_b64_decode(decoded->data() + size, tail, sizeof tail);
-        size = more == kFailed ? kFailed : size + more;
-    }
-    if (size == kFailed) {
-        decoded->clear();
-        return false;
-    }
-    decoded->resize(int(size));
-    return true;
-}
-
 QString storagePath(const QString& sourceName, const QString& serial)
 {
     return mountPoint() + QLatin1Char('/') +
@@ -166,9 +128,13 @@ FileManager::FileManager(QObject* parent)
     m_progress.setWindowTitle(tr("File Transfer"));
     m_progress.setModal(true);
     connect(&m_progress, &ProgressDialog::closed, this, &FileManager::progressClosed);
-    m_replyTimer.setSingleShot(true);
-    m_replyTimer.setInterval(kReplyTimeoutMs);
-    connect(&m_replyTimer, &QTimer::timeout, this, &FileManager::replyTimedOut);
+    connect(&m_engine, &TransferEngine::requestReady, this, &FileManager::jsonToSend);
+    connect(&m_engine, &TransferEngine::batchReady, this, &FileManager::jsonBatchToSend);
+    connect(&m_engine, &TransferEngine::downloadAccepted, this, &FileManager::showChunkCount);
+    connect(&m_engine, &TransferEngine::uploadAccepted, this,
+            [this]() { showBusy(copyingText()); });
+    connect(&m_engine, &TransferEngine::chunksWritten, this, &FileManager::showChunksWritten);
+    connect(&m_engine, &TransferEngine::finished, this, &FileManager::transferFinished);
 }
 
 FileManager::~FileManager() = default;
@@ -180,23 +146,11 @@ QString FileManager::cancelledText()
 
 void FileManager::assignRequestIds(int firstId)
 {
+    // The block's first two ids are never sent; the serial number takes the third.
     m_firstId = firstId;
-    m_secondId = firstId + 1;
-    m_thirdId = firstId + 2;
-    m_transferRequest.setId(m_firstId);
-    m_transferRequest.setMethod(QStringLiteral("download_srda"));
-    m_dataRequest.setId(m_secondId);
-    m_dataRequest.setMethod(QStringLiteral("download_file_data"));
-    m_serialRequest.setId(m_thirdId);
+    m_serialRequest.setId(firstId + 2);
     m_serialRequest.setMethod(QStringLiteral("serial_number"));
     reserveTransferIds(firstId + kFileManagerIds);
-}
-
-void FileManager::reserveTransferIds(int firstId)
-{
-    m_rangeFirst = firstId;
-    m_rangeLast = std::numeric_limits<int>::max();
-    m_nextTransferId = firstId;
 }
 
 QJsonArray FileManager::updateRequests()
@@ -206,38 +160,12 @@ QJsonArray FileManager::updateRequests()
 
 void FileManager::handleResponse(const Analyzer::Response& response)
 {
-    const int id = response.id();
-    if (id == m_thirdId) {
+    if (response.id() == m_serialRequest.id()) {
         if (!response.isError())
             m_serialNumber = response.toString();
         return;
     }
-    // The block's first two ids are never sent; the reserved range holds the
-    // ids of the transfer under way and of ended ones, whose replies are dropped.
-    if (!m_transferActive || m_transferId == 0 || id < m_transferId || id > m_lastTransferId)
-        return;
-    ++m_repliesTaken;
-    if (response.isError()) {
-        endTransfer(response.errorMessage(), true);
-        return;
-    }
-    const bool upload = m_transferRequest.method() == kUploadMethod;
-    if (id == m_transferId && !m_tokenReceived) {
-        handleTransferReply(response);
-    } else if (!upload && id != m_transferId) {
-        handleDownloadData(id - m_transferId - 1, response);
-    } else if (upload && id == m_lastTransferId) {
-        handleUploadData();
-    } else {
-        // A second reply to the transfer request or, in an upload, to a chunk
-        // before the latest (only that one is unanswered): the analyzer has
-        // lost track of this transfer.
-        qWarning() << "second reply to transfer request" << id;
-        endTransfer(copyErrorText(), true);
-        return;
-    }
-    if (m_transferActive)
-        armReplyTimer();
+    m_engine.handleReply(response);
 }
 
 void FileManager::downloadFile(FileType type, bool hidePopups)
@@ -270,7 +198,6 @@ void FileManager::startDownload(FileType type)
     m_download = std::make_unique<QSaveFile>(m_destination);
     m_progress.show();
     m_transferActive = true;
-    m_tokenReceived = false;
     if (!mountStorage(devicePath(), mountPoint(), &m_progress)) {
         endTransfer(mountErrorText(), true);
         return;
@@ -284,14 +211,13 @@ void FileManager::startDownload(FileType type)
         endTransfer(mountErrorText(), true);
         return;
     }
-    sendTransferRequest(downloadMethod(type));
+    m_engine.startDownload(downloadMethod(type), m_download.get());
 }
 
 void FileManager::uploadSettingsFile()
 {
     m_journalSubject = settingsFileName();
     m_transferActive = true;
-    m_tokenReceived = false;
     m_progress.show();
     if (!mountStorage(devicePath(), mountPoint(), &m_progress)) {
         endTransfer(mountErrorText(), true);
@@ -316,256 +242,50 @@ void FileManager::uploadSettingsFile()
     }
     m_file.setFileName(path);
     m_journalSubject = QFileInfo(path).fileName();
-    sendTransferRequest(kUploadMethod);
+    m_engine.startUpload(QStringLiteral("upload_settings"), &m_file);
 }
 
-void FileManager::sendTransferRequest(const QString& method)
+void FileManager::transferFinished(const TransferEngine::Result& result)
 {
-    // Every transfer starts a fresh run of ids after the last one's. Close to
-    // the end of the range the run starts over at its beginning, so a
-    // transfer always has half the range to itself.
-    if (m_nextTransferId > m_rangeLast - (m_rangeLast - m_rangeFirst) / 2)
-        m_nextTransferId = m_rangeFirst;
-    // Ids an ended transfer still waits for replies on are stepped over, and
-    // bound this one from above: its late replies must reach nothing.
-    bool moved = true;
-    for (int pass = 0; moved && pass <= kOwedRunsKept; ++pass) {
-        moved = false;
-        for (const OwedIds& run : std::as_const(m_owed)) {
-            if (m_nextTransferId >= run.first && m_nextTransferId <= run.last) {
-                m_nextTransferId = run.last < m_rangeLast ? run.last + 1 : m_rangeFirst;
-                moved = true;
-            }
-        }
-    }
-    m_idCeiling = m_rangeLast;
-    for (const OwedIds& run : std::as_const(m_owed)) {
-        if (run.first > m_nextTransferId)
-            m_idCeiling = std::min(m_idCeiling, run.first - 1);
-    }
-    m_transferId = m_nextTransferId;
-    m_lastTransferId = m_transferId;
-    m_lastSentId = m_transferId;
-    m_idsSent = 1;
-    m_repliesTaken = 0;
-    m_transferRequest.setId(m_transferId);
-    m_transferRequest.setMethod(method);
-    emit jsonToSend(m_transferRequest);
-    armReplyTimer();
-}
-
-void FileManager::handleTransferReply(const Analyzer::Response& response)
-{
-    if (m_transferRequest.method() == kUploadMethod) {
-        const QString token = response.toString();
-        if (token.isEmpty() || !m_file.open(QIODevice::ReadOnly)) {
-            qWarning() << "upload not started:"
-                       << (token.isEmpty() ? "no token" : "file unreadable");
-            endTransfer(copyErrorText(), true);
-            return;
-        }
-        m_tokenReceived = true;
-        m_dataRequest.setMethod(QStringLiteral("upload_file_data"));
-        m_dataRequest.setParams({token, QString()});
-        showBusy(copyingText());
-        QByteArray bytes;
-        if (readUploadChunk(&bytes))
-            sendUploadChunk(bytes);
-        return;
-    }
-
-    const QJsonArray info = response.toArray();
-    const QString token = info.at(1).toString();
-    const int count = std::max(0, info.at(0).toInt());
-    // Even an empty file is asked for once, to receive its end.
-    const int chunkIds = std::max(1, count);
-    // The count must fit the ids free before those an earlier transfer may
-    // still be answered on, and be a size a file can have.
-    if (token.isEmpty() || chunkIds > m_idCeiling - m_transferId || count > kMaxDownloadChunks) {
-        qWarning() << "download not started:" << (token.isEmpty() ? "no token" : "too many chunks")
-                   << count;
-        endTransfer(copyErrorText(), true);
-        return;
-    }
-    m_tokenReceived = true;
-    m_lastTransferId = m_transferId + chunkIds;
-    m_chunks.start(m_download.get());
-    m_batchesRemaining = count / kBatchSize;
-    m_singlesRemaining = count % kBatchSize;
-    m_dataRequest.setParams({token});
-    m_dataRequest.setMethod(QStringLiteral("download_file_data"));
-    m_progress.progressBar()->reset();
-    m_progress.progressBar()->setRange(0, count);
-    m_progress.progressBar()->setValue(0);
-    m_progress.setText(copyingText());
-    if (m_batchesRemaining < 1) {
-        m_singlesRemaining = std::max(0, m_singlesRemaining - 1);
-        requestChunks(1);
-    } else {
-        --m_batchesRemaining;
-        requestChunks(kBatchSize);
-    }
-}
-
-void FileManager::requestChunks(int count)
-{
-    // Chunk k of the file is asked for with id m_transferId + 1 + k.
-    const int first = m_chunks.requested();
-    m_chunks.setRequested(first + count);
-    m_idsSent += count;
-    m_lastSentId = m_transferId + first + count;
-    Analyzer::Request request = m_dataRequest;
-    if (count == 1) {
-        request.setId(m_transferId + 1 + first);
-        emit jsonToSend(request);
-        return;
-    }
-    QJsonArray batch;
-    for (int i = 0; i < count; ++i) {
-        request.setId(m_transferId + 1 + first + i);
-        batch.append(request.json());
-    }
-    emit jsonBatchToSend(batch);
-}
-
-void FileManager::releaseRequests(int written)
-{
-    // The next batch once the last one is written, then the remainder one by
-    // one: never more than one batch is unanswered or held.
-    if (written % kBatchSize == 0 && m_batchesRemaining > 0) {
-        --m_batchesRemaining;
-        requestChunks(kBatchSize);
-    } else if (m_batchesRemaining == 0 && m_singlesRemaining > 0) {
-        --m_singlesRemaining;
-        requestChunks(1);
-    }
-}
-
-void FileManager::handleDownloadData(int slot, const Analyzer::Response& response)
-{
-    // The text is read where the reply's parser left it, and the next chunk
-    // is decoded into one buffer kept for the whole transfer and written from
-    // there; only a chunk that comes before its turn gets bytes of its own,
-    // to be held until the chunks before it are written.
-    const Analyzer::JsonView result = response.view();
-    if (!result.isString()) {
-        qWarning() << "download chunk" << slot << "is no text";
-        endTransfer(copyErrorText(), true);
-        return;
-    }
-    const std::string_view text = result.text();
-    const int before = m_chunks.written();
-    std::optional<QByteArray> chunk;
-    if (!text.empty()) {
-        const bool next = slot == before;
-        QByteArray early;
-        QByteArray* decoded = next ? &m_decoded : &early;
-        if (!decodeBase64(text, decoded)) {
-            qWarning() << "download chunk" << slot << "is not base64";
-            endTransfer(copyErrorText(), true);
-            return;
-        }
-        // The next chunk is written at once, so the reassembly never holds
-        // the shared buffer.
-        chunk = next ? QByteArray::fromRawData(decoded->constData(), decoded->size())
-                     : std::move(early);
-    }
-    const ChunkReassembly::Placed placed = m_chunks.place(slot, std::move(chunk));
-    if (placed != ChunkReassembly::Placed::Taken) {
-        qWarning() << "download chunk" << slot
-                   << (placed == ChunkReassembly::Placed::Repeated       ? "answered twice"
-                       : placed == ChunkReassembly::Placed::NotRequested ? "never asked for"
-                                                                         : "not written");
-        endTransfer(copyErrorText(), true);
-        return;
-    }
-    if (m_chunks.isComplete()) {
-        // Only now is the file complete: it takes its real name.
-        if (!m_download->commit()) {
+    switch (result.outcome) {
+    case TransferEngine::Outcome::Completed:
+        // Only now is a download complete: it takes its real name.
+        if (m_download && !m_download->commit()) {
             qWarning() << "cannot store" << m_destination << m_download->errorString();
             endTransfer(copyErrorText(), true);
             return;
         }
         endTransfer(copiedText(), false);
         return;
+    case TransferEngine::Outcome::ServerError:
+        endTransfer(result.message, true);
+        return;
+    case TransferEngine::Outcome::Failed:
+        endTransfer(copyErrorText(), true);
+        return;
+    case TransferEngine::Outcome::Cancelled:
+        // Only endTransfer cancels the engine; it is under way.
+        return;
     }
-    const int written = m_chunks.written();
+}
+
+void FileManager::showChunkCount(int count)
+{
+    QProgressBar* bar = m_progress.progressBar();
+    bar->reset();
+    bar->setRange(0, count);
+    bar->setValue(0);
+    m_progress.setText(copyingText());
+}
+
+void FileManager::showChunksWritten(int written)
+{
     // The bar repaints at once on every visible step; a few hundred steps
     // show the progress as well as thousands and cost far less.
     QProgressBar* bar = m_progress.progressBar();
     const int step = std::max(1, bar->maximum() / kProgressSteps);
-    if (written / step != before / step)
+    if (written / step != bar->value() / step)
         bar->setValue(written);
-    for (int w = before + 1; w <= written; ++w)
-        releaseRequests(w);
-}
-
-bool FileManager::readUploadChunk(QByteArray* bytes)
-{
-    *bytes = m_file.read(kUploadChunkBytes);
-    if (m_file.error() != QFileDevice::NoError) {
-        qWarning() << "upload:" << m_file.errorString();
-        endTransfer(copyErrorText(), true);
-        return false;
-    }
-    return true;
-}
-
-void FileManager::sendUploadChunk(const QByteArray& bytes)
-{
-    // Each chunk goes with the next id of the transfer; only the latest is
-    // waited for. No bytes: the end of the file.
-    if (m_lastTransferId >= m_idCeiling) {
-        endTransfer(copyErrorText(), true);
-        return;
-    }
-    ++m_idsSent;
-    m_lastSentId = m_lastTransferId + 1;
-    QJsonArray params = m_dataRequest.params();
-    params[1] = QString::fromLatin1(bytes.toBase64());
-    m_dataRequest.setParams(params);
-    m_dataRequest.setId(++m_lastTransferId);
-    emit jsonToSend(m_dataRequest);
-}
-
-void FileManager::handleUploadData()
-{
-    if (!m_file.isOpen()) {
-        endTransfer(copiedText(), false);
-        return;
-    }
-    if (m_file.atEnd()) {
-        m_file.close();
-        sendUploadChunk(QByteArray());
-        return;
-    }
-    QByteArray bytes;
-    if (readUploadChunk(&bytes))
-        sendUploadChunk(bytes);
-}
-
-void FileManager::armReplyTimer()
-{
-    // A download is owed its end chunk until it comes: one whose count was
-    // short has every chunk asked for answered and still fails in time.
-    const bool owed =
-        m_transferActive && m_transferId != 0 &&
-        (!m_tokenReceived || m_transferRequest.method() == kUploadMethod || !m_chunks.isComplete());
-    if (owed)
-        m_replyTimer.start();
-    else
-        m_replyTimer.stop();
-}
-
-void FileManager::replyTimedOut()
-{
-    if (!m_transferActive)
-        return;
-    // A reply that has not come by now will not come: the analyzer dropped it.
-    qWarning() << "no reply from the analyzer for" << m_replyTimer.interval()
-               << "ms; chunks written" << m_chunks.written() << "of" << m_chunks.requested()
-               << "asked for" << (m_chunks.isWaiting() ? "" : "(all answered, no end chunk)");
-    endTransfer(copyErrorText(), true);
 }
 
 void FileManager::endTransfer(const QString& message, bool failed)
@@ -581,13 +301,12 @@ void FileManager::endTransfer(const QString& message, bool failed)
         return;
     }
     m_ending = true;
-    m_replyTimer.stop();
+    // A transfer the analyzer still takes part in ends there first.
+    m_engine.cancel();
     QString text = message;
     const bool wasActive = m_transferActive;
     if (m_transferActive) {
         m_transferActive = false;
-        if (m_file.isOpen())
-            m_file.close();
         // Not committed means not complete: the temporary file goes away.
         m_download.reset();
         if (m_convertTrend && !failed && !convertTrend(m_destination, true)) {
@@ -601,12 +320,6 @@ void FileManager::endTransfer(const QString& message, bool failed)
     // An upload for which no file was chosen moved nothing.
     if (wasActive && !(text.isEmpty() && !failed))
         noteTransfer(!failed, text);
-    // Replies may still come for what it asked and was not answered.
-    if (m_transferId != 0 && (failed || m_repliesTaken < m_idsSent)) {
-        if (m_owed.size() >= kOwedRunsKept)
-            m_owed.removeFirst();
-        m_owed.append({m_transferId, m_lastSentId});
-    }
     resetTransferFields();
     m_ending = false;
     emit downloadComplete(!failed);
@@ -827,26 +540,10 @@ void FileManager::resetTransferFields()
     m_transferActive = false;
     m_convertTrend = false;
     m_hidePopups = false;
-    m_batchesRemaining = 0;
-    m_singlesRemaining = 0;
-    m_tokenReceived = false;
-    // The ended transfer's ids are never given out again (until the range
-    // starts over), so its late replies reach nothing.
-    if (m_transferId != 0)
-        m_nextTransferId = m_lastTransferId < m_rangeLast ? m_lastTransferId + 1 : m_rangeFirst;
-    m_transferId = 0;
-    m_lastTransferId = 0;
-    m_lastSentId = 0;
-    m_idsSent = 0;
-    m_repliesTaken = 0;
-    m_chunks.start(nullptr);
-    m_replyTimer.stop();
     m_cancelRequested = false;
     m_trendStart = defaultTrendStart();
     m_trendUnits = defaultTrendUnits();
-    m_dataRequest.setParams({});
     m_download.reset();
-    m_decoded = QByteArray();
     m_destination.clear();
     m_journalSubject.clear();
 }

@@ -5,17 +5,17 @@
 // end of the file, so a failed or cancelled transfer never leaves a file that
 // looks like a complete copy.
 //
-// Transfer requests do not use the file manager's id block (that keeps only
-// the serial number poll): every request of a transfer, the one that starts
-// it included, carries an id of its own from a range reserved past every
-// client's block. A reply is placed by its id, whatever order a batch is
-// answered in, and a reply to an id of an ended transfer reaches nothing.
+// The exchange with the analyzer (ids, batches, chunk order, the reply limit)
+// is the transfer engine's; this class mounts the storage, opens the files,
+// shows the popups, runs the external programs and keeps the journal. Transfer
+// requests do not use the file manager's id block (that keeps only the serial
+// number poll) but a range reserved past every client's block.
 #pragma once
 
 #include "analyzer/request.h"
 #include "analyzer/rpcinterface.h"
-#include "files/chunkreassembly.h"
 #include "files/programrunner.h"
+#include "files/transferengine.h"
 #include "widgets/progressdialog.h"
 
 #include <QDateTime>
@@ -24,8 +24,6 @@
 #include <QObject>
 #include <QSaveFile>
 #include <QString>
-#include <QTimer>
-#include <QVector>
 #include <memory>
 
 class FileManager : public QObject, public Analyzer::RPCInterface
@@ -53,7 +51,7 @@ public:
 
     void assignRequestIds(int firstId) override;
     int firstRequestId() override { return m_firstId; }
-    int lastRequestId() override { return m_thirdId; }
+    int lastRequestId() override { return m_serialRequest.id(); }
     /// The serial number request, refreshed on every poll.
     QJsonArray updateRequests() override;
     /// A reply from the id block or from the reserved transfer range.
@@ -63,13 +61,13 @@ public:
     /// controller gives the first id past every client's block and routes the
     /// replies of that range here. Until then the range begins right after
     /// the file manager's own block.
-    void reserveTransferIds(int firstId);
+    void reserveTransferIds(int firstId) { m_engine.reserveIds(firstId); }
     /// Whether id lies in the range reserved for transfers.
-    bool isTransferId(int id) const { return id >= m_rangeFirst && id <= m_rangeLast; }
+    bool isTransferId(int id) const { return m_engine.isTransferId(id); }
     /// How long the analyzer may leave every request of a transfer
     /// unanswered before the transfer fails (30 s).
-    void setReplyTimeout(int ms) { m_replyTimer.setInterval(ms); }
-    int replyTimeout() const { return m_replyTimer.interval(); }
+    void setReplyTimeout(int ms) { m_engine.setReplyTimeout(ms); }
+    int replyTimeout() const { return m_engine.replyTimeout(); }
 
     /// Certification package for CertificationPackage, otherwise a download.
     void downloadFile(FileType type, bool hidePopups);
@@ -96,16 +94,9 @@ signals:
 
 private:
     void startDownload(FileType type);
-    void sendTransferRequest(const QString& method);
-    void handleTransferReply(const Analyzer::Response& response);
-    void handleDownloadData(int slot, const Analyzer::Response& response);
-    void handleUploadData();
-    void requestChunks(int count);
-    void releaseRequests(int written);
-    bool readUploadChunk(QByteArray* bytes);
-    void sendUploadChunk(const QByteArray& bytes);
-    void armReplyTimer();
-    void replyTimedOut();
+    void transferFinished(const TransferEngine::Result& result);
+    void showChunkCount(int count);
+    void showChunksWritten(int written);
     bool convertTrend(const QString& database, bool removeDatabase);
     void copyLocalFile(FileType type);
     void exportLocalTrend();
@@ -121,8 +112,8 @@ private:
     /// Records the transfer that just ended, and its result, in the journal.
     void noteTransfer(bool ok, const QString& message) const;
 
-    Analyzer::Request m_transferRequest;
-    Analyzer::Request m_dataRequest;
+    /// The exchange with the analyzer of the transfer under way.
+    TransferEngine m_engine;
     Analyzer::Request m_serialRequest;
     /// The settings database being uploaded.
     QFile m_file;
@@ -137,46 +128,10 @@ private:
     QString m_serialNumber;
     QString m_trendUnits;
     int m_firstId = 0;
-    int m_secondId = 0;
-    int m_thirdId = 0;
-    /// The ids reserved for transfers.
-    int m_rangeFirst = 0;
-    int m_rangeLast = 0;
-    /// The first id the next transfer may take.
-    int m_nextTransferId = 0;
-    /// The current transfer's ids run from the first (its transfer request)
-    /// to the last; 0 when it has sent nothing yet.
-    int m_transferId = 0;
-    int m_lastTransferId = 0;
-    /// The highest id the current transfer may take: below the ids of an
-    /// earlier transfer that may still be answered.
-    int m_idCeiling = 0;
-    /// The highest id the current transfer has sent, how many it has sent
-    /// and how many replies it has taken.
-    int m_lastSentId = 0;
-    int m_idsSent = 0;
-    int m_repliesTaken = 0;
-    /// Ids of an ended transfer that may still be answered.
-    struct OwedIds
-    {
-        int first;
-        int last;
-    };
-    /// Recent ended transfers that were owed replies, oldest first.
-    QVector<OwedIds> m_owed;
-    /// Download chunks back in request order; slot k has id m_transferId + 1 + k.
-    ChunkReassembly m_chunks;
-    /// The chunk due next, decoded; its memory serves every chunk of a transfer.
-    QByteArray m_decoded;
-    /// Runs while the analyzer owes the transfer a reply.
-    QTimer m_replyTimer;
+    /// From the start of a transfer (its mount and file choice included) to its end.
     bool m_transferActive = false;
     bool m_convertTrend = false;
     bool m_hidePopups = false;
-    int m_batchesRemaining = 0;
-    int m_singlesRemaining = 0;
-    /// False until the analyzer has answered the transfer request with a token.
-    bool m_tokenReceived = false;
     /// Set while endTransfer runs; a cancel that arrives meanwhile is not a second end.
     bool m_ending = false;
     /// A copy, export or packaging on the storage side runs under the popup.

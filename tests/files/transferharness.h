@@ -9,6 +9,7 @@
 #include "base/globals.h"
 #include "files/filemanager.h"
 #include "support/messageanswerer.h"
+#include "transferreplies.h"
 #include "widgets/openfile.h"
 
 #include <QDir>
@@ -31,17 +32,6 @@ namespace TransferTest {
 /// The file manager's block starts here; its serial number request is first + 2.
 constexpr int kFirstId = 2;
 constexpr int kSerialId = kFirstId + 2;
-
-inline Analyzer::Response reply(int id, const QJsonValue& result)
-{
-    return Analyzer::Response(QJsonObject{{"jsonrpc", "2.0"}, {"id", id}, {"result", result}});
-}
-
-inline Analyzer::Response errorReply(int id, const QString& message)
-{
-    return Analyzer::Response(
-        QJsonObject{{"id", id}, {"error", QJsonObject{{"code", 5}, {"message", message}}}});
-}
 
 inline QByteArray randomBytes(int size)
 {
