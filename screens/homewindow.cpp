@@ -12,10 +12,10 @@
 #include "trend/remotehistory.h"
 #include "trend/trendchart.h"
 #include "ui_homewindow.h"
+#include "widgets/elidedlabel.h"
 #include "widgets/fingerscroll.h"
 #include "widgets/stalemarker.h"
 #include "widgets/statusbadge.h"
-#include "widgets/textmarkup.h"
 
 #include <QChart>
 #include <QDateTimeAxis>
@@ -212,13 +212,13 @@ void HomeWindow::concReceived(const Analyzer::Response& response)
 
 void HomeWindow::speciesReceived(const Analyzer::Response& response)
 {
-    showServerText(ui->speciesLabel, response.toString(), ServerText::Formula);
+    ui->speciesLabel->setServerText(response.toString(), ServerText::Formula);
     showSpeciesInGas();
 }
 
 void HomeWindow::gasReceived(const Analyzer::Response& response)
 {
-    showServerText(ui->gasLabel, response.toString(), ServerText::Formula);
+    ui->gasLabel->setServerText(response.toString(), ServerText::Formula);
     showSpeciesInGas();
 }
 
