@@ -32,7 +32,6 @@
 #include "widgets/keyboardwindow.h"
 #include "widgets/messagebox.h"
 #include "widgets/sharedicon.h"
-#include "widgets/textmarkup.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -493,12 +492,12 @@ void VireoGUI::putDownKeyboard(bool accepted)
 
 void VireoGUI::setTitleBarName(QString name)
 {
-    showServerText(ui->nameLabel, name);
+    ui->nameLabel->setServerText(name);
 }
 
 void VireoGUI::setTitleBarVersion(QString version)
 {
-    showServerText(ui->versionLabel, version);
+    ui->versionLabel->setServerText(version);
 }
 
 void VireoGUI::connectionStatusChanged()

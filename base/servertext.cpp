@@ -1,5 +1,7 @@
 #include "base/servertext.h"
 
+#include <algorithm>
+
 namespace {
 bool isDecimalDigit(QChar c)
 {
@@ -25,12 +27,17 @@ QString subscriptDigits(const QString& text)
     return out;
 }
 
-QString capServerText(const QString& text)
+QString cutText(const QString& text, int most)
 {
-    if (text.size() <= kServerTextLimit)
+    if (text.size() <= most)
         return text;
-    int keep = kServerTextLimit;
-    if (text.at(keep - 1).isHighSurrogate())
+    int keep = std::max(most - 1, 0);
+    if (keep > 0 && text.at(keep - 1).isHighSurrogate())
         --keep;
     return text.left(keep) + QChar(0x2026);
+}
+
+QString capServerText(const QString& text)
+{
+    return cutText(text, kServerTextLimit + 1);
 }

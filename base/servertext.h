@@ -16,6 +16,12 @@ QString subscriptDigits(const QString& text);
 /// label lays it out.
 constexpr int kServerTextLimit = 300;
 
-/// A text from the analyzer cut to kServerTextLimit characters, with an
-/// ellipsis when it was cut (never in the middle of a surrogate pair).
+/// text whole when it has at most most characters, else its first most - 1
+/// characters and an ellipsis (one fewer where the cut would split a
+/// surrogate pair). The one rule by which both programs cut a foreign text
+/// to a number of characters.
+QString cutText(const QString& text, int most);
+
+/// A text from the analyzer cut to kServerTextLimit characters and an
+/// ellipsis (cutText).
 QString capServerText(const QString& text);

@@ -525,8 +525,8 @@ void FileManager::showMessage(const QString& message)
     box.setWindowTitle(tr("File Transfer"));
     // The analyzer's error texts come here too: capped, and never read as markup.
     if (auto* label = box.findChild<QLabel*>(QStringLiteral("textLabel"))) {
-        showServerText(label, message);
-        label->setText(breakableWords(label->text()));
+        label->setTextFormat(Qt::PlainText);
+        label->setText(breakableWords(capServerTextLogged(message, label->objectName())));
     }
     // A long text makes the box taller than its form, never taller than the panel.
     if (QLayout* layout = box.layout(); layout && layout->hasHeightForWidth())

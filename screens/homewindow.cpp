@@ -13,10 +13,10 @@
 #include "trend/trendchart.h"
 #include "ui_homewindow.h"
 #include "widgets/chartsfwd.h"
+#include "widgets/elidedlabel.h"
 #include "widgets/fingerscroll.h"
 #include "widgets/stalemarker.h"
 #include "widgets/statusbadge.h"
-#include "widgets/textmarkup.h"
 
 #include <QChart>
 #include <QDateTimeAxis>
@@ -213,13 +213,13 @@ void HomeWindow::concReceived(const Analyzer::Response& response)
 
 void HomeWindow::speciesReceived(const Analyzer::Response& response)
 {
-    showServerText(ui->speciesLabel, response.toString(), ServerText::Formula);
+    ui->speciesLabel->setServerText(response.toString(), ServerText::Formula);
     showSpeciesInGas();
 }
 
 void HomeWindow::gasReceived(const Analyzer::Response& response)
 {
-    showServerText(ui->gasLabel, response.toString(), ServerText::Formula);
+    ui->gasLabel->setServerText(response.toString(), ServerText::Formula);
     showSpeciesInGas();
 }
 

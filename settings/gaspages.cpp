@@ -1,16 +1,13 @@
 #include "settings/gaspages.h"
 
-#include "settings/serverlabels.h"
+#include "widgets/elidedlabel.h"
 
 #include <QAbstractButton>
 #include <QCollator>
-#include <QLabel>
 #include <algorithm>
 
-GasPages::GasPages(QList<QAbstractButton*> buttons, QList<QLabel*> labels, QWidget* nextPage,
-                   ServerLabels* texts)
-    : m_buttons(std::move(buttons)), m_labels(std::move(labels)), m_nextPage(nextPage),
-      m_texts(texts)
+GasPages::GasPages(QList<QAbstractButton*> buttons, QList<ElidedLabel*> labels, QWidget* nextPage)
+    : m_buttons(std::move(buttons)), m_labels(std::move(labels)), m_nextPage(nextPage)
 {
 }
 
@@ -44,7 +41,7 @@ void GasPages::setEnabled(bool enabled)
 {
     for (QAbstractButton* button : qAsConst(m_buttons))
         button->setEnabled(enabled);
-    for (QLabel* label : qAsConst(m_labels))
+    for (ElidedLabel* label : qAsConst(m_labels))
         label->setEnabled(enabled);
 }
 
@@ -64,9 +61,9 @@ void GasPages::showPage(int page)
         m_buttons.at(j)->setVisible(present);
         m_labels.at(j)->setVisible(present);
         if (present)
-            m_texts->show(m_labels.at(j), QString(), m_names.at(first + j), ServerText::Formula);
+            m_labels.at(j)->setServerText(m_names.at(first + j), ServerText::Formula);
         else
-            m_texts->show(m_labels.at(j), QString(), QStringLiteral("blank"));
+            m_labels.at(j)->setServerText(QStringLiteral("blank"));
     }
     markCurrent();
 }

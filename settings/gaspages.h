@@ -8,19 +8,16 @@
 #include <optional>
 
 class QAbstractButton;
-class QLabel;
+class ElidedLabel;
 class QWidget;
-class ServerLabels;
 
 class GasPages
 {
 public:
     static constexpr int kPerPage = 16;
 
-    /// The sixteen buttons and labels, by position, and the next-page arrow;
-    /// the names are shown on the labels through texts.
-    GasPages(QList<QAbstractButton*> buttons, QList<QLabel*> labels, QWidget* nextPage,
-             ServerLabels* texts);
+    /// The sixteen buttons and labels, by position, and the next-page arrow.
+    GasPages(QList<QAbstractButton*> buttons, QList<ElidedLabel*> labels, QWidget* nextPage);
 
     /// A new list of names: sorted, and shown from page one unless it is the
     /// list already shown.
@@ -39,9 +36,8 @@ private:
     void markCurrent();
 
     QList<QAbstractButton*> m_buttons;
-    QList<QLabel*> m_labels;
+    QList<ElidedLabel*> m_labels;
     QWidget* m_nextPage;
-    ServerLabels* m_texts;
     QStringList m_names;
     QString m_current = QStringLiteral("!UNKNOWN!");
     int m_page = 0;

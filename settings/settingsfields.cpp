@@ -7,13 +7,12 @@
 #include "base/globals.h"
 #include "files/ibacklight.h"
 #include "settings/gaspages.h"
-#include "settings/serverlabels.h"
 #include "settings/settingswindow.h"
 #include "ui_settingswindow.h"
 #include "widgets/calendardialog.h"
+#include "widgets/elidedlabel.h"
 #include "widgets/messagebox.h"
 #include "widgets/progressdialog.h"
-#include "widgets/textmarkup.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -414,7 +413,7 @@ void SettingsWindow::on_dynamicFilterEnabledCheckBox_clicked(bool checked)
 
 void SettingsWindow::unitNameReceived(const Response& response)
 {
-    m_serverLabels->show(ui->unitNameLabel, tr("Unit Name: "), response.toString());
+    ui->unitNameLabel->setServerText(tr("Unit Name: "), response.toString());
     emit newTitleBarName(response.toString());
 }
 
@@ -423,14 +422,14 @@ void SettingsWindow::unitTypeReceived(const Response& response)
     m_unitType = response.toInt();
     ui->label_7->setText(m_unitType == kLaserMonitorUnitType ? tr("Laser I (mA)")
                                                              : tr("Laser BFD (mV)"));
-    m_serverLabels->show(ui->unitTypeLabel, tr("Unit Type: "), QString::number(m_unitType));
+    ui->unitTypeLabel->setServerText(tr("Unit Type: "), QString::number(m_unitType));
 }
 
 void SettingsWindow::serialNumberReceived(const Response& response)
 {
     // A serial number of a megabyte would stall the panel as a window title.
     const QString serial = capServerText(response.toString());
-    m_serverLabels->show(ui->serialLabel, tr("SN: "), serial);
+    ui->serialLabel->setServerText(tr("SN: "), response.toString());
     const QString host = connectionString().section(QLatin1Char(':'), 0, 0);
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (auto* frame = qobject_cast<QMainWindow*>(window)) {
@@ -444,7 +443,7 @@ void SettingsWindow::serialNumberReceived(const Response& response)
 
 void SettingsWindow::versionReceived(const Response& response)
 {
-    m_serverLabels->show(ui->versionLabel, tr("Version: "), response.toString());
+    ui->versionLabel->setServerText(tr("Version: "), response.toString());
     emit newTitleBarVersion(response.toString());
 }
 

@@ -11,13 +11,12 @@
 #include "files/storage.h"
 #include "files/vireobacklight.h"
 #include "settings/gaspages.h"
-#include "settings/serverlabels.h"
 #include "ui_settingswindow.h"
 #include "widgets/calendardialog.h"
+#include "widgets/elidedlabel.h"
 #include "widgets/messagebox.h"
 #include "widgets/progressdialog.h"
 #include "widgets/stalemarker.h"
-#include "widgets/textmarkup.h"
 
 #include <QDebug>
 #include <QMouseEvent>
@@ -100,16 +99,12 @@ SettingsWindow::SettingsWindow(QWidget* parent) : QWidget(parent), ui(new Ui::Se
     ui->labelFile->setWordWrap(true);
 
     QList<QAbstractButton*> gasButtons;
-    QList<QLabel*> gasLabels;
+    QList<ElidedLabel*> gasLabels;
     for (int i = 1; i <= GasPages::kPerPage; ++i) {
         gasButtons.append(findChild<QAbstractButton*>(QStringLiteral("radioButton_%1").arg(i)));
-        gasLabels.append(findChild<QLabel*>(QStringLiteral("gasLabel_%1").arg(i)));
+        gasLabels.append(findChild<ElidedLabel*>(QStringLiteral("gasLabel_%1").arg(i)));
     }
-    m_serverLabels = new ServerLabels(this);
-    for (QLabel* label : {ui->unitNameLabel, ui->versionLabel, ui->lastOptimizationLabel})
-        m_serverLabels->setLines(label, 2);
-    m_gasPages =
-        std::make_unique<GasPages>(gasButtons, gasLabels, ui->buttonNextGasPage, m_serverLabels);
+    m_gasPages = std::make_unique<GasPages>(gasButtons, gasLabels, ui->buttonNextGasPage);
     for (int i = 0; i < gasButtons.size(); ++i) {
         connect(gasButtons.at(i), &QAbstractButton::clicked, m_gasMapper,
                 qOverload<>(&QSignalMapper::map));
@@ -294,8 +289,8 @@ SettingsWindow::Handler SettingsWindow::replyHandler(const SettingsRow& row, QWi
         show = [widget](const Response& r) { widget->setVisible(r.toBool()); };
         break;
     case Show::Label:
-        show = [this, label = qobject_cast<QLabel*>(widget), prefix = tr(row.text)](
-                   const Response& r) { m_serverLabels->show(label, prefix, r.toString()); };
+        show = [label = qobject_cast<ElidedLabel*>(widget), prefix = tr(row.text)](
+                   const Response& r) { label->setServerText(prefix, r.toString()); };
         break;
     case Show::Rate:
         show = [combo = qobject_cast<QComboBox*>(widget)](const Response& r) {

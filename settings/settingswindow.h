@@ -31,7 +31,6 @@ class QComboBox;
 class QLineEdit;
 class QSignalMapper;
 class QTimer;
-class ServerLabels;
 class StaleMarker;
 
 namespace Ui {
@@ -238,7 +237,6 @@ private:
     ProgressDialog* m_progress = nullptr;
     QSignalMapper* m_gasMapper = nullptr;
     QSignalMapper* m_pageMapper = nullptr;
-    ServerLabels* m_serverLabels = nullptr;
     std::unique_ptr<GasPages> m_gasPages;
     /// The readings' fields by their group's marker: grey with their age when stale.
     QHash<const QWidget*, StaleMarker*> m_readingMarkers;

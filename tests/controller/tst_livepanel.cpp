@@ -5,7 +5,7 @@
 #include "analyzer/connectioninterface.h"
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
-#include "base/globals.h"
+#include "base/servertext.h"
 #include "screens/homewindow.h"
 #include "screens/modewindow.h"
 #include "screens/rdgraphwindow.h"
@@ -13,12 +13,12 @@
 #include "screens/shutdownwindow.h"
 #include "settings/settingswindow.h"
 #include "support/messageanswerer.h"
+#include "support/paneldriver.h"
 #include "support/simclient.h"
-#include "support/simulatorprocess.h"
 #include "support/testsupport.h"
 #include "trend/trenddownload.h"
 #include "trend/trendwindow.h"
-#include "widgets/textmarkup.h"
+#include "widgets/chartsfwd.h"
 
 #include <QChartView>
 #include <QCheckBox>
@@ -31,22 +31,7 @@
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QStackedWidget>
-#include <QTimer>
 #include <QtTest>
-#include <memory>
-
-namespace {
-
-/// Reads one value from the simulator over a connection of the test's own.
-QJsonValue ask(quint16 port, const QString& method)
-{
-    SimClient client;
-    if (!client.connectTo(port))
-        return QJsonValue::Undefined;
-    return client.call(method).value(QStringLiteral("result"));
-}
-
-} // namespace
 
 class tst_LivePanel : public QObject
 {
@@ -54,7 +39,6 @@ class tst_LivePanel : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void liveHomeScreen();
     void miniTrendFromSimulator();
     void trendFromSimulator();
@@ -66,7 +50,7 @@ private slots:
     void realProgramConnects();
 
 private:
-    void tick() { QMetaObject::invokeMethod(m_gui, "requestUpdate"); }
+    void tick() { m_panel.tick(); }
     QString popupAfterTick();
     QLabel* homeLabel(const char* name) { return m_home->findChild<QLabel*>(QLatin1String(name)); }
     QString title()
@@ -76,10 +60,9 @@ private:
 
     // The panel's lock state goes to a store of the test's own.
     TestSupport::IsolatedHome m_isolatedHome;
-    TestSupport::SimulatorProcess m_sim{{QStringLiteral("--backfill-days"), QStringLiteral("1"),
-                                         QStringLiteral("--seed"), QStringLiteral("7")}};
-    QTemporaryDir m_storage;
-    std::unique_ptr<MainWindow> m_window;
+    PanelDriver m_panel{{QStringLiteral("--backfill-days"), QStringLiteral("1"),
+                         QStringLiteral("--seed"), QStringLiteral("7")}};
+    MainWindow* m_window = nullptr;
     VireoGUI* m_gui = nullptr;
     HomeWindow* m_home = nullptr;
     QStackedWidget* m_pages = nullptr;
@@ -87,24 +70,12 @@ private:
 
 void tst_LivePanel::initTestCase()
 {
-    QVERIFY2(m_sim.start(), qPrintable(m_sim.errorString()));
-    connectionString() = m_sim.connectionString();
-    setStoragePath(m_storage.path());
-
-    m_window = std::make_unique<MainWindow>();
-    m_gui = m_window->findChild<VireoGUI*>();
-    QVERIFY(m_gui);
-    m_gui->findChild<QTimer*>(QStringLiteral("pollTimer"))->stop();
+    QString error;
+    QVERIFY2(m_panel.start(&error), qPrintable(error));
+    m_window = m_panel.window();
+    m_gui = m_panel.gui();
     m_home = m_gui->findChild<HomeWindow*>();
     m_pages = m_gui->findChild<QStackedWidget*>(QStringLiteral("pages"));
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-}
-
-void tst_LivePanel::cleanupTestCase()
-{
-    m_window.reset();
-    m_sim.stop();
 }
 
 QString tst_LivePanel::popupAfterTick()
@@ -134,13 +105,13 @@ void tst_LivePanel::liveHomeScreen()
     conc->text().toDouble(&isNumber);
     QVERIFY2(isNumber || conc->text() == QLatin1String("OVER"), qPrintable(conc->text()));
 
-    const int mode = ask(m_sim.port(), QStringLiteral("opmode")).toInt(-1);
+    const int mode = m_panel.ask(QStringLiteral("opmode")).toInt(-1);
     QVERIFY(mode >= 0 && mode < 14);
     QTRY_COMPARE(title(), Analyzer::modeName(mode));
     QCOMPARE(homeLabel("speciesLabel")->text(),
-             subscriptDigits(ask(m_sim.port(), QStringLiteral("species")).toString()));
+             subscriptDigits(m_panel.ask(QStringLiteral("species")).toString()));
     QCOMPARE(homeLabel("gasLabel")->text(),
-             subscriptDigits(ask(m_sim.port(), QStringLiteral("current_gas")).toString()));
+             subscriptDigits(m_panel.ask(QStringLiteral("current_gas")).toString()));
 
     // Each tick brings a fresh value.
     const QString before = conc->text();
@@ -152,7 +123,7 @@ void tst_LivePanel::liveHomeScreen()
                           Qt::LeftButton);
     QCOMPARE(stack->currentIndex(), 0);
     QVERIFY(!m_home->findChild<QLineEdit*>(QStringLiteral("tauLabel"))->text().isEmpty());
-    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-home-details"));
+    TestSupport::saveScreenshot(m_window, QStringLiteral("panel-home-details"));
 }
 
 void tst_LivePanel::miniTrendFromSimulator()
@@ -202,13 +173,13 @@ void tst_LivePanel::trendFromSimulator()
     QVERIFY(trend->valueAxisMinimum() <= low && trend->valueAxisMaximum() >= high);
     QVERIFY(trend->valueAxisMaximum() > 1);
     QVERIFY(chartView->toolTip().startsWith(QStringLiteral("Min = ")));
-    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-trend"));
+    TestSupport::saveScreenshot(m_window, QStringLiteral("panel-trend"));
 
     // The home mini plot is scaled the same way.
     QCOMPARE(m_home->miniPlotMinimum(), trend->valueAxisMinimum());
     QCOMPARE(m_home->miniPlotMaximum(), trend->valueAxisMaximum());
     m_gui->switchToWindow(HOME);
-    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-home-chart"));
+    TestSupport::saveScreenshot(m_window, QStringLiteral("panel-home-chart"));
 }
 
 void tst_LivePanel::modeChangeReachesSimulator()
@@ -218,18 +189,18 @@ void tst_LivePanel::modeChangeReachesSimulator()
                           Qt::LeftButton);
         auto* mode = m_gui->findChild<ModeWindow*>();
         QCOMPARE(m_pages->currentWidget(), mode);
-        TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-mode"));
+        TestSupport::saveScreenshot(m_window, QStringLiteral("panel-mode"));
         QTest::mouseClick(mode->findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
         QCOMPARE(m_pages->currentWidget(), m_home);
     };
 
     pressOnModeScreen("pushButtonService");
-    QTRY_COMPARE(ask(m_sim.port(), QStringLiteral("opmode")).toInt(), 2);
+    QTRY_COMPARE(m_panel.ask(QStringLiteral("opmode")).toInt(), 2);
     // The home screen is polled at once after a mode change, without a tick.
     QTRY_COMPARE(title(), QStringLiteral("SERVICE MODE"));
 
     pressOnModeScreen("pushButtonMeasure");
-    QTRY_COMPARE(ask(m_sim.port(), QStringLiteral("opmode")).toInt(), 8);
+    QTRY_COMPARE(m_panel.ask(QStringLiteral("opmode")).toInt(), 8);
     QTRY_COMPARE(title(), QStringLiteral("MEASURE MODE"));
 }
 
@@ -252,7 +223,7 @@ void tst_LivePanel::operatorScreensFromSimulator()
     auto* trace =
         qobject_cast<QLineSeries*>(rdGraph->findChild<QChartView*>()->chart()->series().value(0));
     QCOMPARE(trace->count(), 640 - 6);
-    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-rdgraph"));
+    TestSupport::saveScreenshot(m_window, QStringLiteral("panel-rdgraph"));
     press(rdGraph, "pushButtonClose");
 
     // Scans: the ranges came with the start-up poll, from the laser's readings.
@@ -261,16 +232,16 @@ void tst_LivePanel::operatorScreensFromSimulator()
     auto* scans = m_gui->findChild<ScansWindow*>();
     QCOMPARE(m_pages->currentWidget(), scans);
     tick();
-    const int mode = ask(m_sim.port(), QStringLiteral("opmode")).toInt();
+    const int mode = m_panel.ask(QStringLiteral("opmode")).toInt();
     QTRY_COMPARE(scans->findChild<QLabel*>(QStringLiteral("opmodeLabel"))->text(),
                  Analyzer::modeName(mode));
-    const double current = ask(m_sim.port(), QStringLiteral("measure_current")).toDouble();
+    const double current = m_panel.ask(QStringLiteral("measure_current")).toDouble();
     const double shownCurrent =
         scans->findChild<QLineEdit*>(QStringLiteral("cavityScanTempCurrentLineEdit"))
             ->text()
             .toDouble();
     QVERIFY2(qAbs(shownCurrent - current) < 1, qPrintable(QString::number(shownCurrent)));
-    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-scans"));
+    TestSupport::saveScreenshot(m_window, QStringLiteral("panel-scans"));
     press(scans, "pushButtonClose");
 
     // Shutdown: the analyzer has a pressure controller; the first step puts it in service mode.
@@ -283,9 +254,9 @@ void tst_LivePanel::operatorScreensFromSimulator()
     QTRY_VERIFY(
         !shutdown->findChild<QLineEdit*>(QStringLiteral("apcReadLineEdit"))->text().isEmpty());
     press(shutdown, "pushButton");
-    QTRY_COMPARE(ask(m_sim.port(), QStringLiteral("opmode")).toInt(), 2);
+    QTRY_COMPARE(m_panel.ask(QStringLiteral("opmode")).toInt(), 2);
     QCoreApplication::processEvents();
-    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-shutdown"));
+    TestSupport::saveScreenshot(m_window, QStringLiteral("panel-shutdown"));
     press(shutdown, "pushButtonClose");
     QCOMPARE(m_pages->currentWidget(), m_home);
 }
@@ -294,15 +265,16 @@ void tst_LivePanel::lostAndRestored()
 {
     auto* connection = m_gui->findChild<Analyzer::ConnectionInterface*>();
     QVERIFY(connection->isConnected());
-    m_sim.kill();
+    m_panel.simulator().kill();
     QTRY_VERIFY(!connection->isConnected());
-    QCOMPARE(popupAfterTick(), QStringLiteral("Lost connection to ") + m_sim.connectionString());
+    QCOMPARE(popupAfterTick(),
+             QStringLiteral("Lost connection to ") + m_panel.simulator().connectionString());
 
-    QVERIFY2(m_sim.restart(), qPrintable(m_sim.errorString()));
+    QVERIFY2(m_panel.simulator().restart(), qPrintable(m_panel.simulator().errorString()));
     tick(); // reconnects; the next tick reports it
     QVERIFY(connection->isConnected());
     QCOMPARE(popupAfterTick(),
-             QStringLiteral("Restored connection to ") + m_sim.connectionString());
+             QStringLiteral("Restored connection to ") + m_panel.simulator().connectionString());
 
     homeLabel("concLabel")->setText(QString());
     tick();
@@ -317,7 +289,8 @@ void tst_LivePanel::realProgramConnects()
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     panel.setProcessEnvironment(environment);
     panel.start(TestSupport::binDir() + QStringLiteral("/marlomax"),
-                {QStringLiteral("127.0.0.1"), QString::number(m_sim.port()), m_storage.path()});
+                {QStringLiteral("127.0.0.1"), QString::number(m_panel.simulator().port()),
+                 m_panel.storagePath()});
     QVERIFY(panel.waitForStarted());
 
     // Without a log server the panel logs to GUI.log in its home folder.
@@ -340,7 +313,7 @@ void tst_LivePanel::realProgramConnects()
 void tst_LivePanel::trendExportFromDownloadPage()
 {
     SimClient operatorDesk;
-    QVERIFY(operatorDesk.connectTo(m_sim.port()));
+    QVERIFY(operatorDesk.connectTo(m_panel.simulator().port()));
     m_gui->switchToWindow(TREND_DOWNLOAD);
     auto* page = m_gui->findChild<TrendDownload*>();
     QCOMPARE(m_pages->currentWidget(), page);
@@ -353,18 +326,18 @@ void tst_LivePanel::trendExportFromDownloadPage()
     QTRY_VERIFY_WITH_TIMEOUT((tick(), download->isEnabled()), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(page->findChild<QLabel*>(QStringLiteral("label"))->text(),
                               QStringLiteral("Ready to download"), 1500);
-    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("panel-trend-download"));
+    TestSupport::saveScreenshot(m_window, QStringLiteral("panel-trend-download"));
 
     TestSupport::MessageAnswerer answerer;
     QTest::mouseClick(download, Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(answerer.messages,
                               QStringList{QStringLiteral("File copied successfully")}, 60000);
-    const QStringList files = QDir(m_storage.path()).entryList(QDir::Files);
+    const QStringList files = QDir(m_panel.storagePath()).entryList(QDir::Files);
     QCOMPARE(files.size(), 1);
     QVERIFY2(files.first().startsWith(QStringLiteral("trend_")) &&
                  files.first().endsWith(QStringLiteral(".csv")),
              qPrintable(files.first()));
-    QVERIFY(QFile::remove(m_storage.filePath(files.first())));
+    QVERIFY(QFile::remove(m_panel.storagePath() + '/' + files.first()));
 
     operatorDesk.call(QStringLiteral("opmode"), QJsonArray{8});
     m_gui->switchToWindow(HOME);
@@ -373,7 +346,7 @@ void tst_LivePanel::trendExportFromDownloadPage()
 void tst_LivePanel::settingsBackupFromSettingsPage()
 {
     SimClient operatorDesk;
-    QVERIFY(operatorDesk.connectTo(m_sim.port()));
+    QVERIFY(operatorDesk.connectTo(m_panel.simulator().port()));
     operatorDesk.call(QStringLiteral("opmode"), QJsonArray{2});
     m_gui->switchToWindow(SETTINGS);
     auto* page = m_gui->findChild<SettingsWindow*>();
@@ -384,10 +357,10 @@ void tst_LivePanel::settingsBackupFromSettingsPage()
     QTest::mouseClick(backup, Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(answerer.messages,
                               QStringList{QStringLiteral("File copied successfully")}, 60000);
-    const QStringList files = QDir(m_storage.path()).entryList(QDir::Files);
+    const QStringList files = QDir(m_panel.storagePath()).entryList(QDir::Files);
     QCOMPARE(files.size(), 1);
     QVERIFY2(files.first().startsWith(QStringLiteral("settings")), qPrintable(files.first()));
-    QFile copy(m_storage.filePath(files.first()));
+    QFile copy(m_panel.storagePath() + '/' + files.first());
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QVERIFY(copy.read(16).startsWith("SQLite format 3"));
     copy.close();
@@ -399,4 +372,3 @@ void tst_LivePanel::settingsBackupFromSettingsPage()
 
 QTEST_MAIN(tst_LivePanel)
 #include "tst_livepanel.moc"
-#include "widgets/chartsfwd.h"

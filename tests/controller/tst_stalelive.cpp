@@ -10,10 +10,9 @@
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
 #include "base/eventjournal.h"
-#include "base/globals.h"
 #include "screens/homewindow.h"
+#include "support/paneldriver.h"
 #include "support/simclient.h"
-#include "support/simulatorprocess.h"
 #include "support/testsupport.h"
 #include "widgets/stalemarker.h"
 #include "widgets/statusbadge.h"
@@ -21,7 +20,6 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QtTest>
-#include <memory>
 
 namespace {
 // Three poll ticks after the last refresh, which came at the latest when the
@@ -38,7 +36,6 @@ class tst_StaleLive : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void init();
     void frozenSimulator();
     void badgeLeavesNormalWhenFrozen_data();
@@ -54,39 +51,27 @@ private:
     qint64 staleAfter(const QElapsedTimer& since);
 
     TestSupport::IsolatedHome m_isolatedHome;
-    StatusBadge* badge() const { return m_window->findChild<StatusBadge*>(); }
+    StatusBadge* badge() const { return m_panel.window()->findChild<StatusBadge*>(); }
     /// How long until the journal's newest event is the alarm's action, or -1.
     qint64 journaledAfter(const QString& action, const QElapsedTimer& since);
 
-    TestSupport::SimulatorProcess m_sim{{"--seed", "7", "--control"}};
-    QTemporaryDir m_storage;
-    std::unique_ptr<MainWindow> m_window;
+    PanelDriver m_panel{{"--seed", "7", "--control"}, PanelDriver::kPanelsOwnPace};
     HomeWindow* m_home = nullptr;
 };
 
 void tst_StaleLive::initTestCase()
 {
-    QVERIFY2(m_sim.start(), qPrintable(m_sim.errorString()));
-    connectionString() = m_sim.connectionString();
-    setStoragePath(m_storage.path());
-    m_window = std::make_unique<MainWindow>();
-    m_home = m_window->findChild<HomeWindow*>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-}
-
-void tst_StaleLive::cleanupTestCase()
-{
-    m_window.reset();
-    m_sim.stop();
+    QString error;
+    QVERIFY2(m_panel.start(&error), qPrintable(error));
+    m_home = m_panel.window()->findChild<HomeWindow*>();
 }
 
 void tst_StaleLive::init()
 {
     // Each case starts from a live panel on its home page, whatever the one
     // before left.
-    m_sim.resume();
-    m_window->findChild<VireoGUI*>()->switchToWindow(HOME);
+    m_panel.simulator().resume();
+    m_panel.gui()->switchToWindow(HOME);
     QTRY_VERIFY_WITH_TIMEOUT(live(), 5000);
 }
 
@@ -121,15 +106,15 @@ void tst_StaleLive::frozenSimulator()
     // The link stays up; the values are simply no longer refreshed.
     QElapsedTimer since;
     since.start();
-    m_sim.pause();
+    m_panel.simulator().pause();
     const qint64 ms = staleAfter(since);
     QVERIFY2(ms >= 0 && ms <= kStaleWithinMs, qPrintable(QString::number(ms)));
     qInfo() << "stale after" << ms << "ms";
-    TestSupport::saveScreenshot(m_window.get(), "stale-frozen-simulator");
+    TestSupport::saveScreenshot(m_panel.window(), "stale-frozen-simulator");
     // The age goes on counting.
     QTRY_VERIFY_WITH_TIMEOUT(TestSupport::ageSeconds(label("concAgeLabel")->text()) >= 4, 3000);
 
-    m_sim.resume();
+    m_panel.simulator().resume();
     QTRY_VERIFY_WITH_TIMEOUT(live(), 3000);
 }
 
@@ -144,7 +129,7 @@ void tst_StaleLive::badgeLeavesNormalWhenFrozen_data()
 void tst_StaleLive::badgeLeavesNormalWhenFrozen()
 {
     QFETCH(WindowType, page);
-    auto* gui = m_window->findChild<VireoGUI*>();
+    auto* gui = m_panel.gui();
     const QDateTime shown = QDateTime::currentDateTime();
     gui->switchToWindow(page);
     // The mode and the alarms are read on this page too.
@@ -153,7 +138,7 @@ void tst_StaleLive::badgeLeavesNormalWhenFrozen()
     QTRY_COMPARE_WITH_TIMEOUT(badge()->statusClass(), Analyzer::StatusClass::Normal, 5000);
     QElapsedTimer since;
     since.start();
-    m_sim.pause();
+    m_panel.simulator().pause();
     QVERIFY(
         QTest::qWaitFor([this] { return badge()->statusClass() != Analyzer::StatusClass::Normal; },
                         2 * kBadgeWithinMs));
@@ -161,7 +146,7 @@ void tst_StaleLive::badgeLeavesNormalWhenFrozen()
     QVERIFY2(ms <= kBadgeWithinMs, qPrintable(QString::number(ms)));
     QCOMPARE(badge()->statusClass(), Analyzer::StatusClass::Failure);
     QCOMPARE(badge()->text(), QStringLiteral("Failure"));
-    m_sim.resume();
+    m_panel.simulator().resume();
     QTRY_COMPARE_WITH_TIMEOUT(badge()->statusClass(), Analyzer::StatusClass::Normal, 3000);
 }
 
@@ -181,9 +166,9 @@ qint64 tst_StaleLive::journaledAfter(const QString& action, const QElapsedTimer&
 void tst_StaleLive::alarmOnTrendPageJournaled()
 {
     QVERIFY(EventJournal::current() && EventJournal::current()->isOpen());
-    m_window->findChild<VireoGUI*>()->switchToWindow(TREND);
+    m_panel.gui()->switchToWindow(TREND);
     SimClient control;
-    QVERIFY(control.connectTo(m_sim.port()));
+    QVERIFY(control.connectTo(m_panel.simulator().port()));
     for (const bool on : {true, false}) {
         QElapsedTimer since;
         since.start();
@@ -206,17 +191,17 @@ void tst_StaleLive::endedSimulator()
 {
     QElapsedTimer since;
     since.start();
-    m_sim.kill();
+    m_panel.simulator().kill();
     const qint64 ms = staleAfter(since);
     QVERIFY2(ms >= 0 && ms <= kStaleWithinMs, qPrintable(QString::number(ms)));
     qInfo() << "stale after" << ms << "ms";
-    QCOMPARE(m_window->findChild<StatusBadge*>()->statusClass(), Analyzer::StatusClass::Failure);
-    TestSupport::saveScreenshot(m_window.get(), "stale-lost-link");
+    QCOMPARE(badge()->statusClass(), Analyzer::StatusClass::Failure);
+    TestSupport::saveScreenshot(m_panel.window(), "stale-lost-link");
 
-    QVERIFY2(m_sim.restart(), qPrintable(m_sim.errorString()));
+    QVERIFY2(m_panel.simulator().restart(), qPrintable(m_panel.simulator().errorString()));
     // The tick reconnects, the next reports it and polls: live with its replies.
     QTRY_VERIFY_WITH_TIMEOUT(live(), 5000);
-    QVERIFY(m_window->findChild<StatusBadge*>()->statusClass() != Analyzer::StatusClass::Failure);
+    QVERIFY(badge()->statusClass() != Analyzer::StatusClass::Failure);
 }
 
 QTEST_MAIN(tst_StaleLive)

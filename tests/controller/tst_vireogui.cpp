@@ -18,6 +18,7 @@
 #include "support/testsupport.h"
 #include "trend/remotehistory.h"
 #include "trend/trendwindow.h"
+#include "widgets/chartsfwd.h"
 #include "widgets/keyboardwindow.h"
 #include "widgets/textmarkup.h"
 
@@ -1099,4 +1100,3 @@ void tst_VireoGUI::lostConnectionWithoutTransferReportsNothing()
 // where the clock never repeats an hour.
 MARLOMAX_TEST_MAIN_IN_ZONE(tst_VireoGUI, QApplication, "UTC")
 #include "tst_vireogui.moc"
-#include "widgets/chartsfwd.h"

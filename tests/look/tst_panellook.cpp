@@ -13,7 +13,6 @@
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
 #include "base/language.h"
-#include "paneldriver.h"
 #include "procedures/calibrationwindow.h"
 #include "procedures/certificationwindow.h"
 #include "screens/certificatewindow.h"
@@ -25,11 +24,13 @@
 #include "screens/scanswindow.h"
 #include "screens/shutdownwindow.h"
 #include "settings/settingswindow.h"
+#include "support/paneldriver.h"
 #include "support/screencheck.h"
 #include "support/testsupport.h"
 #include "trend/remotehistory.h"
 #include "trend/trenddownload.h"
 #include "trend/trendwindow.h"
+#include "widgets/chartsfwd.h"
 #include "widgets/keyboardwindow.h"
 #include "widgets/statusbadge.h"
 
@@ -714,4 +715,3 @@ void tst_PanelLook::listsScrollWithAFinger()
 
 QTEST_MAIN(tst_PanelLook)
 #include "tst_panellook.moc"
-#include "widgets/chartsfwd.h"

@@ -9,8 +9,8 @@
 #include "procedures/calibrationwindow.h"
 #include "procedures/certificationwindow.h"
 #include "support/messageanswerer.h"
+#include "support/paneldriver.h"
 #include "support/simclient.h"
-#include "support/simulatorprocess.h"
 #include "support/testsupport.h"
 
 #include <QDir>
@@ -25,13 +25,20 @@
 #include <QStackedWidget>
 #include <QTimer>
 #include <QtTest>
-#include <memory>
 
 namespace {
 constexpr int kFastPollMs = 100;
 constexpr int kRunTimeoutMs = 60000;
 /// The procedure's minute of waiting for the analyzer, shortened.
 constexpr int kProcedureTimeoutMs = 3000;
+
+/// The procedures count poll replies; a faster tick runs them in seconds.
+/// MARLOMAX_PROCEDURE_POLL_MS=1000 runs them at the panel's own pace.
+int pollMs()
+{
+    const int pollMs = qEnvironmentVariableIntValue("MARLOMAX_PROCEDURE_POLL_MS");
+    return pollMs > 0 ? pollMs : kFastPollMs;
+}
 
 /// The status text of the calibration page whenever it ignores a reply.
 QPointer<CalibrationWindow> g_calibration;
@@ -52,7 +59,6 @@ class tst_ProceduresLive : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void certificationRun();
     void certificationStopsOnSystemAlarm();
     void certificationSupervisedBehindTheJournal();
@@ -73,7 +79,7 @@ private:
     int analyzerMode();
     int cabinetCount() const
     {
-        return QDir(m_storage.path()).entryList({"certscan_*.cab"}, QDir::Files).size();
+        return QDir(m_panel.storagePath()).entryList({"certscan_*.cab"}, QDir::Files).size();
     }
     QString status(QWidget* page) { return page->findChild<QLabel*>("labelStatus")->text(); }
     void click(QWidget* page, const char* button)
@@ -83,10 +89,8 @@ private:
 
     // The panel reads its lock state from a store of the test's own.
     TestSupport::IsolatedHome m_isolatedHome;
-    TestSupport::SimulatorProcess m_sim{
-        {"--scan-seconds", "1", "--collection-seconds", "1", "--control", "--seed", "3"}};
-    QTemporaryDir m_storage;
-    std::unique_ptr<MainWindow> m_window;
+    PanelDriver m_panel{
+        {"--scan-seconds", "1", "--collection-seconds", "1", "--control", "--seed", "3"}, pollMs()};
     VireoGUI* m_gui = nullptr;
     CertificationWindow* m_certification = nullptr;
     CalibrationWindow* m_calibration = nullptr;
@@ -94,36 +98,18 @@ private:
 
 void tst_ProceduresLive::initTestCase()
 {
-    QVERIFY2(m_sim.start(), qPrintable(m_sim.errorString()));
-    connectionString() = m_sim.connectionString();
-    setStoragePath(m_storage.path());
-    m_window = std::make_unique<MainWindow>();
-    m_gui = m_window->findChild<VireoGUI*>();
-    QVERIFY(m_gui);
-    // The procedures count poll replies; a faster tick runs them in seconds.
-    // MARLOMAX_PROCEDURE_POLL_MS=1000 runs them at the panel's own pace.
-    const int pollMs = qEnvironmentVariableIntValue("MARLOMAX_PROCEDURE_POLL_MS");
-    m_gui->findChild<QTimer*>("pollTimer")->setInterval(pollMs > 0 ? pollMs : kFastPollMs);
+    QString error;
+    QVERIFY2(m_panel.start(&error), qPrintable(error));
+    m_gui = m_panel.gui();
     m_certification = m_gui->findChild<CertificationWindow*>();
     m_calibration = m_gui->findChild<CalibrationWindow*>();
     QVERIFY(m_certification && m_calibration);
     m_certification->setTimeoutInterval(kProcedureTimeoutMs);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-}
-
-void tst_ProceduresLive::cleanupTestCase()
-{
-    m_window.reset();
-    m_sim.stop();
 }
 
 QJsonObject tst_ProceduresLive::control(const QJsonArray& params)
 {
-    SimClient client;
-    if (!client.connectTo(m_sim.port()))
-        return QJsonObject();
-    return client.call("sim_control", params);
+    return m_panel.call("sim_control", params);
 }
 
 void tst_ProceduresLive::startCertification()
@@ -135,10 +121,7 @@ void tst_ProceduresLive::startCertification()
 
 int tst_ProceduresLive::analyzerMode()
 {
-    SimClient client;
-    if (!client.connectTo(m_sim.port()))
-        return -1;
-    return client.call("opmode")["result"].toInt(-1);
+    return m_panel.ask("opmode").toInt(-1);
 }
 
 void tst_ProceduresLive::certificationRun()
@@ -152,16 +135,17 @@ void tst_ProceduresLive::certificationRun()
     QTRY_VERIFY_WITH_TIMEOUT(status(m_certification).startsWith("Optimizing laser"), 10000);
     QTRY_VERIFY_WITH_TIMEOUT(status(m_certification).startsWith("Collecting on peak data ("),
                              kRunTimeoutMs);
-    TestSupport::saveScreenshot(m_window.get(), "certification-on-peak");
+    TestSupport::saveScreenshot(m_panel.window(), "certification-on-peak");
     QTRY_COMPARE_WITH_TIMEOUT(status(m_certification), QString("Certification scans complete"),
                               kRunTimeoutMs);
     qInfo() << "Certification run took" << started.elapsed() << "ms";
-    TestSupport::saveScreenshot(m_window.get(), "certification-complete");
+    TestSupport::saveScreenshot(m_panel.window(), "certification-complete");
 
-    const QStringList cabinets = QDir(m_storage.path()).entryList({"certscan_*.cab"}, QDir::Files);
+    const QStringList cabinets =
+        QDir(m_panel.storagePath()).entryList({"certscan_*.cab"}, QDir::Files);
     QCOMPARE(cabinets.size(), 1);
     QProcess gcab;
-    gcab.start("gcab", {"-l", m_storage.path() + "/" + cabinets.first()});
+    gcab.start("gcab", {"-l", m_panel.storagePath() + "/" + cabinets.first()});
     QVERIFY(gcab.waitForFinished(30000));
     QCOMPARE(gcab.exitCode(), 0);
     QStringList listed =
@@ -176,7 +160,7 @@ void tst_ProceduresLive::certificationRun()
 
     // The analyzer is left in service mode and OK goes back to the settings screen.
     SimClient client;
-    QVERIFY(client.connectTo(m_sim.port()));
+    QVERIFY(client.connectTo(m_panel.simulator().port()));
     QTRY_COMPARE(client.call("opmode")["result"].toInt(), 2);
     QSignalSpy pages(m_certification, &CertificationWindow::goToWindow);
     click(m_certification, "buttonOK");
@@ -194,10 +178,10 @@ void tst_ProceduresLive::certificationStopsOnSystemAlarm()
     QCOMPARE(control({"alarm-relay", true})["result"], QJsonValue(true));
     QTRY_COMPARE_WITH_TIMEOUT(status(m_certification), QString("ERROR: System alarm detected"),
                               10000);
-    TestSupport::saveScreenshot(m_window.get(), "certification-system-alarm");
+    TestSupport::saveScreenshot(m_panel.window(), "certification-system-alarm");
     QCOMPARE(control({"alarm-relay", false})["result"], QJsonValue(true));
     SimClient client;
-    QVERIFY(client.connectTo(m_sim.port()));
+    QVERIFY(client.connectTo(m_panel.simulator().port()));
     QTRY_COMPARE_WITH_TIMEOUT(client.call("opmode")["result"].toInt(), 2, 10000);
 }
 
@@ -206,7 +190,7 @@ void tst_ProceduresLive::certificationSupervisedBehindTheJournal()
     // The operator opens the journal from the badge during the on-peak
     // collection; a system alarm then must end the run all the same.
     SimClient client;
-    QVERIFY(client.connectTo(m_sim.port()));
+    QVERIFY(client.connectTo(m_panel.simulator().port()));
     QCOMPARE(client.call("calibration_certificate_collection_time", QJsonArray{120})["result"],
              QJsonValue(120));
     const auto shortAgain = qScopeGuard(
@@ -256,7 +240,7 @@ void tst_ProceduresLive::certificationRefused()
     // run ends with the step's error, not with a cabinet.
     QTRY_COMPARE_WITH_TIMEOUT(status(m_certification), error, kRunTimeoutMs);
     TestSupport::saveScreenshot(
-        m_window.get(),
+        m_panel.window(),
         QString("certification-refused-%1").arg(QTest::currentDataTag()).replace(' ', '-'));
     QTRY_COMPARE(analyzerMode(), 2);
     QCOMPARE(cabinetCount(), cabinets);
@@ -266,7 +250,7 @@ void tst_ProceduresLive::certificationRefused()
 void tst_ProceduresLive::certificationDropWhileCollecting()
 {
     SimClient client;
-    QVERIFY(client.connectTo(m_sim.port()));
+    QVERIFY(client.connectTo(m_panel.simulator().port()));
     QCOMPARE(client.call("calibration_certificate_collection_time", QJsonArray{60})["result"],
              QJsonValue(60));
     const auto shortAgain = qScopeGuard(
@@ -285,7 +269,7 @@ void tst_ProceduresLive::certificationDropWhileCollecting()
     QTRY_VERIFY_WITH_TIMEOUT(answerer.messages.join('|').contains("Restored connection to"), 10000);
     QTRY_COMPARE(analyzerMode(), 2);
     QCOMPARE(status(m_certification), QString("ERROR: Lost connection to analyzer"));
-    TestSupport::saveScreenshot(m_window.get(), "certification-lost-restored");
+    TestSupport::saveScreenshot(m_panel.window(), "certification-lost-restored");
     // Only showing the page again begins again.
     m_gui->switchToWindow(CERTIFICATION);
     QTRY_VERIFY(status(m_certification).startsWith("Supply zero gas"));
@@ -364,27 +348,21 @@ void tst_ProceduresLive::certificationAlarmRelayFlag()
 {
     // An analyzer started with its relay held by a system alarm: the run
     // stops at its first supervised step.
-    TestSupport::SimulatorProcess alarmed({"--alarm-relay", "--scan-seconds", "1"});
-    QVERIFY2(alarmed.start(), qPrintable(alarmed.errorString()));
-    const QString previous = connectionString();
-    connectionString() = alarmed.connectionString();
-    {
-        MainWindow window;
-        connectionString() = previous;
-        auto* gui = window.findChild<VireoGUI*>();
-        gui->findChild<QTimer*>("pollTimer")->setInterval(kFastPollMs);
-        auto* certification = gui->findChild<CertificationWindow*>();
-        window.show();
-        gui->switchToWindow(CERTIFICATION);
-        QTRY_VERIFY(status(certification).startsWith("Supply zero gas"));
-        click(certification, "buttonNext");
-        QTRY_COMPARE_WITH_TIMEOUT(status(certification), QString("ERROR: System alarm detected"),
-                                  kRunTimeoutMs);
-    }
-    SimClient client;
-    QVERIFY(client.connectTo(alarmed.port()));
-    QCOMPARE(client.call("sys_alarm_relay")["result"], QJsonValue(true));
-    QCOMPARE(client.call("opmode")["result"].toInt(), 2);
+    PanelDriver alarmed({"--alarm-relay", "--scan-seconds", "1"}, kFastPollMs);
+    QString error;
+    const bool started = alarmed.start(&error);
+    // The panel of the other cases keeps its analyzer and storage folder.
+    connectionString() = m_panel.simulator().connectionString();
+    setStoragePath(m_panel.storagePath());
+    QVERIFY2(started, qPrintable(error));
+    auto* certification = alarmed.gui()->findChild<CertificationWindow*>();
+    alarmed.gui()->switchToWindow(CERTIFICATION);
+    QTRY_VERIFY(status(certification).startsWith("Supply zero gas"));
+    click(certification, "buttonNext");
+    QTRY_COMPARE_WITH_TIMEOUT(status(certification), QString("ERROR: System alarm detected"),
+                              kRunTimeoutMs);
+    QCOMPARE(alarmed.ask("sys_alarm_relay"), QJsonValue(true));
+    QCOMPARE(alarmed.ask("opmode").toInt(), 2);
 }
 
 void tst_ProceduresLive::showCalibration()
@@ -406,9 +384,9 @@ void tst_ProceduresLive::calibrationRun()
         click(m_calibration, "buttonNext");
         QTRY_COMPARE_WITH_TIMEOUT(status(m_calibration), QString(step), 10000);
         if (QString(step).contains("4.096"))
-            TestSupport::saveScreenshot(m_window.get(), "calibration-step");
+            TestSupport::saveScreenshot(m_panel.window(), "calibration-step");
     }
-    TestSupport::saveScreenshot(m_window.get(), "calibration-complete");
+    TestSupport::saveScreenshot(m_panel.window(), "calibration-complete");
 }
 
 void tst_ProceduresLive::calibrationLateReply()

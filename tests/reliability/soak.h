@@ -11,7 +11,7 @@
 // that has its final name is byte for byte the analyzer's.
 #pragma once
 
-#include "paneldriver.h"
+#include "support/paneldriver.h"
 
 #include <QByteArray>
 #include <QString>

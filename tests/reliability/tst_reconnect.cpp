@@ -8,7 +8,7 @@
 #include "analyzer/rpcinterface.h"
 #include "app/vireogui.h"
 #include "files/filemanager.h"
-#include "paneldriver.h"
+#include "support/paneldriver.h"
 #include "support/simclient.h"
 #include "support/testsupport.h"
 

@@ -5,6 +5,7 @@
 #include "support/testsupport.h"
 #include "trend/historyinterface.h"
 #include "trend/remotehistory.h"
+#include "widgets/chartsfwd.h"
 #include "widgets/stalemarker.h"
 #include "widgets/statusbadge.h"
 
@@ -1011,4 +1012,3 @@ void tst_HomeWindow::screenshots()
 
 QTEST_MAIN(tst_HomeWindow)
 #include "tst_homewindow.moc"
-#include "widgets/chartsfwd.h"

@@ -3,6 +3,7 @@
 #include "screens/rdgraphwindow.h"
 #include "support/screencheck.h"
 #include "support/testsupport.h"
+#include "widgets/chartsfwd.h"
 
 #include <QChartView>
 #include <QLabel>
@@ -158,4 +159,3 @@ void tst_RDGraphWindow::screenshot()
 
 QTEST_MAIN(tst_RDGraphWindow)
 #include "tst_rdgraphwindow.moc"
-#include "widgets/chartsfwd.h"

@@ -5,11 +5,9 @@
 #include "analyzer/analyzerstate.h"
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
-#include "base/globals.h"
 #include "settings/settingswindow.h"
 #include "support/messageanswerer.h"
-#include "support/simclient.h"
-#include "support/simulatorprocess.h"
+#include "support/paneldriver.h"
 #include "support/testsupport.h"
 #include "widgets/keyboardwindow.h"
 
@@ -24,9 +22,7 @@
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTabWidget>
-#include <QTimer>
 #include <QtTest>
-#include <memory>
 
 class tst_SettingsLive : public QObject
 {
@@ -34,27 +30,23 @@ class tst_SettingsLive : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void editsReachSimulator();
     void cancelledNetworkEntrySendsNothing();
     void gateClosedByALostLink();
 
 private:
-    void tick() { QMetaObject::invokeMethod(m_gui, "requestUpdate"); }
+    void tick() { m_panel.tick(); }
     QJsonObject call(const QString& method, const QJsonValue& params = QJsonValue::Undefined)
     {
-        SimClient client;
-        return client.connectTo(m_sim.port()) ? client.call(method, params) : QJsonObject();
+        return m_panel.call(method, params);
     }
     template <class T = QWidget> T* child(const char* name)
     {
         return m_settings->findChild<T*>(QLatin1String(name));
     }
 
-    TestSupport::SimulatorProcess m_sim{
+    PanelDriver m_panel{
         {QStringLiteral("--backfill-days"), QStringLiteral("0"), QStringLiteral("--control")}};
-    QTemporaryDir m_storage;
-    std::unique_ptr<MainWindow> m_window;
     VireoGUI* m_gui = nullptr;
     SettingsWindow* m_settings = nullptr;
     QStackedWidget* m_pages = nullptr;
@@ -62,27 +54,15 @@ private:
 
 void tst_SettingsLive::initTestCase()
 {
-    QVERIFY2(m_sim.start(), qPrintable(m_sim.errorString()));
-    connectionString() = m_sim.connectionString();
-    setStoragePath(m_storage.path());
+    QString error;
+    QVERIFY2(m_panel.startSimulator(&error), qPrintable(error));
     QCOMPARE(call("opmode", QJsonArray{2}).value("error").isUndefined(), true);
-
-    m_window = std::make_unique<MainWindow>();
+    QVERIFY2(m_panel.startPanel(&error), qPrintable(error));
     QSettings().clear();
-    m_gui = m_window->findChild<VireoGUI*>();
-    QVERIFY(m_gui);
-    m_gui->findChild<QTimer*>(QStringLiteral("pollTimer"))->stop();
+    m_gui = m_panel.gui();
     m_settings = m_gui->findChild<SettingsWindow*>();
     m_pages = m_gui->findChild<QStackedWidget*>(QStringLiteral("pages"));
     QVERIFY(m_settings && m_pages);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-}
-
-void tst_SettingsLive::cleanupTestCase()
-{
-    m_window.reset();
-    m_sim.stop();
 }
 
 void tst_SettingsLive::editsReachSimulator()
@@ -90,10 +70,10 @@ void tst_SettingsLive::editsReachSimulator()
     // The start-up refresh polls every tab once: identity and service mode arrive.
     const QString serial = call("serial_number").value("result").toString();
     QTRY_COMPARE(child<QLabel>("serialLabel")->text(), "SN: " + serial);
-    QCOMPARE(m_window->windowTitle(), "SN " + serial + " @ 127.0.0.1");
+    QCOMPARE(m_panel.window()->windowTitle(), "SN " + serial + " @ 127.0.0.1");
     const QString name = call("unit_name").value("result").toString();
-    QCOMPARE(m_window->findChild<QLabel*>(QStringLiteral("nameLabel"))->text(), name);
-    QCOMPARE(m_window->findChild<QLabel*>(QStringLiteral("versionLabel"))->text(),
+    QCOMPARE(m_panel.window()->findChild<QLabel*>(QStringLiteral("nameLabel"))->text(), name);
+    QCOMPARE(m_panel.window()->findChild<QLabel*>(QStringLiteral("versionLabel"))->text(),
              call("version").value("result").toString());
     QVERIFY(!child("opmodeLabel")->isVisible() || !child("opmodeLabel")->isVisibleTo(m_settings));
 
@@ -116,7 +96,7 @@ void tst_SettingsLive::editsReachSimulator()
     QCOMPARE(m_pages->currentWidget(), m_settings);
     QTRY_COMPARE(call("laser_current").value("result").toDouble(), 96.5);
     QTRY_COMPARE(child<QLineEdit>("laserCurrentLineEdit")->text(), QStringLiteral("96.50"));
-    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("settings-live-settings"));
+    TestSupport::saveScreenshot(m_panel.window(), QStringLiteral("settings-live-settings"));
 
     // A relay on the Outputs tab.
     child<QTabWidget>("tabWidget")->setCurrentIndex(1);
@@ -128,7 +108,7 @@ void tst_SettingsLive::editsReachSimulator()
     QTRY_COMPARE(call("user_alarm_1_relay").value("result").toBool(), !relay);
     tick();
     QTRY_COMPARE(box->isChecked(), !relay);
-    TestSupport::saveScreenshot(m_window.get(), QStringLiteral("settings-live-outputs"));
+    TestSupport::saveScreenshot(m_panel.window(), QStringLiteral("settings-live-outputs"));
 
     // A value out of range is refused with the simulator's message, and kept out.
     QString message;

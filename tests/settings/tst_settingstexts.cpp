@@ -6,10 +6,8 @@
 #include "analyzer/response.h"
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
-#include "base/globals.h"
 #include "settings/settingswindow.h"
-#include "support/simclient.h"
-#include "support/simulatorprocess.h"
+#include "support/paneldriver.h"
 #include "support/testsupport.h"
 #include "widgets/keyboardwindow.h"
 
@@ -22,9 +20,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTextDocument>
-#include <QTimer>
 #include <QtTest>
-#include <memory>
 
 namespace {
 
@@ -101,7 +97,6 @@ class tst_SettingsTexts : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void longTextsOnEveryTab();
 
 private:
@@ -111,48 +106,36 @@ private:
     }
     void checkTab(const QString& name);
 
-    TestSupport::SimulatorProcess m_sim{{QStringLiteral("--backfill-days"), QStringLiteral("0"),
-                                         QStringLiteral("--serial"), kSerial,
-                                         QStringLiteral("--unit-name"), kUnitName,
-                                         QStringLiteral("--reactor"), QStringLiteral("--fit")}};
-    QTemporaryDir m_storage;
-    std::unique_ptr<MainWindow> m_window;
+    PanelDriver m_panel{{QStringLiteral("--backfill-days"), QStringLiteral("0"),
+                         QStringLiteral("--serial"), kSerial, QStringLiteral("--unit-name"),
+                         kUnitName, QStringLiteral("--reactor"), QStringLiteral("--fit")}};
+    MainWindow* m_window = nullptr;
     VireoGUI* m_gui = nullptr;
     SettingsWindow* m_settings = nullptr;
 };
 
 void tst_SettingsTexts::initTestCase()
 {
-    QVERIFY2(m_sim.start(), qPrintable(m_sim.errorString()));
-    connectionString() = m_sim.connectionString();
-    setStoragePath(m_storage.path());
-    SimClient client;
-    QVERIFY(client.connectTo(m_sim.port()));
-    QVERIFY(client.call("opmode", QJsonArray{2}).value("error").isUndefined());
-
-    m_window = std::make_unique<MainWindow>();
+    QString error;
+    QVERIFY2(m_panel.startSimulator(&error), qPrintable(error));
+    const QJsonObject reply = m_panel.call("opmode", QJsonArray{2});
+    QVERIFY(!reply.isEmpty()); // the simulator was reached
+    QVERIFY(reply.value("error").isUndefined());
+    QVERIFY2(m_panel.startPanel(&error), qPrintable(error));
     QSettings().clear();
-    m_gui = m_window->findChild<VireoGUI*>();
-    m_gui->findChild<QTimer*>(QStringLiteral("pollTimer"))->stop();
+    m_window = m_panel.window();
+    m_gui = m_panel.gui();
     m_settings = m_gui->findChild<SettingsWindow*>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     QCOMPARE(m_window->size(), QSize(640, 480));
-}
-
-void tst_SettingsTexts::cleanupTestCase()
-{
-    m_window.reset();
-    m_sim.stop();
 }
 
 void tst_SettingsTexts::checkTab(const QString& name)
 {
     // Labels fitted as the tab shows ask for a new layout; it comes from the event loop.
     QStringList faults;
-    QTRY_VERIFY2((faults = layoutFaults(m_settings, m_window.get())).isEmpty(),
+    QTRY_VERIFY2((faults = layoutFaults(m_settings, m_window)).isEmpty(),
                  qPrintable(name + ": " + faults.join("; ")));
-    TestSupport::saveScreenshot(m_window.get(), "settings-long-" + name);
+    TestSupport::saveScreenshot(m_window, "settings-long-" + name);
 }
 
 void tst_SettingsTexts::longTextsOnEveryTab()

@@ -12,6 +12,7 @@
 #include "trend/chartexport.h"
 #include "trend/historyinterface.h"
 #include "trend/trendwindow.h"
+#include "widgets/chartsfwd.h"
 
 #include <QChartView>
 #include <QDir>
@@ -221,4 +222,3 @@ void tst_ChartExport::emptyWindowExportsNothing()
 
 QTEST_MAIN(tst_ChartExport)
 #include "tst_chartexport.moc"
-#include "widgets/chartsfwd.h"

@@ -12,6 +12,7 @@
 #include "support/testsupport.h"
 #include "trend/remotehistory.h"
 #include "trend/trendwindow.h"
+#include "widgets/chartsfwd.h"
 
 #include <QChartView>
 #include <QDateTimeAxis>
@@ -242,4 +243,3 @@ void tst_RemoteTrend::miniPlotAfterReconnect()
 
 QTEST_MAIN(tst_RemoteTrend)
 #include "tst_remotetrend.moc"
-#include "widgets/chartsfwd.h"

@@ -1,6 +1,7 @@
 // The shared trend chart: its windows per interval, the series it makes, the
 // points and levels it draws and its value scale.
 #include "trend/trendchart.h"
+#include "widgets/chartsfwd.h"
 
 #include <QDateTimeAxis>
 #include <QLineSeries>
@@ -128,4 +129,3 @@ void tst_TrendChart::seriesPointsAndLevels()
 
 QTEST_MAIN(tst_TrendChart)
 #include "tst_trendchart.moc"
-#include "widgets/chartsfwd.h"

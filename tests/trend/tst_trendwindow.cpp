@@ -7,6 +7,7 @@
 #include "trend/historyinterface.h"
 #include "trend/trendchart.h"
 #include "trend/trendwindow.h"
+#include "widgets/chartsfwd.h"
 
 #include <QCalendarWidget>
 #include <QChartView>
@@ -533,4 +534,3 @@ void tst_TrendWindow::refreshAndButtons()
 MARLOMAX_TEST_MAIN_IN_ZONE(tst_TrendWindow, QApplication, "Europe/Berlin")
 
 #include "tst_trendwindow.moc"
-#include "widgets/chartsfwd.h"

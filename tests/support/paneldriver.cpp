@@ -1,4 +1,4 @@
-#include "paneldriver.h"
+#include "support/paneldriver.h"
 
 #include "app/mainwindow.h"
 #include "app/vireogui.h"
@@ -19,7 +19,10 @@
 #include <QTimer>
 #include <QtTest>
 
-PanelDriver::PanelDriver(const QStringList& simulatorArgs) : m_sim(simulatorArgs) {}
+PanelDriver::PanelDriver(const QStringList& simulatorArgs, int pollMs)
+    : m_sim(simulatorArgs), m_pollMs(pollMs)
+{
+}
 
 PanelDriver::~PanelDriver()
 {
@@ -29,10 +32,20 @@ PanelDriver::~PanelDriver()
 
 bool PanelDriver::start(QString* error)
 {
+    return startSimulator(error) && startPanel(error);
+}
+
+bool PanelDriver::startSimulator(QString* error)
+{
     if (!m_sim.start()) {
         *error = m_sim.errorString();
         return false;
     }
+    return true;
+}
+
+bool PanelDriver::startPanel(QString* error)
+{
     connectionString() = m_sim.connectionString();
     setStoragePath(m_storage.path());
     m_window = std::make_unique<MainWindow>();
@@ -41,7 +54,11 @@ bool PanelDriver::start(QString* error)
         *error = QStringLiteral("the frame window holds no controller");
         return false;
     }
-    m_gui->findChild<QTimer*>(QStringLiteral("pollTimer"))->stop();
+    auto* poll = m_gui->findChild<QTimer*>(QStringLiteral("pollTimer"));
+    if (m_pollMs == kTickByHand)
+        poll->stop();
+    else if (m_pollMs > 0)
+        poll->setInterval(m_pollMs);
     m_window->show();
     if (!QTest::qWaitForWindowExposed(m_window.get())) {
         *error = QStringLiteral("the window was never shown");
@@ -142,12 +159,15 @@ bool PanelDriver::typeOnKeypad(const QString& keys)
     return press(QStringLiteral("pushButton_OK"));
 }
 
-QJsonValue PanelDriver::ask(const QString& method, const QJsonValue& params)
+QJsonObject PanelDriver::call(const QString& method, const QJsonValue& params)
 {
     SimClient client;
-    if (!client.connectTo(m_sim.port()))
-        return QJsonValue::Undefined;
-    return client.call(method, params).value(QStringLiteral("result"));
+    return client.connectTo(m_sim.port()) ? client.call(method, params) : QJsonObject();
+}
+
+QJsonValue PanelDriver::ask(const QString& method, const QJsonValue& params)
+{
+    return call(method, params).value(QStringLiteral("result"));
 }
 
 QStringList PanelDriver::look(const QString& name) const

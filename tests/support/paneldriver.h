@@ -1,14 +1,17 @@
-// Drives the whole panel the way an operator does, for the suites that look at
-// the screen: the frame window in process against the analyzer simulator, its
-// poll tick in the test's hands, pages reached only by pressing what is on
-// view (buttons, tabs, list items, keypad keys). A new page or another
-// language runs through the same driver and the same screen checks.
+// The one way a test starts the whole panel: the frame window in process
+// against the analyzer simulator on a free loopback port, with a storage
+// folder of its own. By default its poll tick is in the test's hands (tick());
+// a test of timing keeps the panel's own timer running, at its own period or
+// a shorter one. The driver presses what is on view the way an operator does
+// (buttons, tabs, list items, keypad keys), asks the simulator over a
+// connection of its own, and looks at the screen.
 #pragma once
 
 #include "support/simulatorprocess.h"
 #include "widgets/chartsfwd.h"
 
 #include <QImage>
+#include <QJsonObject>
 #include <QJsonValue>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -22,13 +25,22 @@ class VireoGUI;
 class PanelDriver
 {
 public:
-    /// simulatorArgs go to vireo-sim after its port and state folder.
-    explicit PanelDriver(const QStringList& simulatorArgs);
+    /// The poll timer stopped: the test ticks (the default).
+    static constexpr int kTickByHand = 0;
+    /// The poll timer running at the panel's own period.
+    static constexpr int kPanelsOwnPace = -1;
+
+    /// simulatorArgs go to vireo-sim after its port and state folder; pollMs
+    /// is kTickByHand, kPanelsOwnPace or a period of the test's choice.
+    explicit PanelDriver(const QStringList& simulatorArgs, int pollMs = kTickByHand);
     ~PanelDriver();
 
-    /// Starts the simulator, then the frame window with its poll timer
-    /// stopped, and shows it; false with a reason on failure.
+    /// startSimulator(), then startPanel(); false with a reason on failure.
     bool start(QString* error);
+    /// Starts the simulator alone, for a test that sets it up before the panel connects.
+    bool startSimulator(QString* error);
+    /// Makes the frame window against the simulator, its poll timer as asked, and shows it.
+    bool startPanel(QString* error);
 
     MainWindow* window() const { return m_window.get(); }
     VireoGUI* gui() const { return m_gui; }
@@ -51,7 +63,10 @@ public:
     /// Types digits (and ".") on the keypad on view and presses OK.
     bool typeOnKeypad(const QString& keys);
 
-    /// One reply value from the simulator, over a connection of the test's own.
+    /// The simulator's whole reply, over a connection of the test's own (empty
+    /// when it cannot be reached).
+    QJsonObject call(const QString& method, const QJsonValue& params = QJsonValue::Undefined);
+    /// The reply's result alone.
     QJsonValue ask(const QString& method, const QJsonValue& params = QJsonValue::Undefined);
 
     /// Saves the window as NAME.png with the other screenshots and returns
@@ -67,6 +82,7 @@ private:
     static bool click(QAbstractButton* target, const QString& name);
 
     TestSupport::SimulatorProcess m_sim;
+    int m_pollMs;
     QTemporaryDir m_storage;
     std::unique_ptr<MainWindow> m_window;
     VireoGUI* m_gui = nullptr;
