@@ -619,5 +619,7 @@ void VireoGUI::shutdown()
     processEventsFor(kShutdownWaitMs);
     m_manager->disconnectFromServer();
     qDebug() << "Closing RPC connnection";
-    QCoreApplication::quit();
+    // exit, not quit: Qt 6's quit asks the windows first and waits for the
+    // main loop, where the panel must end whatever loop runs, as on Qt 5.
+    QCoreApplication::exit(0);
 }

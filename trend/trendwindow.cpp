@@ -377,6 +377,10 @@ bool TrendWindow::eventFilter(QObject* watched, QEvent* event)
         } else if (watched == m_chartView->viewport()) {
             const QPoint position = static_cast<QMouseEvent*>(event)->localPos().toPoint();
             chartPressed(m_chartView->viewport()->mapTo(m_chartView, position));
+            // Qt 6.4's chart view reads the item under a press without asking
+            // whether there is one: a press on no item goes no further.
+            if (!m_chartView->itemAt(position))
+                return true;
         }
     }
     return QWidget::eventFilter(watched, event);

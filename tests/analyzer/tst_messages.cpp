@@ -104,7 +104,7 @@ void tst_Messages::responseDefaults()
     else
         QCOMPARE(response.toDouble(), asDouble);
     QTEST(response.toString(), "asString");
-    QTEST(response.toArray().size(), "arraySize");
+    QTEST(int(response.toArray().size()), "arraySize");
     QVERIFY(!response.isError());
 }
 
