@@ -20,6 +20,11 @@ Settings::Settings()
     : m_store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Orvalis"),
               QStringLiteral("Marlo Max Launcher"))
 {
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    // Qt 6 keeps the file in UTF-8; so does Qt 5 here, or a name written by
+    // one version would read garbled in the other.
+    m_store.setIniCodec("UTF-8");
+#endif
 }
 
 namespace {

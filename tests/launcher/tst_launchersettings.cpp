@@ -16,6 +16,7 @@ private slots:
     void cleanup();
     void storeStaysInTestHome();
     void roundTrip();
+    void fileInUtf8();
     void missingKeys_data();
     void missingKeys();
     void saveRewritesWholeArray();
@@ -72,6 +73,29 @@ void tst_LauncherSettings::roundTrip()
              QStringLiteral("10.0.0.7:60004"));
     QCOMPARE(raw->value(QStringLiteral("connections/3/storageLocation")).toString(),
              QStringLiteral("C:\\data"));
+}
+
+void tst_LauncherSettings::fileInUtf8()
+{
+    // The same bytes whichever Qt the launcher was built with, so one file
+    // serves a Qt 5 and a Qt 6 launcher alike.
+    LauncherStore::seed(kThree);
+    QFile file(Settings().fileName());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("3\\nickname=Pr\xc3\xbc"
+                                    "fstand\n"));
+    file.close();
+
+    // What a Qt 5 launcher wrote before: non-ASCII letters as escapes.
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[connections]\n1\\nickname=Pr\\xfc\\x66stand\n"
+               "2\\nickname=Pr\xc3\xbc"
+               "fstand\nsize=2\n");
+    file.close();
+    const QList<ConnectionEntry> read = LauncherStore::stored();
+    QCOMPARE(read.size(), 2);
+    QCOMPARE(read.at(0).nickname, kThree.at(2).nickname);
+    QCOMPARE(read.at(1).nickname, kThree.at(2).nickname);
 }
 
 void tst_LauncherSettings::missingKeys_data()
