@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
 #include <QPixmapCache>
@@ -20,6 +21,7 @@ const QString kCatalog = QStringLiteral("marlomax");
 /// palette. Qt's default of 10 MB fills up over hours of popups and greyed
 /// values, more than the panel's whole heap; this holds the faces of a screen.
 constexpr int kPixmapCacheKb = 2048;
+constexpr int kBaseFontPointSize = 12;
 
 void loadStyleSheet(QApplication& app)
 {
@@ -55,6 +57,10 @@ void setUpApplication(QApplication& app)
                            : QFontDatabase::addApplicationFont(font.fileName());
     if (fontId < 0)
         qDebug() << "Failed to load application font";
+    // Texts that no form sizes (the charts' axes and titles) take the
+    // application's font, which would otherwise be whatever the platform and
+    // the Qt version offer: 12 pt, as the panel's screens were laid out with.
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), kBaseFontPointSize));
     loadStyleSheet(app);
     QPixmapCache::setCacheLimit(kPixmapCacheKb);
     // Before any window exists, so every text is made in the chosen language.

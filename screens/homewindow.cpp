@@ -507,8 +507,10 @@ void HomeWindow::setUpMiniPlot()
     m_chart->setBackgroundRoundness(0);
     m_chart->setMaximumSize(400, 160);
     m_chart->setPreferredSize(394, 152);
-    m_chart->dateAxis()->setLabelsVisible(false);
-    // Hidden labels still reserve their width at both ends; keep them short.
+    // No hours under the small plot: its labels are drawn in no colour rather
+    // than hidden, as a hidden axis's labels leave its title no room on Qt 6
+    // ("…"). They still take their width at both ends; keep them short.
+    m_chart->dateAxis()->setLabelsColor(Qt::transparent);
     m_chart->dateAxis()->setFormat(QStringLiteral("HH"));
     m_chart->valueAxis()->setTickCount(3);
     m_chart->valueAxis()->setTitleText(Trend::TrendChart::valueTitle(m_unitKey));

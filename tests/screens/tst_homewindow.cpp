@@ -11,6 +11,7 @@
 
 #include <QChartView>
 #include <QDateTimeAxis>
+#include <QGraphicsTextItem>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -112,6 +113,17 @@ Analyzer::Response reply(int id, const QJsonValue& result)
 }
 
 /// Answers one poll the way the server does: every polled request, in id order.
+/// The texts a chart view draws (axis titles and labels), as drawn.
+QStringList drawnTexts(QChartView* view)
+{
+    QStringList texts;
+    for (QGraphicsItem* item : view->scene()->items()) {
+        if (auto* text = dynamic_cast<QGraphicsTextItem*>(item); text && text->isVisible())
+            texts.append(text->toPlainText());
+    }
+    return texts;
+}
+
 void answerPoll(HomeWindow& home, const Overrides& overrides = {})
 {
     QVector<QJsonValue> values = quietAnalyzer();
@@ -808,6 +820,11 @@ void tst_HomeWindow::miniPlotWindow()
     QCOMPARE(dateAxis->titleText(), title);
     QCOMPARE(dateAxis->min(), range.start);
     QCOMPARE(dateAxis->max(), range.end);
+    // Under the plot the operator reads the whole title, not "…".
+    home.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&home));
+    QTRY_VERIFY2(drawnTexts(child<QChartView>(home, "chartView")).contains(title),
+                 qPrintable(drawnTexts(child<QChartView>(home, "chartView")).join(", ")));
 
     // An index the trend screen does not have keeps the start and the title.
     home.setMiniPlotScale(9, 0, 1);
