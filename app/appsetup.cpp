@@ -12,6 +12,7 @@
 #include <QIcon>
 #include <QPixmapCache>
 #include <QResource>
+#include <malloc.h>
 #include <unistd.h>
 
 namespace {
@@ -22,6 +23,7 @@ const QString kCatalog = QStringLiteral("marlomax");
 /// values, more than the panel's whole heap; this holds the faces of a screen.
 constexpr int kPixmapCacheKb = 2048;
 constexpr int kBaseFontPointSize = 12;
+constexpr int kMapThresholdBytes = 1024 * 1024;
 
 void loadStyleSheet(QApplication& app)
 {
@@ -40,6 +42,7 @@ void loadStyleSheet(QApplication& app)
 
 void prepareEnvironment()
 {
+    mallopt(M_MMAP_THRESHOLD, kMapThresholdBytes);
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
 }

@@ -10,7 +10,11 @@ class QApplication;
 /// Called before the application object exists. The panel draws nothing
 /// with OpenGL, yet Qt's X11 platform loads the GL stack for every window
 /// (some 50 MB resident), so that integration stays off unless the user asks
-/// for one through QT_XCB_GL_INTEGRATION.
+/// for one through QT_XCB_GL_INTEGRATION. Blocks of a megabyte and more (a
+/// week of trend arrives as one 30 MB line) are mapped on their own, so
+/// each goes back to the system whole when freed: with glibc's sliding
+/// threshold they came from the heap once the first was freed, and how much
+/// stayed resident then hung on block sizes, which differ between Qt 5 and 6.
 void prepareEnvironment();
 
 /// Sets the application's window icon, font and style sheet; a missing font

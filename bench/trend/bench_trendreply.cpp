@@ -14,6 +14,7 @@
 //   bench_trendreply [days] [rounds]    (the simulator is taken from the build's bin folder)
 #include "analyzer/linedecoder.h"
 #include "analyzer/linequeue.h"
+#include "app/appsetup.h"
 #include "bench/processmemory.h"
 #include "trend/remotehistory.h"
 #include "trend/trendwindow.h"
@@ -201,6 +202,8 @@ QString ms(double value)
 
 int main(int argc, char** argv)
 {
+    // As the panel starts: its allocator settings decide what stays resident.
+    prepareEnvironment();
     QApplication app(argc, argv);
     const int days = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 7;
     const int rounds = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 5;
