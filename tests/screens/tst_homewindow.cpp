@@ -1,7 +1,9 @@
 // The home screen driven through its replies: concentration display, mode
 // title, alarm list and lamps, tau fields, lock, and the mini plot window.
 #include "analyzer/response.h"
+#include "app/appsetup.h"
 #include "screens/homewindow.h"
+#include "support/screencheck.h"
 #include "support/testsupport.h"
 #include "trend/historyinterface.h"
 #include "trend/remotehistory.h"
@@ -997,6 +999,8 @@ void tst_HomeWindow::staleWhenNotRefreshed()
 
 void tst_HomeWindow::screenshots()
 {
+    // In the panel's own look (style sheet and font), as the operator sees it.
+    setUpApplication(*qApp);
     Trend::RemoteHistory history(nullptr);
     history.assignRequestIds(50);
     HomeWindow home(&history, nullptr);
@@ -1012,7 +1016,7 @@ void tst_HomeWindow::screenshots()
                           {FitModeEnabled, true}});
     home.show();
     QVERIFY(QTest::qWaitForWindowExposed(&home));
-    TestSupport::saveScreenshot(&home, QStringLiteral("home-standalone-details"));
+    LOOKS_SOUND(&home, QStringLiteral("home-standalone-details"));
 
     QJsonArray samples;
     const QDateTime now = QDateTime::currentDateTime();
@@ -1022,9 +1026,9 @@ void tst_HomeWindow::screenshots()
     history.handleResponse(Analyzer::Response(QJsonObject{{"id", 50}, {"result", samples}}));
     answerTwoPolls(home, {{Conc, 5.1239}});
     child<QStackedWidget>(home, "stackedWidget")->setCurrentIndex(1);
-    TestSupport::saveScreenshot(&home, QStringLiteral("home-standalone-chart"));
+    LOOKS_SOUND(&home, QStringLiteral("home-standalone-chart"));
     home.connectionChanged(true);
-    TestSupport::saveScreenshot(&home, QStringLiteral("home-standalone-stale"));
+    LOOKS_SOUND(&home, QStringLiteral("home-standalone-stale"));
 }
 
 QTEST_MAIN(tst_HomeWindow)

@@ -1,7 +1,9 @@
 // The guided shutdown: every path of the step table with and without a
 // pressure controller and a reactor, cancel and restart, and the live pressure.
 #include "analyzer/response.h"
+#include "app/appsetup.h"
 #include "screens/shutdownwindow.h"
+#include "support/screencheck.h"
 #include "support/testsupport.h"
 
 #include <QLabel>
@@ -212,6 +214,8 @@ void tst_ShutdownWindow::pressureDisplay()
 
 void tst_ShutdownWindow::screenshots()
 {
+    // In the panel's own look (style sheet and font), as the operator sees it.
+    setUpApplication(*qApp);
     ShutdownWindow window(nullptr);
     window.resize(636, 450);
     window.assignRequestIds(kFirstId);
@@ -219,11 +223,11 @@ void tst_ShutdownWindow::screenshots()
     answer(window, ApcPressure, 700.2);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    TestSupport::saveScreenshot(&window, QStringLiteral("shutdown-step1"));
+    LOOKS_SOUND(&window, QStringLiteral("shutdown-step1"));
     for (int step = 2; step <= 5; ++step) {
         QTest::mouseClick(child<QPushButton>(&window, "pushButton"), Qt::LeftButton);
         QCoreApplication::processEvents(); // lets the layout fit the new text
-        TestSupport::saveScreenshot(&window, QStringLiteral("shutdown-step%1").arg(step));
+        LOOKS_SOUND(&window, QStringLiteral("shutdown-step%1").arg(step));
     }
 }
 

@@ -4,10 +4,12 @@
 // Rows are numbered as the screen's request table: row r has id first + r - 1.
 #include "analyzer/request.h"
 #include "analyzer/response.h"
+#include "app/appsetup.h"
 #include "base/globals.h"
 #include "base/language.h"
 #include "files/ibacklight.h"
 #include "settings/settingswindow.h"
+#include "support/screencheck.h"
 #include "support/testsupport.h"
 #include "widgets/stalemarker.h"
 
@@ -947,7 +949,7 @@ void tst_SettingsWindow::gasButtonsLookDisabled()
     QList<int> off;
     for (QWidget* widget : widgets)
         off.append(darkest(widget));
-    TestSupport::saveScreenshot(m_window.get(), "settings-gas-disabled");
+    LOOKS_SOUND(m_window.get(), "settings-gas-disabled");
     m_window->configureForServiceMode(true);
     for (int i = 0; i < widgets.size(); ++i) {
         const int on = darkest(widgets.at(i));
@@ -1580,6 +1582,8 @@ void tst_SettingsWindow::readingsTurnStale()
 
 void tst_SettingsWindow::screenshots()
 {
+    // In the panel's own look (style sheet and font), as the operator sees it.
+    setUpApplication(*qApp);
     // Long texts the analyzer may send, to see that nothing is clipped.
     m_window->handleResponse(
         reply(2, QJsonArray{"N2", "H2O", "Ar", "He", "CO2", "CH4", "O2", "H2", "C2H6", "SF6"}));
@@ -1604,20 +1608,19 @@ void tst_SettingsWindow::screenshots()
     m_window->handleResponse(reply(67, 1.2345e-4));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    TestSupport::saveScreenshot(m_window.get(), "settings-gas-outside-service");
+    LOOKS_SOUND(m_window.get(), "settings-gas-outside-service");
     m_window->configureForServiceMode(true);
     auto* tabs = child<QTabWidget>("tabWidget");
     const QStringList names = {"gas", "outputs", "schedule", "settings", "service"};
     for (int tab = 0; tab < names.size(); ++tab) {
         tabs->setCurrentIndex(tab);
-        TestSupport::saveScreenshot(m_window.get(), "settings-" + names.at(tab));
+        LOOKS_SOUND(m_window.get(), "settings-" + names.at(tab));
     }
     m_window->handleResponse(entry(61, {5738}));
     tabs->setCurrentIndex(5);
     for (int page = 0; page < 5; ++page) {
         child<QStackedWidget>("stackedWidget")->setCurrentIndex(page);
-        TestSupport::saveScreenshot(m_window.get(),
-                                    QStringLiteral("settings-factory-%1").arg(page));
+        LOOKS_SOUND(m_window.get(), QStringLiteral("settings-factory-%1").arg(page));
     }
 }
 

@@ -6,6 +6,8 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHash>
 #include <QHeaderView>
@@ -524,6 +526,9 @@ int pixelsDrawnIn(const QImage& drawn, const QImage& background, const QColor& c
 
 QStringList lookAt(QWidget* window, const QString& name)
 {
+    // What the operator sees: the layouts have taken in every change already
+    // made (a label that asked for a second line has it by the next paint).
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     saveScreenshot(window, name);
     return screenFindings(window);
 }

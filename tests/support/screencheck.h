@@ -53,6 +53,13 @@ QStringList screenFindings(const QWidget* root);
 /// the checks above find on it (nothing when it is sound).
 QStringList lookAt(QWidget* window, const QString& name);
 
+/// Fails the test with what the checks find on the window, saved as NAME.png.
+#define LOOKS_SOUND(window, name)                                                                  \
+    do {                                                                                           \
+        const QStringList findings_ = TestSupport::lookAt(window, name);                           \
+        QVERIFY2(findings_.isEmpty(), qPrintable(findings_.join(QLatin1Char('\n'))));              \
+    } while (false)
+
 /// The pixels of `drawn` that show `colour` laid over the same pixel of
 /// `background` (an image of the same view without what was drawn): each
 /// distinguishable channel moved from the background towards the colour by
