@@ -79,6 +79,17 @@ void tst_Messages::responseDefaults_data()
                                  << nan << QString() << 0;
     QTest::newRow("number") << QByteArray(R"({"id":4,"result":12})") << 4 << false << 12 << 12.0
                             << QString() << 0;
+    // Qt 6 keeps whole numbers as 64-bit integers where Qt 5 had doubles;
+    // what the panel reads of them is the same on both.
+    QTest::newRow("largest int") << QByteArray(R"({"id":4,"result":2147483647})") << 4 << false
+                                 << 2147483647 << 2147483647.0 << QString() << 0;
+    QTest::newRow("beyond int") << QByteArray(R"({"id":4,"result":2147483648})") << 4 << false << 0
+                                << 2147483648.0 << QString() << 0;
+    QTest::newRow("fraction") << QByteArray(R"({"id":4,"result":-12.5})") << 4 << false << 0
+                              << -12.5 << QString() << 0;
+    QTest::newRow("beyond a double's integers")
+        << QByteArray(R"({"id":4,"result":9007199254740993})") << 4 << false << 0
+        << 9007199254740992.0 << QString() << 0;
     QTest::newRow("string") << QByteArray(R"({"id":4,"result":"volume"})") << 4 << false << 0 << nan
                             << QStringLiteral("volume") << 0;
     QTest::newRow("bool") << QByteArray(R"({"id":4,"result":true})") << 4 << true << 0 << nan
