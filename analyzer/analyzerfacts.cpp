@@ -147,7 +147,7 @@ const ClassInfo kClasses[] = {
      ":/images/NE107_Failure.png"},
     {StatusClass::FunctionCheck, QT_TRANSLATE_NOOP("AnalyzerFacts", "Function check"),
      ":/images/NE107_FunctionCheck.png"},
-    {StatusClass::Uncertain, QT_TRANSLATE_NOOP("AnalyzerFacts", "Out of specification"),
+    {StatusClass::Uncertain, QT_TRANSLATE_NOOP("AnalyzerFacts", "Outside tolerance"),
      ":/images/NE107_Uncertain.png"},
     {StatusClass::MaintenanceRequired, QT_TRANSLATE_NOOP("AnalyzerFacts", "Maintenance required"),
      ":/images/NE107_MaintenanceRequired.png"},

@@ -135,12 +135,12 @@
         <translation>Funktionskontrolle</translation>
     </message>
     <message>
-        <source>Out of specification</source>
-        <translation>Außerhalb der Spezifikation</translation>
-    </message>
-    <message>
         <source>Maintenance required</source>
         <translation>Wartungsbedarf</translation>
+    </message>
+    <message>
+        <source>Outside tolerance</source>
+        <translation>Außerhalb der Toleranz</translation>
     </message>
 </context>
 <context>
