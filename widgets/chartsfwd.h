@@ -7,10 +7,14 @@
 
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
 // Qt 5's charts live in their own namespace, which Qt 6 dropped.
-namespace QtCharts {
+#define MARLOMAX_CHARTS_BEGIN namespace QtCharts {
+#define MARLOMAX_CHARTS_END }
 #else
-QT_BEGIN_NAMESPACE
+#define MARLOMAX_CHARTS_BEGIN QT_BEGIN_NAMESPACE
+#define MARLOMAX_CHARTS_END QT_END_NAMESPACE
 #endif
+
+MARLOMAX_CHARTS_BEGIN
 class QAbstractSeries;
 class QChart;
 class QChartView;
@@ -19,9 +23,11 @@ class QLineSeries;
 class QScatterSeries;
 class QValueAxis;
 class QXYSeries;
+MARLOMAX_CHARTS_END
+
+#undef MARLOMAX_CHARTS_BEGIN
+#undef MARLOMAX_CHARTS_END
+
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-} // namespace QtCharts
 using namespace QtCharts;
-#else
-QT_END_NAMESPACE
 #endif
